@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# The one list of Debian packages this project needs. Installs only what is
+# missing and stays quiet when everything is there.
+set -euo pipefail
+
+PACKAGES=(
+  # build
+  cmake ninja-build g++ pkg-config clang-format
+  qt6-base-dev
+  libpcre2-dev libssl-dev libsqlite3-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # tests
+  python3 python3-aiosmtpd openssl
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if ((${#missing[@]} == 0)); then
+  exit 0
+fi
+
+echo "Installing missing packages: ${missing[*]}" >&2
+SUDO=""
+if [[ $(id -u) -ne 0 ]]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq >&2
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2

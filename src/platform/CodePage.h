@@ -1,0 +1,14 @@
+#pragma once
+// Conversion between the program's UTF-16 text and the UTF-8 of the system
+// (file names, terminals, the store's key names). Invalid input never fails:
+// each bad sequence becomes U+FFFD.
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+std::u16string Utf8ToUtf16(std::string_view utf8);
+std::string Utf16ToUtf8(std::u16string_view utf16);
+
+}  // namespace platform
