@@ -19,14 +19,15 @@ using DWORD = std::uint32_t;
 using LSTATUS = long;
 
 constexpr LSTATUS ERROR_SUCCESS = 0;
-constexpr LSTATUS ERROR_FILE_NOT_FOUND = 2;    // key or value missing
-constexpr LSTATUS ERROR_ACCESS_DENIED = 5;     // deleting a key that has subkeys
+constexpr LSTATUS ERROR_FILE_NOT_FOUND = 2;  // key or value missing
+constexpr LSTATUS ERROR_ACCESS_DENIED = 5;   // deleting a key that has subkeys
 constexpr LSTATUS ERROR_INVALID_HANDLE = 6;
+constexpr LSTATUS ERROR_INVALID_DATA = 13;  // a value of the wrong size for the reader
 constexpr LSTATUS ERROR_INVALID_PARAMETER = 87;
-constexpr LSTATUS ERROR_MORE_DATA = 234;       // the caller's buffer is too small
-constexpr LSTATUS ERROR_NO_MORE_ITEMS = 259;   // enumeration ended
-constexpr LSTATUS ERROR_KEY_DELETED = 1018;    // the open key was deleted meanwhile
-constexpr LSTATUS ERROR_CANTWRITE = 1013;      // the store could not be written
+constexpr LSTATUS ERROR_MORE_DATA = 234;      // the caller's buffer is too small
+constexpr LSTATUS ERROR_NO_MORE_ITEMS = 259;  // enumeration ended
+constexpr LSTATUS ERROR_KEY_DELETED = 1018;   // the open key was deleted meanwhile
+constexpr LSTATUS ERROR_CANTWRITE = 1013;     // the store could not be written
 
 constexpr DWORD REG_NONE = 0;
 constexpr DWORD REG_SZ = 1;
@@ -100,6 +101,16 @@ public:
     ~RegTransaction();
     RegTransaction(const RegTransaction&) = delete;
     RegTransaction& operator=(const RegTransaction&) = delete;
+
+    // Ends the scope now instead of at destruction. True when its changes
+    // are kept: committed for the outermost scope, not spoiled so far for a
+    // nested one.
+    bool Commit();
+    // Drops every change of the whole group: the outermost scope rolls back.
+    void Cancel();
+
+private:
+    bool ended_ = false;
 };
 
 // The store behind all keys of this process.

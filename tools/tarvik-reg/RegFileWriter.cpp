@@ -1,0 +1,114 @@
+#include "RegFileWriter.h"
+
+#include <cstdio>
+
+#include "RegData.h"
+#include "platform/CodePage.h"
+
+namespace tarvik_reg {
+
+namespace {
+
+using platform::DWORD;
+using platform::LSTATUS;
+
+constexpr std::size_t kLineWidth = 76;
+
+std::string Quoted(std::string_view text) {
+    std::string quoted = "\"";
+    for (char c : text) {
+        switch (c) {
+            case '\\':
+                quoted += "\\\\";
+                break;
+            case '"':
+                quoted += "\\\"";
+                break;
+            case '\n':
+                quoted += "\\n";
+                break;
+            case '\r':
+                quoted += "\\r";
+                break;
+            default:
+                quoted += c;
+        }
+    }
+    return quoted + "\"";
+}
+
+// "hex:" or "hex(N):" and the bytes, wrapped like the system's editor does.
+std::string HexList(DWORD type, const Bytes& data, std::size_t column) {
+    char prefix[24];
+    if (type == platform::REG_BINARY)
+        std::snprintf(prefix, sizeof prefix, "hex:");
+    else
+        std::snprintf(prefix, sizeof prefix, "hex(%x):", type);
+    std::string text = prefix;
+    column += text.size();
+    for (std::size_t i = 0; i < data.size(); ++i) {
+        char pair[4];
+        std::snprintf(pair, sizeof pair, "%02x", data[i]);
+        text += pair;
+        column += 2;
+        if (i + 1 == data.size()) break;
+        text += ',';
+        ++column;
+        if (column >= kLineWidth) {
+            text += "\\\n  ";
+            column = 2;
+        }
+    }
+    return text;
+}
+
+std::string ValueLine(std::u16string_view name, DWORD type, const Bytes& data) {
+    std::string line = name.empty() ? "@" : Quoted(platform::Utf16ToUtf8(name));
+    line += '=';
+    const auto text = type == platform::REG_SZ ? ExactText(data) : std::nullopt;
+    if (text && text->find_first_of("\r\n") == std::string::npos) {
+        line += Quoted(*text);
+    } else if (type == platform::REG_DWORD && data.size() == 4) {
+        char number[16];
+        std::snprintf(number, sizeof number, "dword:%02x%02x%02x%02x", data[3], data[2], data[1],
+                      data[0]);
+        line += number;
+    } else {
+        line += HexList(type, data, line.size());
+    }
+    return line + "\n";
+}
+
+LSTATUS WriteKey(const platform::RegKey& key, const KeyPath& path, std::string& out) {
+    out += "[" + path.Display() + "]\n";
+    std::u16string name;
+    DWORD type = 0;
+    Bytes data;
+    LSTATUS status = platform::ERROR_SUCCESS;
+    for (DWORD i = 0; (status = key.EnumValue(i, name, &type, &data)) == platform::ERROR_SUCCESS;
+         ++i)
+        out += ValueLine(name, type, data);
+    if (status != platform::ERROR_NO_MORE_ITEMS) return status;
+    out += "\n";
+    for (DWORD i = 0; (status = key.EnumKey(i, name)) == platform::ERROR_SUCCESS; ++i) {
+        platform::RegKey child;
+        if (LSTATUS opened = child.Open(key, name); opened != platform::ERROR_SUCCESS)
+            return opened;
+        if (LSTATUS written = WriteKey(child, path.Child(name), out);
+            written != platform::ERROR_SUCCESS)
+            return written;
+    }
+    return status == platform::ERROR_NO_MORE_ITEMS ? platform::ERROR_SUCCESS : status;
+}
+
+}  // namespace
+
+LSTATUS ExportTree(const KeyPath& path, std::string& out) {
+    platform::RegKey key;
+    if (LSTATUS opened = key.Open(path.root, path.below); opened != platform::ERROR_SUCCESS)
+        return opened;
+    out += "Windows Registry Editor Version 5.00\n\n";
+    return WriteKey(key, path, out);
+}
+
+}  // namespace tarvik_reg
