@@ -1,0 +1,31 @@
+#include "app/FileAliasStore.h"
+
+#include "app/RegValueIo.h"
+#include "app/RegistryPaths.h"
+#include "platform/Registry.h"
+
+namespace app {
+
+using platform::ERROR_SUCCESS;
+using platform::RegKey;
+using platform::RegRoot;
+
+bool FileAliasStore::Load(std::u16string_view path, std::u16string& alias) {
+    if (path.empty()) return false;
+    RegKey key;
+    if (key.Open(RegRoot::CurrentUser, reg_paths::kFileAlias) != ERROR_SUCCESS) return false;
+    std::u16string stored;
+    if (!ReadText(key, path, stored) || stored.empty()) return false;
+    alias = std::move(stored);
+    return true;
+}
+
+bool FileAliasStore::Save(std::u16string_view path, std::u16string_view alias) {
+    // An empty name would address the key's default value, which is no file.
+    if (path.empty()) return false;
+    RegKey key;
+    if (key.Create(RegRoot::CurrentUser, reg_paths::kFileAlias) != ERROR_SUCCESS) return false;
+    return key.SetString(path, alias) == ERROR_SUCCESS;
+}
+
+}  // namespace app

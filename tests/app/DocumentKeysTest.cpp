@@ -1,0 +1,85 @@
+// The per-document keys: window positions and tab aliases.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "TempRegistry.h"
+#include "app/DocPositionStore.h"
+#include "app/FileAliasStore.h"
+#include "app/RegistryPaths.h"
+#include "app/TarvikApp.h"
+
+namespace app_test {
+namespace {
+
+using app::WindowRect;
+using app::reg_paths::kDocsPos;
+using platform::RegKey;
+
+using DocPositionTest = TempRegistryTest;
+
+TEST_F(DocPositionTest, PositionIsKeptByPathAndTheCaptureByItsFixedName) {
+    app::CTarvikApp app;
+    const WindowRect logRect{10, 20, 410, 320};
+    const WindowRect captureRect{0, 0, 200, 100};
+    EXPECT_TRUE(app.SaveDocPosition(u"/var/log/syslog", false, logRect));
+    EXPECT_TRUE(app.SaveDocPosition(u"", true, captureRect));
+    EXPECT_THAT(ValueNames(kDocsPos),
+                ::testing::UnorderedElementsAre(u"/var/log/syslog", u"CaptureOutputDebugString"));
+
+    WindowRect read;
+    EXPECT_TRUE(app.LoadDocPosition(u"/var/log/syslog", false, read));
+    EXPECT_EQ(read, logRect);
+    EXPECT_TRUE(app.LoadDocPosition(u"/ignored/for/capture", true, read));
+    EXPECT_EQ(read, captureRect);
+    EXPECT_FALSE(app.LoadDocPosition(u"/var/log/other", false, read));
+}
+
+TEST_F(DocPositionTest, ValuesOfTheWrongSizeAreIgnored) {
+    WindowRect read{1, 1, 2, 2};
+    EXPECT_FALSE(app::DocPositionStore::Load(u"/a.log", read)) << "no key yet";
+
+    RegKey key = CreateKey(kDocsPos);
+    for (std::size_t size : {0u, 15u, 17u, 32u}) {
+        const std::vector<std::uint8_t> bytes(size, 7);
+        key.SetBinary(u"/a.log", bytes.data(), static_cast<platform::DWORD>(bytes.size()));
+        EXPECT_FALSE(app::DocPositionStore::Load(u"/a.log", read)) << size << " bytes";
+        EXPECT_EQ(read, (WindowRect{1, 1, 2, 2}));
+    }
+}
+
+TEST_F(DocPositionTest, EmptyNameIsNoDocument) {
+    WindowRect read;
+    EXPECT_FALSE(app::DocPositionStore::Save(u"", WindowRect{0, 0, 5, 5}));
+    EXPECT_FALSE(app::DocPositionStore::Load(u"", read));
+}
+
+using FileAliasTest = TempRegistryTest;
+
+TEST_F(FileAliasTest, AliasIsKeptByPathAndReadAtAnyLength) {
+    app::CTarvikApp app;
+    const std::u16string longAlias(3000, u'\u00e4');
+    EXPECT_TRUE(app.SaveAlias(u"/var/log/syslog", u"System"));
+    EXPECT_TRUE(app.SaveAlias(u"/var/log/long", longAlias));
+
+    std::u16string alias;
+    EXPECT_TRUE(app.LoadAlias(u"/var/log/syslog", alias));
+    EXPECT_EQ(alias, u"System");
+    EXPECT_TRUE(app.LoadAlias(u"/var/log/long", alias));
+    EXPECT_EQ(alias, longAlias);
+}
+
+TEST_F(FileAliasTest, MissingOrEmptyValueMeansNoAlias) {
+    std::u16string alias = u"unchanged";
+    EXPECT_FALSE(app::FileAliasStore::Load(u"/x.log", alias)) << "no key";
+    app::FileAliasStore::Save(u"/x.log", u"");
+    EXPECT_FALSE(app::FileAliasStore::Load(u"/x.log", alias));
+    EXPECT_FALSE(app::FileAliasStore::Load(u"/y.log", alias));
+    EXPECT_EQ(alias, u"unchanged");
+}
+
+}  // namespace
+}  // namespace app_test

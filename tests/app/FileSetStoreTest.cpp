@@ -1,0 +1,80 @@
+#include "app/FileSetStore.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "TempRegistry.h"
+#include "app/RegistryPaths.h"
+#include "app/TarvikApp.h"
+
+namespace app_test {
+namespace {
+
+using app::FileSet;
+using app::FileSetStore;
+using platform::RegKey;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+using FileSetStoreTest = TempRegistryTest;
+
+TEST_F(FileSetStoreTest, SetsRoundTripWithMembersInOrder) {
+    std::vector<std::u16string> many;
+    for (int i = 1; i <= 12; ++i) many.push_back(u"/logs/" + std::u16string(i, u'n') + u".log");
+    app::CTarvikApp app;
+    ASSERT_TRUE(
+        app.SaveFileSets({{u"Web", {u"/var/log/a.log", u"/var/log/b.log"}}, {u"Many", many}}));
+
+    EXPECT_THAT(app.EnumFileSets(), ElementsAre(u"Many", u"Web"));
+    EXPECT_THAT(app.LoadFileSet(u"Web"), ElementsAre(u"/var/log/a.log", u"/var/log/b.log"));
+    EXPECT_EQ(app.LoadFileSet(u"many"), many) << "names compare without case; File10 after File9";
+}
+
+TEST_F(FileSetStoreTest, SavingReplacesEverySet) {
+    ASSERT_TRUE(FileSetStore::SaveAll({{u"Old", {u"/1", u"/2", u"/3"}}, {u"Kept", {u"/k"}}}));
+    CreateKey(u"Software\\Ostra Tarvik\\File Sets\\Kept\\Nested");
+
+    ASSERT_TRUE(FileSetStore::SaveAll({{u"Kept", {u"/new"}}}));
+    EXPECT_THAT(FileSetStore::EnumNames(), ElementsAre(u"Kept"));
+    EXPECT_THAT(FileSetStore::Load(u"Kept"), ElementsAre(u"/new"));
+    EXPECT_THAT(ValueNames(u"Software\\Ostra Tarvik\\File Sets\\Kept"), ElementsAre(u"File1"));
+    EXPECT_FALSE(KeyExists(u"Software\\Ostra Tarvik\\File Sets\\Kept\\Nested"));
+
+    ASSERT_TRUE(FileSetStore::SaveAll({}));
+    EXPECT_THAT(FileSetStore::EnumNames(), IsEmpty());
+}
+
+TEST_F(FileSetStoreTest, ReadingStopsAtTheFirstMissingNumberAndSkipsEmptyOrOverlongValues) {
+    RegKey set = CreateKey(u"Software\\Ostra Tarvik\\File Sets\\Hand made");
+    set.SetString(u"File1", u"");
+    set.SetString(u"File2", u"/two");
+    set.SetString(u"File3", std::u16string(FileSetStore::kMaxPathChars + 1, u'x'));
+    set.SetString(u"File4", u"/four");
+    set.SetString(u"File6", u"/six");
+
+    EXPECT_THAT(FileSetStore::Load(u"Hand made"), ElementsAre(u"/two", u"/four"));
+    EXPECT_THAT(FileSetStore::Load(u"Absent"), IsEmpty());
+}
+
+TEST_F(FileSetStoreTest, NamesThatCannotBeKeyNamesAreRefused) {
+    EXPECT_FALSE(FileSetStore::SaveAll({{u"a\\b", {u"/x"}}, {u"", {u"/y"}}, {u"Good", {u"/z"}}}));
+    EXPECT_THAT(FileSetStore::EnumNames(), ElementsAre(u"Good"));
+    EXPECT_FALSE(KeyExists(u"Software\\Ostra Tarvik\\File Sets\\a"));
+
+    RegKey nested = CreateKey(u"Software\\Ostra Tarvik\\File Sets\\a\\b");
+    nested.SetString(u"File1", u"/hidden");
+    EXPECT_THAT(FileSetStore::Load(u"a\\b"), IsEmpty()) << "a set name holds no backslash";
+}
+
+TEST_F(FileSetStoreTest, NameTooLongForTheStoreMakesSavingFailButKeepsTheOthers) {
+    const std::u16string longName(300, u'L');
+    EXPECT_FALSE(FileSetStore::SaveAll({{longName, {u"/x"}}, {u"Short", {u"/y"}}}));
+    EXPECT_THAT(FileSetStore::EnumNames(), ElementsAre(u"Short"));
+    EXPECT_THAT(FileSetStore::Load(longName), IsEmpty());
+}
+
+}  // namespace
+}  // namespace app_test
