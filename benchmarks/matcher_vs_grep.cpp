@@ -5,11 +5,6 @@
 // lines per second over the same lines (and so the same characters); grep's
 // time includes starting the process and reading the cached file.
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -20,15 +15,11 @@
 #include <vector>
 
 #include "filters/FilterPhrase.h"
+#include "grep_baseline.h"
 #include "matcher_corpus.h"
-
-extern char** environ;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-constexpr int kRepetitions = 5;
 constexpr std::size_t kDefaultLines = 500'000;
 
 struct Case {
@@ -40,66 +31,10 @@ struct Case {
     double target;  // the least acceptable ratio of speeds, 0 for none
 };
 
-struct Timed {
-    double seconds = 0;
-    long count = -1;
-};
-
-Timed BestOf(const std::function<long()>& run) {
-    Timed best{1e300, -1};
-    for (int i = 0; i < kRepetitions; ++i) {
-        const auto start = Clock::now();
-        const long count = run();
-        const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-        if (seconds < best.seconds) best = {seconds, count};
-    }
-    return best;
-}
-
 long CountMatches(const filters::FilterPhrase& filter, const std::vector<std::u16string>& lines) {
     long count = 0;
     for (const std::u16string& line : lines) count += filters::MatchPhrase(filter, line) ? 1 : 0;
     return count;
-}
-
-// Runs grep with LC_ALL=C and returns the count it prints, or -1.
-long RunGrep(const std::string& option, const std::string& pattern, const std::string& file) {
-    int out[2];
-    if (pipe(out) != 0) return -1;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    std::vector<std::string> env{"LC_ALL=C"};
-    if (const char* path = std::getenv("PATH")) env.push_back(std::string("PATH=") + path);
-    std::vector<char*> envp;
-    for (std::string& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    std::string program = "grep", opt = option, pat = pattern, name = file;
-    char* argv[] = {program.data(), opt.data(), pat.data(), name.data(), nullptr};
-    pid_t pid = 0;
-    const int spawned = posix_spawnp(&pid, "grep", &actions, nullptr, argv, envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    close(out[1]);
-    std::string output;
-    char buf[64];
-    for (ssize_t n; (n = read(out[0], buf, sizeof buf)) > 0;) output.append(buf, n);
-    close(out[0]);
-    if (spawned != 0) return -1;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return output.empty() ? -1 : std::strtol(output.c_str(), nullptr, 10);
-}
-
-std::optional<std::string> WriteTempFile(const std::string& text) {
-    const char* dir = std::getenv("TMPDIR");
-    std::string path = std::string(dir != nullptr ? dir : "/tmp") + "/matcher-bench-XXXXXX";
-    const int fd = mkstemp(path.data());
-    if (fd < 0) return std::nullopt;
-    const bool ok = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    close(fd);
-    if (!ok) return std::nullopt;
-    return path;
 }
 
 std::vector<Case> MakeCases() {
@@ -119,8 +54,9 @@ std::vector<Case> MakeCases() {
 bool RunCase(const Case& c, const bench::MatcherCorpus& corpus, const std::string& file) {
     filters::FilterPhrase filter;
     filter.Assign(bench::Widen(c.phrase), c.matchCase, c.regularExpression);
-    const Timed ours = BestOf([&] { return CountMatches(filter, corpus.lines); });
-    const Timed grep = BestOf([&] { return RunGrep(c.grepOption, c.phrase, file); });
+    const bench::Timed ours = bench::BestOf([&] { return CountMatches(filter, corpus.lines); });
+    const bench::Timed grep =
+        bench::BestOf([&] { return bench::RunGrep(c.grepOption, c.phrase, file); });
     const double lines = static_cast<double>(corpus.lines.size());
     const double ratio = grep.seconds / ours.seconds;
     const bool countsAgree = ours.count == grep.count;
@@ -144,13 +80,14 @@ std::size_t LineCount() {
 
 int main() {
     const bench::MatcherCorpus corpus = bench::MatcherCorpus::Generate(LineCount());
-    const std::optional<std::string> file = WriteTempFile(corpus.utf8Text);
+    const std::optional<std::string> file = bench::WriteTempFile(corpus.utf8Text);
     if (!file) {
         std::fprintf(stderr, "cannot write the temporary text file\n");
         return 1;
     }
     std::printf("%zu lines, %zu characters (%.1f MB as UTF-8); best of %d runs each\n",
-                corpus.lines.size(), corpus.characters, corpus.utf8Text.size() / 1e6, kRepetitions);
+                corpus.lines.size(), corpus.characters, corpus.utf8Text.size() / 1e6,
+                bench::kRepetitions);
     std::printf("speed = million lines per second over the same lines; ratio = ours / grep\n");
     std::printf("%-36s %8s %8s %9s %9s %8s %6s\n", "case", "ours", "grep", "ours M/s", "grep M/s",
                 "ratio", "target");
