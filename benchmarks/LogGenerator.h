@@ -60,12 +60,23 @@ public:
 
 private:
     static constexpr const char* kComponents[] = {
-        "http.server", "db.pool", "auth", "scheduler", "cache", "mail.queue",
-        "payment", "search.indexer", "api.gateway", "storage", "jvm", "sshd"};
-    static constexpr const char* kFiller[] = {
-        "request completed", "latency=12ms", "bytes=2048", "retry=0", "path=/api/v1/items",
-        "client=10.0.0.17", "thread=worker-3", "queue=default", "region=eu-west",
-        "trace=ab12cd34", "ok", "cached=true", "size=512", "attempt=1", "node=app-07"};
+        "http.server", "db.pool",        "auth",        "scheduler", "cache", "mail.queue",
+        "payment",     "search.indexer", "api.gateway", "storage",   "jvm",   "sshd"};
+    static constexpr const char* kFiller[] = {"request completed",
+                                              "latency=12ms",
+                                              "bytes=2048",
+                                              "retry=0",
+                                              "path=/api/v1/items",
+                                              "client=10.0.0.17",
+                                              "thread=worker-3",
+                                              "queue=default",
+                                              "region=eu-west",
+                                              "trace=ab12cd34",
+                                              "ok",
+                                              "cached=true",
+                                              "size=512",
+                                              "attempt=1",
+                                              "node=app-07"};
 
     std::uint32_t Next() {
         state_ ^= state_ << 13;
@@ -79,8 +90,8 @@ private:
         char buf[40];
         std::snprintf(buf, sizeof buf, "2026-12-08 %02u:%02u:%02u.%03u",
                       static_cast<unsigned>(seconds_ / 3600 % 24),
-                      static_cast<unsigned>(seconds_ / 60 % 60), static_cast<unsigned>(seconds_ % 60),
-                      Next() % 1000);
+                      static_cast<unsigned>(seconds_ / 60 % 60),
+                      static_cast<unsigned>(seconds_ % 60), Next() % 1000);
         line += buf;
     }
 
@@ -89,20 +100,23 @@ private:
         const unsigned kind = Next() % 100;
         if (level >= 93) {
             static constexpr const char* kErrors[] = {
-                "connection refused by upstream", "timeout waiting for response",
+                "connection refused by upstream",
+                "timeout waiting for response",
                 "java.lang.OutOfMemoryError: Java heap space",
                 "java.lang.NullPointerException at Handler.process",
-                "Failed password for invalid user admin", "disk usage at 97% on /var"};
+                "Failed password for invalid user admin",
+                "disk usage at 97% on /var"};
             std::snprintf(buf, sizeof buf, "ERROR %u %s", Next() % 9000 + 1000,
                           kErrors[Next() % std::size(kErrors)]);
         } else if (kind < 20) {
-            std::snprintf(buf, sizeof buf, "user=%s%u logged in", kUsers[Next() % std::size(kUsers)],
-                          Next() % 100);
+            std::snprintf(buf, sizeof buf, "user=%s%u logged in",
+                          kUsers[Next() % std::size(kUsers)], Next() % 100);
         } else if (kind < 40) {
             std::snprintf(buf, sizeof buf, "GET /api/v1/orders status=%u time=%ums",
                           kStatus[Next() % std::size(kStatus)], Next() % 900);
         } else if (kind < 50) {
-            std::snprintf(buf, sizeof buf, "session %08x expired after %u s", Next(), Next() % 3600);
+            std::snprintf(buf, sizeof buf, "session %08x expired after %u s", Next(),
+                          Next() % 3600);
         } else if (kind < 60) {
             std::snprintf(buf, sizeof buf, "memory usage at %u%% of limit", Next() % 100);
         } else {
