@@ -1,0 +1,57 @@
+#include "filters/HighlightFilters.h"
+
+#include <utility>
+
+namespace filters {
+
+void CHighlightFilters::Replace(std::vector<HighlightFilter> filters) {
+    Clear();
+    filters_ = std::move(filters);
+    for (HighlightFilter& filter : filters_) {
+        filter.Prepare();
+        AddToDerivedFlags(filter);
+    }
+}
+
+void CHighlightFilters::Append(HighlightFilter filter) {
+    filter.Prepare();
+    AddToDerivedFlags(filter);
+    filters_.push_back(std::move(filter));
+}
+
+void CHighlightFilters::Clear() {
+    filters_.clear();
+    anySendEmail_ = anyWriteFile_ = anyPrint_ = anyExecute_ = anyShowAs_ = false;
+}
+
+void CHighlightFilters::AddToDerivedFlags(const HighlightFilter& filter) {
+    if (!filter.Enable) return;
+    anySendEmail_ = anySendEmail_ || filter.SendEmail;
+    anyWriteFile_ = anyWriteFile_ || filter.WriteFile;
+    anyPrint_ = anyPrint_ || filter.PrintLineToDefaultPrinter;
+    anyExecute_ = anyExecute_ || filter.ExecuteProgram;
+    anyShowAs_ = anyShowAs_ || filter.ReplaceWith;
+}
+
+bool CHighlightFilters::ClaimFirstOccurrence(std::size_t index, DocumentRef document) {
+    if (index >= filters_.size()) return false;
+    auto& notified = filters_[index].notifiedDocuments;
+    if (!notified) return true;
+    return notified->insert(document).second;
+}
+
+void CHighlightFilters::ForgetDocument(DocumentRef document) {
+    for (HighlightFilter& filter : filters_) {
+        if (filter.notifiedDocuments) filter.notifiedDocuments->erase(document);
+    }
+}
+
+void CHighlightFilters::ReleaseDocument(std::u16string_view filterText, DocumentRef document) {
+    for (HighlightFilter& filter : filters_) {
+        if (filter.phrase.text != filterText) continue;
+        if (filter.notifiedDocuments) filter.notifiedDocuments->erase(document);
+        return;
+    }
+}
+
+}  // namespace filters

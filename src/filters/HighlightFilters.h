@@ -1,0 +1,61 @@
+#pragma once
+// The application-wide ordered list of highlight filters. The order decides
+// priority: for phrase colours the earlier filter wins. Five flags derived
+// from the enabled filters let a document skip actions and "Show as"
+// entirely when no filter needs them.
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+#include "filters/HighlightDocumentRef.h"
+#include "filters/HighlightFilter.h"
+
+namespace filters {
+
+class CHighlightFilters {
+public:
+    const std::vector<HighlightFilter>& Items() const { return filters_; }
+    std::size_t Size() const { return filters_.size(); }
+    bool Empty() const { return filters_.empty(); }
+
+    // Replaces the list; each filter is prepared (folded copies, compiled
+    // expression, notifiedDocuments by the rule) and the derived flags are
+    // recomputed.
+    void Replace(std::vector<HighlightFilter> filters);
+    // Appends one filter, prepared, and updates the derived flags.
+    void Append(HighlightFilter filter);
+    void Clear();
+
+    // Derived flags: at least one enabled filter has the option on.
+    bool AnySendEmail() const { return anySendEmail_; }
+    bool AnyWriteFile() const { return anyWriteFile_; }
+    bool AnyPrint() const { return anyPrint_; }
+    bool AnyExecute() const { return anyExecute_; }
+    bool AnyShowAs() const { return anyShowAs_; }
+    // Whether a document has actions to run for new lines at all.
+    bool AnyAction() const { return anySendEmail_ || anyWriteFile_ || anyPrint_ || anyExecute_; }
+
+    // The first-occurrence test of the e-mail action of filter `index`:
+    // false when the filter keeps a set and document is already in it (send
+    // nothing); otherwise the document is added to the set (if the filter
+    // keeps one) before anything is sent, so a failed send still counts.
+    bool ClaimFirstOccurrence(std::size_t index, DocumentRef document);
+    // A closing document leaves every filter's set.
+    void ForgetDocument(DocumentRef document);
+    // A confirmed notification lets the first filter whose Text equals
+    // filterText exactly notify that document again.
+    void ReleaseDocument(std::u16string_view filterText, DocumentRef document);
+
+private:
+    void AddToDerivedFlags(const HighlightFilter& filter);
+
+    std::vector<HighlightFilter> filters_;
+    bool anySendEmail_ = false;
+    bool anyWriteFile_ = false;
+    bool anyPrint_ = false;
+    bool anyExecute_ = false;
+    bool anyShowAs_ = false;
+};
+
+}  // namespace filters
