@@ -1,0 +1,20 @@
+#pragma once
+// Told before a document drops lines, so that someone following the document
+// line by line (a headless follower printing what it shows) can take the
+// lines first.
+
+namespace core {
+
+class CTarvikDoc;
+
+class IDocumentListener {
+public:
+    virtual ~IDocumentListener() = default;
+    // Lines are about to go from the top to keep the buffer limit.
+    virtual void BeforeTrim(const CTarvikDoc& doc) = 0;
+    // Everything shown is about to go: the file was truncated or replaced,
+    // or the document is cleared, reloaded or closed.
+    virtual void BeforeReset(const CTarvikDoc& doc) = 0;
+};
+
+}  // namespace core

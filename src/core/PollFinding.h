@@ -1,0 +1,37 @@
+#pragma once
+// What one poll of a followed file found, decided from facts gathered without
+// reading any text, so the decision can be tested without files.
+
+#include <cstdint>
+
+#include "platform/File.h"
+
+namespace core {
+
+enum class PollFinding {
+    NoHandle,         // the file is to be opened again; reading starts at the next poll
+    Grew,             // the file holds bytes beyond the read position
+    Unchanged,        // nothing new
+    ShrunkTolerated,  // shorter by at most the tolerance: ignored, the position stays
+    Truncated,        // shorter by more than the tolerance, or gone
+    Replaced,         // the path now names another file than the one held open
+};
+
+// Shrinking by this much or less is ignored: writers that rewrite their last
+// block make files shrink a little.
+inline constexpr std::uint64_t kShrinkTolerance = 1024;
+
+struct PollFacts {
+    bool hasHandle = false;
+    // The size by path; 0 when the path names nothing.
+    std::uint64_t pathSize = 0;
+    // Which file the path and the open handle name; unknown identities
+    // (the path names nothing, or the query failed) never count as a change.
+    platform::FileIdentity pathIdentity;
+    platform::FileIdentity handleIdentity;
+    std::uint64_t readPosition = 0;
+};
+
+PollFinding ClassifyPoll(const PollFacts& facts);
+
+}  // namespace core

@@ -1,0 +1,432 @@
+#include "core/TarvikDoc.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "app/WaitCursor.h"
+#include "core/FollowPolicy.h"
+#include "core/LogicalEnd.h"
+#include "core/NormalizeText.h"
+#include "core/PollFinding.h"
+#include "core/SizeFormat.h"
+#include "core/TailWindow.h"
+#include "filters/AsciiFold.h"
+#include "platform/CodePage.h"
+
+namespace core {
+
+namespace {
+
+constexpr std::uint32_t kShareAll =
+    platform::FILE_SHARE_READ | platform::FILE_SHARE_WRITE | platform::FILE_SHARE_DELETE;
+
+// Enough of the start of a file to tell its encoding.
+constexpr std::size_t kEncodingSampleBytes = 4096;
+
+std::u16string FileNamePart(std::u16string_view path) {
+    const std::size_t slash = path.find_last_of(u'/');
+    return std::u16string(slash == std::u16string_view::npos ? path : path.substr(slash + 1));
+}
+
+std::uint8_t* BytesOf(char16_t* units) {
+    return reinterpret_cast<std::uint8_t*>(units);
+}
+
+}  // namespace
+
+CTarvikDoc::CTarvikDoc(DocContext& context) : context_(context), buffer_(*this) {}
+
+CTarvikDoc::~CTarvikDoc() = default;
+
+bool CTarvikDoc::OnOpenDocument(std::u16string_view path) {
+    app::CWaitCursor wait(context_.ui);
+    lowerPath_ = filters::FoldedAsciiLower(path);
+    readBuffer_ = platform::MappedArray<char16_t>(kReadBufferUnits + 4);
+    buffer_.ResetEmpty(kLineBreakDos);
+
+    // Without memory for reading there is no document either.
+    if (!readBuffer_ || !OpenLogFile(path)) {
+        if (context_.reportOpenFailure && context_.ui) {
+            context_.ui->ShowMessage(u"Could not open file '" + std::u16string(path) + u"'.",
+                                     app::MessageIcon::Exclamation);
+        }
+        return false;
+    }
+    if (context_.host) context_.host->CreateTab(*this, displayName_, path_);
+    if (Options().ClearWndWhenOpenFile) ResetDisplay();
+
+    if (context_.pendingGoToLine > 0) {
+        if (view_) view_->PostGoToLine(context_.pendingGoToLine);
+    } else if (Options().AutoMonitor) {
+        if (view_) view_->PostGoToEnd();
+        monitoring_ = true;
+    }
+    // The stop-updating notification decides here whether it watches this path.
+    stopNoticeEnabled_ = false;
+    stopNoticeSent_ = false;
+    SetTitle();
+    return true;
+}
+
+bool CTarvikDoc::OpenLogFile(std::u16string_view path) {
+    filterStage_.ClearPartial();
+    path_.assign(path);
+    pathUtf8_ = platform::Utf16ToUtf8(path);
+    decoder_.Reset(ConfiguredEncoding());
+    if (!OpenHandle()) return false;
+    if (!LoadTail()) {
+        CloseHandle();
+        return false;
+    }
+    displayName_ = FileNamePart(path_);
+    gotNewData_ = false;
+    lastUpdate_ = context_.clock.UnixTime();
+    return true;
+}
+
+bool CTarvikDoc::OpenHandle() {
+    handleIdentity_ = {};
+    if (!file_.OpenForReading(pathUtf8_, kShareAll)) return false;
+    if (!file_.Identity(handleIdentity_)) handleIdentity_ = {};
+    return true;
+}
+
+void CTarvikDoc::CloseHandle() {
+    file_.Close();
+    handleIdentity_ = {};
+}
+
+std::optional<TextEncoding> CTarvikDoc::ConfiguredEncoding() const {
+    switch (Options().TextEncoding) {
+        case app::TextEncodingChoice::Utf16Le:
+            return TextEncoding::Utf16Le;
+        case app::TextEncodingChoice::Utf8:
+            return TextEncoding::Utf8;
+        default:
+            return std::nullopt;
+    }
+}
+
+std::optional<TextEncoding> CTarvikDoc::Encoding() const {
+    if (!decoder_.IsDecided()) return std::nullopt;
+    return decoder_.Encoding();
+}
+
+bool CTarvikDoc::LoadTail() {
+    if (!file_.IsOpen()) return false;
+    const int lastLine = buffer_.LineCount() - 1;
+    const TextPos insertAt{buffer_.LineLength(lastLine), lastLine};
+
+    std::uint8_t head[3];
+    const long long headBytes = file_.ReadAt(0, head, sizeof head);
+    if (headBytes < 0) return false;
+    const std::uint64_t textStart = TakeByteOrderMark(head, static_cast<std::size_t>(headBytes));
+
+    std::uint64_t size = 0;
+    if (!file_.Size(size)) return false;
+    if (!decoder_.IsDecided()) SampleEncoding(textStart);
+    // Undecided, the end is found by whole UTF-16 units, as for UTF-16LE.
+    const std::optional<std::uint64_t> end = FindLogicalEnd(file_, size, decoder_.Encoding());
+    if (!end) return false;
+
+    const TailLimit limit{Options().LimitBufSize, Options().MaxBufSiz};
+    const std::uint64_t start = TailStart(*end, textStart, limit, decoder_.Encoding());
+    bool loaded = true;
+    if (start < *end) {
+        loaded = LoadRange(start, *end, textStart, insertAt);
+    } else {
+        readPosition_ = *end;
+        textSize_ = 0;
+    }
+    buffer_.NotifyViews(nullptr, nullptr, kUpdateHorzRange, 0);
+    return loaded;
+}
+
+// Automatic: a byte-order mark decides. A fixed encoding skips its own mark.
+std::uint64_t CTarvikDoc::TakeByteOrderMark(const std::uint8_t* head, std::size_t n) {
+    if (decoder_.IsDecided()) return ByteOrderMarkLength(head, n, decoder_.Encoding());
+    for (const TextEncoding encoding : {TextEncoding::Utf16Le, TextEncoding::Utf8}) {
+        if (const std::size_t mark = ByteOrderMarkLength(head, n, encoding); mark > 0) {
+            decoder_.Decide(encoding);
+            return mark;
+        }
+    }
+    return 0;
+}
+
+void CTarvikDoc::SampleEncoding(std::uint64_t textStart) {
+    std::uint8_t sample[kEncodingSampleBytes];
+    const long long got = file_.ReadAt(textStart, sample, sizeof sample);
+    if (got > 0) decoder_.DecideFrom(sample, static_cast<std::size_t>(got), textStart);
+}
+
+bool CTarvikDoc::LoadRange(std::uint64_t start, std::uint64_t end, std::uint64_t textStart,
+                           TextPos insertAt) {
+    const std::size_t chunkUnits =
+        static_cast<std::size_t>(std::min<std::uint64_t>(end - start, kLoadChunkUnits));
+    const platform::MappedArray<char16_t> chunk(chunkUnits + 4);
+    if (!chunk) return false;
+    std::uint64_t pos = start;
+    std::uint64_t decodedUnits = 0;
+    bool first = true;
+    while (pos < end) {
+        const ReadPlacement placement = decoder_.PlacementFor(chunkUnits);
+        std::uint8_t* bytes = BytesOf(chunk.get()) + placement.byteOffset;
+        const std::size_t want =
+            static_cast<std::size_t>(std::min<std::uint64_t>(placement.maxBytes, end - pos));
+        const long long got = file_.ReadAt(pos, bytes, want);
+        if (got < 0) return false;
+        if (got == 0) break;  // the file became shorter meanwhile
+        std::size_t n = static_cast<std::size_t>(got);
+
+        std::size_t skip = 0;
+        if (first && pos > textStart) {
+            // A start inside a UTF-8 sequence moves on to the next one.
+            decoder_.DecideFrom(bytes, n, pos);
+            skip = decoder_.SequenceStartSkip(bytes, n);
+        }
+        first = false;
+        const DecodedChunk decoded =
+            decoder_.Decode(bytes + skip, n - skip, pos + skip, chunk.get(), false);
+        if (!decoder_.IsDecided()) break;  // no text to tell yet; the polls decide
+        const bool utf16 = decoder_.Encoding() == TextEncoding::Utf16Le;
+        // UTF-16LE drops an odd last byte; UTF-8 leaves an unfinished
+        // sequence for the polls.
+        const std::size_t used = utf16 ? n : skip + decoded.bytesUsed;
+        if (used == 0) break;
+        pos += used;
+        decodedUnits += decoded.units;
+        const std::size_t length = NormalizeText(chunk.get(), decoded.units);
+        InsertLoaded({chunk.get(), length}, insertAt);
+    }
+    readPosition_ = pos;
+    const std::uint64_t size = decoder_.IsDecided() && decoder_.Encoding() == TextEncoding::Utf8
+                                   ? 2 * decodedUnits
+                                   : pos - start;
+    textSize_ = static_cast<std::uint32_t>(size);
+    return true;
+}
+
+void CTarvikDoc::InsertLoaded(std::u16string_view text, TextPos& insertAt) {
+    const std::u16string_view kept = FilterNewText(text);
+    if (kept.empty()) return;
+    TextPos end;
+    if (buffer_.InsertTextAt(nullptr, insertAt, kept, end, 0, false, true)) insertAt = end;
+    // The "Show as" replacements of the highlight filters apply here to the
+    // lines loaded, without repainting each line.
+}
+
+std::size_t CTarvikDoc::NormalizeText(char16_t* text, std::size_t n) const {
+    return core::NormalizeText(text, n, Options().ShowSpaceForBadChar);
+}
+
+std::u16string_view CTarvikDoc::FilterNewText(std::u16string_view text) {
+    if (!context_.inExFilters.IsActive(Options().EnableInExFilters)) return text;
+    const CLineFilterStage::Output output = filterStage_.Filter(text, context_.inExFilters);
+    if (output.removesShownPartial) {
+        const int last = buffer_.LineCount() - 1;
+        buffer_.DeleteRange(nullptr, {0, last}, {buffer_.LineLength(last), last}, 0, false, true);
+    }
+    return output.text;
+}
+
+void CTarvikDoc::CheckFile() {
+    if (!readBuffer_) return;  // never opened, or closed
+    PollFacts facts;
+    facts.hasHandle = file_.IsOpen();
+    if (facts.hasHandle) {
+        if (!platform::CFile::SizeOfPath(pathUtf8_, facts.pathSize)) facts.pathSize = 0;
+        if (!platform::CFile::IdentityOfPath(pathUtf8_, facts.pathIdentity)) {
+            facts.pathIdentity = {};
+        }
+        facts.handleIdentity = handleIdentity_;
+        facts.readPosition = readPosition_;
+    }
+
+    switch (ClassifyPoll(facts)) {
+        case PollFinding::NoHandle:
+            ReopenForPolling();
+            return;
+        case PollFinding::ShrunkTolerated:
+            return;
+        case PollFinding::Truncated:
+        case PollFinding::Replaced: {
+            // What the writer added to the old file before it went is read
+            // first, so no line written before a rotation is lost.
+            std::uint64_t handleSize = 0;
+            if (file_.Size(handleSize) && handleSize > readPosition_) ReadNewText(handleSize);
+            StartOver();
+            return;
+        }
+        case PollFinding::Grew:
+            if (ReadNewText(facts.pathSize) > 0) {
+                MarkNewData();
+                return;
+            }
+            break;
+        case PollFinding::Unchanged:
+            break;
+    }
+    // Nothing new: the stop-updating notification checks this file here.
+}
+
+// Reads until the bytes the poll found are consumed, a read brings nothing,
+// or a read ends in preallocated NULs. Bytes written during the poll wait
+// for the next one, so a writer faster than the reader cannot hold the poll.
+std::uint64_t CTarvikDoc::ReadNewText(std::uint64_t knownSize) {
+    std::uint64_t total = 0;
+    while (readPosition_ < knownSize) {
+        const ReadPlacement placement = decoder_.PlacementFor(kReadBufferUnits);
+        std::uint8_t* bytes = BytesOf(readBuffer_.get()) + placement.byteOffset;
+        const long long got = file_.ReadAt(readPosition_, bytes, placement.maxBytes);
+        if (got <= 0) break;
+        const DecodedChunk decoded = decoder_.Decode(bytes, static_cast<std::size_t>(got),
+                                                     readPosition_, readBuffer_.get(), true);
+        if (decoded.units == 0) break;
+
+        const bool anotherRead = decoded.nulsDropped < kNulsEndingPoll;
+        readPosition_ += decoded.bytesUsed;
+        const std::size_t length = NormalizeText(readBuffer_.get(), decoded.units);
+        SetTitle();
+        total += decoded.units;
+        if (length > 0) AppendNewText({readBuffer_.get(), length});
+        if (!anotherRead) break;
+    }
+    return total;
+}
+
+void CTarvikDoc::ReopenForPolling() {
+    if (!OpenHandle()) return;
+    readPosition_ = 0;
+    filterStage_.ClearPartial();
+}
+
+// The file was truncated, replaced or deleted: everything starts again from
+// the file's start, which the next poll opens and the one after reads.
+void CTarvikDoc::StartOver() {
+    CloseHandle();
+    readPosition_ = 0;
+    ResetDisplay();
+    SetTitle();
+    filterStage_.ClearPartial();
+    decoder_.Reset(ConfiguredEncoding());
+}
+
+void CTarvikDoc::MarkNewData() {
+    gotNewData_ = true;
+    stopNoticeSent_ = false;
+    lastUpdate_ = context_.clock.UnixTime();
+}
+
+void CTarvikDoc::AppendNewText(std::u16string_view text) {
+    if (text.empty()) return;
+    const std::uint64_t grown = std::uint64_t{textSize_} + 2 * std::uint64_t{text.size()};
+    if (Options().LimitBufSize && grown > Options().MaxBufSiz) Trim();
+
+    const int line = buffer_.LineCount() - 1;
+    const TextPos insertAt{buffer_.LineLength(line), line};
+    const bool caretAtEnd = view_ && view_->GetCursorPos() == insertAt;
+    const bool follow = DecideFollowEnd({view_, caretAtEnd});
+
+    const std::u16string_view kept = FilterNewText(text);
+    if (kept.empty()) {
+        // A shown partial line may have gone; a caret at the end stays there.
+        if (caretAtEnd) MoveCaretToEnd();
+        return;
+    }
+    AddToTextSize(kept.size());
+    TextPos end;
+    if (!buffer_.InsertTextAt(nullptr, insertAt, kept, end, 0, false, true)) return;
+    // The highlight actions run here for lines insertAt.line to end.line, and
+    // the "Show as" replacements apply to them.
+    if (caretAtEnd) MoveCaretToEnd();
+    if (follow && view_) view_->ScrollToEnd();
+    // The new-data signals of monitoring are raised here: tray blink, tab
+    // flash and the red line at insertAt.line.
+}
+
+void CTarvikDoc::MoveCaretToEnd() {
+    if (!view_) return;
+    const int last = buffer_.LineCount() - 1;
+    const TextPos end{buffer_.LineLength(last), last};
+    view_->SetCursorPos(end);
+    view_->SetSelection(end, end);
+    view_->SetAnchor(end);
+}
+
+void CTarvikDoc::AddToTextSize(std::size_t units) {
+    const std::uint64_t size = std::uint64_t{textSize_} + 2 * std::uint64_t{units};
+    textSize_ = static_cast<std::uint32_t>(
+        std::min<std::uint64_t>(size, std::numeric_limits<std::uint32_t>::max()));
+}
+
+void CTarvikDoc::EnforceBufferLimit() {
+    if (!Options().LimitBufSize || textSize_ <= Options().MaxBufSiz) return;
+    Trim();
+    if (view_) view_->Invalidate();
+}
+
+// Keeps the last RetainLineNum lines; when there are no more lines than
+// that, all text goes. The partial line of the filters stays as it is.
+void CTarvikDoc::Trim() {
+    if (listener_) listener_->BeforeTrim(*this);
+    const int before = buffer_.LineCount();
+    const int retain = std::max(0, Options().RetainLineNum);
+    if (before > retain) {
+        buffer_.DeleteRange(nullptr, {0, 0}, {0, before - retain}, 0, false, true);
+    } else {
+        const int last = before - 1;
+        buffer_.DeleteRange(nullptr, {0, 0}, {buffer_.LineLength(last), last}, 0, false, true);
+    }
+    trimmedLines_ += static_cast<std::uint64_t>(before - buffer_.LineCount());
+    buffer_.ClearUndo();
+    RecomputeTextSize();
+}
+
+void CTarvikDoc::RecomputeTextSize() {
+    std::uint64_t size = 0;
+    for (int line = 0; line < buffer_.LineCount(); ++line) {
+        size += 2 * std::uint64_t(buffer_.LineLength(line)) + 2;
+    }
+    textSize_ = static_cast<std::uint32_t>(
+        std::min<std::uint64_t>(size, std::numeric_limits<std::uint32_t>::max()));
+}
+
+void CTarvikDoc::ResetDisplay() {
+    if (listener_) listener_->BeforeReset(*this);
+    buffer_.FreeAll();
+    buffer_.ResetEmpty(kLineBreakDos);
+    if (view_) view_->Invalidate();
+    textSize_ = 0;
+    trimmedLines_ = 0;
+    ++resetCount_;
+}
+
+void CTarvikDoc::SetTitle() {
+    if (captureMode_) return;  // the capture document names its processes instead
+    std::u16string title = Options().DisplayFullPath ? path_ : displayName_;
+    title += u" - ";
+    title += FormatHumanSize(readPosition_);
+    title += u" <";
+    title += platform::Utf8ToUtf16(std::to_string(readPosition_));
+    title += u" Bytes>";
+    if (title.size() > kMaxTitleLength) title.resize(kMaxTitleLength);
+    title_ = std::move(title);
+}
+
+std::u16string CTarvikDoc::TextLengthText() const {
+    return FormatTextLength(textSize_);
+}
+
+void CTarvikDoc::DeleteContents() {
+    if (listener_) listener_->BeforeReset(*this);
+    buffer_.FreeAll();
+    monitoring_ = false;
+    CloseHandle();
+    readBuffer_.reset();
+    filterStage_.ClearPartial();
+    // The highlight filters forget that this document fired, and pending
+    // e-mail records drop their reference to it, here.
+}
+
+}  // namespace core

@@ -1,0 +1,171 @@
+#pragma once
+// One followed log file: it loads the end of the file, then at every poll
+// reads what the writer appended, turns it into lines, passes them through
+// the include/exclude filters and appends them to its line buffer, which it
+// keeps under the buffer limit by dropping lines from the top. It notices a
+// file that was truncated, replaced or deleted and starts over.
+//
+// A document works with or without a view and a main frame; everything it
+// shares with the application comes through its DocContext.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "core/DocContext.h"
+#include "core/IDocumentListener.h"
+#include "core/ILogView.h"
+#include "core/LineFilterStage.h"
+#include "core/TarvikTextBuffer.h"
+#include "core/TextDecoder.h"
+#include "platform/File.h"
+#include "platform/MappedBuffer.h"
+
+namespace core {
+
+class CTarvikDoc {
+public:
+    // One poll reads at most this much (10 MiB); the read buffer has 8 bytes
+    // more, room for the terminator of the normalised text.
+    static constexpr std::size_t kReadBufferBytes = 0xA00000;
+    static constexpr std::size_t kReadBufferUnits = kReadBufferBytes / 2;
+    // The initial load reads its range in chunks of at most this many units.
+    static constexpr std::size_t kLoadChunkUnits = 8388608;
+    // A read that ends in this many NULs or more is the last of its poll: the
+    // writer preallocated, the rest is not written yet.
+    static constexpr std::size_t kNulsEndingPoll = 10;
+    static constexpr std::size_t kMaxTitleLength = 259;
+
+    explicit CTarvikDoc(DocContext& context);
+    ~CTarvikDoc();
+    CTarvikDoc(const CTarvikDoc&) = delete;
+    CTarvikDoc& operator=(const CTarvikDoc&) = delete;
+
+    // Opening and closing.
+    void SetView(ILogView* view) { view_ = view; }
+    ILogView* GetView() const { return view_; }
+    bool OnOpenDocument(std::u16string_view path);
+    bool OpenLogFile(std::u16string_view path);
+    bool LoadTail();
+    void DeleteContents();
+
+    // Following.
+    void CheckFile();
+    void AppendNewText(std::u16string_view text);
+    std::size_t NormalizeText(char16_t* text, std::size_t n) const;
+    std::u16string_view FilterNewText(std::u16string_view text);
+    void EnforceBufferLimit();
+
+    // Reload, clear and truncate.
+    void ClearDisplay();
+    // False when the file could not be opened again (the failure was shown).
+    bool Reload(bool restorePosition);
+    // Asks first; TruncateLogFile does the work once the user agreed.
+    void Truncate();
+    bool TruncateLogFile();
+
+    // Monitoring decides whether the refresh timer polls this document.
+    bool IsMonitoring() const { return monitoring_; }
+    void SetMonitoring(bool on) { monitoring_ = on; }
+    bool IsCaptureMode() const { return captureMode_; }
+
+    bool IsCommandEnabled(int commandId) const;
+    // True when the command was handled here.
+    bool OnCommand(int commandId);
+
+    // The framework's title, path and modified flag.
+    void SetTitle();
+    const std::u16string& GetTitle() const { return title_; }
+    const std::u16string& GetPathName() const { return path_; }
+    const std::u16string& DisplayName() const { return displayName_; }
+    const std::u16string& LowerCasePath() const { return lowerPath_; }
+    bool IsModified() const { return modified_; }
+    void SetModifiedFlag(bool modified) { modified_ = modified; }
+    bool SaveModified() const { return true; }
+
+    CCrystalTextBuffer& Buffer() { return buffer_; }
+    const CCrystalTextBuffer& Buffer() const { return buffer_; }
+    bool HasOpenFile() const { return file_.IsOpen(); }
+    std::uint64_t ReadPosition() const { return readPosition_; }
+    std::uint32_t TextSize() const { return textSize_; }
+    // The "Text length in editor" pane.
+    std::u16string TextLengthText() const;
+    // The encoding the file is read in; nothing while it is not decided yet.
+    std::optional<TextEncoding> Encoding() const;
+    const CLineFilterStage& FilterStage() const { return filterStage_; }
+
+    bool GotNewData() const { return gotNewData_; }
+    std::int64_t LastUpdate() const { return lastUpdate_; }
+    bool StopNoticeEnabled() const { return stopNoticeEnabled_; }
+    bool StopNoticeSent() const { return stopNoticeSent_; }
+    bool IsRedLineArmed() const { return redLineArmed_; }
+    void SetRedLineArmed(bool armed) { redLineArmed_ = armed; }
+
+    // For followers that take the document's lines one by one: the lines
+    // trimmed from the top since the last reset, and the number of resets.
+    void SetListener(IDocumentListener* listener) { listener_ = listener; }
+    std::uint64_t TrimmedLineCount() const { return trimmedLines_; }
+    std::uint64_t ResetCount() const { return resetCount_; }
+
+private:
+    bool OpenHandle();
+    void CloseHandle();
+    std::optional<TextEncoding> ConfiguredEncoding() const;
+    std::uint64_t TakeByteOrderMark(const std::uint8_t* head, std::size_t n);
+    void SampleEncoding(std::uint64_t textStart);
+    bool LoadRange(std::uint64_t start, std::uint64_t end, std::uint64_t textStart,
+                   TextPos insertAt);
+    void InsertLoaded(std::u16string_view text, TextPos& insertAt);
+
+    std::uint64_t ReadNewText(std::uint64_t knownSize);
+    void ReopenForPolling();
+    void StartOver();
+    void MarkNewData();
+
+    void Trim();
+    void RecomputeTextSize();
+    void AddToTextSize(std::size_t units);
+    void ResetDisplay();
+    void MoveCaretToEnd();
+
+    std::vector<std::pair<int, std::uint32_t>> SaveLineFlags() const;
+    void RestoreLineFlags(const std::vector<std::pair<int, std::uint32_t>>& flags);
+    void RestoreViewPosition(TextPos caret, int topLine, int firstColumn);
+
+    const app::Options& Options() const { return context_.options; }
+
+    DocContext& context_;
+    CTarvikTextBuffer buffer_;
+    ILogView* view_ = nullptr;
+    IDocumentListener* listener_ = nullptr;
+    std::uint32_t textSize_ = 0;
+    bool redLineArmed_ = false;
+    CLineFilterStage filterStage_;
+    std::u16string lowerPath_;
+    bool stopNoticeEnabled_ = false;
+    bool stopNoticeSent_ = false;
+    bool gotNewData_ = false;
+    std::int64_t lastUpdate_ = 0;
+    platform::MappedArray<char16_t> readBuffer_;
+    bool monitoring_ = false;
+    bool captureMode_ = false;
+    std::u16string displayName_;
+    platform::CFile file_;
+    platform::FileIdentity handleIdentity_;
+    std::uint64_t readPosition_ = 0;
+    CTextDecoder decoder_;
+
+    std::u16string path_;
+    std::string pathUtf8_;
+    std::u16string title_;
+    bool modified_ = false;
+    std::uint64_t trimmedLines_ = 0;
+    std::uint64_t resetCount_ = 0;
+};
+
+}  // namespace core

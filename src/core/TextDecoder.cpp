@@ -1,0 +1,169 @@
+#include "core/TextDecoder.h"
+
+#include <bit>
+#include <cstring>
+
+namespace core {
+
+namespace {
+
+constexpr char16_t kReplacement = 0xFFFD;
+
+bool IsContinuation(std::uint8_t b) {
+    return (b & 0xC0) == 0x80;
+}
+
+// The length of the sequence a lead byte starts, 0 when it cannot start one.
+int SequenceLength(std::uint8_t lead) {
+    if (lead < 0x80) return 1;
+    if (lead >= 0xC2 && lead <= 0xDF) return 2;
+    if (lead >= 0xE0 && lead <= 0xEF) return 3;
+    if (lead >= 0xF0 && lead <= 0xF4) return 4;
+    return 0;
+}
+
+// Whether the byte after the lead is allowed: the narrower ranges keep out
+// overlong forms, surrogates and code points above U+10FFFF.
+bool IsValidSecond(std::uint8_t lead, std::uint8_t second) {
+    switch (lead) {
+        case 0xE0:
+            return second >= 0xA0 && second <= 0xBF;
+        case 0xED:
+            return second >= 0x80 && second <= 0x9F;
+        case 0xF0:
+            return second >= 0x90 && second <= 0xBF;
+        case 0xF4:
+            return second >= 0x80 && second <= 0x8F;
+        default:
+            return IsContinuation(second);
+    }
+}
+
+// How many bytes from bytes[0] (a lead of `length`) form a valid beginning
+// of its sequence, looking at no more than `available` bytes.
+int ValidPrefix(const std::uint8_t* bytes, int length, std::size_t available) {
+    int valid = 1;
+    while (valid < length && static_cast<std::size_t>(valid) < available) {
+        const bool ok =
+            valid == 1 ? IsValidSecond(bytes[0], bytes[1]) : IsContinuation(bytes[valid]);
+        if (!ok) break;
+        ++valid;
+    }
+    return valid;
+}
+
+char32_t CodePointOf(const std::uint8_t* b, int length) {
+    switch (length) {
+        case 2:
+            return (char32_t{b[0] & 0x1Fu} << 6) | (b[1] & 0x3Fu);
+        case 3:
+            return (char32_t{b[0] & 0x0Fu} << 12) | (char32_t{b[1] & 0x3Fu} << 6) | (b[2] & 0x3Fu);
+        default:
+            return (char32_t{b[0] & 0x07u} << 18) | (char32_t{b[1] & 0x3Fu} << 12) |
+                   (char32_t{b[2] & 0x3Fu} << 6) | (b[3] & 0x3Fu);
+    }
+}
+
+// Each input byte gives at most one unit and a unit is written only after
+// the bytes it comes from were read, so out may trail bytes in one buffer.
+DecodedChunk DecodeUtf8(const std::uint8_t* bytes, std::size_t n, char16_t* out) {
+    DecodedChunk chunk;
+    std::size_t i = 0;
+    std::size_t u = 0;
+    while (i < n) {
+        const std::uint8_t lead = bytes[i];
+        if (lead < 0x80) {
+            out[u++] = lead;
+            ++i;
+            continue;
+        }
+        const int length = SequenceLength(lead);
+        if (length == 0) {
+            out[u++] = kReplacement;
+            ++i;
+            continue;
+        }
+        const std::size_t available = n - i;
+        const int valid = ValidPrefix(bytes + i, length, available);
+        if (valid == length) {
+            const char32_t cp = CodePointOf(bytes + i, length);
+            i += static_cast<std::size_t>(length);
+            if (cp >= 0x10000) {
+                out[u++] = static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+                out[u++] = static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+            } else {
+                out[u++] = static_cast<char16_t>(cp);
+            }
+            continue;
+        }
+        if (static_cast<std::size_t>(valid) == available) break;  // the rest comes later
+        out[u++] = kReplacement;
+        i += static_cast<std::size_t>(valid);
+    }
+    chunk.units = u;
+    chunk.bytesUsed = i;
+    return chunk;
+}
+
+DecodedChunk DecodeUtf16(const std::uint8_t* bytes, std::size_t n, char16_t* out,
+                         bool dropTrailingNuls) {
+    DecodedChunk chunk;
+    std::size_t units = n / 2;
+    if (static_cast<const void*>(out) != static_cast<const void*>(bytes)) {
+        std::memmove(out, bytes, units * 2);
+    }
+    if constexpr (std::endian::native == std::endian::big) {
+        for (std::size_t k = 0; k < units; ++k) {
+            out[k] = static_cast<char16_t>((out[k] << 8) | (out[k] >> 8));
+        }
+    }
+    if (dropTrailingNuls) {
+        while (units > 0 && out[units - 1] == 0) {
+            --units;
+            ++chunk.nulsDropped;
+        }
+    }
+    chunk.units = units;
+    chunk.bytesUsed = units * 2;
+    return chunk;
+}
+
+}  // namespace
+
+bool CTextDecoder::DecideFrom(const std::uint8_t* bytes, std::size_t n, std::uint64_t offset) {
+    if (!encoding_) encoding_ = DetectEncoding(bytes, n, offset);
+    return encoding_.has_value();
+}
+
+ReadPlacement CTextDecoder::PlacementFor(std::size_t capacityUnits) const {
+    if (encoding_ == TextEncoding::Utf16Le) return {0, capacityUnits * 2};
+    // UTF-8 (or not known yet): the bytes go to the second half, the units
+    // are written from the start of the buffer towards them.
+    return {capacityUnits, capacityUnits};
+}
+
+DecodedChunk CTextDecoder::Decode(const std::uint8_t* bytes, std::size_t n, std::uint64_t offset,
+                                  char16_t* out, bool dropTrailingNuls) {
+    if (!DecideFrom(bytes, n, offset)) return {};
+    if (*encoding_ == TextEncoding::Utf16Le) return DecodeUtf16(bytes, n, out, dropTrailingNuls);
+
+    std::size_t nuls = 0;
+    if (dropTrailingNuls) {
+        while (n > 0 && bytes[n - 1] == 0) {
+            --n;
+            ++nuls;
+        }
+    }
+    DecodedChunk chunk = DecodeUtf8(bytes, n, out);
+    chunk.nulsDropped = nuls;
+    return chunk;
+}
+
+std::size_t CTextDecoder::SequenceStartSkip(const std::uint8_t* bytes, std::size_t n) const {
+    if (encoding_ != TextEncoding::Utf8) return 0;
+    std::size_t skip = 0;
+    while (skip < 3 && skip < n && IsContinuation(bytes[skip])) ++skip;
+    return skip;
+}
+
+}  // namespace core

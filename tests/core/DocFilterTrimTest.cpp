@@ -1,0 +1,111 @@
+// The include/exclude stage with lines arriving in pieces, and trimming to
+// the buffer limit.
+
+#include <string>
+
+#include "DocTestHelpers.h"
+
+namespace {
+
+using doc_test::DocTest;
+
+class DocFilterTest : public DocTest {};
+
+TEST_F(DocFilterTest, AHiddenPieceIsShownOnceTheWholeLineMatches) {
+    UseFilters({u"ERROR"}, {});
+    Write("e.log", "");
+    core::CTarvikDoc& doc = Open("e.log");
+    Append("e.log", "ERR");
+    doc.CheckFile();
+    EXPECT_EQ(Text(doc), u"");
+    Append("e.log", "OR x\nnoise\n");
+    doc.CheckFile();
+    EXPECT_EQ(Text(doc), u"ERROR x\n");
+}
+
+TEST_F(DocFilterTest, AShownPieceIsReplacedByItsCompletedLine) {
+    UseFilters({u"abc"}, {});
+    Write("a.log", "");
+    core::CTarvikDoc& doc = Open("a.log");
+    Append("a.log", "abc");
+    doc.CheckFile();
+    EXPECT_EQ(Text(doc), u"abc");
+    EXPECT_TRUE(doc.FilterStage().PartialShown());
+    Append("a.log", "d\n");
+    doc.CheckFile();
+    EXPECT_EQ(Text(doc), u"abcd\n");
+    EXPECT_EQ(doc.FilterStage().PartialLine(), u"");
+}
+
+TEST_F(DocFilterTest, AShownPieceGoesWhenItsCompletedLineIsExcluded) {
+    UseFilters({}, {u"secret"});
+    Write("x.log", "kept\n");
+    core::CTarvikDoc& doc = Open("x.log");
+    view.caret = {0, 1};
+    Append("x.log", "a sec");
+    doc.CheckFile();
+    EXPECT_EQ(Text(doc), u"kept\na sec");
+    Append("x.log", "ret\nafter\n");
+    doc.CheckFile();
+    EXPECT_EQ(Text(doc), u"kept\nafter\n");
+    EXPECT_EQ(view.caret, (core::TextPos{0, 2}));
+}
+
+TEST_F(DocFilterTest, ExclusionWinsAndTheMasterSwitchTurnsFilteringOff) {
+    UseFilters({u"keep"}, {u"drop"});
+    Write("m.log", "keep this\nkeep but drop\nother\n");
+    EXPECT_EQ(Text(Open("m.log")), u"keep this\n");
+    options.EnableInExFilters = false;
+    EXPECT_EQ(Text(Open("m.log")), u"keep this\nkeep but drop\nother\n");
+}
+
+class DocTrimTest : public DocTest {
+protected:
+    static std::string Lines(int count, int width, char tag) {
+        std::string text;
+        for (int i = 0; i < count; ++i) text += std::string(width, tag) + "\n";
+        return text;
+    }
+};
+
+TEST_F(DocTrimTest, TheLastRetainedLinesStayBeforeTheNewText) {
+    options.MaxBufSiz = 100000;
+    Write("t.log", Lines(1000, 40, 'o'));  // 41000 bytes: loaded whole
+    core::CTarvikDoc& doc = Open("t.log");
+    EXPECT_EQ(doc.Buffer().LineCount(), 1001);
+    Append("t.log", Lines(1000, 40, 'n'));
+    doc.CheckFile();
+    // The ten lines kept are the last nine old lines and the empty last
+    // line, which the new text fills.
+    EXPECT_EQ(doc.Buffer().LineCount(), 1010);
+    EXPECT_EQ(doc.Buffer().LineText(8), std::u16string(40, u'o'));
+    EXPECT_EQ(doc.Buffer().LineText(9), std::u16string(40, u'n'));
+    EXPECT_EQ(doc.TrimmedLineCount(), 991u);
+    EXPECT_FALSE(doc.Buffer().CanUndo());
+    // Recomputed on trimming from the lines kept, then grown by the new text.
+    EXPECT_EQ(doc.TextSize(), 9u * 82 + 2 + 1000u * 82);
+}
+
+TEST_F(DocTrimTest, WithFewLongLinesAllOldTextGoes) {
+    options.MaxBufSiz = 10000;
+    options.RetainLineNum = 10;
+    Write("l.log", Lines(5, 900, 'o'));
+    core::CTarvikDoc& doc = Open("l.log");
+    Append("l.log", Lines(1, 5000, 'n'));
+    doc.CheckFile();
+    EXPECT_EQ(Text(doc), std::u16string(5000, u'n') + u"\n");
+}
+
+TEST_F(DocTrimTest, EnforcingALoweredLimitTrimsAtOnce) {
+    Write("e.log", Lines(50, 20, 'x'));
+    core::CTarvikDoc& doc = Open("e.log");
+    doc.EnforceBufferLimit();
+    EXPECT_EQ(doc.Buffer().LineCount(), 51);
+    options.MaxBufSiz = 500;
+    doc.EnforceBufferLimit();
+    EXPECT_EQ(doc.Buffer().LineCount(), 10);
+    EXPECT_EQ(doc.TextSize(), 9u * 42 + 2);
+    EXPECT_GT(view.invalidations, 0);
+}
+
+}  // namespace

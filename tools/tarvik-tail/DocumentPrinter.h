@@ -1,0 +1,53 @@
+#pragma once
+// Prints what one document shows, each line once: the lines it holds when
+// followed first, then every line once it is complete. Lines are counted
+// across trims from the top, and a document that starts over (its file was
+// truncated or replaced) is printed again from its new start.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "TailOutput.h"
+#include "core/IDocumentListener.h"
+#include "core/TarvikDoc.h"
+
+namespace tail {
+
+class CDocumentPrinter final : public core::IDocumentListener {
+public:
+    CDocumentPrinter(core::CTarvikDoc& doc, std::string name, CTailOutput& output);
+    ~CDocumentPrinter() override;
+    CDocumentPrinter(const CDocumentPrinter&) = delete;
+    CDocumentPrinter& operator=(const CDocumentPrinter&) = delete;
+
+    // The document's lines as they are now; the last line only when it has
+    // text. Followed afterwards, that last line is left open and completed
+    // when the rest of it arrives.
+    void PrintAll(bool followAfterwards);
+    // The lines completed since the last call.
+    void PrintCompleted();
+    // Ends an open last line, at the end of the run.
+    void Finish();
+
+    void BeforeTrim(const core::CTarvikDoc& doc) override;
+    void BeforeReset(const core::CTarvikDoc& doc) override;
+
+private:
+    void CatchUpWithDocument();
+    void PrintLine(std::u16string_view text, bool complete);
+    void CloseOpenLine();
+
+    core::CTarvikDoc& doc_;
+    std::string name_;
+    CTailOutput& output_;
+    std::uint64_t seenResets_;
+    // The first line not printed completely, counted from the document's
+    // start including the lines trimmed since.
+    std::uint64_t nextLine_ = 0;
+    // The part of line nextLine_ printed without its line break.
+    std::u16string openLine_;
+    bool lineOpen_ = false;
+};
+
+}  // namespace tail

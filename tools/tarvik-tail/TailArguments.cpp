@@ -1,0 +1,108 @@
+#include "TailArguments.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+namespace tail {
+
+const char* const kTailUsage =
+    "usage: tarvik-tail [--once] [--interval MS] [--duration S] FILE...\n"
+    "Prints the lines a log document shows for each FILE, then follows the files\n"
+    "and prints each new line once it is complete.\n"
+    "  --once          print what the documents show and end\n"
+    "  --interval MS   poll every MS milliseconds (default: the IntervalChkFile option)\n"
+    "  --duration S    follow for S seconds (default: until interrupted)\n";
+
+namespace {
+
+constexpr unsigned long kMaxIntervalMs = 24UL * 60 * 60 * 1000;
+
+std::optional<std::uint32_t> ParseInterval(const std::string& text) {
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    errno = 0;
+    const unsigned long value = std::strtoul(text.c_str(), nullptr, 10);
+    if (errno != 0 || value == 0 || value > kMaxIntervalMs) return std::nullopt;
+    return static_cast<std::uint32_t>(value);
+}
+
+std::optional<double> ParseDuration(const std::string& text) {
+    if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos) {
+        return std::nullopt;
+    }
+    char* end = nullptr;
+    errno = 0;
+    const double value = std::strtod(text.c_str(), &end);
+    if (errno != 0 || *end != '\0' || !std::isfinite(value) || value < 0) return std::nullopt;
+    return value;
+}
+
+// Splits "--name=value" into name and value.
+bool SplitInlineValue(const std::string& arg, std::string& name,
+                      std::optional<std::string>& value) {
+    const std::size_t eq = arg.find('=');
+    if (eq == std::string::npos) {
+        name = arg;
+        return false;
+    }
+    name = arg.substr(0, eq);
+    value = arg.substr(eq + 1);
+    return true;
+}
+
+}  // namespace
+
+std::optional<TailArguments> ParseTailArguments(const std::vector<std::string>& args,
+                                                std::string& error) {
+    TailArguments parsed;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            parsed.files.push_back(arg);
+            continue;
+        }
+        std::string name;
+        std::optional<std::string> value;
+        SplitInlineValue(arg, name, value);
+        const auto takeValue = [&]() -> std::optional<std::string> {
+            if (value) return value;
+            if (i + 1 < args.size()) return args[++i];
+            return std::nullopt;
+        };
+
+        if (name == "--") {
+            optionsEnded = true;
+        } else if (name == "--once" && !value) {
+            parsed.once = true;
+        } else if ((name == "--help" || name == "-h") && !value) {
+            parsed.help = true;
+        } else if (name == "--interval") {
+            const auto text = takeValue();
+            parsed.intervalMs = text ? ParseInterval(*text) : std::nullopt;
+            if (!parsed.intervalMs) {
+                error = "--interval needs a number of milliseconds from 1 to 86400000";
+                return std::nullopt;
+            }
+        } else if (name == "--duration") {
+            const auto text = takeValue();
+            parsed.durationSeconds = text ? ParseDuration(*text) : std::nullopt;
+            if (!parsed.durationSeconds) {
+                error = "--duration needs a number of seconds";
+                return std::nullopt;
+            }
+        } else {
+            error = "unknown option '" + arg + "'";
+            return std::nullopt;
+        }
+    }
+    if (!parsed.help && parsed.files.empty()) {
+        error = "no file given";
+        return std::nullopt;
+    }
+    return parsed;
+}
+
+}  // namespace tail

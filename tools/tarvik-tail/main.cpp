@@ -1,0 +1,91 @@
+// tarvik-tail: the headless follower. It opens each file as a log document
+// with the settings of the store (buffer limit, encodings, include/exclude
+// filters), prints what the documents show as UTF-8 and then follows them,
+// printing each line once it is complete.
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "DocumentPrinter.h"
+#include "HeadlessUserInterface.h"
+#include "PollClock.h"
+#include "TailArguments.h"
+#include "TailOutput.h"
+#include "app/TarvikApp.h"
+#include "platform/CodePage.h"
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitFileFailed = 1;
+constexpr int kExitUsage = 2;
+
+struct FollowedFile {
+    core::CTarvikDoc* doc;
+    std::unique_ptr<tail::CDocumentPrinter> printer;
+};
+
+int Run(const tail::TailArguments& args) {
+    tail::CPollClock::CatchStopSignals();
+    tail::CHeadlessUserInterface ui;
+    app::CTarvikApp app;
+    bool maximized = true;
+    app::WindowRect rect{};
+    app.LoadOptions(maximized, rect);
+    app.SetUserInterface(&ui);
+
+    tail::CTailOutput output(args.files.size() > 1);
+    std::vector<FollowedFile> followed;
+    bool anyFailed = false;
+    for (const std::string& path : args.files) {
+        core::CTarvikDoc* doc = app.OpenDocument(platform::Utf8ToUtf16(path));
+        if (!doc) {
+            anyFailed = true;
+            continue;
+        }
+        // Following is what this program is for, whatever AutoMonitor says.
+        doc->SetMonitoring(!args.once);
+        auto printer = std::make_unique<tail::CDocumentPrinter>(*doc, path, output);
+        output.Begin(path);
+        printer->PrintAll(!args.once);
+        output.Flush();
+        followed.push_back({doc, std::move(printer)});
+    }
+
+    if (!args.once && !followed.empty()) {
+        const std::uint32_t interval =
+            args.intervalMs.value_or(std::max<std::uint32_t>(1, app.GetOptions().IntervalChkFile));
+        tail::CPollClock clock(interval, args.durationSeconds);
+        while (clock.WaitForNextPoll()) {
+            for (FollowedFile& file : followed) {
+                if (file.doc->IsMonitoring()) file.doc->CheckFile();
+                file.printer->PrintCompleted();
+            }
+            output.Flush();
+        }
+    }
+    for (FollowedFile& file : followed) file.printer->Finish();
+    output.Flush();
+    followed.clear();
+    return anyFailed ? kExitFileFailed : kExitOk;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string error;
+    const std::vector<std::string> argList(argv + 1, argv + argc);
+    const auto args = tail::ParseTailArguments(argList, error);
+    if (!args) {
+        std::fprintf(stderr, "tarvik-tail: %s\n%s", error.c_str(), tail::kTailUsage);
+        return kExitUsage;
+    }
+    if (args->help) {
+        std::fputs(tail::kTailUsage, stdout);
+        return kExitOk;
+    }
+    return Run(*args);
+}
