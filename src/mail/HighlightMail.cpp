@@ -1,0 +1,41 @@
+#include "mail/HighlightMail.h"
+
+#include <array>
+
+#include "mail/MailCompose.h"
+#include "mail/MailDate.h"
+#include "mail/MailTags.h"
+
+namespace mail {
+
+bool CanSendHighlightMail(const MailSettings& settings) {
+    if (settings.highlightSubject.empty() && settings.highlightBody.empty()) return false;
+    return AreMailSettingsComplete(settings);
+}
+
+std::u16string ComposeHighlightMessage(const MailSettings& settings,
+                                       const HighlightMailEvent& event,
+                                       const platform::LocalTime& now) {
+    const std::u16string time = FormatTagTime(now);
+    const std::u16string date = FormatMailDate(now);
+    // The path goes first, so a "%h" inside a path is replaced as well.
+    const std::array<MailTag, 5> tags = {{
+        {u"%f", event.logName},
+        {u"%h", event.phrase},
+        {u"%t", time},
+        {u"%n", event.line},
+        {u"%p", event.previousLines.value_or(kNoPreviousLines)},
+    }};
+    const MailMessageParts parts{settings.mailFrom, event.emails, settings.highlightSubject, date,
+                                 settings.highlightBody};
+    return ComposeMessage(parts, tags);
+}
+
+std::optional<MailJob> ComposeHighlightMail(const MailSettings& settings,
+                                            const HighlightMailEvent& event,
+                                            const platform::LocalTime& now) {
+    if (!CanSendHighlightMail(settings)) return std::nullopt;
+    return MakeMailJob(settings, event.emails, ComposeHighlightMessage(settings, event, now));
+}
+
+}  // namespace mail

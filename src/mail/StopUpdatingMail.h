@@ -1,0 +1,42 @@
+#pragma once
+// The notification e-mail sent when a followed file has stopped updating.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "mail/MailJob.h"
+#include "mail/MailSettings.h"
+#include "platform/IClock.h"
+
+namespace mail {
+
+struct StopUpdatingMailEvent {
+    std::u16string_view path;
+    // The recipients of stop-updating notifications, as typed.
+    std::u16string_view emails;
+    // Set: the quiet time counts from the last update; clear: from the opening.
+    bool sinceLastUpdate = false;
+    std::int32_t seconds = 0;
+    // Local time of that update or opening.
+    platform::LocalTime referenceTime;
+};
+
+// The words "%c" stands for.
+std::u16string_view QuietSinceWords(bool sinceLastUpdate);
+
+// Server, sender and recipients set, a subject or a body, and the account
+// name when authentication is on.
+bool CanSendStopUpdatingMail(const MailSettings& settings, std::u16string_view emails);
+
+std::u16string ComposeStopUpdatingMessage(const MailSettings& settings,
+                                          const StopUpdatingMailEvent& event,
+                                          const platform::LocalTime& now);
+
+// The job for the event, or nothing when the settings do not suffice.
+std::optional<MailJob> ComposeStopUpdatingMail(const MailSettings& settings,
+                                               const StopUpdatingMailEvent& event,
+                                               const platform::LocalTime& now);
+
+}  // namespace mail

@@ -1,0 +1,243 @@
+// Delivery to a real SMTP server (aiosmtpd) over plain, AUTH LOGIN and implicit TLS.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "InteropSupport.h"
+#include "mail/MailSender.h"
+#include "mail/SslLibrary.h"
+#include "platform/TaskQueue.h"
+
+using interop::ChildProcess;
+using interop::ScopedEnvironment;
+using interop::TempFolder;
+using mail::MailJob;
+
+namespace {
+
+const char kUser[] = "monitor";
+const char kPassword[] = "s3cr\xC3\xABt pass";
+
+// Headers, lines that begin with dots (one alone on its line), an 8-bit body,
+// and enough text to need many socket sends.
+std::string ComposedMessage() {
+    std::string message =
+        "From: Monitor <monitor@example.org>\r\n"
+        "To: ops@example.org, dev@example.org\r\n"
+        "Subject: Highlight \"ERROR\" found in app.log\r\n"
+        "Date: Tue, 02 Jan 2024 10:00:00 +0100\r\n"
+        "\r\n"
+        ".leading dot\r\n"
+        ".\r\n"
+        "..two dots\r\n"
+        "K\xC3\xA4ytt\xC3\xA4j\xC3\xA4 \xE2\x80\x94 \xE2\x9C\x93 \xFF\xFE raw bytes\r\n";
+    for (int i = 0; i < 2000; ++i) message += "log line " + std::to_string(i) + " .\r\n";
+    return message + "last line\r\n";
+}
+
+MailJob JobFor(std::uint32_t port) {
+    MailJob job;
+    job.server = "127.0.0.1";
+    job.port = port;
+    job.mailFrom = "monitor@example.org";
+    job.recipients = " ops@example.org , , dev@example.org ";
+    job.message = ComposedMessage();
+    job.waitSeconds = 10;
+    job.dataWaitSeconds = 10;
+    return job;
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+struct Received {
+    std::string envelope;
+    std::string content;
+};
+
+class SinkServer {
+public:
+    explicit SinkServer(std::vector<std::string> options) {
+        std::vector<std::string> arguments = {interop::PythonProgram(),
+                                              "-W",
+                                              "ignore",
+                                              interop::ScriptPath("smtp_sink.py"),
+                                              "--folder",
+                                              folder_.Path().string(),
+                                              "--lifetime",
+                                              "50"};
+        arguments.insert(arguments.end(), options.begin(), options.end());
+        child_ = std::make_unique<ChildProcess>(arguments);
+        if (const auto line = child_->ReadLine(15000)) port_ = std::stoul(*line);
+    }
+    std::uint32_t Port() const { return port_; }
+
+    // The message the server stored as its number-th, waiting at most waitMs for it.
+    // A refusal is known once the client has its reply, so checks of absence need no wait.
+    std::optional<Received> Message(int number, int waitMs = 5000) const {
+        const auto base = folder_.Path() / ("message" + std::to_string(number));
+        for (int i = 0; i < waitMs / 25 && !std::filesystem::exists(base.string() + ".env"); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        }
+        if (!std::filesystem::exists(base.string() + ".env")) return std::nullopt;
+        return Received{ReadFile(base.string() + ".env"), ReadFile(base.string() + ".eml")};
+    }
+
+private:
+    TempFolder folder_;
+    std::unique_ptr<ChildProcess> child_;
+    std::uint32_t port_ = 0;
+};
+
+void ExpectDelivered(const SinkServer& server, const std::string& envelopeLines) {
+    const auto received = server.Message(1);
+    ASSERT_TRUE(received.has_value());
+    EXPECT_EQ(received->content, ComposedMessage());
+    EXPECT_EQ(received->envelope, envelopeLines);
+}
+
+const std::string kPlainEnvelope =
+    "greeting_name: host\nextended: False\nauthenticated: False\n"
+    "mail_from: monitor@example.org\nrcpt_to: ops@example.org\nrcpt_to: dev@example.org\n";
+const std::string kAuthEnvelope =
+    "greeting_name: host\nextended: True\nauthenticated: True\n"
+    "mail_from: monitor@example.org\nrcpt_to: ops@example.org\nrcpt_to: dev@example.org\n";
+
+MailJob WithLogin(MailJob job, const std::string& password = kPassword) {
+    job.requiresAuth = true;
+    job.accountName = kUser;
+    job.password = password;
+    return job;
+}
+
+}  // namespace
+
+TEST(SmtpSink, PlainHeloDeliversTheMessageUnchanged) {
+    SinkServer server({});
+    ASSERT_NE(server.Port(), 0u);
+    EXPECT_EQ(mail::SendMail(JobFor(server.Port())), "");
+    ExpectDelivered(server, kPlainEnvelope);
+}
+
+TEST(SmtpSink, SendThreadReportsDeliveryThroughTheQueue) {
+    SinkServer server({});
+    ASSERT_NE(server.Port(), 0u);
+    platform::TaskQueue queue;
+    std::optional<std::string> outcome;
+    std::uint32_t reportedId = 0;
+    mail::CMailSender sender(&queue);
+    const std::uint32_t jobId =
+        sender.Start(JobFor(server.Port()), [&](std::uint32_t id, std::string error) {
+            reportedId = id;
+            outcome = std::move(error);
+        });
+    for (int i = 0; i < 150 && !outcome; ++i) queue.WaitAndDrain(100);
+    ASSERT_TRUE(outcome.has_value());
+    EXPECT_EQ(*outcome, "");
+    EXPECT_EQ(reportedId, jobId);
+    ExpectDelivered(server, kPlainEnvelope);
+}
+
+TEST(SmtpSink, AuthLoginAfterEhlo) {
+    SinkServer server({"--user", kUser, "--password", kPassword});
+    ASSERT_NE(server.Port(), 0u);
+    EXPECT_EQ(mail::SendMail(WithLogin(JobFor(server.Port()))), "");
+    ExpectDelivered(server, kAuthEnvelope);
+
+    const std::string refused = mail::SendMail(WithLogin(JobFor(server.Port()), "wrong"));
+    EXPECT_EQ(refused.substr(0, 4), "535 ") << refused;
+    EXPECT_FALSE(server.Message(2, 0).has_value());
+}
+
+class SmtpSinkTls : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        folder_ = new TempFolder;
+        certificates_ = new std::optional<interop::TestCertificates>(
+            interop::MakeTestCertificates(folder_->Path()));
+        mail::InitSslLibrary();
+    }
+    static void TearDownTestSuite() {
+        delete certificates_;
+        delete folder_;
+    }
+    void SetUp() override { ASSERT_TRUE(certificates_->has_value()) << "openssl failed"; }
+
+    static const interop::TestCertificates& Certificates() { return **certificates_; }
+    static std::vector<std::string> ServerOptions(bool wrongName = false) {
+        const auto& c = Certificates();
+        return {"--cert", wrongName ? c.wrongNameCert : c.serverCert, "--key",
+                wrongName ? c.wrongNameKey : c.serverKey};
+    }
+    static MailJob TlsJob(std::uint32_t port) {
+        MailJob job = JobFor(port);
+        job.useSsl = true;
+        return job;
+    }
+
+private:
+    static TempFolder* folder_;
+    static std::optional<interop::TestCertificates>* certificates_;
+};
+
+TempFolder* SmtpSinkTls::folder_ = nullptr;
+std::optional<interop::TestCertificates>* SmtpSinkTls::certificates_ = nullptr;
+
+TEST_F(SmtpSinkTls, TrustedCertificateByAddressAndByName) {
+    ScopedEnvironment trust("TARVIK_SMTP_CA_FILE", Certificates().caFile);
+    auto options = ServerOptions();
+    options.insert(options.end(), {"--user", kUser, "--password", kPassword});
+    SinkServer server(options);
+    ASSERT_NE(server.Port(), 0u);
+    EXPECT_EQ(mail::SendMail(WithLogin(TlsJob(server.Port()))), "");
+    ExpectDelivered(server, kAuthEnvelope);
+
+    MailJob byName = WithLogin(TlsJob(server.Port()));
+    byName.server = "localhost";
+    EXPECT_EQ(mail::SendMail(byName), "");
+    const auto second = server.Message(2);
+    ASSERT_TRUE(second.has_value());
+    EXPECT_EQ(second->content, ComposedMessage());
+}
+
+TEST_F(SmtpSinkTls, UntrustedCertificateIsRefusedUnlessVerificationIsOff) {
+    ScopedEnvironment trust("TARVIK_SMTP_CA_FILE", Certificates().otherCaFile);
+    SinkServer server(ServerOptions());
+    ASSERT_NE(server.Port(), 0u);
+    testing::internal::CaptureStderr();
+    const std::string refused = mail::SendMail(TlsJob(server.Port()));
+    const std::string debugOutput = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(refused, "Failed to connect to SMTP server.");
+    EXPECT_NE(debugOutput.find("[Ostra Tarvik]: "), std::string::npos);
+    EXPECT_NE(debugOutput.find("certificate verification failed"), std::string::npos)
+        << debugOutput;
+    EXPECT_FALSE(server.Message(1, 0).has_value());
+
+    MailJob relaxed = TlsJob(server.Port());
+    relaxed.sslNoVerify = true;
+    EXPECT_EQ(mail::SendMail(relaxed), "");
+    ExpectDelivered(server, kPlainEnvelope);
+}
+
+TEST_F(SmtpSinkTls, CertificateForAnotherNameIsRefused) {
+    ScopedEnvironment trust("TARVIK_SMTP_CA_FILE", Certificates().caFile);
+    SinkServer server(ServerOptions(true));
+    ASSERT_NE(server.Port(), 0u);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(mail::SendMail(TlsJob(server.Port())), "Failed to connect to SMTP server.");
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("certificate verification failed"),
+              std::string::npos);
+
+    MailJob relaxed = TlsJob(server.Port());
+    relaxed.sslNoVerify = true;
+    EXPECT_EQ(mail::SendMail(relaxed), "");
+    ExpectDelivered(server, kPlainEnvelope);
+}

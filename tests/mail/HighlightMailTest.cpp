@@ -1,0 +1,105 @@
+#include "mail/HighlightMail.h"
+
+#include <gtest/gtest.h>
+
+#include "mail/MailTestTime.h"
+
+namespace mail {
+namespace {
+
+MailSettings CompleteSettings() {
+    MailSettings settings;
+    settings.smtpServer = u"smtp.example.org";
+    settings.mailFrom = u"monitor@example.org";
+    return settings;
+}
+
+HighlightMailEvent Event() {
+    HighlightMailEvent event;
+    event.logName = u"/var/log/app.log";
+    event.line = u"12:00 ERROR disk full";
+    event.previousLines = u"12:00 first\r\n12:00 second\r\n";
+    event.phrase = u"ERROR";
+    event.emails = u"ops@example.org, dev@example.org";
+    return event;
+}
+
+TEST(HighlightMail, DefaultTemplateGivesTheWholeMessage) {
+    const std::u16string message =
+        ComposeHighlightMessage(CompleteSettings(), Event(), mail_test::SampleTime(3600));
+    EXPECT_EQ(message,
+              u"From: monitor@example.org\r\n"
+              u"To: ops@example.org, dev@example.org\r\n"
+              u"Subject: Highlight Phrase Occurs Notification\r\n"
+              u"Date: Tue, 02 Mar 2010 15:32:21 +0100\r\n"
+              u"\r\n"
+              u"Hi,\r\n\r\nHighlight phrase \"ERROR\" occurred in file /var/log/app.log at Tue Mar "
+              u"02 15:32:21 2010.\r\n\r\nPrevious lines:\r\n12:00 first\r\n12:00 second\r\n\r\n\r\n"
+              u"The occurrence line is:\r\n12:00 ERROR disk full\r\n\r\n\r\n---\r\nThe email was "
+              u"sent by Ostra Tarvik\r\n");
+}
+
+TEST(HighlightMail, PathIsReplacedBeforeThePhrase) {
+    MailSettings settings = CompleteSettings();
+    settings.highlightSubject = u"%f";
+    settings.highlightBody = u"%h|%n|%p";
+    HighlightMailEvent event = Event();
+    event.logName = u"/logs/%h/%p.log";
+    event.phrase = u"%f %t";
+    event.line = u"line %h";
+    event.previousLines = std::nullopt;
+    const std::u16string message =
+        ComposeHighlightMessage(settings, event, mail_test::SampleTime());
+    EXPECT_NE(message.find(u"Subject: /logs/%f Tue Mar 02 15:32:21 2010/N/A.log\r\n"),
+              std::u16string::npos)
+        << "a path's %h takes the phrase, whose %t is replaced in turn";
+    EXPECT_TRUE(message.ends_with(u"\r\n\r\n%f Tue Mar 02 15:32:21 2010|line %h|N/A"))
+        << "the line is inserted after %h, so its %h stays";
+}
+
+TEST(HighlightMail, PreviousLinesNoneGiveNaButEmptyStaysEmpty) {
+    MailSettings settings = CompleteSettings();
+    settings.highlightBody = u"[%p]";
+    HighlightMailEvent event = Event();
+    event.previousLines = std::nullopt;
+    EXPECT_TRUE(ComposeHighlightMessage(settings, event, mail_test::SampleTime())
+                    .ends_with(u"\r\n\r\n[N/A]"));
+    event.previousLines = u"";
+    EXPECT_TRUE(
+        ComposeHighlightMessage(settings, event, mail_test::SampleTime()).ends_with(u"\r\n\r\n[]"));
+}
+
+TEST(HighlightMail, InsufficientSettingsGiveNoJob) {
+    const auto now = mail_test::SampleTime();
+    MailSettings settings = CompleteSettings();
+    settings.highlightSubject.clear();
+    EXPECT_TRUE(ComposeHighlightMail(settings, Event(), now).has_value()) << "a body suffices";
+    settings.highlightBody.clear();
+    EXPECT_FALSE(ComposeHighlightMail(settings, Event(), now).has_value());
+
+    settings = CompleteSettings();
+    settings.requiresAuth = true;
+    EXPECT_FALSE(ComposeHighlightMail(settings, Event(), now).has_value());
+    settings.accountName = u"monitor";
+    EXPECT_TRUE(ComposeHighlightMail(settings, Event(), now).has_value());
+
+    settings = CompleteSettings();
+    settings.mailFrom.clear();
+    EXPECT_FALSE(ComposeHighlightMail(settings, Event(), now).has_value());
+    settings = CompleteSettings();
+    settings.smtpServer.clear();
+    EXPECT_FALSE(ComposeHighlightMail(settings, Event(), now).has_value());
+}
+
+TEST(HighlightMail, JobGoesToTheFilterListAsTyped) {
+    const std::optional<MailJob> job =
+        ComposeHighlightMail(CompleteSettings(), Event(), mail_test::SampleTime());
+    ASSERT_TRUE(job.has_value());
+    EXPECT_EQ(job->recipients, "ops@example.org, dev@example.org");
+    EXPECT_EQ(job->server, "smtp.example.org");
+    EXPECT_EQ(job->port, 25u);
+    EXPECT_TRUE(job->message.starts_with("From: monitor@example.org\r\n"));
+}
+
+}  // namespace
+}  // namespace mail
