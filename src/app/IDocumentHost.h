@@ -3,6 +3,7 @@
 // and tab per document, the new-data signals, and what the user is looking
 // at. Headless programs have no host at all.
 
+#include <cstdint>
 #include <string_view>
 
 namespace core {
@@ -11,6 +12,16 @@ class ILogView;
 }  // namespace core
 
 namespace app {
+
+// What the main frame keeps with a document's tab about flashing.
+struct TabFlashState {
+    // The tab is flashing now.
+    bool flashing = false;
+    // "Disable &Flash" while FlashTabItem is on.
+    bool suppressed = false;
+    // "Enable &Flash" while FlashTabItem is off.
+    bool requested = false;
+};
 
 class IDocumentHost {
 public:
@@ -33,6 +44,14 @@ public:
     virtual bool IsActiveDocumentFrame(const core::CTarvikDoc& doc) const = 0;
     virtual bool IsApplicationActive() const = 0;
     virtual bool IsInTray() const = 0;
+
+    // A host without tabs or tray has nothing flashing or blinking.
+    virtual TabFlashState GetTabFlashState(const core::CTarvikDoc& /*doc*/) const { return {}; }
+    virtual bool IsTrayBlinking() const { return false; }
+
+    // The refresh rate changed: the monitoring timer starts again with the
+    // new period. A host without a timer has nothing to restart.
+    virtual void RestartRefreshTimer(std::uint32_t /*periodMs*/) {}
 };
 
 }  // namespace app

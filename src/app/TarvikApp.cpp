@@ -6,13 +6,19 @@
 #include "app/BoundPairs.h"
 #include "app/DocPositionStore.h"
 #include "app/FileAliasStore.h"
+#include "app/HighlightOptionValues.h"
 #include "app/OptionsStore.h"
+#include "app/RefreshRate.h"
 #include "app/WaitCursor.h"
+#include "core/Monitoring.h"
+#include "core/RedLines.h"
+#include "filters/HighlightFilterStore.h"
 
 namespace app {
 
-CTarvikApp::CTarvikApp(const platform::IClock& clock)
-    : docContext_{options_, inExFilters_, clock} {}
+CTarvikApp::CTarvikApp(const platform::IClock& clock) : docContext_{options_, inExFilters_, clock} {
+    docContext_.highlightFilters = &highlightFilters_;
+}
 
 // The main frame may be gone already: documents close without it.
 CTarvikApp::~CTarvikApp() {
@@ -26,7 +32,7 @@ bool CTarvikApp::LoadOnlyOneInstance() {
 
 bool CTarvikApp::LoadOptions(bool& maximized, WindowRect& rect) {
     LoadOptionValues(options_, maximized, rect);
-    // The highlight filters load here.
+    filters::LoadHighlightFilters(highlightFilters_);
     inExFilters_.Load();
     LoadFileExtEditors();
     // The stop-updating notification settings load here.
@@ -94,6 +100,74 @@ void CTarvikApp::ApplyInExFilters(std::vector<filters::InExFilter> include,
     if (options_.ReloadAllDocsInExclude) ReloadAllDocuments();
 }
 
+filters::HighlightOptions CTarvikApp::HighlightOptions() const {
+    return HighlightOptionsOf(options_);
+}
+
+void CTarvikApp::ApplyHighlightFilters(std::vector<filters::HighlightFilterEdit> rows,
+                                       const filters::HighlightOptions& edited,
+                                       bool reloadDocuments,
+                                       const filters::ReleaseNotificationRecords& release) {
+    filters::TakeOverHighlightFilters(highlightFilters_, std::move(rows), release);
+    StoreHighlightOptions(options_, filters::TakeOverHighlightOptions(HighlightOptions(), edited));
+    SaveOptions(option_group::kHighlight, false, nullptr);
+    filters::SaveHighlightFilters(highlightFilters_);
+    if (reloadDocuments) {
+        ReloadAllDocuments();
+        return;
+    }
+    for (const auto& doc : documents_) {
+        if (core::ILogView* view = doc->GetView()) view->Invalidate();
+    }
+}
+
+void CTarvikApp::OnRefreshTick() {
+    core::PollDocuments(documents_);
+}
+
+void CTarvikApp::SetMonitoringAll(bool on) {
+    CWaitCursor wait(docContext_.ui);
+    core::SetMonitoringAll(documents_, on);
+}
+
+RefreshRateResult CTarvikApp::SetRefreshRate(std::u16string_view text) {
+    const std::optional<std::uint32_t> period = ParseRefreshRate(text);
+    if (!period) {
+        if (docContext_.ui)
+            docContext_.ui->ShowMessage(kRefreshRateRefused, MessageIcon::Exclamation);
+        return RefreshRateResult::Refused;
+    }
+    if (*period == options_.IntervalChkFile) return RefreshRateResult::Unchanged;
+    options_.IntervalChkFile = *period;
+    if (docContext_.host) docContext_.host->RestartRefreshTimer(*period);
+    SaveOptions(option_group::kRefreshRate, false, nullptr);
+    return RefreshRateResult::Changed;
+}
+
+void CTarvikApp::OnDocumentFrameActivated(core::CTarvikDoc& doc, bool activated) {
+    doc.SetRedLineArmed(!activated);
+}
+
+void CTarvikApp::OnApplicationActivated(bool active) {
+    if (!docContext_.host) return;
+    for (const auto& doc : documents_) {
+        if (docContext_.host->IsActiveDocumentFrame(*doc)) doc->SetRedLineArmed(!active);
+    }
+}
+
+void CTarvikApp::KeepNewestRedLinesInAll(int k) {
+    for (const auto& doc : documents_) core::KeepNewestRedLines(doc->Buffer(), k);
+}
+
+void CTarvikApp::TidyRedLinesAfterOptionChange(bool drawRedLineBefore,
+                                               bool removePreRedLineBefore) {
+    if (drawRedLineBefore && !options_.DrawRedLine) {
+        KeepNewestRedLinesInAll(0);
+    } else if (!removePreRedLineBefore && options_.RemovePreRedLine && options_.DrawRedLine) {
+        KeepNewestRedLinesInAll(1);
+    }
+}
+
 core::CTarvikDoc* CTarvikApp::OpenDocument(std::u16string_view path) {
     auto doc = std::make_unique<core::CTarvikDoc>(docContext_);
     if (docContext_.host) doc->SetView(docContext_.host->CreateDocumentFrame(*doc));
@@ -123,7 +197,7 @@ void CTarvikApp::ForEachDocumentArmed(Operation operation) {
     CWaitCursor wait(docContext_.ui);
     for (const auto& doc : documents_) {
         operation(*doc);
-        // The red line is armed here by monitoring.
+        doc->SetRedLineArmed(true);
     }
     if (docContext_.host) docContext_.host->StopAllTabFlashing();
 }
@@ -146,8 +220,12 @@ bool CTarvikApp::IsCommandEnabled(int commandId) const {
     switch (commandId) {
         case kCmdToggleInExFilters:
             return true;
+        case kCmdStartAll:
+        case kCmdPauseAll:
+            return true;
         case kCmdClearAllWindows:
         case kCmdReloadAllDocuments:
+        case kCmdGoToEndOfAll:
             return !documents_.empty();
         default:
             return false;
@@ -165,6 +243,13 @@ bool CTarvikApp::OnCommand(int commandId) {
             return true;
         case kCmdReloadAllDocuments:
             ReloadAllDocuments();
+            return true;
+        case kCmdStartAll:
+        case kCmdPauseAll:
+            SetMonitoringAll(commandId == kCmdStartAll);
+            return true;
+        case kCmdGoToEndOfAll:
+            core::GoToEndOfAll(documents_);
             return true;
         default:
             return false;

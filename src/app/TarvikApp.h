@@ -1,7 +1,7 @@
 #pragma once
 // The application object: it owns the options and the settings kept with
-// them for the whole run, the include/exclude filters and the list of open
-// documents, and runs the commands that concern all documents. The logic
+// them for the whole run, the highlight and include/exclude filters and the
+// list of open documents, and runs the commands that concern all documents. The logic
 // lives in the stores and the documents; this class coordinates.
 
 #include <cstdint>
@@ -18,6 +18,9 @@
 #include "app/WindowRect.h"
 #include "core/DocContext.h"
 #include "core/TarvikDoc.h"
+#include "filters/HighlightFilterTakeOver.h"
+#include "filters/HighlightFilters.h"
+#include "filters/HighlightOptions.h"
 #include "filters/InExFilterList.h"
 #include "platform/IClock.h"
 
@@ -28,6 +31,18 @@ enum AppCommandId : int {
     kCmdToggleInExFilters = 40042,   // Ctrl+Shift+I
     kCmdClearAllWindows = 40044,     // "Clear All Open &Windows\tCtrl+Shift+L"
     kCmdReloadAllDocuments = 40053,  // "Reload All Document&s\tCtrl+Shift+R"
+    kCmdGoToEndOfAll = 40056,        // "Go to End of All\tCtrl+Alt+End"
+    kCmdStartAll = 40077,            // "Start &All\tCtrl+Shift+S"
+    kCmdPauseAll = 40078,            // "Pa&use All\tCtrl+Shift+P"
+};
+
+// What became of a refresh rate confirmed in its dialog.
+enum class RefreshRateResult {
+    // "Please enter a positive value." was shown; the dialog stays open.
+    Refused,
+    Unchanged,
+    // Stored, saved, and the host restarts its timer.
+    Changed,
 };
 
 class CTarvikApp {
@@ -79,6 +94,38 @@ public:
     void ApplyInExFilters(std::vector<filters::InExFilter> include,
                           std::vector<filters::InExFilter> exclude);
 
+    // The highlight filters of every document, in priority order.
+    const filters::CHighlightFilters& HighlightFilters() const { return highlightFilters_; }
+    filters::CHighlightFilters& HighlightFilters() { return highlightFilters_; }
+    // The options that decide how highlight colours apply to a line.
+    filters::HighlightOptions HighlightOptions() const;
+    // Takes over the list confirmed in the highlight filter dialog with its
+    // options, saves both, then reloads every document (arming each) when
+    // the dialog says the shown text changes, else repaints every view.
+    // release clears the confirmation of the notification records of a
+    // phrase; it may be empty.
+    void ApplyHighlightFilters(std::vector<filters::HighlightFilterEdit> rows,
+                               const filters::HighlightOptions& edited, bool reloadDocuments,
+                               const filters::ReleaseNotificationRecords& release);
+
+    // Monitoring. One tick of the refresh timer polls every monitoring
+    // document in list order.
+    void OnRefreshTick();
+    // Start All and Pause All, under a wait cursor.
+    void SetMonitoringAll(bool on);
+    // The refresh-rate dialog's OK with the text of its edit.
+    RefreshRateResult SetRefreshRate(std::u16string_view text);
+    // What the user looks at: a document is armed for a red line while they
+    // look elsewhere. The host reports each activation change.
+    void OnDocumentFrameActivated(core::CTarvikDoc& doc, bool activated);
+    void OnApplicationActivated(bool active);
+    // Keeps the newest k red lines of every document (k = 0 clears them).
+    void KeepNewestRedLinesInAll(int k);
+    // After the Options dialog changed DrawRedLine or RemovePreRedLine:
+    // switching drawing off clears every red line; asking for one red line
+    // per document keeps only the newest.
+    void TidyRedLinesAfterOptionChange(bool drawRedLineBefore, bool removePreRedLineBefore);
+
     // The main frame and the user interface, once they exist; a headless
     // program has neither.
     void SetDocumentHost(IDocumentHost* host) { docContext_.host = host; }
@@ -110,6 +157,7 @@ private:
 
     Options options_;
     std::vector<FileExtEditor> fileExtEditors_;
+    filters::CHighlightFilters highlightFilters_;
     filters::CInExFilters inExFilters_;
     core::DocContext docContext_;
     std::vector<std::unique_ptr<core::CTarvikDoc>> documents_;

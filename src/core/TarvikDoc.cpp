@@ -6,11 +6,13 @@
 #include "app/WaitCursor.h"
 #include "core/FollowPolicy.h"
 #include "core/LogicalEnd.h"
+#include "core/NewDataSignals.h"
 #include "core/NormalizeText.h"
 #include "core/PollFinding.h"
 #include "core/SizeFormat.h"
 #include "core/TailWindow.h"
 #include "filters/AsciiFold.h"
+#include "filters/HighlightShowAs.h"
 #include "platform/CodePage.h"
 
 namespace core {
@@ -210,10 +212,17 @@ bool CTarvikDoc::LoadRange(std::uint64_t start, std::uint64_t end, std::uint64_t
 void CTarvikDoc::InsertLoaded(std::u16string_view text, TextPos& insertAt) {
     const std::u16string_view kept = FilterNewText(text);
     if (kept.empty()) return;
+    RestoreUnfinishedLine();
+    insertAt.ch = buffer_.LineLength(insertAt.line);
     TextPos end;
-    if (buffer_.InsertTextAt(nullptr, insertAt, kept, end, 0, false, true)) insertAt = end;
-    // The "Show as" replacements of the highlight filters apply here to the
-    // lines loaded, without repainting each line.
+    if (!buffer_.InsertTextAt(nullptr, insertAt, kept, end, 0, false, true)) return;
+    // The view is told about the whole load at its end, so no line is
+    // repainted here.
+    if (AnyShowAs()) {
+        ApplyShowAsToNewLines(insertAt.line, end.line, false);
+        end.ch = buffer_.LineLength(end.line);
+    }
+    insertAt = end;
 }
 
 std::size_t CTarvikDoc::NormalizeText(char16_t* text, std::size_t n) const {
@@ -323,10 +332,12 @@ void CTarvikDoc::AppendNewText(std::u16string_view text) {
     const std::uint64_t grown = std::uint64_t{textSize_} + 2 * std::uint64_t{text.size()};
     if (Options().LimitBufSize && grown > Options().MaxBufSiz) Trim();
 
+    // The follow policy and the caret look at the text as it is shown now.
     const int line = buffer_.LineCount() - 1;
-    const TextPos insertAt{buffer_.LineLength(line), line};
-    const bool caretAtEnd = view_ && view_->GetCursorPos() == insertAt;
-    const bool follow = DecideFollowEnd({view_, caretAtEnd});
+    const TextPos shownEnd{buffer_.LineLength(line), line};
+    const bool caretAtEnd = view_ && view_->GetCursorPos() == shownEnd;
+    const bool follow = DecideFollowEnd(FollowSettingsOf(Options()),
+                                        FollowFactsOf(view_, buffer_.LineCount(), shownEnd));
 
     const std::u16string_view kept = FilterNewText(text);
     if (kept.empty()) {
@@ -334,15 +345,59 @@ void CTarvikDoc::AppendNewText(std::u16string_view text) {
         if (caretAtEnd) MoveCaretToEnd();
         return;
     }
+    RestoreUnfinishedLine();
+    const TextPos insertAt{buffer_.LineLength(line), line};
     AddToTextSize(kept.size());
     TextPos end;
     if (!buffer_.InsertTextAt(nullptr, insertAt, kept, end, 0, false, true)) return;
-    // The highlight actions run here for lines insertAt.line to end.line, and
-    // the "Show as" replacements apply to them.
+    // The highlight actions run here, for lines insertAt.line to end.line and
+    // before "Show as", so that they see the text as read.
+    if (AnyShowAs()) ApplyShowAsToNewLines(insertAt.line, end.line, true);
     if (caretAtEnd) MoveCaretToEnd();
     if (follow && view_) view_->ScrollToEnd();
-    // The new-data signals of monitoring are raised here: tray blink, tab
-    // flash and the red line at insertAt.line.
+    RaiseNewDataSignals(*this, insertAt.line, Options(), context_.host);
+}
+
+bool CTarvikDoc::AnyShowAs() const {
+    return context_.highlightFilters && context_.highlightFilters->AnyShowAs();
+}
+
+// The last line is unfinished: its next piece will be appended to it and the
+// whole line replaced again. The text as read is kept, so that a "Show as"
+// text containing its own phrase is not replaced a second time.
+void CTarvikDoc::ApplyShowAsToNewLines(int first, int last, bool redrawVisible) {
+    const int lastLine = buffer_.LineCount() - 1;
+    std::u16string unfinished(buffer_.LineText(lastLine));
+    int visibleFirst = 0;
+    int visibleLast = -1;
+    if (redrawVisible && view_) view_->GetVisibleRange(visibleFirst, visibleLast);
+    filters::ApplyShowAs(*context_.highlightFilters, buffer_, first, last, [&](int line) {
+        if (line >= visibleFirst && line <= visibleLast) view_->RedrawLines(line, line);
+    });
+    const std::u16string_view shown = buffer_.LineText(lastLine);
+    unfinishedAsRead_.clear();
+    unfinishedAsShown_.clear();
+    if (last >= lastLine && shown != unfinished) {
+        unfinishedAsRead_ = std::move(unfinished);
+        unfinishedAsShown_.assign(shown);
+    }
+}
+
+void CTarvikDoc::RestoreUnfinishedLine() {
+    if (unfinishedAsShown_.empty()) return;
+    const int last = buffer_.LineCount() - 1;
+    if (buffer_.LineText(last) == unfinishedAsShown_) {
+        const int length = buffer_.LineLength(last);
+        buffer_.DeleteRange(nullptr, {0, last}, {length, last}, 0, false, true);
+        TextPos end;
+        buffer_.InsertTextAt(nullptr, {0, last}, unfinishedAsRead_, end, 0, false, true);
+    }
+    ForgetUnfinishedLine();
+}
+
+void CTarvikDoc::ForgetUnfinishedLine() {
+    unfinishedAsRead_.clear();
+    unfinishedAsShown_.clear();
 }
 
 void CTarvikDoc::MoveCaretToEnd() {
@@ -394,6 +449,7 @@ void CTarvikDoc::RecomputeTextSize() {
 
 void CTarvikDoc::ResetDisplay() {
     if (listener_) listener_->BeforeReset(*this);
+    ForgetUnfinishedLine();
     buffer_.FreeAll();
     buffer_.ResetEmpty(kLineBreakDos);
     if (view_) view_->Invalidate();
@@ -425,8 +481,9 @@ void CTarvikDoc::DeleteContents() {
     CloseHandle();
     readBuffer_.reset();
     filterStage_.ClearPartial();
-    // The highlight filters forget that this document fired, and pending
-    // e-mail records drop their reference to it, here.
+    ForgetUnfinishedLine();
+    if (context_.highlightFilters) context_.highlightFilters->ForgetDocument(this);
+    // Pending e-mail records drop their reference to this document here.
 }
 
 }  // namespace core

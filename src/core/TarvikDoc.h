@@ -122,6 +122,11 @@ private:
                    TextPos insertAt);
     void InsertLoaded(std::u16string_view text, TextPos& insertAt);
 
+    bool AnyShowAs() const;
+    void ApplyShowAsToNewLines(int first, int last, bool redrawVisible);
+    void RestoreUnfinishedLine();
+    void ForgetUnfinishedLine();
+
     std::uint64_t ReadNewText(std::uint64_t knownSize);
     void ReopenForPolling();
     void StartOver();
@@ -159,6 +164,10 @@ private:
     platform::FileIdentity handleIdentity_;
     std::uint64_t readPosition_ = 0;
     CTextDecoder decoder_;
+    // The unfinished last line as read and as "Show as" left it; both empty
+    // when "Show as" did not change it.
+    std::u16string unfinishedAsRead_;
+    std::u16string unfinishedAsShown_;
 
     std::u16string path_;
     std::string pathUtf8_;

@@ -156,7 +156,7 @@ TEST_F(DocFollowTest, PausedDocumentsReadEverythingAtTheFirstPollAfterStart) {
     EXPECT_EQ(Text(doc), u"one\ntwo\nthree\n");
 }
 
-TEST_F(DocFollowTest, TheViewFollowsWhenItsCaretIsAtTheEnd) {
+TEST_F(DocFollowTest, ACaretAtTheEndMovesWithTheTextAndOneElsewhereStays) {
     Write("v.log", "one\n");
     core::CTarvikDoc& doc = Open("v.log");
     view.caret = {0, 1};
@@ -166,11 +166,13 @@ TEST_F(DocFollowTest, TheViewFollowsWhenItsCaretIsAtTheEnd) {
     EXPECT_EQ(view.selectionStart, view.caret);
     EXPECT_EQ(view.scrollsToEnd, 1);
 
+    // With the default options the caret does not hold the view: it is at
+    // the bottom, so it still follows.
     view.caret = {0, 0};
     Append("v.log", "ee\n");
     doc.CheckFile();
     EXPECT_EQ(view.caret, (core::TextPos{0, 0}));
-    EXPECT_EQ(view.scrollsToEnd, 1);
+    EXPECT_EQ(view.scrollsToEnd, 2);
 }
 
 TEST_F(DocFollowTest, ASecondProcessWritingMeanwhileLosesNoLine) {

@@ -1,0 +1,22 @@
+#include "app/StatusPaneText.h"
+
+#include "core/SizeFormat.h"
+#include "core/TarvikDoc.h"
+
+namespace app {
+
+std::u16string RefreshRatePaneText(const Options& options) {
+    return core::FormatDuration(options.IntervalChkFile);
+}
+
+std::u16string MaxBufferSizePaneText(const Options& options) {
+    if (!options.LimitBufSize) return u"Unlimited";
+    return core::FormatBufferSize(options.MaxBufSiz);
+}
+
+std::u16string MonitoringStatusText(const core::CTarvikDoc* activeDocument) {
+    if (!activeDocument) return u"Monitoring status";
+    return activeDocument->IsMonitoring() ? u"Monitoring" : u"Stopped";
+}
+
+}  // namespace app

@@ -1,0 +1,24 @@
+#pragma once
+// The texts of the status bar's information panes that come from options and
+// documents.
+
+#include <string>
+
+#include "app/Options.h"
+
+namespace core {
+class CTarvikDoc;
+}
+
+namespace app {
+
+// "Refresh rate": IntervalChkFile as a duration.
+std::u16string RefreshRatePaneText(const Options& options);
+// "Maximum buffer size": "Unlimited" without a limit, else the limit as a
+// buffer size.
+std::u16string MaxBufferSizePaneText(const Options& options);
+// "Monitoring status": the tooltip for the active document, or the pane's
+// label when there is none.
+std::u16string MonitoringStatusText(const core::CTarvikDoc* activeDocument);
+
+}  // namespace app

@@ -1,0 +1,24 @@
+#include "core/Monitoring.h"
+
+namespace core {
+
+void PollDocuments(const DocumentList& documents) {
+    for (const auto& doc : documents) {
+        if (!doc->IsMonitoring()) continue;
+        // A capture-mode document flushes the captured output here instead.
+        if (doc->IsCaptureMode()) continue;
+        doc->CheckFile();
+    }
+}
+
+void SetMonitoringAll(const DocumentList& documents, bool on) {
+    for (const auto& doc : documents) doc->SetMonitoring(on);
+}
+
+void GoToEndOfAll(const DocumentList& documents) {
+    for (const auto& doc : documents) {
+        if (ILogView* view = doc->GetView()) view->PostGoToEnd();
+    }
+}
+
+}  // namespace core

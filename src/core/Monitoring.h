@@ -1,0 +1,25 @@
+#pragma once
+// Monitoring control over the open documents: the refresh tick that polls
+// every monitoring document, switching monitoring for all of them, and going
+// to the end of every view. The list is the application's, in its order.
+
+#include <memory>
+#include <vector>
+
+#include "core/TarvikDoc.h"
+
+namespace core {
+
+using DocumentList = std::vector<std::unique_ptr<CTarvikDoc>>;
+
+// One tick of the refresh timer: each monitoring document, in list order,
+// polls its file. A paused document is skipped entirely: its file is not
+// even measured, and the stop-updating check does not run for it.
+void PollDocuments(const DocumentList& documents);
+
+void SetMonitoringAll(const DocumentList& documents, bool on);
+
+// Asks every document's view to go to its end, as its Ctrl+End would.
+void GoToEndOfAll(const DocumentList& documents);
+
+}  // namespace core

@@ -1,0 +1,162 @@
+// The application's highlight filters: loaded with the options, applied by
+// every document, and taken over from the filter dialog with its options.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "FakeDocumentHost.h"
+#include "TempRegistry.h"
+#include "app/TarvikApp.h"
+#include "filters/HighlightFilterTakeOver.h"
+#include "platform/Registry.h"
+
+namespace {
+
+using app_test::CreateKey;
+
+class AppHighlightTest : public app_test::TempRegistryTest {
+protected:
+    void SetUp() override {
+        TempRegistryTest::SetUp();
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("tarvik-app-highlight-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder_);
+        app.SetDocumentHost(&host);
+    }
+    void TearDown() override {
+        std::filesystem::remove_all(folder_);
+        TempRegistryTest::TearDown();
+    }
+
+    void StoreShowAsFilter(std::u16string_view phrase, std::u16string_view shown) {
+        platform::RegKey key = CreateKey(u"Software\\Ostra Tarvik\\HighlightFilters2\\Filter1");
+        key.SetString(u"Text", phrase);
+        key.SetDWORD(u"Enable", 1);
+        key.SetDWORD(u"ReplaceWith", 1);
+        key.SetString(u"ReplaceText", shown);
+    }
+    void LoadOptions() {
+        bool maximized = true;
+        app::WindowRect rect{};
+        app.LoadOptions(maximized, rect);
+    }
+    core::CTarvikDoc* OpenLog(const std::string& name, const std::string& text) {
+        const std::string path = (folder_ / name).string();
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+        return app.OpenDocument(std::u16string(path.begin(), path.end()));
+    }
+    static std::u16string Line(const core::CTarvikDoc& doc, int line) {
+        return std::u16string(doc.Buffer().LineText(line));
+    }
+
+    app_test::FakeDocumentHost host;
+    app::CTarvikApp app;
+
+private:
+    std::filesystem::path folder_;
+};
+
+TEST_F(AppHighlightTest, StoredFiltersLoadWithTheOptionsAndDocumentsShowTheirReplacements) {
+    StoreShowAsFilter(u"secret", u"***");
+    LoadOptions();
+    ASSERT_EQ(app.HighlightFilters().Size(), 1u);
+    EXPECT_TRUE(app.HighlightFilters().AnyShowAs());
+
+    core::CTarvikDoc* doc = OpenLog("s.log", "the Secret is out\n");
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(Line(*doc, 0), u"the *** is out");
+}
+
+TEST_F(AppHighlightTest, HighlightOptionsComeFromTheApplicationsOptions) {
+    app.GetOptions().HighlightLine = false;
+    app.GetOptions().HLLineBkgColor = 0x123456;
+    app.GetOptions().IgnoreHighlightEntireLineForGotoHFilter = true;
+    const filters::HighlightOptions options = app.HighlightOptions();
+    EXPECT_FALSE(options.HighlightLine);
+    EXPECT_EQ(options.HLLineBkgColor, 0x123456u);
+    EXPECT_TRUE(options.IgnoreHighlightEntireLineForGotoHFilter);
+    EXPECT_FALSE(options.IgnoreReplaceTextForGotoHFilter);
+}
+
+TEST_F(AppHighlightTest, TakingOverAChangedShowAsTextSavesAndReloadsEveryDocument) {
+    StoreShowAsFilter(u"secret", u"***");
+    LoadOptions();
+    core::CTarvikDoc* doc = OpenLog("r.log", "secret\n");
+    ASSERT_NE(doc, nullptr);
+    doc->SetRedLineArmed(false);
+
+    std::vector<filters::HighlightFilterEdit> rows =
+        filters::MakeHighlightFilterEdits(app.HighlightFilters());
+    rows[0].filter.ReplaceText = u"[hidden]";
+    rows[0].changeMark = filters::HighlightChangeMark::Modified;
+    filters::HighlightOptions edited = app.HighlightOptions();
+    edited.HighlightLine = false;
+    edited.HLLineBkgColor = 0x1;  // not taken while HighlightLine is off
+    edited.FillLineBlankInBkgColor = true;
+    app.ApplyHighlightFilters(std::move(rows), edited, true, nullptr);
+
+    // Reloaded from the file's text, so the new replacement is made anew.
+    EXPECT_EQ(Line(*doc, 0), u"[hidden]");
+    EXPECT_TRUE(doc->IsRedLineArmed());
+    EXPECT_EQ(host.flashStops, 1);
+    EXPECT_FALSE(app.GetOptions().HighlightLine);
+    EXPECT_EQ(app.GetOptions().HLLineBkgColor, 12648447u);
+    EXPECT_TRUE(app.GetOptions().FillLineBlankInBkgColor);
+
+    app::CTarvikApp fresh;
+    bool maximized = true;
+    app::WindowRect rect{};
+    fresh.LoadOptions(maximized, rect);
+    ASSERT_EQ(fresh.HighlightFilters().Size(), 1u);
+    EXPECT_EQ(fresh.HighlightFilters().Items()[0].ReplaceText, u"[hidden]");
+    EXPECT_FALSE(fresh.GetOptions().HighlightLine);
+    EXPECT_TRUE(fresh.GetOptions().FillLineBlankInBkgColor);
+}
+
+TEST_F(AppHighlightTest, WithoutReloadViewsAreRepaintedAndReleasedPhrasesReported) {
+    filters::HighlightFilter mail;
+    mail.phrase.Assign(u"down", false, false);
+    mail.Enable = true;
+    mail.SendEmail = true;
+    mail.SendFirstOccured = true;
+    app.HighlightFilters().Replace({mail});
+    core::CTarvikDoc* doc = OpenLog("m.log", "down\n");
+    ASSERT_NE(doc, nullptr);
+    ASSERT_TRUE(app.HighlightFilters().ClaimFirstOccurrence(0, doc));
+    const int paintsBefore = host.views[0].invalidations;
+
+    std::vector<filters::HighlightFilterEdit> rows =
+        filters::MakeHighlightFilterEdits(app.HighlightFilters());
+    rows[0].filter.phrase.Assign(u"DOWN", true, false);
+    rows[0].changeMark = filters::HighlightChangeMark::Modified;
+    std::vector<std::u16string> released;
+    app.ApplyHighlightFilters(std::move(rows), app.HighlightOptions(), false,
+                              [&](std::u16string_view phrase) { released.emplace_back(phrase); });
+
+    EXPECT_EQ(released, std::vector<std::u16string>{u"down"});
+    EXPECT_EQ(host.views[0].invalidations, paintsBefore + 1);
+    EXPECT_EQ(host.flashStops, 0) << "nothing was reloaded";
+    // The modified filter starts with an empty set: the document may notify again.
+    EXPECT_TRUE(app.HighlightFilters().ClaimFirstOccurrence(0, doc));
+}
+
+TEST_F(AppHighlightTest, ClosingADocumentLetsTheFiltersForgetIt) {
+    filters::HighlightFilter mail;
+    mail.phrase.Assign(u"down", false, false);
+    mail.Enable = true;
+    mail.SendEmail = true;
+    mail.SendFirstOccured = true;
+    app.HighlightFilters().Replace({mail});
+    core::CTarvikDoc* doc = OpenLog("c.log", "x\n");
+    ASSERT_NE(doc, nullptr);
+    ASSERT_TRUE(app.HighlightFilters().ClaimFirstOccurrence(0, doc));
+    app.CloseDocument(doc);
+    EXPECT_TRUE(app.HighlightFilters().Items()[0].notifiedDocuments->empty());
+}
+
+}  // namespace

@@ -1,0 +1,226 @@
+// Monitoring as the application runs it: the refresh tick, Start All and
+// Pause All, the refresh rate, Go to End of All, the status pane texts, and
+// red-line arming on every event that changes what the user looks at.
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "FakeDocumentHost.h"
+#include "TempRegistry.h"
+#include "app/IDocumentHost.h"
+#include "app/IUserInterface.h"
+#include "app/StatusPaneText.h"
+#include "app/TarvikApp.h"
+#include "core/DocCommandIds.h"
+#include "core/LineFlagBits.h"
+#include "platform/Registry.h"
+
+namespace {
+
+class CountingUi final : public app::IUserInterface {
+public:
+    app::MessageAnswer ShowMessage(std::u16string_view text, app::MessageIcon icon,
+                                   app::MessageButtons) override {
+        messages.emplace_back(text);
+        icons.push_back(icon);
+        return app::MessageAnswer::Ok;
+    }
+    void BeginWaitCursor() override { ++waitCursors; }
+    void EndWaitCursor() override {}
+    std::vector<std::u16string> messages;
+    std::vector<app::MessageIcon> icons;
+    int waitCursors = 0;
+};
+
+class AppMonitoringTest : public app_test::TempRegistryTest {
+protected:
+    void SetUp() override {
+        TempRegistryTest::SetUp();
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("tarvik-app-monitor-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder_);
+        app.SetDocumentHost(&host);
+        app.SetUserInterface(&ui);
+    }
+    void TearDown() override {
+        std::filesystem::remove_all(folder_);
+        TempRegistryTest::TearDown();
+    }
+
+    std::string PathOf(const std::string& name) const { return (folder_ / name).string(); }
+    core::CTarvikDoc& OpenLog(const std::string& name, const std::string& text) {
+        std::ofstream(PathOf(name), std::ios::binary | std::ios::trunc) << text;
+        const std::string path = PathOf(name);
+        core::CTarvikDoc* doc = app.OpenDocument(std::u16string(path.begin(), path.end()));
+        EXPECT_NE(doc, nullptr);
+        return *doc;
+    }
+    void AppendLog(const std::string& name, const std::string& text) const {
+        std::ofstream(PathOf(name), std::ios::binary | std::ios::app) << text;
+    }
+    static int LineCount(const core::CTarvikDoc& doc) { return doc.Buffer().LineCount(); }
+    static bool StoredInterval(platform::DWORD& value) {
+        platform::RegKey key;
+        return key.Open(platform::RegRoot::CurrentUser, u"Software\\Ostra Tarvik\\Options") ==
+                   platform::ERROR_SUCCESS &&
+               key.QueryDWORD(u"IntervalChkFile", value) == platform::ERROR_SUCCESS;
+    }
+
+    app_test::FakeDocumentHost host;
+    CountingUi ui;
+    app::CTarvikApp app;
+
+private:
+    std::filesystem::path folder_;
+};
+
+TEST_F(AppMonitoringTest, TheTickPollsMonitoringDocumentsInListOrderAndSkipsPausedOnes) {
+    core::CTarvikDoc& a = OpenLog("a.log", "a\n");
+    core::CTarvikDoc& b = OpenLog("b.log", "b\n");
+    core::CTarvikDoc& c = OpenLog("c.log", "c\n");
+    ASSERT_TRUE(b.OnCommand(core::kCmdPauseMonitoring));
+    EXPECT_FALSE(b.IsCommandEnabled(core::kCmdPauseMonitoring));
+    for (const char* name : {"a.log", "b.log", "c.log"}) AppendLog(name, "new\n");
+
+    app.OnRefreshTick();
+    EXPECT_EQ(host.flashed, (std::vector<const core::CTarvikDoc*>{&a, &c}));
+    EXPECT_EQ(LineCount(b), 2);
+
+    // Everything written while paused arrives at the first tick after Start,
+    // signalled once.
+    AppendLog("b.log", "more\n");
+    ASSERT_TRUE(b.OnCommand(core::kCmdStartMonitoring));
+    app.OnRefreshTick();
+    EXPECT_EQ(LineCount(b), 4);
+    EXPECT_EQ(host.flashed.size(), 3u);
+    EXPECT_EQ(host.flashed.back(), &b);
+}
+
+TEST_F(AppMonitoringTest, StartAllAndPauseAllUnderAWaitCursor) {
+    EXPECT_TRUE(app.IsCommandEnabled(app::kCmdStartAll));
+    EXPECT_TRUE(app.IsCommandEnabled(app::kCmdPauseAll));
+    core::CTarvikDoc& a = OpenLog("a.log", "a\n");
+    core::CTarvikDoc& b = OpenLog("b.log", "b\n");
+    const int waitsBefore = ui.waitCursors;
+
+    EXPECT_TRUE(app.OnCommand(app::kCmdPauseAll));
+    EXPECT_FALSE(a.IsMonitoring());
+    EXPECT_FALSE(b.IsMonitoring());
+    EXPECT_EQ(app::MonitoringStatusText(&a), u"Stopped");
+    AppendLog("a.log", "unseen\n");
+    app.OnRefreshTick();
+    EXPECT_EQ(LineCount(a), 2);
+
+    EXPECT_TRUE(app.OnCommand(app::kCmdStartAll));
+    EXPECT_TRUE(a.IsMonitoring());
+    EXPECT_TRUE(b.IsMonitoring());
+    EXPECT_EQ(app::MonitoringStatusText(&a), u"Monitoring");
+    EXPECT_EQ(app::MonitoringStatusText(nullptr), u"Monitoring status");
+    EXPECT_EQ(ui.waitCursors, waitsBefore + 2);
+}
+
+TEST_F(AppMonitoringTest, TheRefreshRateIsCheckedSavedWhenChangedAndRestartsTheTimer) {
+    for (const char16_t* refused : {u"0", u"", u"-5", u"12a", u"99999999999"}) {
+        EXPECT_EQ(app.SetRefreshRate(refused), app::RefreshRateResult::Refused);
+    }
+    EXPECT_EQ(ui.messages.size(), 5u);
+    EXPECT_EQ(ui.messages.front(), u"Please enter a positive value.");
+    EXPECT_EQ(ui.icons.front(), app::MessageIcon::Exclamation);
+
+    platform::DWORD stored = 0;
+    EXPECT_EQ(app.SetRefreshRate(u"100"), app::RefreshRateResult::Unchanged);
+    EXPECT_FALSE(StoredInterval(stored)) << "an unchanged rate is not saved";
+    EXPECT_TRUE(host.restarts.empty());
+
+    EXPECT_EQ(app.SetRefreshRate(u"32767"), app::RefreshRateResult::Changed);
+    EXPECT_EQ(app.GetOptions().IntervalChkFile, 32767u);
+    ASSERT_TRUE(StoredInterval(stored));
+    EXPECT_EQ(stored, 32767u);
+    EXPECT_EQ(host.restarts, std::vector<std::uint32_t>{32767});
+    EXPECT_EQ(app::RefreshRatePaneText(app.GetOptions()), u"32.8 sec.");
+}
+
+TEST_F(AppMonitoringTest, PaneTextsForTheBufferLimit) {
+    app::Options options;
+    EXPECT_EQ(app::RefreshRatePaneText(options), u"100 ms");
+    EXPECT_EQ(app::MaxBufferSizePaneText(options), u"20.00MB");
+    options.LimitBufSize = false;
+    EXPECT_EQ(app::MaxBufferSizePaneText(options), u"Unlimited");
+}
+
+TEST_F(AppMonitoringTest, GoToEndOfAllAsksEveryView) {
+    EXPECT_FALSE(app.OnCommand(app::kCmdGoToEndOfAll));
+    OpenLog("a.log", "a\n");
+    OpenLog("b.log", "b\n");
+    // Opening with AutoMonitor already went to the end once.
+    ASSERT_EQ(host.views.size(), 2u);
+    EXPECT_TRUE(app.OnCommand(app::kCmdGoToEndOfAll));
+    EXPECT_EQ(host.views[0].goToEndPosts, 2);
+    EXPECT_EQ(host.views[1].goToEndPosts, 2);
+}
+
+TEST_F(AppMonitoringTest, ArmingFollowsWhatTheUserLooksAt) {
+    core::CTarvikDoc& a = OpenLog("a.log", "a\n");
+    core::CTarvikDoc& b = OpenLog("b.log", "b\n");
+
+    app.OnDocumentFrameActivated(b, true);
+    app.OnDocumentFrameActivated(a, false);
+    EXPECT_TRUE(a.IsRedLineArmed());
+    EXPECT_FALSE(b.IsRedLineArmed());
+
+    host.active = &b;
+    app.OnApplicationActivated(false);
+    EXPECT_TRUE(b.IsRedLineArmed());
+    a.SetRedLineArmed(false);
+    app.OnApplicationActivated(true);
+    EXPECT_FALSE(b.IsRedLineArmed());
+    EXPECT_FALSE(a.IsRedLineArmed()) << "only the active frame's document changes";
+
+    for (int command : {app::kCmdReloadAllDocuments, app::kCmdClearAllWindows}) {
+        a.SetRedLineArmed(false);
+        b.SetRedLineArmed(false);
+        EXPECT_TRUE(app.OnCommand(command));
+        EXPECT_TRUE(a.IsRedLineArmed());
+        EXPECT_TRUE(b.IsRedLineArmed());
+    }
+
+    a.SetRedLineArmed(false);
+    app.ApplyInExFilters({}, {});
+    EXPECT_TRUE(a.IsRedLineArmed()) << "the filters changed and every document was reloaded";
+}
+
+TEST_F(AppMonitoringTest, ARedLineDisarmsAndHousekeepingFollowsTheOptions) {
+    core::CTarvikDoc& a = OpenLog("a.log", "a\n");
+    app.OnDocumentFrameActivated(a, false);
+    AppendLog("a.log", "b\n");
+    app.OnRefreshTick();
+    app.OnDocumentFrameActivated(a, false);
+    AppendLog("a.log", "c\n");
+    app.OnRefreshTick();
+    EXPECT_FALSE(a.IsRedLineArmed());
+    const auto redLines = [&a] {
+        int count = 0;
+        for (int line = 0; line < a.Buffer().LineCount(); ++line) {
+            if (a.Buffer().LineFlags(line) & core::kRedLineFlag) ++count;
+        }
+        return count;
+    };
+    ASSERT_EQ(redLines(), 2);
+
+    app.GetOptions().RemovePreRedLine = true;
+    app.TidyRedLinesAfterOptionChange(true, false);
+    EXPECT_EQ(redLines(), 1);
+    EXPECT_EQ(a.Buffer().LineFlags(2) & core::kRedLineFlag, core::kRedLineFlag);
+
+    app.GetOptions().DrawRedLine = false;
+    app.TidyRedLinesAfterOptionChange(true, true);
+    EXPECT_EQ(redLines(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,204 @@
+// The new-data signals: tray blink, tab flash and red line, in that order,
+// only when text was appended, each under its own conditions; and red-line
+// housekeeping.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "DocTestHelpers.h"
+#include "app/IDocumentHost.h"
+#include "core/LineFlagBits.h"
+#include "core/NewDataSignals.h"
+#include "core/RedLines.h"
+
+namespace {
+
+using doc_test::Utf16Bytes;
+
+// Records the signals it receives and answers what the user looks at as
+// the test sets it.
+class RecordingHost final : public app::IDocumentHost {
+public:
+    core::ILogView* CreateDocumentFrame(core::CTarvikDoc&) override { return nullptr; }
+    void DestroyDocumentFrame(core::CTarvikDoc&) override {}
+    void CreateTab(core::CTarvikDoc&, std::u16string_view, std::u16string_view) override {}
+    void RemoveTab(core::CTarvikDoc&) override {}
+    void FlashTab(core::CTarvikDoc&) override { calls.push_back("flash"); }
+    void StopAllTabFlashing() override { calls.push_back("stop flashing"); }
+    void BlinkTrayIcon() override { calls.push_back("blink"); }
+    bool IsActiveDocumentFrame(const core::CTarvikDoc& doc) const override {
+        calls.push_back("active frame?");
+        return &doc == activeDoc;
+    }
+    bool IsApplicationActive() const override { return appActive; }
+    bool IsInTray() const override { return inTray; }
+    app::TabFlashState GetTabFlashState(const core::CTarvikDoc&) const override { return tab; }
+    bool IsTrayBlinking() const override { return trayBlinking; }
+
+    mutable std::vector<std::string> calls;
+    const core::CTarvikDoc* activeDoc = nullptr;
+    bool appActive = true;
+    bool inTray = false;
+    bool trayBlinking = false;
+    app::TabFlashState tab;
+};
+
+class MonitorSignalsTest : public doc_test::DocTest {
+protected:
+    void SetUp() override {
+        DocTest::SetUp();
+        context.host = &host;
+    }
+    void Arrive(core::CTarvikDoc& doc, const std::string& name, std::u16string_view text) {
+        Append(name, Utf16Bytes(text));
+        doc.CheckFile();
+    }
+    std::vector<std::string> Signals() const {
+        std::vector<std::string> signals;
+        for (const std::string& call : host.calls) {
+            if (call != "active frame?") signals.push_back(call);
+        }
+        return signals;
+    }
+    static std::vector<int> RedLines(const core::CTarvikDoc& doc) {
+        std::vector<int> lines;
+        for (int line = 0; line < doc.Buffer().LineCount(); ++line) {
+            if (doc.Buffer().LineFlags(line) & core::kRedLineFlag) lines.push_back(line);
+        }
+        return lines;
+    }
+
+    RecordingHost host;
+};
+
+TEST_F(MonitorSignalsTest, SignalsComeInOrderAfterTheTextAndTheRedLineMarksWhereItBegan) {
+    Write("b.log", Utf16Bytes(u"old\nhalf"));
+    core::CTarvikDoc& doc = Open("b.log", false);
+    host.inTray = true;
+    doc.SetRedLineArmed(true);
+    Arrive(doc, "b.log", u" line\nnew\n");
+
+    EXPECT_EQ(Signals(), (std::vector<std::string>{"blink", "flash"}));
+    // The arrival began on the line it completed.
+    EXPECT_EQ(RedLines(doc), std::vector<int>{1});
+    EXPECT_FALSE(doc.IsRedLineArmed());
+}
+
+TEST_F(MonitorSignalsTest, NothingIsSignalledWhenNoTextWasAppended) {
+    UseFilters({}, {u"noise"});
+    Write("n.log", Utf16Bytes(u"start\n"));
+    core::CTarvikDoc& doc = Open("n.log", false);
+    host.inTray = true;
+    doc.SetRedLineArmed(true);
+    Arrive(doc, "n.log", u"noise only\n");
+    doc.CheckFile();
+    EXPECT_TRUE(host.calls.empty());
+    EXPECT_TRUE(doc.IsRedLineArmed());
+    EXPECT_TRUE(RedLines(doc).empty());
+}
+
+TEST_F(MonitorSignalsTest, TrayBlinksOnlyInTheTrayWithBlinkIconAndNotTwice) {
+    Write("t.log", "");
+    core::CTarvikDoc& doc = Open("t.log", false);
+    host.activeDoc = &doc;  // no tab flash to muddle the record
+
+    Arrive(doc, "t.log", u"a\n");
+    host.inTray = true;
+    host.trayBlinking = true;
+    Arrive(doc, "t.log", u"b\n");
+    host.trayBlinking = false;
+    options.BlinkIcon = false;
+    Arrive(doc, "t.log", u"c\n");
+    EXPECT_TRUE(Signals().empty());
+
+    options.BlinkIcon = true;
+    Arrive(doc, "t.log", u"d\n");
+    EXPECT_EQ(Signals(), std::vector<std::string>{"blink"});
+}
+
+TEST_F(MonitorSignalsTest, TabFlashFollowsTheOptionAndTheTabsOwnChoice) {
+    const app::TabFlashState plain{};
+    const app::TabFlashState flashing{true, false, false};
+    const app::TabFlashState suppressed{false, true, false};
+    const app::TabFlashState requested{false, false, true};
+
+    EXPECT_TRUE(core::ShouldFlashTab(true, false, plain));
+    EXPECT_FALSE(core::ShouldFlashTab(true, true, plain));
+    EXPECT_FALSE(core::ShouldFlashTab(true, false, flashing));
+    EXPECT_FALSE(core::ShouldFlashTab(true, false, suppressed));
+    EXPECT_TRUE(core::ShouldFlashTab(true, false, requested));
+    EXPECT_FALSE(core::ShouldFlashTab(false, false, plain));
+    EXPECT_TRUE(core::ShouldFlashTab(false, false, requested));
+    EXPECT_FALSE(core::ShouldFlashTab(false, true, requested));
+
+    Write("f.log", "");
+    core::CTarvikDoc& doc = Open("f.log", false);
+    host.tab = suppressed;
+    Arrive(doc, "f.log", u"a\n");
+    EXPECT_TRUE(Signals().empty());
+    host.tab = plain;
+    Arrive(doc, "f.log", u"b\n");
+    EXPECT_EQ(Signals(), std::vector<std::string>{"flash"});
+}
+
+TEST_F(MonitorSignalsTest, TheDocumentBeingWatchedStaysArmedWithoutARedLine) {
+    Write("w.log", Utf16Bytes(u"x\n"));
+    core::CTarvikDoc& doc = Open("w.log", false);
+    host.activeDoc = &doc;
+    doc.SetRedLineArmed(true);
+    Arrive(doc, "w.log", u"seen\n");
+    EXPECT_TRUE(RedLines(doc).empty());
+    EXPECT_TRUE(doc.IsRedLineArmed());
+
+    // In the background the active document gets its red line too.
+    host.appActive = false;
+    Arrive(doc, "w.log", u"unseen\n");
+    EXPECT_EQ(RedLines(doc), std::vector<int>{2});
+    EXPECT_FALSE(doc.IsRedLineArmed());
+}
+
+TEST_F(MonitorSignalsTest, RedLinesAccumulateOrMoveWithRemovePreRedLine) {
+    Write("r.log", Utf16Bytes(u"a\n"));
+    core::CTarvikDoc& doc = Open("r.log", false);
+    doc.SetRedLineArmed(true);
+    Arrive(doc, "r.log", u"b\n");
+    Arrive(doc, "r.log", u"c\n");  // disarmed: no second red line
+    doc.SetRedLineArmed(true);
+    Arrive(doc, "r.log", u"d\n");
+    EXPECT_EQ(RedLines(doc), (std::vector<int>{1, 3}));
+
+    options.RemovePreRedLine = true;
+    doc.SetRedLineArmed(true);
+    Arrive(doc, "r.log", u"e\n");
+    EXPECT_EQ(RedLines(doc), (std::vector<int>{3, 4}));  // the first one went
+
+    options.DrawRedLine = false;
+    doc.SetRedLineArmed(true);
+    Arrive(doc, "r.log", u"f\n");
+    EXPECT_EQ(RedLines(doc), (std::vector<int>{3, 4}));
+    EXPECT_TRUE(doc.IsRedLineArmed());
+}
+
+TEST_F(MonitorSignalsTest, HousekeepingKeepsTheNewestRedLines) {
+    core::CTarvikDoc& doc = NewDoc();
+    core::CCrystalTextBuffer& buffer = doc.Buffer();
+    buffer.ResetEmpty();
+    core::TextPos end;
+    buffer.InsertTextAt(nullptr, {0, 0}, u"0\n1\n2\n3\n4\n5", end, 0, false);
+    for (int line : {0, 2, 3, 5}) buffer.SetLineFlag(line, core::kRedLineFlag, true, false);
+    buffer.SetLineFlag(3, core::kBookmarkFlag, true);
+
+    core::KeepNewestRedLines(buffer, 1);
+    EXPECT_EQ(RedLines(doc), std::vector<int>{5});
+    EXPECT_EQ(buffer.LineFlags(3), core::kBookmarkFlag);  // other flags stay
+
+    buffer.SetLineFlag(1, core::kRedLineFlag, true, false);
+    core::KeepNewestRedLines(buffer, 0);
+    EXPECT_TRUE(RedLines(doc).empty());
+    core::KeepNewestRedLines(buffer, 1);  // nothing to keep is no fault
+    EXPECT_TRUE(RedLines(doc).empty());
+}
+
+}  // namespace
