@@ -16,13 +16,17 @@
 
 namespace app {
 
-CTarvikApp::CTarvikApp(const platform::IClock& clock) : docContext_{options_, inExFilters_, clock} {
+CTarvikApp::CTarvikApp(const platform::IClock& clock, platform::IUiQueue* uiQueue)
+    : docContext_{options_, inExFilters_, clock}, mail_(uiQueue, clock) {
     docContext_.highlightFilters = &highlightFilters_;
 }
 
 // The main frame may be gone already: documents close without it.
 CTarvikApp::~CTarvikApp() {
-    for (const auto& doc : documents_) doc->DeleteContents();
+    for (const auto& doc : documents_) {
+        doc->DeleteContents();
+        mail_.Records().ForgetDocument(doc.get());
+    }
 }
 
 bool CTarvikApp::LoadOnlyOneInstance() {
@@ -106,9 +110,10 @@ filters::HighlightOptions CTarvikApp::HighlightOptions() const {
 
 void CTarvikApp::ApplyHighlightFilters(std::vector<filters::HighlightFilterEdit> rows,
                                        const filters::HighlightOptions& edited,
-                                       bool reloadDocuments,
-                                       const filters::ReleaseNotificationRecords& release) {
-    filters::TakeOverHighlightFilters(highlightFilters_, std::move(rows), release);
+                                       bool reloadDocuments) {
+    filters::TakeOverHighlightFilters(
+        highlightFilters_, std::move(rows),
+        [this](std::u16string_view phrase) { mail_.Records().ReleaseRecordsOfPhrase(phrase); });
     StoreHighlightOptions(options_, filters::TakeOverHighlightOptions(HighlightOptions(), edited));
     SaveOptions(option_group::kHighlight, false, nullptr);
     filters::SaveHighlightFilters(highlightFilters_);
@@ -186,6 +191,7 @@ void CTarvikApp::CloseDocument(core::CTarvikDoc* doc) {
     std::unique_ptr<core::CTarvikDoc> closing = std::move(*it);
     documents_.erase(it);
     closing->DeleteContents();
+    mail_.Records().ForgetDocument(closing.get());
     if (docContext_.host) {
         docContext_.host->RemoveTab(*closing);
         docContext_.host->DestroyDocumentFrame(*closing);

@@ -22,7 +22,9 @@
 #include "filters/HighlightFilters.h"
 #include "filters/HighlightOptions.h"
 #include "filters/InExFilterList.h"
+#include "mail/MailCenter.h"
 #include "platform/IClock.h"
+#include "platform/IUiQueue.h"
 
 namespace app {
 
@@ -47,7 +49,10 @@ enum class RefreshRateResult {
 
 class CTarvikApp {
 public:
-    explicit CTarvikApp(const platform::IClock& clock = platform::SystemClock::Instance());
+    // The queue carries the outcomes of e-mail jobs to the user-interface
+    // thread; a headless program has none.
+    explicit CTarvikApp(const platform::IClock& clock = platform::SystemClock::Instance(),
+                        platform::IUiQueue* uiQueue = nullptr);
     ~CTarvikApp();
     CTarvikApp(const CTarvikApp&) = delete;
     CTarvikApp& operator=(const CTarvikApp&) = delete;
@@ -101,12 +106,15 @@ public:
     filters::HighlightOptions HighlightOptions() const;
     // Takes over the list confirmed in the highlight filter dialog with its
     // options, saves both, then reloads every document (arming each) when
-    // the dialog says the shown text changes, else repaints every view.
-    // release clears the confirmation of the notification records of a
-    // phrase; it may be empty.
+    // the dialog says the shown text changes, else repaints every view. The
+    // notification records of changed or removed filters' phrases stop
+    // waiting for confirmation.
     void ApplyHighlightFilters(std::vector<filters::HighlightFilterEdit> rows,
-                               const filters::HighlightOptions& edited, bool reloadDocuments,
-                               const filters::ReleaseNotificationRecords& release);
+                               const filters::HighlightOptions& edited, bool reloadDocuments);
+
+    // Notification e-mails: settings, sender, records.
+    mail::CMailCenter& Mail() { return mail_; }
+    const mail::CMailCenter& Mail() const { return mail_; }
 
     // Monitoring. One tick of the refresh timer polls every monitoring
     // document in list order.
@@ -160,6 +168,8 @@ private:
     filters::CHighlightFilters highlightFilters_;
     filters::CInExFilters inExFilters_;
     core::DocContext docContext_;
+    // Before the documents, so that documents closing at exit still find it.
+    mail::CMailCenter mail_;
     std::vector<std::unique_ptr<core::CTarvikDoc>> documents_;
 };
 

@@ -98,7 +98,7 @@ TEST_F(AppHighlightTest, TakingOverAChangedShowAsTextSavesAndReloadsEveryDocumen
     edited.HighlightLine = false;
     edited.HLLineBkgColor = 0x1;  // not taken while HighlightLine is off
     edited.FillLineBlankInBkgColor = true;
-    app.ApplyHighlightFilters(std::move(rows), edited, true, nullptr);
+    app.ApplyHighlightFilters(std::move(rows), edited, true);
 
     // Reloaded from the file's text, so the new replacement is made anew.
     EXPECT_EQ(Line(*doc, 0), u"[hidden]");
@@ -118,7 +118,7 @@ TEST_F(AppHighlightTest, TakingOverAChangedShowAsTextSavesAndReloadsEveryDocumen
     EXPECT_TRUE(fresh.GetOptions().FillLineBlankInBkgColor);
 }
 
-TEST_F(AppHighlightTest, WithoutReloadViewsAreRepaintedAndReleasedPhrasesReported) {
+TEST_F(AppHighlightTest, WithoutReloadViewsAreRepaintedAndRecordsOfTheOldPhraseReleased) {
     filters::HighlightFilter mail;
     mail.phrase.Assign(u"down", false, false);
     mail.Enable = true;
@@ -134,18 +134,24 @@ TEST_F(AppHighlightTest, WithoutReloadViewsAreRepaintedAndReleasedPhrasesReporte
         filters::MakeHighlightFilterEdits(app.HighlightFilters());
     rows[0].filter.phrase.Assign(u"DOWN", true, false);
     rows[0].changeMark = filters::HighlightChangeMark::Modified;
-    std::vector<std::u16string> released;
-    app.ApplyHighlightFilters(std::move(rows), app.HighlightOptions(), false,
-                              [&](std::u16string_view phrase) { released.emplace_back(phrase); });
+    // A notification of the old phrase waits for confirmation.
+    mail::NotificationRecord sent;
+    sent.state = mail::NotificationState::Success;
+    sent.requiresConfirmation = true;
+    sent.document = doc;
+    sent.filterText = u"down";
+    app.Mail().Records().AddNotificationRecord(sent);
+    app.ApplyHighlightFilters(std::move(rows), app.HighlightOptions(), false);
 
-    EXPECT_EQ(released, std::vector<std::u16string>{u"down"});
+    EXPECT_TRUE(app.Mail().Records().AwaitingConfirmation().empty())
+        << "the changed filter's records no longer wait";
     EXPECT_EQ(host.views[0].invalidations, paintsBefore + 1);
     EXPECT_EQ(host.flashStops, 0) << "nothing was reloaded";
     // The modified filter starts with an empty set: the document may notify again.
     EXPECT_TRUE(app.HighlightFilters().ClaimFirstOccurrence(0, doc));
 }
 
-TEST_F(AppHighlightTest, ClosingADocumentLetsTheFiltersForgetIt) {
+TEST_F(AppHighlightTest, ClosingADocumentLetsTheFiltersAndRecordsForgetIt) {
     filters::HighlightFilter mail;
     mail.phrase.Assign(u"down", false, false);
     mail.Enable = true;
@@ -155,8 +161,18 @@ TEST_F(AppHighlightTest, ClosingADocumentLetsTheFiltersForgetIt) {
     core::CTarvikDoc* doc = OpenLog("c.log", "x\n");
     ASSERT_NE(doc, nullptr);
     ASSERT_TRUE(app.HighlightFilters().ClaimFirstOccurrence(0, doc));
+    mail::NotificationRecord sent;
+    sent.state = mail::NotificationState::Success;
+    sent.requiresConfirmation = true;
+    sent.document = doc;
+    sent.filterText = u"down";
+    app.Mail().Records().AddNotificationRecord(sent);
+
     app.CloseDocument(doc);
     EXPECT_TRUE(app.HighlightFilters().Items()[0].notifiedDocuments->empty());
+    // Its records neither wait for confirmation nor keep referring to it.
+    EXPECT_TRUE(app.Mail().Records().AwaitingConfirmation().empty());
+    EXPECT_EQ(app.Mail().Records().Sent().at(0).document, nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,8 @@
+#include "mail/MailCenter.h"
+
+namespace mail {
+
+CMailCenter::CMailCenter(platform::IUiQueue* queue, const platform::IClock& clock)
+    : sender_(queue), notifier_(settings_, sender_, records_, clock) {}
+
+}  // namespace mail

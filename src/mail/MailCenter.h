@@ -1,0 +1,40 @@
+#pragma once
+// Everything the running application keeps for notification e-mails: the
+// settings (read on first use), the sender with its threads, the records of
+// highlight notifications and the notifier that ties them together. Owned by
+// the application object; used on the user-interface thread.
+
+#include <optional>
+
+#include "mail/MailNotifier.h"
+#include "mail/MailSender.h"
+#include "mail/MailSettings.h"
+#include "mail/NotificationRecords.h"
+#include "platform/IClock.h"
+#include "platform/IUiQueue.h"
+
+namespace mail {
+
+class CMailCenter {
+public:
+    // Without a queue (a headless program) job outcomes go to the debug output.
+    CMailCenter(platform::IUiQueue* queue, const platform::IClock& clock);
+    CMailCenter(const CMailCenter&) = delete;
+    CMailCenter& operator=(const CMailCenter&) = delete;
+
+    CMailNotifier& Notifier() { return notifier_; }
+    CNotificationRecords& Records() { return records_; }
+    const CNotificationRecords& Records() const { return records_; }
+    // The settings as loaded so far (empty until the first notification or edit).
+    std::optional<MailSettings>& Settings() { return settings_; }
+
+private:
+    // Declared in this order so that the sender, which joins its threads, goes
+    // before the records its completions refer to.
+    std::optional<MailSettings> settings_;
+    CNotificationRecords records_;
+    CMailSender sender_;
+    CMailNotifier notifier_;
+};
+
+}  // namespace mail
