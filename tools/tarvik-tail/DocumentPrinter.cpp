@@ -6,10 +6,12 @@
 
 namespace tail {
 
-CDocumentPrinter::CDocumentPrinter(core::CTarvikDoc& doc, std::string name, CTailOutput& output)
+CDocumentPrinter::CDocumentPrinter(core::CTarvikDoc& doc, std::string name, CTailOutput& output,
+                                   const CAnsiColorizer* colorizer)
     : doc_(doc),
       name_(std::move(name)),
       output_(output),
+      colorizer_(colorizer),
       seenResets_(doc.ResetCount()),
       nextLine_(doc.TrimmedLineCount()) {
     doc_.SetListener(this);
@@ -80,24 +82,32 @@ void CDocumentPrinter::CatchUpWithDocument() {
 
 void CDocumentPrinter::PrintLine(std::u16string_view text, bool complete) {
     output_.Begin(name_);
+    std::size_t from = 0;
     if (lineOpen_) {
         // The rest of the line printed before; a line that changed meanwhile
         // (filters hid or replaced it) starts on a line of its own.
         if (text.starts_with(openLine_)) {
-            text.remove_prefix(openLine_.size());
+            from = openLine_.size();
         } else {
             output_.Write("\n");
         }
         lineOpen_ = false;
         openLine_.clear();
     }
-    output_.Write(platform::Utf16ToUtf8(text));
+    output_.Write(Render(text, from));
     if (complete) {
         output_.Write("\n");
     } else {
         openLine_.assign(text);
         lineOpen_ = true;
     }
+}
+
+// The colours of a line depend on all of it, so the colorizer sees the
+// whole line even when only its rest is printed.
+std::string CDocumentPrinter::Render(std::u16string_view text, std::size_t from) const {
+    if (colorizer_) return colorizer_->Paint(text, from);
+    return platform::Utf16ToUtf8(text.substr(from));
 }
 
 void CDocumentPrinter::CloseOpenLine() {

@@ -2,12 +2,14 @@
 // Prints what one document shows, each line once: the lines it holds when
 // followed first, then every line once it is complete. Lines are counted
 // across trims from the top, and a document that starts over (its file was
-// truncated or replaced) is printed again from its new start.
+// truncated or replaced) is printed again from its new start. With a
+// colorizer, lines are painted with their highlight colours.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "AnsiColorizer.h"
 #include "TailOutput.h"
 #include "core/IDocumentListener.h"
 #include "core/TarvikDoc.h"
@@ -16,7 +18,9 @@ namespace tail {
 
 class CDocumentPrinter final : public core::IDocumentListener {
 public:
-    CDocumentPrinter(core::CTarvikDoc& doc, std::string name, CTailOutput& output);
+    // colorizer may be null (plain text); it must outlive the printer.
+    CDocumentPrinter(core::CTarvikDoc& doc, std::string name, CTailOutput& output,
+                     const CAnsiColorizer* colorizer = nullptr);
     ~CDocumentPrinter() override;
     CDocumentPrinter(const CDocumentPrinter&) = delete;
     CDocumentPrinter& operator=(const CDocumentPrinter&) = delete;
@@ -37,10 +41,12 @@ private:
     void CatchUpWithDocument();
     void PrintLine(std::u16string_view text, bool complete);
     void CloseOpenLine();
+    std::string Render(std::u16string_view text, std::size_t from) const;
 
     core::CTarvikDoc& doc_;
     std::string name_;
     CTailOutput& output_;
+    const CAnsiColorizer* colorizer_;
     std::uint64_t seenResets_;
     // The first line not printed completely, counted from the document's
     // start including the lines trimmed since.

@@ -7,12 +7,14 @@
 namespace tail {
 
 const char* const kTailUsage =
-    "usage: tarvik-tail [--once] [--interval MS] [--duration S] FILE...\n"
+    "usage: tarvik-tail [--once] [--interval MS] [--duration S] [--color WHEN] FILE...\n"
     "Prints the lines a log document shows for each FILE, then follows the files\n"
     "and prints each new line once it is complete.\n"
     "  --once          print what the documents show and end\n"
     "  --interval MS   poll every MS milliseconds (default: the IntervalChkFile option)\n"
-    "  --duration S    follow for S seconds (default: until interrupted)\n";
+    "  --duration S    follow for S seconds (default: until interrupted)\n"
+    "  --color WHEN    paint lines in their highlight colours: auto (when standard\n"
+    "                  output is a terminal; the default), always or never\n";
 
 namespace {
 
@@ -37,6 +39,13 @@ std::optional<double> ParseDuration(const std::string& text) {
     const double value = std::strtod(text.c_str(), &end);
     if (errno != 0 || *end != '\0' || !std::isfinite(value) || value < 0) return std::nullopt;
     return value;
+}
+
+std::optional<ColorMode> ParseColorMode(const std::string& text) {
+    if (text == "auto") return ColorMode::Auto;
+    if (text == "always") return ColorMode::Always;
+    if (text == "never") return ColorMode::Never;
+    return std::nullopt;
 }
 
 // Splits "--name=value" into name and value.
@@ -93,6 +102,14 @@ std::optional<TailArguments> ParseTailArguments(const std::vector<std::string>& 
                 error = "--duration needs a number of seconds";
                 return std::nullopt;
             }
+        } else if (name == "--color") {
+            const auto text = takeValue();
+            const auto mode = text ? ParseColorMode(*text) : std::nullopt;
+            if (!mode) {
+                error = "--color needs auto, always or never";
+                return std::nullopt;
+            }
+            parsed.color = *mode;
         } else {
             error = "unknown option '" + arg + "'";
             return std::nullopt;

@@ -1,6 +1,6 @@
 #pragma once
 // The command line of tarvik-tail:
-//   tarvik-tail [--once] [--interval MS] [--duration S] FILE...
+//   tarvik-tail [--once] [--interval MS] [--duration S] [--color WHEN] FILE...
 
 #include <cstdint>
 #include <optional>
@@ -9,6 +9,9 @@
 
 namespace tail {
 
+// When lines are printed with their highlight colours.
+enum class ColorMode { Auto, Always, Never };
+
 struct TailArguments {
     bool once = false;
     bool help = false;
@@ -16,6 +19,8 @@ struct TailArguments {
     std::optional<std::uint32_t> intervalMs;
     // Seconds to follow; none means until interrupted.
     std::optional<double> durationSeconds;
+    // Auto colours only when standard output is a terminal.
+    ColorMode color = ColorMode::Auto;
     std::vector<std::string> files;
 };
 

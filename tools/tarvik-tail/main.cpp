@@ -1,14 +1,19 @@
 // tarvik-tail: the headless follower. It opens each file as a log document
 // with the settings of the store (buffer limit, encodings, include/exclude
-// filters), prints what the documents show as UTF-8 and then follows them,
-// printing each line once it is complete.
+// filters, highlight filters), prints what the documents show as UTF-8 and
+// then follows them, printing each line once it is complete. On a terminal
+// (or when asked) lines are painted in their highlight colours.
+
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "AnsiColorizer.h"
 #include "DocumentPrinter.h"
 #include "HeadlessUserInterface.h"
 #include "PollClock.h"
@@ -28,6 +33,18 @@ struct FollowedFile {
     std::unique_ptr<tail::CDocumentPrinter> printer;
 };
 
+bool WantsColor(tail::ColorMode mode) {
+    switch (mode) {
+        case tail::ColorMode::Always:
+            return true;
+        case tail::ColorMode::Never:
+            return false;
+        case tail::ColorMode::Auto:
+            break;
+    }
+    return isatty(STDOUT_FILENO) == 1;
+}
+
 int Run(const tail::TailArguments& args) {
     tail::CPollClock::CatchStopSignals();
     tail::CHeadlessUserInterface ui;
@@ -36,6 +53,9 @@ int Run(const tail::TailArguments& args) {
     app::WindowRect rect{};
     app.LoadOptions(maximized, rect);
     app.SetUserInterface(&ui);
+    const filters::HighlightOptions highlightOptions = app.HighlightOptions();
+    std::optional<tail::CAnsiColorizer> colorizer;
+    if (WantsColor(args.color)) colorizer.emplace(app.HighlightFilters(), highlightOptions);
 
     tail::CTailOutput output(args.files.size() > 1);
     std::vector<FollowedFile> followed;
@@ -48,7 +68,8 @@ int Run(const tail::TailArguments& args) {
         }
         // Following is what this program is for, whatever AutoMonitor says.
         doc->SetMonitoring(!args.once);
-        auto printer = std::make_unique<tail::CDocumentPrinter>(*doc, path, output);
+        auto printer = std::make_unique<tail::CDocumentPrinter>(*doc, path, output,
+                                                                colorizer ? &*colorizer : nullptr);
         output.Begin(path);
         printer->PrintAll(!args.once);
         output.Flush();
