@@ -1,5 +1,8 @@
 #include "core/LineFilterStage.h"
 
+#include "core/LineBreakScan.h"
+#include "filters/LoneSurrogates.h"
+
 namespace core {
 
 namespace {
@@ -14,10 +17,14 @@ CLineFilterStage::Output CLineFilterStage::Filter(std::u16string_view text,
     block_.clear();
     Output output;
     output.removesShownPartial = !partial_.empty() && partialShown_;
+    // One scan of the block spares every line its own check for lone
+    // surrogates when there is no surrogate at all, as almost always.
+    const bool noSurrogates =
+        !filters::HasAnySurrogate(text) && !filters::HasAnySurrogate(partial_);
 
     std::size_t pos = 0;
     while (true) {
-        const std::size_t lf = text.find(u'\n', pos);
+        const std::size_t lf = FindLf(text, pos);
         const std::size_t end = lf == std::u16string_view::npos ? text.size() : lf;
         std::u16string_view line = text.substr(pos, end - pos);
         if (!partial_.empty()) {
@@ -29,7 +36,7 @@ CLineFilterStage::Output CLineFilterStage::Filter(std::u16string_view text,
             partialShown_ = false;
             break;
         }
-        const bool accepted = filters.AcceptLine(line);
+        const bool accepted = filters.AcceptLine(line, noSurrogates);
         if (accepted) block_.append(line);
         if (lf == std::u16string_view::npos) {
             partial_.assign(line);

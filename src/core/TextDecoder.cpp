@@ -1,7 +1,12 @@
 #include "core/TextDecoder.h"
 
 #include <bit>
+#include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace core {
 
@@ -64,6 +69,46 @@ char32_t CodePointOf(const std::uint8_t* b, int length) {
     }
 }
 
+#if defined(__SSE2__)
+// Whether sixteen units may be stored at out[u] while bytes[i..n) are still
+// to be decoded: the store must end before the first byte not yet decoded,
+// or miss the input entirely (decoding into a separate buffer).
+bool WideStoreSafe(const std::uint8_t* bytes, std::size_t i, std::size_t n, const char16_t* out,
+                   std::size_t u) {
+    const auto storeStart = reinterpret_cast<std::uintptr_t>(out + u);
+    const auto storeEnd = storeStart + 16 * sizeof(char16_t);
+    const auto pending = reinterpret_cast<std::uintptr_t>(bytes + i);
+    const auto inputStart = reinterpret_cast<std::uintptr_t>(bytes);
+    const auto inputEnd = reinterpret_cast<std::uintptr_t>(bytes + n);
+    return storeEnd <= pending || storeEnd <= inputStart || storeStart >= inputEnd;
+}
+
+// Widens the ASCII bytes from bytes[i] on sixteen at a time and stops at the
+// first byte >= 0x80 (or fewer than sixteen bytes left), which the exact
+// decoder takes on. Units past the ASCII ones may be written as scratch;
+// they lie in the region the next units go to.
+void WidenAscii(const std::uint8_t* bytes, std::size_t& i, std::size_t n, char16_t* out,
+                std::size_t& u) {
+    const __m128i zero = _mm_setzero_si128();
+    while (i + 16 <= n && WideStoreSafe(bytes, i, n, out, u)) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + u), _mm_unpacklo_epi8(chunk, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + u + 8), _mm_unpackhi_epi8(chunk, zero));
+        const unsigned high = static_cast<unsigned>(_mm_movemask_epi8(chunk));
+        if (high != 0) {
+            const auto ascii = static_cast<std::size_t>(std::countr_zero(high));
+            i += ascii;
+            u += ascii;
+            return;
+        }
+        i += 16;
+        u += 16;
+    }
+}
+#else
+void WidenAscii(const std::uint8_t*, std::size_t&, std::size_t, char16_t*, std::size_t&) {}
+#endif
+
 // Each input byte gives at most one unit and a unit is written only after
 // the bytes it comes from were read, so out may trail bytes in one buffer.
 DecodedChunk DecodeUtf8(const std::uint8_t* bytes, std::size_t n, char16_t* out) {
@@ -75,6 +120,7 @@ DecodedChunk DecodeUtf8(const std::uint8_t* bytes, std::size_t n, char16_t* out)
         if (lead < 0x80) {
             out[u++] = lead;
             ++i;
+            WidenAscii(bytes, i, n, out, u);
             continue;
         }
         const int length = SequenceLength(lead);

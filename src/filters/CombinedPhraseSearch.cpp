@@ -86,13 +86,13 @@ CombinedPhraseSearch::CombinedPhraseSearch(const std::vector<const FilterPhrase*
     for (const Piece& piece : combination.refused) separatePhrases_.push_back(*piece.phrase);
 }
 
-bool CombinedPhraseSearch::AnyMatch(std::u16string_view line) const {
+bool CombinedPhraseSearch::AnyMatch(std::u16string_view line, bool noSurrogates) const {
     if (line.empty()) return false;
     if (combined_ != nullptr) {
         // A line holding lone surrogates is left to the phrases one by one,
         // which search it exactly as MatchPhrase does.
-        const CombinedResult result =
-            HasLoneSurrogate(line) ? CombinedResult::GaveUp : combined_->Search(line);
+        const bool lone = !noSurrogates && HasLoneSurrogate(line);
+        const CombinedResult result = lone ? CombinedResult::GaveUp : combined_->Search(line);
         if (result == CombinedResult::Match) return true;
         if (result == CombinedResult::GaveUp && AnySeparateMatch(combinedPhrases_, line)) {
             return true;

@@ -22,8 +22,10 @@ public:
     // list). Phrases that can never match are left out.
     explicit CombinedPhraseSearch(const std::vector<const FilterPhrase*>& phrases);
 
-    // True when at least one of the phrases occurs in line.
-    bool AnyMatch(std::u16string_view line) const;
+    // True when at least one of the phrases occurs in line. noSurrogates
+    // tells that the caller already knows line holds no surrogate unit, so
+    // it needs no check for lone ones.
+    bool AnyMatch(std::u16string_view line, bool noSurrogates = false) const;
 
     // How many phrases the combined expression holds and how many are tested
     // on their own.

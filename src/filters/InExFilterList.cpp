@@ -59,10 +59,10 @@ void CInExFilters::Replace(std::vector<InExFilter> include, std::vector<InExFilt
     excludeSearch_ = SearchOfEnabled(exclude_);
 }
 
-bool CInExFilters::AcceptLine(std::u16string_view line) const {
-    if (excludeSearch_.AnyMatch(line)) return false;
+bool CInExFilters::AcceptLine(std::u16string_view line, bool noSurrogates) const {
+    if (excludeSearch_.AnyMatch(line, noSurrogates)) return false;
     if (!anyIncludeEnabled_) return true;
-    return includeSearch_.AnyMatch(line);
+    return includeSearch_.AnyMatch(line, noSurrogates);
 }
 
 void CInExFilters::Load() {

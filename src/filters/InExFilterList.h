@@ -43,8 +43,8 @@ public:
     bool IsActive(bool enableInExFilters) const { return enableInExFilters && anyEnabled_; }
 
     // The decision for one complete or partial line (no CR/LF inside): true
-    // keeps the line.
-    bool AcceptLine(std::u16string_view line) const;
+    // keeps the line. noSurrogates: the caller knows line holds no surrogate.
+    bool AcceptLine(std::u16string_view line, bool noSurrogates = false) const;
 
     // Loads the older keys IncludeFilters/ExcludeFilters, then
     // IncludeFilters2/ExcludeFilters2, each appended to what the lists

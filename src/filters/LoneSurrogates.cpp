@@ -16,14 +16,6 @@ constexpr bool IsLow(char16_t ch) {
     return (ch & 0xFC00) == 0xDC00;
 }
 
-// Almost every line holds no surrogate at all; this loop has no early exit so
-// the compiler can vectorise it.
-bool HasAnySurrogate(std::u16string_view text) {
-    unsigned any = 0;
-    for (char16_t ch : text) any |= IsSurrogate(ch) ? 1u : 0u;
-    return any != 0;
-}
-
 // The length of the well-formed unit at pos: 2 for a pair, 1 for any other
 // non-surrogate, 0 for a lone surrogate.
 std::size_t UnitLength(std::u16string_view text, std::size_t pos) {
@@ -34,6 +26,14 @@ std::size_t UnitLength(std::u16string_view text, std::size_t pos) {
 }
 
 }  // namespace
+
+// Almost all text holds no surrogate at all; this loop has no early exit so
+// the compiler can vectorise it.
+bool HasAnySurrogate(std::u16string_view text) {
+    unsigned any = 0;
+    for (char16_t ch : text) any |= IsSurrogate(ch) ? 1u : 0u;
+    return any != 0;
+}
 
 bool HasLoneSurrogate(std::u16string_view text) {
     if (!HasAnySurrogate(text)) return false;

@@ -9,6 +9,10 @@
 
 namespace filters {
 
+// True when text holds any surrogate unit, paired or not: a cheap test that
+// clears a whole block of lines at once.
+bool HasAnySurrogate(std::u16string_view text);
+
 // True when text holds a surrogate that is not part of a high-low pair.
 bool HasLoneSurrogate(std::u16string_view text);
 
