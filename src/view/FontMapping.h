@@ -1,0 +1,14 @@
+#pragma once
+// The stored font record as a Qt font.
+
+#include <QFont>
+
+#include "app/LogFont.h"
+
+namespace view {
+
+// A negative height is a pixel size, a positive one a point size; a face the
+// system lacks (or that is not fixed-pitch) gives way to the system's fixed font.
+QFont FontFromLogFont(const app::LogFont& logFont);
+
+}  // namespace view

@@ -1,0 +1,71 @@
+#include "view/PageSetup.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/RegValueIo.h"
+#include "app/RegistryPaths.h"
+#include "platform/Registry.h"
+
+namespace view {
+namespace {
+
+constexpr std::u16string_view kLeftMargin = u"LeftMargin";
+constexpr std::u16string_view kRightMargin = u"RightMargin";
+constexpr std::u16string_view kTopMargin = u"TopMargin";
+constexpr std::u16string_view kBottomMargin = u"BottomMargin";
+
+void ReadMargin(const platform::RegKey& key, std::u16string_view name, int& margin) {
+    std::int32_t value = 0;
+    if (app::ReadInt(key, name, value) && value >= 0 && value <= PageSetup::kMaxMargin) {
+        margin = value;
+    }
+}
+
+int ToPixels(int hundredthsOfMm, int dpi) {
+    const int margin = std::clamp(hundredthsOfMm, 0, PageSetup::kMaxMargin);
+    return static_cast<int>(std::lround(margin / 2540.0 * dpi));
+}
+
+}  // namespace
+
+std::u16string PageSetup::KeyPath() {
+    std::u16string path(app::reg_paths::kRoot);
+    path += u"\\Edit\\PageSetup";
+    return path;
+}
+
+PageSetup PageSetup::Load() {
+    PageSetup setup;
+    platform::RegKey key;
+    if (key.Open(platform::RegRoot::CurrentUser, KeyPath()) != platform::ERROR_SUCCESS) {
+        return setup;
+    }
+    ReadMargin(key, kLeftMargin, setup.leftMargin);
+    ReadMargin(key, kRightMargin, setup.rightMargin);
+    ReadMargin(key, kTopMargin, setup.topMargin);
+    ReadMargin(key, kBottomMargin, setup.bottomMargin);
+    return setup;
+}
+
+bool PageSetup::Save() const {
+    platform::RegTransaction group;
+    platform::RegKey key;
+    if (key.Create(platform::RegRoot::CurrentUser, KeyPath()) != platform::ERROR_SUCCESS) {
+        group.Cancel();
+        return false;
+    }
+    app::WriteInt(key, kLeftMargin, leftMargin);
+    app::WriteInt(key, kRightMargin, rightMargin);
+    app::WriteInt(key, kTopMargin, topMargin);
+    app::WriteInt(key, kBottomMargin, bottomMargin);
+    return group.Commit();
+}
+
+QRect PageSetup::PrintArea(const QRect& page, int dpiX, int dpiY) const {
+    const QRect area = page.adjusted(ToPixels(leftMargin, dpiX), ToPixels(topMargin, dpiY),
+                                     -ToPixels(rightMargin, dpiX), -ToPixels(bottomMargin, dpiY));
+    return area.isValid() ? area : page;
+}
+
+}  // namespace view

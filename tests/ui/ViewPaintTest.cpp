@@ -1,0 +1,243 @@
+// Pixels of a painted log view: the red line, selection colours, the line
+// background of highlighted lines, the blank after the text, margin marks;
+// and a screenshot for people to look at.
+
+#include <QApplication>
+#include <QFontInfo>
+#include <QImage>
+#include <QTest>
+
+#include "ViewTestFakes.h"
+#include "core/LineFlagBits.h"
+#include "filters/HighlightFilters.h"
+#include "view/ColorRef.h"
+#include "view/FilterColorProvider.h"
+#include "view/FontMapping.h"
+
+using viewtest::MakeView;
+
+namespace {
+
+QImage Render(view::CTarvikView& v) {
+    QApplication::processEvents();
+    return v.viewport()->grab().toImage();
+}
+
+QColor CellColor(const QImage& image, const view::CTarvikView& v, int row, int column) {
+    const int x = view::kMarginWidth + column * v.CharWidth() + 1;
+    const int y = row * v.LineHeight() + 1;
+    return image.pixelColor(x, y);
+}
+
+// Where nothing but background is painted: the top pixel row of a cell
+// holding dots, which sit on the baseline.
+constexpr auto kDots = u"..";
+
+}  // namespace
+
+class ViewPaintTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void redLineRunsAlongTheTopOfItsRowOnly() {
+        app::Options options;
+        core::CCrystalTextBuffer buffer;
+        viewtest::Fill(buffer, {"one", "two", "three", "four"});
+        buffer.SetLineFlag(2, core::kRedLineFlag, true, false);
+        auto v = MakeView(options, buffer, nullptr);
+        const QImage image = Render(*v);
+        const int top = 2 * v->LineHeight();
+        QCOMPARE(image.pixelColor(view::kMarginWidth + 1, top), QColor(255, 0, 0));
+        QCOMPARE(image.pixelColor(image.width() - 2, top), QColor(255, 0, 0));
+        QVERIFY(image.pixelColor(view::kMarginWidth - 5, top) != QColor(255, 0, 0));
+        QVERIFY(image.pixelColor(view::kMarginWidth + 1, top + 1) != QColor(255, 0, 0));
+        QVERIFY(image.pixelColor(view::kMarginWidth + 1, v->LineHeight()) != QColor(255, 0, 0));
+    }
+
+    void selectionIsDrawnInvertedOrWhiteOnBlack() {
+        app::Options options;
+        core::CCrystalTextBuffer buffer;
+        viewtest::Fill(buffer, {"x  ..  y", "next"});
+        viewtest::PhraseColorProvider colors(kDots, options);
+        auto v = MakeView(options, buffer, &colors);
+        v->SetSelection({1, 0}, {6, 0});
+        QImage image = Render(*v);
+        // A highlighted line: light yellow behind the text, so its complement.
+        QCOMPARE(CellColor(image, *v, 0, 1), view::ToQColor(view::Complement(0xC0FFFF)));
+        QCOMPARE(CellColor(image, *v, 0, 3),
+                 view::ToQColor(view::Complement(viewtest::kPhraseBkg)));
+        QCOMPARE(CellColor(image, *v, 0, 6), view::ToQColor(0xC0FFFF));
+
+        options.InvertColorSelText = false;
+        v->ResetView();
+        v->SetSelection({1, 0}, {6, 0});
+        image = Render(*v);
+        QCOMPARE(CellColor(image, *v, 0, 1), QColor(Qt::black));
+        QCOMPARE(CellColor(image, *v, 0, 3), QColor(Qt::black));
+        QCOMPARE(CellColor(image, *v, 0, 6), view::ToQColor(0xC0FFFF));
+    }
+
+    void selectedLineEndIsABlackCell() {
+        app::Options options;
+        core::CCrystalTextBuffer buffer;
+        viewtest::Fill(buffer, {"ab", "", "cd"});
+        auto v = MakeView(options, buffer, nullptr);
+        v->SetSelection({1, 0}, {1, 2});
+        const QImage image = Render(*v);
+        QCOMPARE(CellColor(image, *v, 0, 2), QColor(Qt::black));
+        QCOMPARE(CellColor(image, *v, 0, 3), QColor(Qt::white));
+        // The empty line's end is selected too: a black cell at its start.
+        QCOMPARE(CellColor(image, *v, 1, 0), QColor(Qt::black));
+        QCOMPARE(CellColor(image, *v, 1, 1), QColor(Qt::white));
+        QCOMPARE(CellColor(image, *v, 2, 2), QColor(Qt::white));
+    }
+
+    void highlightedLineBackgroundAndBlankFill() {
+        app::Options options;
+        core::CCrystalTextBuffer buffer;
+        viewtest::Fill(buffer, {"a ..  b", "plain  c"});
+        viewtest::PhraseColorProvider colors(kDots, options);
+        auto v = MakeView(options, buffer, &colors);
+        const QColor yellow = view::ToQColor(0xC0FFFF);
+        QImage image = Render(*v);
+        QCOMPARE(CellColor(image, *v, 0, 1), yellow);
+        QCOMPARE(CellColor(image, *v, 0, 2), view::ToQColor(viewtest::kPhraseBkg));
+        QCOMPARE(CellColor(image, *v, 0, 10), QColor(Qt::white));
+        QCOMPARE(CellColor(image, *v, 1, 5), QColor(Qt::white));
+
+        options.FillLineBlankInBkgColor = true;
+        image = Render(*v);
+        QCOMPARE(CellColor(image, *v, 0, 10), yellow);
+        QCOMPARE(CellColor(image, *v, 0, 50), yellow);
+        QCOMPARE(CellColor(image, *v, 1, 10), QColor(Qt::white));
+
+        options.HighlightLine = false;
+        image = Render(*v);
+        QCOMPARE(CellColor(image, *v, 0, 1), QColor(Qt::white));
+        QCOMPARE(CellColor(image, *v, 0, 10), QColor(Qt::white));
+        QCOMPARE(CellColor(image, *v, 0, 2), view::ToQColor(viewtest::kPhraseBkg));
+    }
+
+    void tabsExpandToTheNextStop() {
+        app::Options options;
+        options.TabSize = 4;
+        core::CCrystalTextBuffer buffer;
+        viewtest::Fill(buffer, {"a\t..", "ab"});
+        viewtest::PhraseColorProvider colors(kDots, options);
+        auto v = MakeView(options, buffer, &colors);
+        const QImage image = Render(*v);
+        QCOMPARE(CellColor(image, *v, 0, 3), view::ToQColor(0xC0FFFF));
+        QCOMPARE(CellColor(image, *v, 0, 4), view::ToQColor(viewtest::kPhraseBkg));
+        QCOMPARE(CellColor(image, *v, 0, 5), view::ToQColor(viewtest::kPhraseBkg));
+        QCOMPARE(CellColor(image, *v, 0, 6), QColor(Qt::white));
+    }
+
+    void horizontalScrollClipsTextLeftOfTheFirstColumn() {
+        app::Options options;
+        core::CCrystalTextBuffer buffer;
+        viewtest::Fill(buffer, {QString(300, u'x') + ".."});
+        viewtest::PhraseColorProvider colors(kDots, options);
+        auto v = MakeView(options, buffer, &colors);
+        v->ScrollTo(0, 298);
+        QCOMPARE(v->GetFirstVisibleColumn(), 298);
+        const QImage image = Render(*v);
+        QCOMPARE(CellColor(image, *v, 0, 2), view::ToQColor(viewtest::kPhraseBkg));
+        QCOMPARE(image.pixelColor(5, 1), QColor(0xC0, 0xC0, 0xC0));
+    }
+
+    void textOutsideTheFontKeepsItsCells() {
+        app::Options options;
+        core::CCrystalTextBuffer buffer;
+        viewtest::Fill(buffer, {QString::fromUtf16(u"\u00e9\U0001D11E\u4e2d..")});
+        viewtest::PhraseColorProvider colors(kDots, options);
+        auto v = MakeView(options, buffer, &colors);
+        const QImage image = Render(*v);
+        // One column per UTF-16 code unit: the phrase starts at column 4.
+        QCOMPARE(CellColor(image, *v, 0, 4), view::ToQColor(viewtest::kPhraseBkg));
+        QCOMPARE(CellColor(image, *v, 0, 6), QColor(Qt::white));
+    }
+
+    void storedFontMapsToAFixedPixelFont() {
+        app::LogFont logFont;
+        logFont.lfHeight = -15;
+        logFont.SetFaceName(u"No Such Face Anywhere");
+        const QFont font = view::FontFromLogFont(logFont);
+        QCOMPARE(font.pixelSize(), 15);
+        QVERIFY(QFontInfo(font).fixedPitch());
+        for (const std::int32_t damaged : {999999, INT32_MIN, 0}) {
+            logFont.lfHeight = damaged;
+            QCOMPARE(view::FontFromLogFont(logFont).pixelSize(), 12);
+        }
+    }
+
+    void marginShowsBookmarkImages() {
+        app::Options options;
+        core::CCrystalTextBuffer buffer;
+        viewtest::Fill(buffer, {"one", "two", "three"});
+        buffer.SetLineFlag(1, core::kBookmarkFlag, true, false);
+        auto v = MakeView(options, buffer, nullptr);
+        const QImage image = Render(*v);
+        const auto markedPixels = [&](int row) {
+            int count = 0;
+            for (int y = row * v->LineHeight(); y < (row + 1) * v->LineHeight(); ++y) {
+                for (int x = 0; x < view::kMarginWidth; ++x) {
+                    if (image.pixelColor(x, y) != QColor(0xC0, 0xC0, 0xC0)) ++count;
+                }
+            }
+            return count;
+        };
+        QCOMPARE(markedPixels(0), 0);
+        QVERIFY(markedPixels(1) > 10);
+    }
+
+    void screenshotWithHighlightsRedLineAndBookmarks() {
+        app::Options options;
+        filters::CHighlightFilters filters;
+        const auto add = [&](std::u16string_view phrase, std::uint32_t text, std::uint32_t bkg,
+                             bool entireLine) {
+            filters::HighlightFilter filter;
+            filter.phrase.Assign(phrase, false, false);
+            filter.TextColor = text;
+            filter.BkgColor = bkg;
+            filter.HighlightEntireLine = entireLine;
+            filter.Enable = true;
+            filters.Append(filter);
+        };
+        add(u"ERROR", 0xFFFFFF, 0x0000C0, false);
+        add(u"warn", 0x000000, 0x00A0FF, false);
+        add(u"user=alice", 0x800000, 0xFFE0C0, false);
+        add(u"disk full", 0xFFFFFF, 0x404040, true);
+        view::CFilterColorProvider colors(filters, options);
+        core::CCrystalTextBuffer buffer;
+        QStringList lines;
+        for (int i = 0; i < 30; ++i) {
+            QString line = QStringLiteral("2026-12-08 15:%1:00 [worker-%2] ")
+                               .arg(i, 2, 10, QLatin1Char('0'))
+                               .arg(i % 4);
+            if (i % 7 == 3)
+                line += "ERROR request failed for user=alice status=500";
+            else if (i % 5 == 1)
+                line += "warn slow response\ttook 1200 ms";
+            else if (i == 20)
+                line += "disk full on /var/log";
+            else
+                line += "request served in 12 ms";
+            lines << line;
+        }
+        viewtest::Fill(buffer, lines);
+        buffer.SetLineFlag(18, core::kRedLineFlag, true, false);
+        buffer.SetLineFlag(4, core::kBookmarkFlag, true, false);
+        buffer.SetLineFlag(9, core::NumberedBookmarkFlag(1), true, true);
+        buffer.SetLineFlag(12, core::NumberedBookmarkFlag(7), true, true);
+        auto v = MakeView(options, buffer, &colors);
+        v->resize(900, 500);
+        v->SetSelection({5, 14}, {30, 14});
+        const QImage image = Render(*v);
+        const QString path = TARVIK_ARTIFACTS_DIR "/view.png";
+        QVERIFY(image.save(path));
+        QCOMPARE(QImage(path).size(), image.size());
+    }
+};
+
+QTEST_MAIN(ViewPaintTest)
+#include "ViewPaintTest.moc"
