@@ -4,9 +4,7 @@
 // of several runs, and the resident set size of this process.
 
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -15,11 +13,11 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "LogGenerator.h"
-
-extern char** environ;
+#include "process_output.h"
 
 namespace bench {
 
@@ -114,32 +112,12 @@ struct ShellRun {
 
 // Runs `command` with sh in the C locale, collecting its standard output.
 inline ShellRun RunShell(const std::string& command) {
-    ShellRun run;
-    int out[2];
-    if (pipe(out) != 0) return run;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    std::vector<std::string> env{"LC_ALL=C"};
-    if (const char* path = std::getenv("PATH")) env.push_back(std::string("PATH=") + path);
-    std::vector<char*> envp;
-    for (std::string& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    std::string shell = "sh", flag = "-c", script = command;
-    char* argv[] = {shell.data(), flag.data(), script.data(), nullptr};
     const auto start = Clock::now();
-    pid_t pid = 0;
-    const int spawned = posix_spawnp(&pid, "sh", &actions, nullptr, argv, envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    close(out[1]);
-    char buf[4096];
-    for (ssize_t n; (n = read(out[0], buf, sizeof buf)) > 0;) run.output.append(buf, n);
-    close(out[0]);
-    int status = 0;
-    if (spawned == 0) waitpid(pid, &status, 0);
+    ProcessOutput process = RunProgram({"sh", "-c", command});
+    ShellRun run;
     run.seconds = SecondsSince(start);
-    run.ok = spawned == 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    run.output = std::move(process.output);
+    run.ok = process.ok;
     return run;
 }
 

@@ -4,8 +4,6 @@
 // few repetitions. grep's time includes starting the process and reading the
 // cached file.
 
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -14,6 +12,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "process_output.h"
 
 namespace bench {
 
@@ -39,31 +39,9 @@ inline Timed BestOf(const std::function<long()>& run, int repetitions = kRepetit
 // Runs grep with LC_ALL=C and returns the count it prints, or -1.
 inline long RunGrep(const std::string& option, const std::string& pattern,
                     const std::string& file) {
-    int out[2];
-    if (pipe(out) != 0) return -1;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    std::vector<std::string> env{"LC_ALL=C"};
-    if (const char* path = std::getenv("PATH")) env.push_back(std::string("PATH=") + path);
-    std::vector<char*> envp;
-    for (std::string& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    std::string program = "grep", opt = option, pat = pattern, name = file;
-    char* argv[] = {program.data(), opt.data(), pat.data(), name.data(), nullptr};
-    pid_t pid = 0;
-    const int spawned = posix_spawnp(&pid, "grep", &actions, nullptr, argv, envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    close(out[1]);
-    std::string output;
-    char buf[64];
-    for (ssize_t n; (n = read(out[0], buf, sizeof buf)) > 0;) output.append(buf, n);
-    close(out[0]);
-    if (spawned != 0) return -1;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return output.empty() ? -1 : std::strtol(output.c_str(), nullptr, 10);
+    const ProcessOutput run = RunProgram({"grep", option, pattern, file});
+    if (!run.started || run.output.empty()) return -1;
+    return std::strtol(run.output.c_str(), nullptr, 10);
 }
 
 // Writes text to a new temporary file and returns its path.

@@ -1,5 +1,7 @@
 #include "view/FilterColorProvider.h"
 
+#include "app/HighlightOptionValues.h"
+
 namespace view {
 
 void CFilterColorProvider::GetLineColors(std::u16string_view text, filters::ColorizeMode mode,
@@ -10,15 +12,7 @@ void CFilterColorProvider::GetLineColors(std::u16string_view text, filters::Colo
 }
 
 filters::HighlightOptions CFilterColorProvider::Options() const {
-    filters::HighlightOptions highlight;
-    highlight.HighlightLine = options_.HighlightLine;
-    highlight.HLLineBkgColor = options_.HLLineBkgColor;
-    highlight.FillLineBlankInBkgColor = options_.FillLineBlankInBkgColor;
-    highlight.IgnoreReplaceTextForGotoHFilter = options_.IgnoreReplaceTextForGotoHFilter;
-    highlight.IgnoreHighlightEntireLineForGotoHFilter =
-        options_.IgnoreHighlightEntireLineForGotoHFilter;
-    highlight.RemoveAllFiltersBeforeImport = options_.RemoveAllFiltersBeforeImport;
-    return highlight;
+    return app::HighlightOptionsOf(options_);
 }
 
 }  // namespace view
