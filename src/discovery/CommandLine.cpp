@@ -1,0 +1,69 @@
+#include "discovery/CommandLine.h"
+
+#include <cstdint>
+#include <limits>
+
+namespace discovery {
+
+namespace {
+
+bool IsSwitch(const std::u16string& argument) {
+    if (argument.size() < 2) return false;
+    if (argument[0] == u'-') return true;
+    return argument[0] == u'/' && argument.size() == 2;
+}
+
+char16_t SwitchLetter(const std::u16string& argument) {
+    const char16_t letter = argument[1];
+    return letter >= u'a' && letter <= u'z' ? static_cast<char16_t>(letter - u'a' + u'A') : letter;
+}
+
+bool IsDigit(char16_t ch) {
+    return ch >= u'0' && ch <= u'9';
+}
+
+}  // namespace
+
+int GoToLineFromArgument(const std::u16string& argument) {
+    std::size_t at = 0;
+    while (at < argument.size() && (argument[at] == u' ' || argument[at] == u'\t')) ++at;
+    bool negative = false;
+    if (at < argument.size() && (argument[at] == u'-' || argument[at] == u'+')) {
+        negative = argument[at] == u'-';
+        ++at;
+    }
+    constexpr std::int64_t kLargest = std::numeric_limits<int>::max();
+    std::int64_t value = 0;
+    for (; at < argument.size() && IsDigit(argument[at]); ++at) {
+        value = value * 10 + (argument[at] - u'0');
+        if (value > kLargest) value = kLargest;
+    }
+    if (negative || value <= 0) return 1;
+    return static_cast<int>(value);
+}
+
+std::vector<CommandLineStep> ParseCommandLine(const std::vector<std::u16string>& argv) {
+    std::vector<CommandLineStep> steps;
+    int goToLine = -1;
+    bool captureRequested = false;
+    for (std::size_t i = 1; i < argv.size(); ++i) {
+        const std::u16string& argument = argv[i];
+        if (!IsSwitch(argument)) {
+            steps.push_back({CommandLineStep::Kind::OpenFile, argument, goToLine});
+            continue;
+        }
+        const char16_t letter = SwitchLetter(argument);
+        const bool hasNext = i + 1 < argv.size();
+        if (letter == u'D' && !captureRequested) {
+            captureRequested = true;
+            steps.push_back({CommandLineStep::Kind::CaptureDebugOutput, {}, goToLine});
+        } else if (letter == u'L' && hasNext) {
+            goToLine = GoToLineFromArgument(argv[++i]);
+        } else if (letter == u'S' && hasNext) {
+            steps.push_back({CommandLineStep::Kind::OpenFileSet, argv[++i], goToLine});
+        }
+    }
+    return steps;
+}
+
+}  // namespace discovery

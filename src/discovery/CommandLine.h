@@ -1,0 +1,37 @@
+#pragma once
+// What a command line asks for, decided without touching anything: the first
+// instance's own arguments and those handed over by a later start go through
+// the same rules.
+//
+// An argument starting with '-' is a switch chosen by its second character
+// (any case): D captures debug output (only the first D acts), L takes the
+// next argument as the line to go to, S the next argument as a file set to
+// open at once; other switches are ignored, and L or S as the last argument
+// does nothing. A '/' switch must be exactly two characters, so that absolute
+// paths, which start with '/' here, stay paths. Every other argument is a file.
+
+#include <string>
+#include <vector>
+
+namespace discovery {
+
+struct CommandLineStep {
+    enum class Kind { CaptureDebugOutput, OpenFileSet, OpenFile };
+
+    Kind kind = Kind::OpenFile;
+    std::u16string text;  // the path or the set name
+    // The pending go-to line when the step runs; -1 when none.
+    int goToLine = -1;
+
+    bool operator==(const CommandLineStep&) const = default;
+};
+
+// The steps for argv, whose first element stands for the program name and is
+// skipped. An empty argv gives no steps.
+std::vector<CommandLineStep> ParseCommandLine(const std::vector<std::u16string>& argv);
+
+// The line number an L switch takes from its argument: the leading decimal
+// number, or 1 when that is 0, negative or missing.
+int GoToLineFromArgument(const std::u16string& argument);
+
+}  // namespace discovery

@@ -1,0 +1,59 @@
+#include "discovery/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using discovery::CommandLineStep;
+using discovery::ParseCommandLine;
+using Kind = CommandLineStep::Kind;
+using Steps = std::vector<CommandLineStep>;
+
+CommandLineStep File(std::u16string path, int line = -1) {
+    return {Kind::OpenFile, std::move(path), line};
+}
+
+TEST(CommandLine, ProgramNameIsSkippedAndPathsOpenInOrder) {
+    EXPECT_TRUE(ParseCommandLine({}).empty());
+    EXPECT_TRUE(ParseCommandLine({u"tarvik"}).empty());
+    EXPECT_EQ(ParseCommandLine({u"", u"/var/log/a.log", u"b.log"}),
+              (Steps{File(u"/var/log/a.log"), File(u"b.log")}));
+}
+
+TEST(CommandLine, LineSwitchAppliesToEveryFileAfterIt) {
+    EXPECT_EQ(ParseCommandLine({u"", u"a.log", u"-L", u"25", u"b.log", u"c.log"}),
+              (Steps{File(u"a.log"), File(u"b.log", 25), File(u"c.log", 25)}));
+    EXPECT_EQ(ParseCommandLine({u"", u"-l", u"7", u"a", u"/L", u"9", u"b"}),
+              (Steps{File(u"a", 7), File(u"b", 9)}));
+}
+
+TEST(CommandLine, LineThatIsNotAPositiveNumberBecomesOne) {
+    for (const char16_t* word : {u"word", u"0", u"-4", u"", u"-D"}) {
+        EXPECT_EQ(ParseCommandLine({u"", u"-L", word, u"a.log"}), (Steps{File(u"a.log", 1)}))
+            << "argument of length " << std::u16string_view(word).size();
+    }
+    EXPECT_EQ(discovery::GoToLineFromArgument(u"12abc"), 12);
+    EXPECT_EQ(discovery::GoToLineFromArgument(u"99999999999999"), 2147483647);
+}
+
+TEST(CommandLine, CaptureSwitchActsOnlyOnce) {
+    const Steps steps = ParseCommandLine({u"", u"/d", u"a.log", u"-D", u"/d"});
+    EXPECT_EQ(steps, (Steps{{Kind::CaptureDebugOutput, u"", -1}, File(u"a.log")}));
+}
+
+TEST(CommandLine, SetSwitchOpensTheNamedSetInPlace) {
+    EXPECT_EQ(ParseCommandLine({u"", u"a", u"-s", u"Web Logs", u"b"}),
+              (Steps{File(u"a"), {Kind::OpenFileSet, u"Web Logs", -1}, File(u"b")}));
+}
+
+TEST(CommandLine, LineOrSetSwitchAsLastArgumentDoesNothing) {
+    EXPECT_EQ(ParseCommandLine({u"", u"a", u"-S"}), (Steps{File(u"a")}));
+    EXPECT_EQ(ParseCommandLine({u"", u"a", u"-L"}), (Steps{File(u"a")}));
+}
+
+TEST(CommandLine, UnknownSwitchesAreIgnoredAndAbsolutePathsStayPaths) {
+    EXPECT_EQ(ParseCommandLine({u"", u"-x", u"/q", u"-", u"/dev/log", u"/Logs/a.log"}),
+              (Steps{File(u"-"), File(u"/dev/log"), File(u"/Logs/a.log")}));
+}
+
+}  // namespace
