@@ -1,0 +1,16 @@
+#include "app/ui/DialogText.h"
+
+#include <QGuiApplication>
+#include <QMessageBox>
+
+namespace app_ui {
+
+void ShowRefusal(app::IUserInterface* ui, QWidget* parent, std::u16string_view text) {
+    if (ui) {
+        ui->ShowMessage(text, app::MessageIcon::Exclamation);
+        return;
+    }
+    QMessageBox::warning(parent, QGuiApplication::applicationDisplayName(), ToQString(text));
+}
+
+}  // namespace app_ui

@@ -1,0 +1,373 @@
+// The option dialogs driven offscreen: the Options dialog's checks, greyed
+// out controls and apply steps, the bound characters editor, the Buffer Size
+// and Set Refresh Rate dialogs.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <fstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/IUserInterface.h"
+#include "app/RegistryPaths.h"
+#include "app/TarvikApp.h"
+#include "app/ui/BoundCharactersDialog.h"
+#include "app/ui/BufferSizeDialog.h"
+#include "app/ui/DialogText.h"
+#include "app/ui/OptionsDialog.h"
+#include "app/ui/RefreshRateDialog.h"
+#include "platform/Registry.h"
+
+namespace {
+
+class RecordingUi final : public app::IUserInterface {
+public:
+    app::MessageAnswer ShowMessage(std::u16string_view text, app::MessageIcon icon,
+                                   app::MessageButtons) override {
+        messages << QString::fromStdU16String(std::u16string(text));
+        icons.push_back(icon);
+        return app::MessageAnswer::Ok;
+    }
+    void BeginWaitCursor() override {}
+    void EndWaitCursor() override {}
+
+    QStringList messages;
+    std::vector<app::MessageIcon> icons;
+};
+
+bool StoreHasValue(std::u16string_view name) {
+    platform::RegKey key;
+    if (key.Open(platform::RegRoot::CurrentUser, app::reg_paths::kOptions) !=
+        platform::ERROR_SUCCESS) {
+        return false;
+    }
+    std::u16string found;
+    for (platform::DWORD i = 0; key.EnumValue(i, found) == platform::ERROR_SUCCESS; ++i) {
+        if (found == name) return true;
+    }
+    return false;
+}
+
+app::Options StoredOptions() {
+    app::CTarvikApp fresh;
+    bool maximized = true;
+    app::WindowRect rect{};
+    fresh.LoadOptions(maximized, rect);
+    return fresh.GetOptions();
+}
+
+void ClickOk(QDialog& dialog) {
+    auto* buttons = dialog.findChild<QDialogButtonBox*>();
+    QVERIFY(buttons);
+    buttons->button(QDialogButtonBox::Ok)->click();
+}
+
+template <typename Widget>
+Widget* Control(const QDialog& dialog, const char* name) {
+    auto* widget = dialog.findChild<Widget*>(QLatin1String(name));
+    if (!widget) qFatal("no control %s", name);
+    return widget;
+}
+
+}  // namespace
+
+class OptionsDialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY(dir_.isValid()); }
+
+    // Every test starts from an empty store.
+    void init() {
+        ++storeNumber_;
+        platform::registry_store::UsePath(
+            (dir_.path() + QStringLiteral("/registry-%1.db").arg(storeNumber_)).toStdString());
+    }
+
+    void checksRunInOrderAndFocusTheOffendingField() {
+        app::CTarvikApp app;
+        RecordingUi ui;
+        app_ui::COptionsDialog dialog(app, false, &ui);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.activateWindow();
+
+        // The offending fields are open for editing so that they can take the focus.
+        Control<QCheckBox>(dialog, "OpenFilesWhenStartup")->setChecked(true);
+        Control<QCheckBox>(dialog, "EnableMaxTabItemLen")->setChecked(true);
+        Control<QSpinBox>(dialog, "OpenFilesNumberWhenStartup")->setValue(0);
+        Control<QSpinBox>(dialog, "MaxTabItemLen")->setValue(0);
+        Control<QSpinBox>(dialog, "TabSize")->setValue(65);
+        Control<QCheckBox>(dialog, "SaveOutputDebugString2File")->setChecked(true);
+        Control<QLineEdit>(dialog, "OutputDebugStringSavedFile")->setText(QStringLiteral("   "));
+
+        const QStringList expected = {
+            QStringLiteral("Invalid files number. It should be greater than 0."),
+            QStringLiteral("Invalid length of tab text. The number must be greater than 0."),
+            QStringLiteral("Invalid tab size number. The valid number is between 1 and 64."),
+            QStringLiteral("Please set a file for the output of \"Capture OutputDebugString\"."),
+        };
+        const char* offending[] = {"OpenFilesNumberWhenStartup", "MaxTabItemLen", "TabSize",
+                                   "OutputDebugStringSavedFile"};
+        for (int i = 0; i < expected.size(); ++i) {
+            ClickOk(dialog);
+            QCOMPARE(ui.messages.size(), i + 1);
+            QCOMPARE(ui.messages.back(), expected[i]);
+            QVERIFY(ui.icons.back() == app::MessageIcon::Exclamation);
+            QVERIFY(dialog.isVisible());
+            QWidget* field = Control<QWidget>(dialog, offending[i]);
+            QTRY_VERIFY(field->hasFocus() || field->isAncestorOf(QApplication::focusWidget()));
+            // Mend this field so that the next check speaks.
+            if (auto* spin = qobject_cast<QSpinBox*>(field)) spin->setValue(4);
+        }
+        Control<QLineEdit>(dialog, "OutputDebugStringSavedFile")
+            ->setText(QStringLiteral("  /tmp/ods.log "));
+        ClickOk(dialog);
+        QCOMPARE(ui.messages.size(), expected.size());
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(app.GetOptions().OutputDebugStringSavedFile == u"/tmp/ods.log");
+        QCOMPARE(app.GetOptions().OpenFilesNumberWhenStartup, 4);
+        QCOMPARE(app.GetOptions().TabSize, 4);
+    }
+
+    void dependentControlsFollowTheirMasters() {
+        app::CTarvikApp app;
+        app.GetOptions().OpenFilesWhenStartup = false;
+        app_ui::COptionsDialog dialog(app, false, nullptr);
+
+        struct Dependency {
+            const char* master;
+            std::vector<const char*> dependents;
+        };
+        const Dependency dependencies[] = {
+            {"OpenFilesWhenStartup",
+             {"OpenFilesNumberWhenStartup", "ArrangeReopenedFile",
+              "ClearWndWhenOpenFileOnStartUp"}},
+            {"EnableMaxTabItemLen", {"MaxTabItemLen"}},
+            {"DrawRedLine", {"RemovePreRedLine"}},
+            {"SpecialSelect", {"EditBoundCharacters"}},
+            {"SaveOutputDebugString2File", {"OutputDebugStringSavedFile", "BrowseCaptureFile"}},
+            {"AutoPoll",
+             {"StopPollWhenVScrollUp", "StopPollWhenHScrollRight",
+              "StopPollWhenMoveCaretNotAtEnd"}},
+        };
+        for (const Dependency& dependency : dependencies) {
+            auto* master = Control<QAbstractButton>(dialog, dependency.master);
+            for (bool on : {!master->isChecked(), master->isChecked()}) {
+                if (qobject_cast<QRadioButton*>(master) && !on) {
+                    Control<QRadioButton>(dialog, "ForcePoll")->setChecked(true);
+                } else {
+                    master->setChecked(on);
+                }
+                for (const char* name : dependency.dependents) {
+                    QVERIFY2(Control<QWidget>(dialog, name)->isEnabled() == master->isChecked(),
+                             name);
+                }
+            }
+        }
+    }
+
+    void reopenSwitchedOffKeepsTheOldValues() {
+        app::CTarvikApp app;
+        app::Options& options = app.GetOptions();
+        options.OpenFilesWhenStartup = true;
+        options.OpenFilesNumberWhenStartup = 5;
+        options.ArrangeReopenedFile = 2;
+        options.ClearWndWhenOpenFileOnStartUp = true;
+        app_ui::COptionsDialog dialog(app, false, nullptr);
+        QCOMPARE(Control<QSpinBox>(dialog, "OpenFilesNumberWhenStartup")->value(), 5);
+        QCOMPARE(Control<QComboBox>(dialog, "ArrangeReopenedFile")->currentText(),
+                 QStringLiteral("Tile Horizontally"));
+
+        Control<QCheckBox>(dialog, "OpenFilesWhenStartup")->setChecked(false);
+        Control<QSpinBox>(dialog, "OpenFilesNumberWhenStartup")->setValue(9);
+        Control<QComboBox>(dialog, "ArrangeReopenedFile")->setCurrentIndex(6);
+        Control<QCheckBox>(dialog, "ClearWndWhenOpenFileOnStartUp")->setChecked(false);
+        ClickOk(dialog);
+
+        const app::Options stored = StoredOptions();
+        for (const app::Options* o : {&std::as_const(app).GetOptions(), &stored}) {
+            QVERIFY(!o->OpenFilesWhenStartup);
+            QCOMPARE(o->OpenFilesNumberWhenStartup, 5);
+            QCOMPARE(o->ArrangeReopenedFile, 2);
+            QVERIFY(o->ClearWndWhenOpenFileOnStartUp);
+        }
+    }
+
+    void applyStepsComeBackAsEffectsAndOnlyTheDialogGroupIsSaved() {
+        app::CTarvikApp app;
+        app.GetOptions().MaxBufSiz = 4096;  // not the dialog's to save
+        app_ui::COptionsDialog dialog(app, false, nullptr);
+        Control<QSpinBox>(dialog, "TabSize")->setValue(8);
+        Control<QCheckBox>(dialog, "StatusbarClock")->setChecked(false);
+        Control<QCheckBox>(dialog, "FlashTabItem")->setChecked(false);
+        Control<QCheckBox>(dialog, "AssociateLogFiles")->setChecked(true);
+        Control<QCheckBox>(dialog, "EnableMaxTabItemLen")->setChecked(true);
+        Control<QRadioButton>(dialog, "ForcePoll")->setChecked(true);
+        Control<QComboBox>(dialog, "TextEncoding")->setCurrentIndex(2);
+        ClickOk(dialog);
+
+        const app::OptionsApplyEffects& effects = dialog.Effects();
+        QVERIFY(effects.viewsTakeTabSize);
+        QVERIFY(effects.clockPane == std::optional<bool>(false));
+        QVERIFY(effects.stopTabFlashing);
+        QVERIFY(effects.associateLogFiles == std::optional<bool>(true));
+        QVERIFY(effects.rebuildTabTexts);
+        QVERIFY(!effects.hotKey.has_value());
+        QVERIFY(!effects.viewsTakeWheelValues);
+
+        QVERIFY(StoreHasValue(u"TabSize"));
+        QVERIFY(StoreHasValue(u"ShowSpaceForBadChar"));
+        QVERIFY(!StoreHasValue(u"MaxBufSiz"));
+        QVERIFY(!StoreHasValue(u"UFont"));
+        const app::Options stored = StoredOptions();
+        QCOMPARE(stored.TabSize, 8);
+        QVERIFY(!stored.StatusbarClock);
+        QVERIFY(stored.ForcePoll);
+        QVERIFY(stored.EnableMaxTabItemLen);
+        QVERIFY(stored.TextEncoding == app::TextEncodingChoice::Utf8);
+    }
+
+    void boundCharactersRoundTripThroughTheirEditor() {
+        app::CTarvikApp app;
+        app_ui::COptionsDialog dialog(app, false, nullptr);
+        QString shownText;
+        QTimer::singleShot(0, [&shownText] {
+            auto* editor =
+                qobject_cast<app_ui::CBoundCharactersDialog*>(QApplication::activeModalWidget());
+            if (!editor) return;
+            shownText = editor->Editor()->toPlainText();
+            editor->Editor()->setPlainText(QStringLiteral("ab\nc\n<>\n{}"));
+            editor->accept();
+        });
+        Control<QPushButton>(dialog, "EditBoundCharacters")->click();
+        QCOMPARE(shownText, QStringLiteral("\"\"\n[]\n()\n"));
+        QVERIFY2(app.GetOptions().LeftBounds == u"\"[(", "taken only on OK");
+
+        ClickOk(dialog);
+        QVERIFY(app.GetOptions().LeftBounds == u"a<{");
+        QVERIFY(app.GetOptions().RightBounds == u"b>}");
+
+        app_ui::CBoundCharactersDialog reopened({u"a<{", u"b>}"});
+        QCOMPARE(reopened.Editor()->toPlainText(), QStringLiteral("ab\n<>\n{}\n"));
+        QVERIFY(reopened.Pairs() == (app::BoundPairs{u"a<{", u"b>}"}));
+    }
+
+    void bufferSizeDialogTrimsARealDocument() {
+        const QString path = dir_.path() + QStringLiteral("/big.log");
+        {
+            std::ofstream out(path.toStdString(), std::ios::binary | std::ios::trunc);
+            for (int i = 0; i < 1000; ++i) out << "line " << i << "\n";
+        }
+        app::CTarvikApp app;
+        RecordingUi ui;
+        app.SetUserInterface(&ui);
+        core::CTarvikDoc* doc = app.OpenDocument(path.toStdU16String());
+        QVERIFY(doc);
+        QCOMPARE(doc->Buffer().LineCount(), 1001);
+
+        app_ui::CBufferSizeDialog dialog(app, &ui);
+        QCOMPARE(dialog.SizeEdit()->text(), QStringLiteral("20"));
+        QCOMPARE(dialog.UnitBox()->currentIndex(), int(app_ui::CBufferSizeDialog::Megabytes));
+        dialog.SizeEdit()->setText(QStringLiteral("0"));
+        ClickOk(dialog);
+        QCOMPARE(ui.messages, QStringList{app_ui::ToQString(app_ui::kBufferSizeRefused)});
+        QCOMPARE(doc->Buffer().LineCount(), 1001);
+
+        dialog.SizeEdit()->setText(QStringLiteral("1"));
+        dialog.UnitBox()->setCurrentIndex(app_ui::CBufferSizeDialog::Kilobytes);
+        dialog.RetainBox()->setValue(10);
+        ClickOk(dialog);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(doc->Buffer().LineCount(), 10);
+        QVERIFY(doc->Buffer().LineText(8) == u"line 999");
+        QCOMPARE(StoredOptions().MaxBufSiz, 1024u);
+        QCOMPARE(StoredOptions().RetainLineNum, 10);
+        QVERIFY(!StoreHasValue(u"TabSize"));
+    }
+
+    void bufferSizeWithoutLimitGreysOutTheSizeAndKeepsIt() {
+        app::CTarvikApp app;
+        app.GetOptions().MaxBufSiz = 3000000001u;
+        app_ui::CBufferSizeDialog dialog(app, nullptr);
+        QCOMPARE(dialog.SizeEdit()->text(), QStringLiteral("3000000001"));
+        dialog.LimitBox()->setChecked(false);
+        QVERIFY(!dialog.SizeEdit()->isEnabled());
+        QVERIFY(!dialog.RetainBox()->isEnabled());
+        dialog.SizeEdit()->setText(QString());
+        ClickOk(dialog);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(!app.GetOptions().LimitBufSize);
+        QCOMPARE(app.GetOptions().MaxBufSiz, 3000000001u);
+
+        using Dialog = app_ui::CBufferSizeDialog;
+        QVERIFY(Dialog::ParseSize(QStringLiteral("4095"), Dialog::Megabytes).has_value());
+        QVERIFY(!Dialog::ParseSize(QStringLiteral("4096"), Dialog::Megabytes).has_value());
+        QVERIFY(!Dialog::ParseSize(QStringLiteral("4294967296"), Dialog::Bytes).has_value());
+    }
+
+    void refreshRateRefusesZeroAndTakesAChange() {
+        app::CTarvikApp app;
+        RecordingUi ui;
+        app.SetUserInterface(&ui);
+        app_ui::CRefreshRateDialog dialog(app);
+        QCOMPARE(dialog.RateBox()->value(), 100);
+        dialog.RateBox()->setValue(0);
+        ClickOk(dialog);
+        QCOMPARE(ui.messages, QStringList{QStringLiteral("Please enter a positive value.")});
+        QVERIFY(ui.icons.back() == app::MessageIcon::Exclamation);
+        QVERIFY(dialog.Result() == app::RefreshRateResult::Refused);
+        QVERIFY(dialog.result() != QDialog::Accepted);
+
+        dialog.RateBox()->setValue(250);
+        ClickOk(dialog);
+        QVERIFY(dialog.Result() == app::RefreshRateResult::Changed);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(app.GetOptions().IntervalChkFile, 250u);
+        QCOMPARE(StoredOptions().IntervalChkFile, 250u);
+    }
+
+    void spinArrowsStayInTheOfferedRange() {
+        app::CTarvikApp app;
+        app_ui::COptionsDialog dialog(app, false, nullptr);
+        auto* count = Control<QSpinBox>(dialog, "OpenFilesNumberWhenStartup");
+        count->setValue(1);
+        count->stepBy(-1);
+        QCOMPARE(count->value(), 1);
+        count->setValue(50);
+        count->stepBy(1);
+        QCOMPARE(count->value(), 50);
+        auto* tabSize = Control<QSpinBox>(dialog, "TabSize");
+        tabSize->setValue(64);
+        tabSize->stepBy(1);
+        QCOMPARE(tabSize->value(), 64);
+    }
+
+    void screenshot() {
+        app::CTarvikApp app;
+        app_ui::COptionsDialog dialog(app, false, nullptr);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const QString path = QStringLiteral(TARVIK_ARTIFACTS_DIR "/options-dialog.png");
+        QVERIFY(dialog.grab().save(path));
+    }
+
+private:
+    QTemporaryDir dir_;
+    int storeNumber_ = 0;
+};
+
+QTEST_MAIN(OptionsDialogTest)
+#include "OptionsDialogTest.moc"
