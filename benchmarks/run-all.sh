@@ -6,7 +6,7 @@ build=${1:?build folder}
 shift
 found=0
 for b in "$build"/benchmarks/bench_*; do
-  [[ -x $b ]] || continue
+  [[ -f $b && -x $b ]] || continue
   found=1
   echo "== $(basename "$b")"
   "$b" "$@"

@@ -1,0 +1,60 @@
+#include "app/ui/BatchOpenAdapter.h"
+
+#include <QString>
+
+#include "app/TarvikApp.h"
+#include "discovery/BatchOpen.h"
+
+namespace app_ui {
+
+namespace {
+
+std::u16string Lowered(const std::u16string& path) {
+    return QString::fromStdU16String(path).toLower().toStdU16String();
+}
+
+}  // namespace
+
+CBatchOpenAdapter::CBatchOpenAdapter(app::CTarvikApp& app, app::IUserInterface& ui,
+                                     Activate activate)
+    : app_(app), ui_(ui), activate_(std::move(activate)) {}
+
+core::CTarvikDoc* CBatchOpenAdapter::FindDocument(const std::u16string& path) const {
+    const std::u16string wanted = Lowered(path);
+    for (const auto& doc : app_.Documents()) {
+        if (Lowered(doc->GetPathName()) == wanted) return doc.get();
+    }
+    return nullptr;
+}
+
+bool CBatchOpenAdapter::OpenDocumentQuietly(const std::u16string& path, int goToLine) {
+    if (core::CTarvikDoc* open = FindDocument(path)) {
+        if (activate_) activate_(*open);
+        return true;
+    }
+    app_.SetReportOpenFailure(false);
+    app_.SetPendingGoToLine(goToLine);
+    core::CTarvikDoc* doc = app_.OpenDocument(path);
+    app_.SetPendingGoToLine(-1);
+    app_.SetReportOpenFailure(true);
+    if (doc && activate_) activate_(*doc);
+    return doc != nullptr;
+}
+
+bool CBatchOpenAdapter::GoToLineInOpenDocument(const std::u16string& path, int line) {
+    core::CTarvikDoc* doc = FindDocument(path);
+    if (!doc) return false;
+    if (activate_) activate_(*doc);
+    if (doc->GetView()) doc->GetView()->PostGoToLine(line);
+    return true;
+}
+
+void CBatchOpenAdapter::OpenFileSet(const std::u16string& name, int goToLine) {
+    discovery::OpenBatch(app_.LoadFileSet(name), *this, goToLine);
+}
+
+void CBatchOpenAdapter::ReportBatchFailures(const std::u16string& message) {
+    ui_.ShowMessage(message, app::MessageIcon::Exclamation);
+}
+
+}  // namespace app_ui

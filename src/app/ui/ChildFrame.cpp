@@ -1,0 +1,64 @@
+#include "app/ui/ChildFrame.h"
+
+#include <QCloseEvent>
+
+#include "app/TarvikApp.h"
+#include "core/TarvikDoc.h"
+#include "view/TarvikView.h"
+
+namespace app_ui {
+
+CChildFrame::CChildFrame(app::CTarvikApp& app, core::CTarvikDoc& doc,
+                         const view::ILineColorProvider* colors, QWidget* parent)
+    : QMdiSubWindow(parent), app_(app), doc_(doc) {
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    view_ = new view::CTarvikView(app.GetOptions(), this);
+    view_->SetColorProvider(colors);
+    view_->AttachDocument(&doc);
+    setWidget(view_);
+    resize(600, 400);
+}
+
+CChildFrame::~CChildFrame() {
+    if (view_) view_->AttachDocument(nullptr);
+}
+
+void CChildFrame::OnActivated(bool anotherFrameWasActive) {
+    if (activatedOnce_) return;
+    activatedOnce_ = true;
+    app::WindowRect rect;
+    if (app_.LoadDocPosition(doc_.GetPathName(), doc_.IsCaptureMode(), rect) && !rect.IsEmpty()) {
+        setGeometry(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    }
+    if (!anotherFrameWasActive && app_.GetOptions().MaxChildFrame) showMaximized();
+}
+
+void CChildFrame::RememberPlacement() {
+    if (placementRemembered_) return;
+    placementRemembered_ = true;
+    const bool maximized = isMaximized();
+    app_.GetOptions().MaxChildFrame = maximized;
+    // A maximized window has no position of its own worth keeping.
+    if (maximized || isMinimized()) return;
+    const QRect area = geometry();
+    const app::WindowRect rect{area.left(), area.top(), area.left() + area.width(),
+                               area.top() + area.height()};
+    app_.SaveDocPosition(doc_.GetPathName(), doc_.IsCaptureMode(), rect);
+}
+
+void CChildFrame::CloseFromHost() {
+    closingFromHost_ = true;
+    close();
+}
+
+void CChildFrame::closeEvent(QCloseEvent* event) {
+    if (closingFromHost_) {
+        QMdiSubWindow::closeEvent(event);
+        return;
+    }
+    // The document decides; its closing comes back through CloseFromHost.
+    event->ignore();
+    emit closeRequested(this);
+}
+
+}  // namespace app_ui

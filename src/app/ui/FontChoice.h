@@ -1,0 +1,17 @@
+#pragma once
+// The font of the Font command: the stored font record shown in the font
+// dialog, and the dialog's choice kept as a font record again.
+
+#include <QFont>
+
+#include "app/LogFont.h"
+#include "app/Options.h"
+
+namespace app_ui {
+
+QFont FontFromOptions(const app::Options& options);
+// A pixel-sized font keeps its pixel height (negative); a point-sized one is
+// kept as the pixel height it has on a 96-dpi screen.
+app::LogFont LogFontFromFont(const QFont& font);
+
+}  // namespace app_ui

@@ -1,0 +1,33 @@
+#pragma once
+// The main window's own commands, by their command identifiers. The
+// document, view and application commands keep theirs in their own headers.
+
+namespace app_ui {
+
+enum FrameCommandId : int {
+    kCmdFileOpen = 57601,
+    kCmdFileClose = 57602,
+    kCmdCloseAllDocuments = 40061,  // "Close &All"
+    kCmdAppExit = 57665,
+    kCmdAppAbout = 57664,
+    kCmdViewToolbar = 59392,
+    kCmdViewStatusBar = 59393,
+    kCmdViewTabBar = 40062,  // "&Show" of the tab bar
+    kCmdTabBarTop = 40063,
+    kCmdTabBarBottom = 40064,
+    kCmdAlwaysOnTop = 40065,
+    kCmdFont = 40066,
+    kCmdRefreshRate = 32795,  // "&Refresh Rate...\tCtrl+F7"
+    kCmdBufferSize = 40067,
+    kCmdOptions = 40068,
+    kCmdMinimizeToTray = 40069,  // "Minimize to SysTray"
+    kCmdWindowCascade = 57650,
+    kCmdWindowTileHorizontal = 57651,
+    kCmdWindowTileVertical = 57652,
+    kCmdTileFullWidth = 40070,   // "Tile Horizontally Full &Width"
+    kCmdTileFullHeight = 40071,  // "Tile Vertically &Full Height"
+    kCmdWindowNext = 40072,      // "&Next"
+    kCmdWindowPrevious = 40073,  // "&Previous"
+};
+
+}  // namespace app_ui

@@ -1,0 +1,172 @@
+#pragma once
+// The main window: menus, toolbar, status panes, the tab strip and the
+// document windows. It is the documents' host and the application's user
+// interface, runs the monitoring timer and saves its own state at the end.
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/IDocumentHost.h"
+#include "app/IUserInterface.h"
+#include "app/OptionsApply.h"
+#include "app/WindowRect.h"
+#include "app/ui/BatchOpenAdapter.h"
+#include "app/ui/CommandTable.h"
+#include "app/ui/MessageBoxUi.h"
+#include "view/FilterColorProvider.h"
+
+class QMdiArea;
+class QMdiSubWindow;
+class QToolBar;
+class QVBoxLayout;
+
+namespace app {
+class CTarvikApp;
+}
+
+namespace app_ui {
+
+class CChildFrame;
+class CStatusPanes;
+class CTabStrip;
+class CTrayIcon;
+
+class CMainFrame : public QMainWindow, public app::IDocumentHost, public app::IUserInterface {
+    Q_OBJECT
+public:
+    static constexpr const char* kTitle = "Ostra Tarvik (Unicode)";
+
+    explicit CMainFrame(app::CTarvikApp& app);
+    ~CMainFrame() override;
+
+    // Shows the window where it was last left: at the stored rectangle when
+    // there is one, maximized when asked (or when nothing was stored).
+    void ShowWithPlacement(bool maximized, const app::WindowRect& rect);
+    void ApplyAlwaysOnTop();
+    // A command line (argv[0] stands for the program name); failures are
+    // reported in one message.
+    int OpenCommandLine(const std::vector<std::u16string>& argv);
+    // Several files at once, one report for all failures.
+    void OpenFiles(const std::vector<std::u16string>& paths);
+
+    // Commands by identifier, as the menus run them.
+    CCommandTable& Commands() { return commands_; }
+    bool RunCommand(int id) { return commands_.Run(id); }
+
+    QMdiArea* MdiArea() const { return mdiArea_; }
+    CTabStrip* TabStrip() const { return tabStrip_; }
+    CStatusPanes* StatusPanes() const { return panes_; }
+    CTrayIcon* TrayIcon() const { return tray_; }
+    QToolBar* ToolBar() const { return toolBar_; }
+    CChildFrame* ActiveChildFrame() const;
+    core::CTarvikDoc* ActiveDocument() const;
+    CChildFrame* FrameOf(const core::CTarvikDoc& doc) const;
+    void ActivateDocument(core::CTarvikDoc& doc);
+
+    // Window arrangement.
+    void TileFullWidth();
+    void TileFullHeight();
+    void SetTabBarAtTop(bool top);
+    void SetTabBarVisible(bool visible);
+    // The views take the font of the options again (after the Font command).
+    void ApplyFont(const QFont& font);
+    // What only the frame can do after the Options dialog was confirmed.
+    void ApplyOptionsEffects(const app::OptionsApplyEffects& effects);
+
+    void HideToTray();
+    void RestoreFromTray(bool bringToFront);
+
+    // Closes every document, then saves the frame's state: the bars, the
+    // tab bar's side, the document windows' state and the placement. Runs
+    // once; closing the window calls it.
+    void SaveStateAndCloseDocuments();
+
+    // IDocumentHost
+    core::ILogView* CreateDocumentFrame(core::CTarvikDoc& doc) override;
+    void DestroyDocumentFrame(core::CTarvikDoc& doc) override;
+    void CreateTab(core::CTarvikDoc& doc, std::u16string_view displayName,
+                   std::u16string_view path) override;
+    void RemoveTab(core::CTarvikDoc& doc) override;
+    void FlashTab(core::CTarvikDoc& doc) override;
+    void StopAllTabFlashing() override;
+    void BlinkTrayIcon() override;
+    bool IsActiveDocumentFrame(const core::CTarvikDoc& doc) const override;
+    bool IsApplicationActive() const override { return applicationActive_; }
+    bool IsInTray() const override { return inTray_; }
+    app::TabFlashState GetTabFlashState(const core::CTarvikDoc& doc) const override;
+    bool IsTrayBlinking() const override;
+    void RestartRefreshTimer(std::uint32_t periodMs) override;
+    bool IsRefreshTimerRunning() const { return refresh_.isActive(); }
+    int RefreshTimerInterval() const { return refresh_.interval(); }
+
+    // IUserInterface
+    app::MessageAnswer ShowMessage(std::u16string_view text, app::MessageIcon icon,
+                                   app::MessageButtons buttons) override;
+    void BeginWaitCursor() override { messages_.BeginWaitCursor(); }
+    void EndWaitCursor() override { messages_.EndWaitCursor(); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void BuildCentralArea();
+    void BuildStatusBar();
+    void BuildTray();
+    void BuildCommands();
+    void AddFileCommands();
+    void AddEditCommands();
+    void AddViewCommands();
+    void AddMonitorCommands();
+    void AddWindowCommands();
+    void AddDocumentCommand(int id, const QString& text, const QKeySequence& shortcut);
+    void AddViewCommand(int id, const QString& text, const QKeySequence& shortcut);
+    void AddAppCommand(int id, const QString& text, const QKeySequence& shortcut);
+    void BuildMenus();
+    void BuildToolBar();
+    QMenu* AddMenu(const QString& title, std::initializer_list<int> ids);
+
+    void OnSubWindowActivated(QMdiSubWindow* window);
+    void OnApplicationStateChanged(Qt::ApplicationState state);
+    void CloseDocument(core::CTarvikDoc& doc);
+    void CloseAllDocuments();
+    void CloseOtherDocuments(const void* keepKey);
+    void ShowOpenDialog();
+    void ChooseFont();
+    void ShowOptionsDialog();
+    void ShowBufferSizeDialog();
+    void ShowRefreshRateDialog();
+    void ShowAbout();
+    void ToggleAlwaysOnTop();
+    void TileStrips(bool fullWidth);
+    void TileBesideMinimized(bool fullWidth);
+    void RefreshViewSettings();
+    void UpdateStatusPanes();
+    std::vector<CChildFrame*> ChildFrames() const;
+
+    app::CTarvikApp& app_;
+    CMessageBoxUi messages_;
+    CBatchOpenAdapter batchOpen_;
+    view::CFilterColorProvider colors_;
+    CCommandTable commands_;
+    QMdiArea* mdiArea_ = nullptr;
+    QVBoxLayout* centralLayout_ = nullptr;
+    CTabStrip* tabStrip_ = nullptr;
+    CStatusPanes* panes_ = nullptr;
+    CTrayIcon* tray_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QTimer refresh_;
+    QPointer<QMdiSubWindow> lastActive_;
+    bool applicationActive_ = false;
+    bool inTray_ = false;
+    bool stateSaved_ = false;
+};
+
+}  // namespace app_ui

@@ -1,0 +1,195 @@
+// The pieces the main window is built from: the command table, the queue to
+// the user-interface thread, the font record of the Font command, the message
+// box mapping and the batch opening on behalf of the application.
+
+#include <QFile>
+#include <QFontDatabase>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include "app/TarvikApp.h"
+#include "app/ui/BatchOpenAdapter.h"
+#include "app/ui/CommandTable.h"
+#include "app/ui/FontChoice.h"
+#include "app/ui/MessageBoxUi.h"
+#include "app/ui/QtUiQueue.h"
+#include "core/TarvikDoc.h"
+#include "platform/Registry.h"
+#include "view/FontMapping.h"
+
+namespace {
+
+class RecordingUi final : public app::IUserInterface {
+public:
+    struct Shown {
+        std::u16string text;
+        app::MessageIcon icon;
+    };
+    std::vector<Shown> shown;
+
+    app::MessageAnswer ShowMessage(std::u16string_view text, app::MessageIcon icon,
+                                   app::MessageButtons) override {
+        shown.push_back({std::u16string(text), icon});
+        return app::MessageAnswer::Ok;
+    }
+    void BeginWaitCursor() override {}
+    void EndWaitCursor() override {}
+};
+
+}  // namespace
+
+class MainFramePartsTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+
+    QString WriteFile(const QString& name, const QByteArray& content) {
+        const QString path = dir_.filePath(name);
+        QFile file(path);
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        file.write(content);
+        return path;
+    }
+
+private slots:
+    void initTestCase() {
+        platform::registry_store::UsePath(dir_.filePath("registry.db").toStdString());
+    }
+
+    void commandRulesDecideStatesAndRuns() {
+        QWidget owner;
+        app_ui::CCommandTable table(&owner);
+        bool enabled = false;
+        bool checked = true;
+        int runs = 0;
+        QAction* action = table.Add(
+            1, "&Go", Qt::CTRL | Qt::Key_G, [&] { ++runs; }, [&] { return enabled; },
+            [&] { return checked; });
+        table.UpdateStates();
+        QVERIFY(!action->isEnabled());
+        QVERIFY(action->isCheckable());
+        QVERIFY(action->isChecked());
+        QVERIFY(!table.Run(1));
+        // A stale enabled action still obeys the rule when triggered.
+        action->setEnabled(true);
+        action->trigger();
+        QCOMPARE(runs, 0);
+        enabled = true;
+        checked = false;
+        QVERIFY(table.Run(1));
+        QCOMPARE(runs, 1);
+        QVERIFY(action->isEnabled());
+        QVERIFY(!action->isChecked());
+        QCOMPARE(action->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_G));
+        QVERIFY(!table.Run(2));
+        QVERIFY(table.Action(2) == nullptr);
+
+        app_ui::Command shown;
+        shown.id = 3;
+        shown.text = "&Find";
+        shown.shortcut = QKeySequence(Qt::Key_F3);
+        shown.run = [] {};
+        shown.shortcutShownOnly = true;
+        QAction* viewOwned = table.Add(std::move(shown));
+        QVERIFY(viewOwned->shortcut().isEmpty());
+        QVERIFY(viewOwned->text().startsWith("&Find\t"));
+        QVERIFY(!viewOwned->isCheckable());
+    }
+
+    void postedTasksRunOnTheInterfaceThread() {
+        app_ui::CQtUiQueue queue;
+        std::atomic<bool> ranOnMainThread{false};
+        std::atomic<int> count{0};
+        QThread* mainThread = QThread::currentThread();
+        std::thread worker([&] {
+            for (int i = 0; i < 5; ++i) {
+                queue.Post([&] {
+                    ranOnMainThread = QThread::currentThread() == mainThread;
+                    ++count;
+                });
+            }
+            queue.Post({});
+        });
+        worker.join();
+        QCOMPARE(count.load(), 0);
+        QTRY_COMPARE(count.load(), 5);
+        QVERIFY(ranOnMainThread.load());
+        // Tasks still queued when the queue goes away are dropped.
+        bool late = false;
+        {
+            app_ui::CQtUiQueue shortLived;
+            shortLived.Post([&] { late = true; });
+        }
+        QCoreApplication::processEvents();
+        QVERIFY(!late);
+    }
+
+    void chosenFontBecomesAFontRecord() {
+        QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        font.setPixelSize(15);
+        font.setBold(true);
+        font.setItalic(true);
+        const app::LogFont record = app_ui::LogFontFromFont(font);
+        QCOMPARE(record.lfHeight, -15);
+        QCOMPARE(record.lfWeight, 700);
+        QCOMPARE(record.lfItalic, std::uint8_t{1});
+        QCOMPARE(QString::fromStdU16String(record.FaceName()), font.family());
+        const QFont back = view::FontFromLogFont(record);
+        QCOMPARE(back.pixelSize(), 15);
+        QVERIFY(back.bold());
+
+        QFont points = font;
+        points.setPointSize(12);
+        QCOMPARE(app_ui::LogFontFromFont(points).lfHeight, -16);
+        QFont longName = font;
+        longName.setFamily(QString(60, QLatin1Char('x')));
+        QCOMPARE(app_ui::LogFontFromFont(longName).FaceName().size(),
+                 app::LogFont::kFaceNameChars - 1);
+    }
+
+    void messageBoxesTakeTheMatchingIconsAndButtons() {
+        using app_ui::CMessageBoxUi;
+        QCOMPARE(CMessageBoxUi::IconOf(app::MessageIcon::Stop), QMessageBox::Critical);
+        QCOMPARE(CMessageBoxUi::IconOf(app::MessageIcon::Exclamation), QMessageBox::Warning);
+        QCOMPARE(CMessageBoxUi::IconOf(app::MessageIcon::Question), QMessageBox::Question);
+        QCOMPARE(CMessageBoxUi::IconOf(app::MessageIcon::Information), QMessageBox::Information);
+        QCOMPARE(CMessageBoxUi::ButtonsOf(app::MessageButtons::YesNoCancel),
+                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QCOMPARE(CMessageBoxUi::AnswerOf(QMessageBox::No), app::MessageAnswer::No);
+        QCOMPARE(CMessageBoxUi::AnswerOf(QMessageBox::Cancel), app::MessageAnswer::Cancel);
+        QCOMPARE(CMessageBoxUi::AnswerOf(QMessageBox::Ok), app::MessageAnswer::Ok);
+    }
+
+    void batchOpeningIsQuietAndFindsOpenDocumentsWithoutCase() {
+        const QString path = WriteFile("Batch.log", "one\r\ntwo\r\nthree\r\n");
+        RecordingUi ui;
+        app::CTarvikApp app;
+        app.SetUserInterface(&ui);
+        std::vector<core::CTarvikDoc*> activated;
+        app_ui::CBatchOpenAdapter adapter(
+            app, ui, [&](core::CTarvikDoc& doc) { activated.push_back(&doc); });
+        QVERIFY(!adapter.OpenDocumentQuietly(dir_.filePath("absent.log").toStdU16String(), -1));
+        QVERIFY(ui.shown.empty());
+        QVERIFY(adapter.OpenDocumentQuietly(path.toStdU16String(), -1));
+        QCOMPARE(app.Documents().size(), std::size_t{1});
+        // The same file asked for in other letters is the open document.
+        QVERIFY(adapter.OpenDocumentQuietly(path.toLower().toStdU16String(), -1));
+        QCOMPARE(app.Documents().size(), std::size_t{1});
+        QCOMPARE(activated.size(), std::size_t{2});
+        QVERIFY(adapter.GoToLineInOpenDocument(path.toUpper().toStdU16String(), 2));
+        QVERIFY(!adapter.GoToLineInOpenDocument(u"/nowhere.log", 2));
+        // A single open reports its own failure again afterwards.
+        QVERIFY(app.OpenDocument(dir_.filePath("absent.log").toStdU16String()) == nullptr);
+        QCOMPARE(ui.shown.size(), std::size_t{1});
+        adapter.ReportBatchFailures(u"Failed to load the following file(s).\n\nx\n");
+        QCOMPARE(ui.shown.back().icon, app::MessageIcon::Exclamation);
+        app.SetUserInterface(nullptr);
+    }
+};
+
+QTEST_MAIN(MainFramePartsTest)
+#include "MainFramePartsTest.moc"
