@@ -8,10 +8,17 @@
 #include <string>
 #include <vector>
 
+#include <QMessageBox>
+
 #include "app/TarvikApp.h"
 #include "app/WindowRect.h"
+#include "app/ui/FirstRunTour.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/QtUiQueue.h"
+#include "app/ui/SplashScreen.h"
+#include "app/ui/StartUp.h"
+#include "mail/SslLibrary.h"
+#include "platform/SingleInstance.h"
 #include "view/ViewHarnessWindow.h"
 
 namespace {
@@ -51,19 +58,72 @@ int RunViewOnly(const QString& path) {
     return result;
 }
 
+constexpr auto kSupportAddress = "support@ostra-tarvik.example.org";
+// Test hook: the first instance ends normally after taking a hand-over, so
+// that a test sees what it saved.
+constexpr auto kQuitAfterHandOverVariable = "TARVIK_QUIT_AFTER_HAND_OVER";
+
+void ReportSslFailure() {
+    QMessageBox::warning(nullptr, QString::fromLatin1(app_ui::CMainFrame::kTitle),
+                         QStringLiteral("The program failed to initiate. Please reinstall the "
+                                        "program or contact us at <%1>.")
+                             .arg(QString::fromLatin1(kSupportAddress)));
+}
+
+void ShowSplash(QWidget& frame) {
+    if (!app_ui::CSplashScreen::Wanted()) return;
+    auto* splash = new app_ui::CSplashScreen(&frame);
+    splash->ShowForAMoment();
+}
+
+// Beside the window rather than modal, so that start-up goes on; left out
+// where no one sees the screen.
+void ShowTour(QWidget& frame) {
+    if (!app_ui::CSplashScreen::Wanted() || !app_ui::CFirstRunTour::Wanted()) return;
+    auto* tour = new app_ui::CFirstRunTour(&frame);
+    tour->setAttribute(Qt::WA_DeleteOnClose);
+    tour->show();
+}
+
 int RunMainFrame(const QStringList& args) {
+    std::vector<std::u16string> argv;
+    for (const QString& arg : args) argv.push_back(arg.toStdU16String());
     app_ui::CQtUiQueue queue;
     app::CTarvikApp app(platform::SystemClock::Instance(), &queue);
+    const bool onlyOneInstance = app.LoadOnlyOneInstance();
+
+    // Hand-overs wait in the queue until the event loop runs, when the frame exists.
+    app_ui::CMainFrame* frameForHandOver = nullptr;
+    const bool quitAfterHandOver = HasValue(kQuitAfterHandOverVariable);
+    platform::CSingleInstance instance(app_ui::kInstanceMutexName);
+    const std::vector<std::u16string> arguments(argv.begin() + (argv.empty() ? 0 : 1), argv.end());
+    const platform::InstanceStart start = instance.Start(
+        onlyOneInstance, arguments, queue,
+        [&frameForHandOver, quitAfterHandOver](std::vector<std::u16string> handedOver) {
+            if (!frameForHandOver) return;
+            app_ui::ReceiveHandOver(*frameForHandOver, handedOver);
+            if (quitAfterHandOver) frameForHandOver->close();
+        });
+    if (start == platform::InstanceStart::HandedOver) return 0;
+
+    if (!mail::InitSslLibrary()) {
+        ReportSslFailure();
+        return 1;
+    }
     bool maximized = true;
     app::WindowRect rect;
     app.LoadOptions(maximized, rect);
     app_ui::CMainFrame frame(app);
+    ShowSplash(frame);
     frame.ShowWithPlacement(maximized, rect);
     frame.ApplyAlwaysOnTop();
-    std::vector<std::u16string> argv;
-    for (const QString& arg : args) argv.push_back(arg.toStdU16String());
+    frameForHandOver = &frame;
     frame.OpenCommandLine(argv);
-    return QApplication::exec();
+    app_ui::ReopenAtStartUp(frame, app);
+    ShowTour(frame);
+    const int result = QApplication::exec();
+    frameForHandOver = nullptr;
+    return result;
 }
 
 }  // namespace

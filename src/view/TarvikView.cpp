@@ -75,7 +75,8 @@ void CTarvikView::CreateActions() {
     AddAction(kCmdEditFind, tr("&Find..."), QKeySequence::Find);
     AddAction(kCmdEditReplace, tr("R&eplace..."), Qt::CTRL | Qt::Key_H);
     AddAction(kCmdEditRepeat, tr("Find &Next"), Qt::Key_F3);
-    AddAction(kCmdFilePrint, tr("&Print..."), QKeySequence::Print);
+    // No shortcut: Ctrl+P pauses monitoring.
+    AddAction(kCmdFilePrint, tr("&Print..."));
     AddAction(kCmdFilePrintPreview, tr("Print Pre&view"));
 }
 

@@ -26,8 +26,10 @@
 #include "app/ui/FontChoice.h"
 #include "app/ui/FrameCommandIds.h"
 #include "app/ui/FrameIcons.h"
+#include "app/ui/FrameMenus.h"
 #include "app/ui/FrameTiling.h"
 #include "app/ui/OptionsDialog.h"
+#include "app/ui/RecentFilesMenu.h"
 #include "app/ui/RefreshRateDialog.h"
 #include "app/ui/StatusPanes.h"
 #include "app/ui/TabStrip.h"
@@ -214,7 +216,7 @@ void CMainFrame::AddEditCommands() {
     const view::CTarvikView probe(app_.GetOptions());
     const auto shortcutOf = [&probe](int id) {
         const QAction* action = probe.Action(id);
-        return action && id != view::kCmdFilePrint ? action->shortcut() : QKeySequence();
+        return action ? action->shortcut() : QKeySequence();
     };
     for (const auto& [id, text] : viewCommands) AddViewCommand(id, tr(text), shortcutOf(id));
     for (const int id : {int{view::kCmdFilePrint}, int{view::kCmdFilePrintPreview}}) {
@@ -340,76 +342,13 @@ void CMainFrame::AddAppCommand(int id, const QString& text, const QKeySequence& 
             : std::function<bool()>());
 }
 
-QMenu* CMainFrame::AddMenu(const QString& title, std::initializer_list<int> ids) {
-    QMenu* menu = menuBar()->addMenu(title);
-    for (const int id : ids) {
-        if (id == 0) {
-            menu->addSeparator();
-        } else if (QAction* action = commands_.Action(id)) {
-            menu->addAction(action);
-        }
-    }
-    connect(menu, &QMenu::aboutToShow, this, [this] { commands_.UpdateStates(); });
-    return menu;
-}
-
 void CMainFrame::BuildMenus() {
-    AddMenu(tr("&File"), {kCmdFileOpen, kCmdFileClose, kCmdCloseAllDocuments, 0, core::kCmdSaveAs,
-                          core::kCmdOpenInEditor, core::kCmdBrowseFolder, 0, view::kCmdFilePrint,
-                          view::kCmdFilePrintPreview, 0, kCmdMinimizeToTray, kCmdAppExit});
-    QMenu* edit = AddMenu(tr("&Edit"), {view::kCmdEditUndo,
-                                        view::kCmdEditRedo,
-                                        0,
-                                        view::kCmdEditCut,
-                                        view::kCmdEditCopy,
-                                        view::kCmdEditPaste,
-                                        view::kCmdEditClear,
-                                        view::kCmdEditSelectAll,
-                                        0,
-                                        view::kCmdEditFind,
-                                        view::kCmdEditRepeat,
-                                        view::kCmdEditReplace,
-                                        0,
-                                        view::kCmdNextHighlight,
-                                        view::kCmdPreviousHighlight,
-                                        view::kCmdNextRedLine,
-                                        view::kCmdPreviousRedLine,
-                                        view::kCmdClearRedLines,
-                                        0,
-                                        view::kCmdGoToLine,
-                                        view::kCmdGoToEndMenu,
-                                        0,
-                                        view::kCmdToggleBookmark,
-                                        view::kCmdNextBookmark,
-                                        view::kCmdPreviousBookmark,
-                                        view::kCmdClearBookmarks});
-    QMenu* numbered = edit->addMenu(tr("N&umbered Bookmarks"));
-    QMenu* toggle = numbered->addMenu(tr("&Toggle"));
-    QMenu* jump = numbered->addMenu(tr("&Jump"));
-    for (int n = 0; n < core::kNumberedBookmarkCount; ++n) {
-        toggle->addAction(commands_.Action(view::kCmdToggleNumbered0 + n));
-        jump->addAction(commands_.Action(view::kCmdJumpNumbered0 + n));
-    }
-    numbered->addAction(commands_.Action(view::kCmdClearNumbered));
-    QMenu* viewMenu = AddMenu(tr("&View"), {kCmdViewToolbar, kCmdViewStatusBar});
-    QMenu* tabBar = viewMenu->addMenu(tr("Tab &Bar"));
-    for (const int id : {kCmdViewTabBar, kCmdTabBarTop, kCmdTabBarBottom}) {
-        tabBar->addAction(commands_.Action(id));
-    }
-    viewMenu->addSeparator();
-    viewMenu->addAction(commands_.Action(kCmdAlwaysOnTop));
-    viewMenu->addAction(commands_.Action(kCmdFont));
-    AddMenu(tr("&Monitor"),
-            {core::kCmdStartMonitoring, core::kCmdPauseMonitoring, app::kCmdStartAll,
-             app::kCmdPauseAll, 0, core::kCmdReload, app::kCmdReloadAllDocuments,
-             core::kCmdClearAll, app::kCmdClearAllWindows, core::kCmdTruncateLog, 0,
-             app::kCmdGoToEndOfAll, 0, kCmdRefreshRate, kCmdBufferSize});
-    AddMenu(tr("F&ilters"), {app::kCmdToggleInExFilters});
-    AddMenu(tr("&Tools"), {kCmdOptions});
-    AddMenu(tr("&Window"),
-            {kCmdWindowCascade, kCmdWindowTileHorizontal, kCmdWindowTileVertical, kCmdTileFullWidth,
-             kCmdTileFullHeight, 0, kCmdWindowNext, kCmdWindowPrevious});
-    AddMenu(tr("&Help"), {kCmdAppAbout});
+    QMenu* file = BuildMainMenus(*menuBar(), commands_);
+    // The recent files sit between two separators just above Exit.
+    QAction* separator = file->insertSeparator(commands_.Action(kCmdAppExit));
+    recentMenu_ = new CRecentFilesMenu(file, separator, this);
+    connect(recentMenu_, &CRecentFilesMenu::openRequested, this,
+            [this](const QString& path) { OpenRecentFile(path.toStdU16String()); });
 }
 
 void CMainFrame::BuildToolBar() {
@@ -467,8 +406,6 @@ core::ILogView* CMainFrame::CreateDocumentFrame(core::CTarvikDoc& doc) {
             [this](CChildFrame* closing) { CloseDocument(closing->Document()); });
     connect(frame->View(), &view::CCrystalTextView::CaretStatusChanged, this,
             [this] { UpdateStatusPanes(); });
-    // Ctrl+P pauses monitoring here; printing keeps its menu entry only.
-    if (QAction* print = frame->View()->Action(view::kCmdFilePrint)) print->setShortcut({});
     frame->show();
     return frame->View();
 }
@@ -495,6 +432,7 @@ void CMainFrame::CreateTab(core::CTarvikDoc& doc, std::u16string_view displayNam
     if (!frame) return;
     frame->setWindowTitle(ToQString(doc.GetTitle().empty() ? displayName : doc.GetTitle()));
     tabStrip_->AddTab(frame, ToQString(displayName), ToQString(path));
+    if (recordRecent_ && !path.empty()) recentMenu_->List().Add(std::u16string(path));
     if (frame == mdiArea_->currentSubWindow()) {
         // Activated before the file was open: the stored position was not
         // known then.
@@ -603,6 +541,19 @@ void CMainFrame::CloseOtherDocuments(const void* keepKey) {
 
 void CMainFrame::OpenFiles(const std::vector<std::u16string>& paths) {
     discovery::OpenBatch(paths, batchOpen_);
+    commands_.UpdateStates();
+}
+
+discovery::CRecentFileList& CMainFrame::RecentFiles() {
+    return recentMenu_->List();
+}
+
+void CMainFrame::OpenRecentFile(const std::u16string& path) {
+    if (core::CTarvikDoc* open = batchOpen_.FindDocument(path)) {
+        ActivateDocument(*open);
+    } else if (!app_.OpenDocument(path)) {
+        recentMenu_->List().Remove(path);
+    }
     commands_.UpdateStates();
 }
 
@@ -800,6 +751,7 @@ void CMainFrame::SaveStateAndCloseDocuments() {
     const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
     const app::WindowRect rect{normal.left(), normal.top(), normal.left() + normal.width(),
                                normal.top() + normal.height()};
+    recentMenu_->List().Save();
     using namespace app::option_group;
     app_.SaveOptions(
         kToolbar | kStatusBar | kWindowPlacement | kTabBar | kTabBarPosition | kChildState,

@@ -17,6 +17,7 @@
 #include "app/ui/BatchOpenAdapter.h"
 #include "app/ui/CommandTable.h"
 #include "app/ui/MessageBoxUi.h"
+#include "discovery/RecentFileList.h"
 #include "view/FilterColorProvider.h"
 
 class QMdiArea;
@@ -31,6 +32,7 @@ class CTarvikApp;
 namespace app_ui {
 
 class CChildFrame;
+class CRecentFilesMenu;
 class CStatusPanes;
 class CTabStrip;
 class CTrayIcon;
@@ -52,6 +54,16 @@ public:
     int OpenCommandLine(const std::vector<std::u16string>& argv);
     // Several files at once, one report for all failures.
     void OpenFiles(const std::vector<std::u16string>& paths);
+
+    // The recent files, read when the frame is built and written when it
+    // saves its state. Every file that opens goes to the front unless
+    // recording is off (while the list itself is being reopened).
+    discovery::CRecentFileList& RecentFiles();
+    CRecentFilesMenu* RecentFilesMenu() const { return recentMenu_; }
+    void SetRecordingRecentFiles(bool record) { recordRecent_ = record; }
+    // Opens a recent file (or activates it when open); one that fails is
+    // reported and leaves the list.
+    void OpenRecentFile(const std::u16string& path);
 
     // Commands by identifier, as the menus run them.
     CCommandTable& Commands() { return commands_; }
@@ -131,7 +143,6 @@ private:
     void AddAppCommand(int id, const QString& text, const QKeySequence& shortcut);
     void BuildMenus();
     void BuildToolBar();
-    QMenu* AddMenu(const QString& title, std::initializer_list<int> ids);
 
     void OnSubWindowActivated(QMdiSubWindow* window);
     void OnApplicationStateChanged(Qt::ApplicationState state);
@@ -162,6 +173,8 @@ private:
     CStatusPanes* panes_ = nullptr;
     CTrayIcon* tray_ = nullptr;
     QToolBar* toolBar_ = nullptr;
+    CRecentFilesMenu* recentMenu_ = nullptr;
+    bool recordRecent_ = true;
     QTimer refresh_;
     QPointer<QMdiSubWindow> lastActive_;
     bool applicationActive_ = false;
