@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   # build
   cmake ninja-build g++ pkg-config clang-format
-  qt6-base-dev
+  qt6-base-dev libx11-dev libxcb1-dev
   libpcre2-dev libssl-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # tests

@@ -153,6 +153,11 @@ void CMainFrame::BuildTray() {
     tray_ = new CTrayIcon(this);
     connect(tray_, &CTrayIcon::showWindowRequested, this, [this] { RestoreFromTray(true); });
     connect(tray_, &CTrayIcon::exitRequested, this, &QWidget::close);
+    // Ctrl+Shift+H brings the window back from the tray, where the
+    // platform allows a global key.
+    hotKey_ = new CGlobalHotKey(this);
+    connect(hotKey_, &CGlobalHotKey::activated, this, [this] { RestoreFromTray(true); });
+    if (app_.GetOptions().EnableHotkey) hotKey_->Register();
 }
 
 void CMainFrame::BuildCommands() {
@@ -609,6 +614,13 @@ void CMainFrame::ApplyOptionsEffects(const app::OptionsApplyEffects& effects) {
         }
     }
     if (effects.clockPane) panes_->SetClockEnabled(*effects.clockPane);
+    if (effects.hotKey) {
+        if (*effects.hotKey) {
+            hotKey_->Register();
+        } else {
+            hotKey_->Unregister();
+        }
+    }
     if (effects.viewsTakeTabSize || effects.viewsTakeWheelValues) RefreshViewSettings();
     UpdateStatusPanes();
 }

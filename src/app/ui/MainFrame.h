@@ -16,6 +16,7 @@
 #include "app/WindowRect.h"
 #include "app/ui/BatchOpenAdapter.h"
 #include "app/ui/CommandTable.h"
+#include "app/ui/GlobalHotKey.h"
 #include "app/ui/MessageBoxUi.h"
 #include "discovery/RecentFileList.h"
 #include "view/FilterColorProvider.h"
@@ -172,6 +173,7 @@ private:
     CTabStrip* tabStrip_ = nullptr;
     CStatusPanes* panes_ = nullptr;
     CTrayIcon* tray_ = nullptr;
+    CGlobalHotKey* hotKey_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     CRecentFilesMenu* recentMenu_ = nullptr;
     bool recordRecent_ = true;

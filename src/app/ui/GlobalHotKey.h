@@ -1,0 +1,31 @@
+#pragma once
+// The global hot key Ctrl+Shift+H that brings the main window back from the
+// tray. On X11 the key is grabbed on the root window; elsewhere (Wayland, the
+// offscreen platform) there is no global key and Register says so.
+
+#include <QAbstractNativeEventFilter>
+#include <QObject>
+
+namespace app_ui {
+
+class CGlobalHotKey : public QObject, public QAbstractNativeEventFilter {
+    Q_OBJECT
+public:
+    explicit CGlobalHotKey(QObject* parent = nullptr);
+    ~CGlobalHotKey() override;
+
+    // Grabs Ctrl+Shift+H; false where no global key can be had.
+    bool Register();
+    void Unregister();
+    bool IsRegistered() const { return keycode_ != 0; }
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
+
+signals:
+    void activated();
+
+private:
+    unsigned keycode_ = 0;
+};
+
+}  // namespace app_ui
