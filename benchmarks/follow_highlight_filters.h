@@ -13,6 +13,7 @@
 #include "filters/HighlightFilterStore.h"
 #include "filters/HighlightFilters.h"
 #include "filters/InExFilterList.h"
+#include "highlight_bench_filters.h"
 #include "matcher_corpus.h"
 #include "platform/Registry.h"
 
@@ -21,25 +22,6 @@ namespace bench {
 // The two "Show as" phrases occur in lines the exclude filters keep.
 inline constexpr std::u16string_view kShownClient = u"client=<host>";
 inline constexpr std::u16string_view kShownTrace = u"trace=<id>";
-
-inline filters::HighlightFilter MakeFilter(std::u16string_view phrase, bool matchCase,
-                                           bool expression, bool entireLine, std::uint32_t color) {
-    filters::HighlightFilter filter;
-    filter.phrase.Assign(phrase, matchCase, expression);
-    filter.TextColor = color;
-    filter.BkgColor = ~color & 0x00FFFFFF;
-    filter.HighlightEntireLine = entireLine;
-    filter.Enable = true;
-    return filter;
-}
-
-inline filters::HighlightFilter ShowAs(std::u16string_view phrase, bool expression,
-                                       std::u16string_view shown) {
-    filters::HighlightFilter filter = MakeFilter(phrase, false, expression, false, 0x0000FF);
-    filter.ReplaceWith = true;
-    filter.ReplaceText = shown;
-    return filter;
-}
 
 inline std::vector<filters::HighlightFilter> TenHighlightFilters() {
     return {

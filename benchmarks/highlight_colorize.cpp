@@ -14,6 +14,7 @@
 #include "core/CrystalTextBuffer.h"
 #include "filters/HighlightColorizer.h"
 #include "filters/HighlightShowAs.h"
+#include "highlight_bench_filters.h"
 
 namespace {
 
@@ -22,16 +23,8 @@ constexpr std::size_t kLineLength = 200;
 constexpr int kScreens = 50;
 constexpr std::size_t kShowAsLines = 200'000;
 
-filters::HighlightFilter MakeFilter(std::u16string_view phrase, bool matchCase, bool expression,
-                                    bool entireLine, std::uint32_t color) {
-    filters::HighlightFilter filter;
-    filter.phrase.Assign(phrase, matchCase, expression);
-    filter.TextColor = color;
-    filter.BkgColor = ~color & 0x00FFFFFF;
-    filter.HighlightEntireLine = entireLine;
-    filter.Enable = true;
-    return filter;
-}
+using bench::MakeFilter;
+using bench::ShowAs;
 
 // Plain with case, caseless, expressions, and entire-line filters of each kind.
 std::vector<filters::HighlightFilter> TenFilters() {
@@ -47,14 +40,6 @@ std::vector<filters::HighlightFilter> TenFilters() {
         MakeFilter(u"outofmemoryerror", false, false, true, 0xFFFFFF),
         MakeFilter(u"disk usage at 9\\d%", false, true, true, 0x00FFFF),
     };
-}
-
-filters::HighlightFilter ShowAs(std::u16string_view phrase, bool expression,
-                                std::u16string_view shown) {
-    filters::HighlightFilter filter = MakeFilter(phrase, false, expression, false, 0x0000FF);
-    filter.ReplaceWith = true;
-    filter.ReplaceText = shown;
-    return filter;
 }
 
 // Generated lines joined and cut so that every line has exactly 200 characters.

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QStatusBar>
 #include <algorithm>
 
@@ -13,47 +12,6 @@ namespace view {
 namespace {
 
 constexpr int kFirstNavigationCommand = kCmdNextHighlight;
-
-QMessageBox::Icon IconOf(app::MessageIcon icon) {
-    switch (icon) {
-        case app::MessageIcon::Information:
-            return QMessageBox::Information;
-        case app::MessageIcon::Exclamation:
-            return QMessageBox::Warning;
-        case app::MessageIcon::Question:
-            return QMessageBox::Question;
-        case app::MessageIcon::Stop:
-            return QMessageBox::Critical;
-    }
-    return QMessageBox::NoIcon;
-}
-
-QMessageBox::StandardButtons ButtonsOf(app::MessageButtons buttons) {
-    switch (buttons) {
-        case app::MessageButtons::Ok:
-            return QMessageBox::Ok;
-        case app::MessageButtons::OkCancel:
-            return QMessageBox::Ok | QMessageBox::Cancel;
-        case app::MessageButtons::YesNo:
-            return QMessageBox::Yes | QMessageBox::No;
-        case app::MessageButtons::YesNoCancel:
-            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    }
-    return QMessageBox::Ok;
-}
-
-app::MessageAnswer AnswerOf(int button) {
-    switch (button) {
-        case QMessageBox::Cancel:
-            return app::MessageAnswer::Cancel;
-        case QMessageBox::Yes:
-            return app::MessageAnswer::Yes;
-        case QMessageBox::No:
-            return app::MessageAnswer::No;
-        default:
-            return app::MessageAnswer::Ok;
-    }
-}
 
 }  // namespace
 
@@ -119,17 +77,15 @@ void CViewHarnessWindow::RestartRefreshTimer(std::uint32_t periodMs) {
 
 app::MessageAnswer CViewHarnessWindow::ShowMessage(std::u16string_view text, app::MessageIcon icon,
                                                    app::MessageButtons buttons) {
-    QMessageBox box(IconOf(icon), QApplication::applicationName(),
-                    QString::fromStdU16String(std::u16string(text)), ButtonsOf(buttons), this);
-    return AnswerOf(box.exec());
+    return messages_.ShowMessage(text, icon, buttons);
 }
 
 void CViewHarnessWindow::BeginWaitCursor() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    messages_.BeginWaitCursor();
 }
 
 void CViewHarnessWindow::EndWaitCursor() {
-    QApplication::restoreOverrideCursor();
+    messages_.EndWaitCursor();
 }
 
 }  // namespace view

@@ -11,6 +11,7 @@
 #include "app/IDocumentHost.h"
 #include "app/IUserInterface.h"
 #include "app/TarvikApp.h"
+#include "app/ui/MessageBoxUi.h"
 #include "view/FilterColorProvider.h"
 #include "view/TarvikView.h"
 
@@ -50,6 +51,7 @@ private:
     void BuildMenus();
 
     app::CTarvikApp& app_;
+    app_ui::CMessageBoxUi messages_{this};
     CFilterColorProvider colors_;
     CTarvikView* view_ = nullptr;
     QLabel* caretPane_ = nullptr;

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "InteropSupport.h"
+#include "TlsSuite.h"
 #include "mail/MailSender.h"
 #include "mail/SslLibrary.h"
 
@@ -171,22 +172,10 @@ TEST(SmtpFakeServer, NobodyListeningFailsToConnect) {
     EXPECT_EQ(mail::SendMail(JobFor(ClosedPort())), "Failed to connect to SMTP server.");
 }
 
-class SmtpFakeServerTls : public testing::Test {
+class SmtpFakeServerTls : public interop::TlsSuite {
 protected:
-    static void SetUpTestSuite() {
-        folder_ = new TempFolder;
-        certificates_ = new std::optional<interop::TestCertificates>(
-            interop::MakeTestCertificates(folder_->Path()));
-        mail::InitSslLibrary();
-    }
-    static void TearDownTestSuite() {
-        delete certificates_;
-        delete folder_;
-    }
-    void SetUp() override { ASSERT_TRUE(certificates_->has_value()) << "openssl failed"; }
-
     static std::vector<std::string> TlsOptions() {
-        return {"--cert", (*certificates_)->serverCert, "--key", (*certificates_)->serverKey};
+        return {"--cert", Certificates().serverCert, "--key", Certificates().serverKey};
     }
     static MailJob TlsJob(std::uint32_t port) {
         MailJob job = JobFor(port);
@@ -194,14 +183,7 @@ protected:
         job.sslNoVerify = true;
         return job;
     }
-
-private:
-    static TempFolder* folder_;
-    static std::optional<interop::TestCertificates>* certificates_;
 };
-
-TempFolder* SmtpFakeServerTls::folder_ = nullptr;
-std::optional<interop::TestCertificates>* SmtpFakeServerTls::certificates_ = nullptr;
 
 TEST_F(SmtpFakeServerTls, SameDialogueOverSsl) {
     FakeServer server("multiline_greeting,mixed_recipients", TlsOptions());

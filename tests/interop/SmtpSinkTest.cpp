@@ -9,6 +9,7 @@
 
 #include "InteropSupport.h"
 #include "SmtpSink.h"
+#include "TlsSuite.h"
 #include "mail/MailSender.h"
 #include "mail/SslLibrary.h"
 #include "platform/TaskQueue.h"
@@ -112,21 +113,8 @@ TEST(SmtpSink, AuthLoginAfterEhlo) {
     EXPECT_FALSE(server.Message(2, 0).has_value());
 }
 
-class SmtpSinkTls : public testing::Test {
+class SmtpSinkTls : public interop::TlsSuite {
 protected:
-    static void SetUpTestSuite() {
-        folder_ = new TempFolder;
-        certificates_ = new std::optional<interop::TestCertificates>(
-            interop::MakeTestCertificates(folder_->Path()));
-        mail::InitSslLibrary();
-    }
-    static void TearDownTestSuite() {
-        delete certificates_;
-        delete folder_;
-    }
-    void SetUp() override { ASSERT_TRUE(certificates_->has_value()) << "openssl failed"; }
-
-    static const interop::TestCertificates& Certificates() { return **certificates_; }
     static std::vector<std::string> ServerOptions(bool wrongName = false) {
         const auto& c = Certificates();
         return {"--cert", wrongName ? c.wrongNameCert : c.serverCert, "--key",
@@ -137,14 +125,7 @@ protected:
         job.useSsl = true;
         return job;
     }
-
-private:
-    static TempFolder* folder_;
-    static std::optional<interop::TestCertificates>* certificates_;
 };
-
-TempFolder* SmtpSinkTls::folder_ = nullptr;
-std::optional<interop::TestCertificates>* SmtpSinkTls::certificates_ = nullptr;
 
 TEST_F(SmtpSinkTls, TrustedCertificateByAddressAndByName) {
     ScopedEnvironment trust("TARVIK_SMTP_CA_FILE", Certificates().caFile);
