@@ -16,7 +16,6 @@
 #include <thread>
 #include <vector>
 
-#include "app/Options.h"
 #include "core/DocContext.h"
 #include "core/TarvikDoc.h"
 #include "doc_bench_support.h"
@@ -24,6 +23,7 @@
 #include "matcher_corpus.h"
 #include "platform/CodePage.h"
 #include "platform/IClock.h"
+#include "settings/Options.h"
 
 namespace {
 
@@ -77,7 +77,7 @@ filters::CInExFilters TenExcludeFilters() {
 double FollowOnce(const Corpus& corpus, const filters::CInExFilters& filters, bool live) {
     const std::string path = bench::BenchFolder() + "/follow.log";
     if (!WriteFile(path, "\xFF\xFE", false)) return -1;
-    app::Options options;
+    settings::Options options;
     core::DocContext context{options, filters, platform::SystemClock::Instance()};
     core::CTarvikDoc doc(context);
     if (!doc.OnOpenDocument(platform::Utf8ToUtf16(path))) return -1;

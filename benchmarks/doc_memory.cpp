@@ -10,13 +10,13 @@
 #include <cstdio>
 #include <string>
 
-#include "app/Options.h"
 #include "core/DocContext.h"
 #include "core/TarvikDoc.h"
 #include "doc_bench_support.h"
 #include "filters/InExFilterList.h"
 #include "platform/CodePage.h"
 #include "platform/IClock.h"
+#include "settings/Options.h"
 
 namespace {
 
@@ -56,7 +56,7 @@ std::uint64_t GrownWithFullBuffer(const std::string& path, std::size_t appendByt
     const std::size_t lineBytes = (kLineChars + 1) * 2;
     const std::size_t firstLines = 100000;
     if (!AppendToFile(path, Lines(0, firstLines))) return 0;
-    app::Options options;
+    settings::Options options;
     filters::CInExFilters filters;
     core::DocContext context{options, filters, platform::SystemClock::Instance()};
     const std::uint64_t before = bench::ResidentBytes();

@@ -6,13 +6,13 @@
 #include <cstdio>
 #include <string>
 
-#include "app/Options.h"
 #include "core/DocContext.h"
 #include "core/TarvikDoc.h"
 #include "doc_bench_support.h"
 #include "filters/InExFilterList.h"
 #include "platform/CodePage.h"
 #include "platform/IClock.h"
+#include "settings/Options.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ struct Opened {
 };
 
 Opened OpenOnce(const std::string& path) {
-    app::Options options;
+    settings::Options options;
     filters::CInExFilters filters;
     core::DocContext context{options, filters, platform::SystemClock::Instance()};
     core::CTarvikDoc doc(context);

@@ -29,11 +29,11 @@
 #include <vector>
 
 #include "app/TarvikApp.h"
-#include "app/WindowRect.h"
 #include "doc_bench_support.h"
 #include "follow_highlight_filters.h"
 #include "matcher_corpus.h"
 #include "platform/CodePage.h"
+#include "settings/WindowRect.h"
 
 namespace {
 
@@ -81,7 +81,7 @@ struct Follower {
         }
         app = std::make_unique<app::CTarvikApp>();
         bool maximized = true;
-        app::WindowRect rect{};
+        settings::WindowRect rect{};
         app->LoadOptions(maximized, rect);
         doc = app->OpenDocument(platform::Utf8ToUtf16(logPath));
         if (doc) doc->SetMonitoring(true);

@@ -12,8 +12,8 @@
 
 #include "LogGenerator.h"
 #include "core/CrystalTextBuffer.h"
+#include "core/HighlightShowAs.h"
 #include "filters/HighlightColorizer.h"
-#include "filters/HighlightShowAs.h"
 #include "highlight_bench_filters.h"
 
 namespace {
@@ -182,7 +182,7 @@ void BM_ApplyShowAs(benchmark::State& state) {
         AppendAll(buffer);
         redrawn = 0;
         state.ResumeTiming();
-        filters::ApplyShowAs(filters, buffer, 0, buffer.LineCount() - 1, [&](int) { ++redrawn; });
+        core::ApplyShowAs(filters, buffer, 0, buffer.LineCount() - 1, [&](int) { ++redrawn; });
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(kShowAsLines));
     state.counters["lines_changed"] = redrawn;

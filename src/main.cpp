@@ -1,5 +1,5 @@
 // The program's entry: the main window following the files of the command
-// line. `tarvik --view-only FILE` still shows one document in a bare log view.
+// line.
 
 #include <QApplication>
 #include <QStringList>
@@ -11,15 +11,15 @@
 #include <QMessageBox>
 
 #include "app/TarvikApp.h"
-#include "app/WindowRect.h"
 #include "app/ui/FirstRunTour.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/QtUiQueue.h"
 #include "app/ui/SplashScreen.h"
 #include "app/ui/StartUp.h"
+#include "app/ui/TerminationSignals.h"
 #include "mail/SslLibrary.h"
 #include "platform/SingleInstance.h"
-#include "view/ViewHarnessWindow.h"
+#include "settings/WindowRect.h"
 
 namespace {
 
@@ -41,27 +41,7 @@ bool DisplayAvailable() {
     return false;
 }
 
-int RunViewOnly(const QString& path) {
-    app::CTarvikApp app;
-    bool maximized = true;
-    app::WindowRect rect;
-    app.LoadOptions(maximized, rect);
-    view::CViewHarnessWindow window(app);
-    app.SetDocumentHost(&window);
-    app.SetUserInterface(&window);
-    window.show();
-    if (!app.OpenDocument(path.toStdU16String())) return 1;
-    const int result = QApplication::exec();
-    for (const auto& doc : app.Documents()) window.DestroyDocumentFrame(*doc);
-    app.SetDocumentHost(nullptr);
-    app.SetUserInterface(nullptr);
-    return result;
-}
-
 constexpr auto kSupportAddress = "support@ostra-tarvik.example.org";
-// Test hook: the first instance ends normally after taking a hand-over, so
-// that a test sees what it saved.
-constexpr auto kQuitAfterHandOverVariable = "TARVIK_QUIT_AFTER_HAND_OVER";
 
 void ReportSslFailure() {
     QMessageBox::warning(nullptr, QString::fromLatin1(app_ui::CMainFrame::kTitle),
@@ -94,16 +74,14 @@ int RunMainFrame(const QStringList& args) {
 
     // Hand-overs wait in the queue until the event loop runs, when the frame exists.
     app_ui::CMainFrame* frameForHandOver = nullptr;
-    const bool quitAfterHandOver = HasValue(kQuitAfterHandOverVariable);
     platform::CSingleInstance instance(app_ui::kInstanceMutexName);
     const std::vector<std::u16string> arguments(argv.begin() + (argv.empty() ? 0 : 1), argv.end());
-    const platform::InstanceStart start = instance.Start(
-        onlyOneInstance, arguments, queue,
-        [&frameForHandOver, quitAfterHandOver](std::vector<std::u16string> handedOver) {
-            if (!frameForHandOver) return;
-            app_ui::ReceiveHandOver(*frameForHandOver, handedOver);
-            if (quitAfterHandOver) frameForHandOver->close();
-        });
+    const platform::InstanceStart start =
+        instance.Start(onlyOneInstance, arguments, queue,
+                       [&frameForHandOver](std::vector<std::u16string> handedOver) {
+                           if (frameForHandOver)
+                               app_ui::ReceiveHandOver(*frameForHandOver, handedOver);
+                       });
     if (start == platform::InstanceStart::HandedOver) return 0;
 
     if (!mail::InitSslLibrary()) {
@@ -111,7 +89,7 @@ int RunMainFrame(const QStringList& args) {
         return 1;
     }
     bool maximized = true;
-    app::WindowRect rect;
+    settings::WindowRect rect;
     app.LoadOptions(maximized, rect);
     app_ui::CMainFrame frame(app);
     ShowSplash(frame);
@@ -121,6 +99,16 @@ int RunMainFrame(const QStringList& args) {
     frame.OpenCommandLine(argv);
     app_ui::ReopenAtStartUp(frame, app);
     ShowTour(frame);
+    // A termination request closes as Exit does, after what is already queued
+    // (a hand-over taken just before it still opens and is remembered).
+    app_ui::CTerminationSignals termination;
+    QObject::connect(&termination, &app_ui::CTerminationSignals::terminationRequested, &frame,
+                     [&queue, &frame] {
+                         queue.Post([&frame] {
+                             frame.close();
+                             QApplication::quit();
+                         });
+                     });
     const int result = QApplication::exec();
     frameForHandOver = nullptr;
     return result;
@@ -132,13 +120,5 @@ int main(int argc, char* argv[]) {
     if (!DisplayAvailable()) return 2;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ostra Tarvik"));
-    const QStringList args = QApplication::arguments();
-    if (args.size() >= 2 && args.at(1) == QStringLiteral("--view-only")) {
-        if (args.size() != 3) {
-            std::fputs("usage: tarvik --view-only FILE\n", stderr);
-            return 2;
-        }
-        return RunViewOnly(args.at(2));
-    }
-    return RunMainFrame(args);
+    return RunMainFrame(QApplication::arguments());
 }

@@ -17,9 +17,9 @@
 #include "../follow_highlight_filters.h"
 #include "app/TarvikApp.h"
 #include "core/CrystalTextBuffer.h"
+#include "uisupport/ViewHarnessWindow.h"
 #include "view/FilterColorProvider.h"
 #include "view/TarvikView.h"
-#include "view/ViewHarnessWindow.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ std::u16string Lines200(int count) {
 }
 
 double PaintMs(const filters::CHighlightFilters& filters) {
-    app::Options options;
+    settings::Options options;
     core::CCrystalTextBuffer buffer;
     buffer.ResetEmpty();
     core::TextPos end;

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "app/OptionsStore.h"
 #include "app/TarvikApp.h"
 #include "core/ILogView.h"
 #include "filters/AsciiFold.h"
+#include "settings/OptionsStore.h"
 
 namespace app {
 
@@ -25,7 +25,7 @@ bool SamePathIgnoringCase(std::u16string_view a, std::u16string_view b) {
     return filters::FoldedAsciiLower(a) == filters::FoldedAsciiLower(b);
 }
 
-void TakeStartupValues(Options& o, const Options& e) {
+void TakeStartupValues(settings::Options& o, const settings::Options& e) {
     o.OnlyOneInstance = e.OnlyOneInstance;
     o.ClearWndWhenOpenFile = e.ClearWndWhenOpenFile;
     o.OpenFilesWhenStartup = e.OpenFilesWhenStartup;
@@ -36,7 +36,8 @@ void TakeStartupValues(Options& o, const Options& e) {
     o.ClearWndWhenOpenFileOnStartUp = e.ClearWndWhenOpenFileOnStartUp;
 }
 
-void TakeTabTextLimit(Options& o, const Options& e, OptionsApplyEffects& effects) {
+void TakeTabTextLimit(settings::Options& o, const settings::Options& e,
+                      OptionsApplyEffects& effects) {
     const bool switched = o.EnableMaxTabItemLen != e.EnableMaxTabItemLen;
     o.EnableMaxTabItemLen = e.EnableMaxTabItemLen;
     if (!o.EnableMaxTabItemLen) {
@@ -48,7 +49,8 @@ void TakeTabTextLimit(Options& o, const Options& e, OptionsApplyEffects& effects
     effects.rebuildTabTexts = switched || lengthChanged;
 }
 
-void TakeTrayAndFlashing(Options& o, const Options& e, OptionsApplyEffects& effects) {
+void TakeTrayAndFlashing(settings::Options& o, const settings::Options& e,
+                         OptionsApplyEffects& effects) {
     o.MinimizeEsc = e.MinimizeEsc;
     o.MinimizeWndMin = e.MinimizeWndMin;
     o.BlinkIcon = e.BlinkIcon;
@@ -57,8 +59,8 @@ void TakeTrayAndFlashing(Options& o, const Options& e, OptionsApplyEffects& effe
     effects.stopTabFlashing = true;
 }
 
-void TakeRedLine(CTarvikApp& app, const Options& e) {
-    Options& o = app.GetOptions();
+void TakeRedLine(CTarvikApp& app, const settings::Options& e) {
+    settings::Options& o = app.GetOptions();
     const bool drawBefore = o.DrawRedLine;
     const bool removeBefore = o.RemovePreRedLine;
     o.DrawRedLine = e.DrawRedLine;
@@ -67,8 +69,8 @@ void TakeRedLine(CTarvikApp& app, const Options& e) {
     app.TidyRedLinesAfterOptionChange(drawBefore, removeBefore);
 }
 
-void TakeFrameValues(CTarvikApp& app, const Options& e, OptionsApplyEffects& effects) {
-    Options& o = app.GetOptions();
+void TakeFrameValues(CTarvikApp& app, const settings::Options& e, OptionsApplyEffects& effects) {
+    settings::Options& o = app.GetOptions();
     if (o.EnableHotkey != e.EnableHotkey) {
         o.EnableHotkey = e.EnableHotkey;
         effects.hotKey = o.EnableHotkey;
@@ -90,8 +92,8 @@ void RepaintAllViews(const CTarvikApp& app) {
     }
 }
 
-void TakeViewValues(CTarvikApp& app, const Options& e, OptionsApplyEffects& effects) {
-    Options& o = app.GetOptions();
+void TakeViewValues(CTarvikApp& app, const settings::Options& e, OptionsApplyEffects& effects) {
+    settings::Options& o = app.GetOptions();
     if (o.TabSize != e.TabSize) {
         o.TabSize = e.TabSize;
         effects.viewsTakeTabSize = true;
@@ -108,7 +110,7 @@ void TakeViewValues(CTarvikApp& app, const Options& e, OptionsApplyEffects& effe
     }
 }
 
-void TakeFollowAndSelection(Options& o, const Options& e) {
+void TakeFollowAndSelection(settings::Options& o, const settings::Options& e) {
     o.ForcePoll = e.ForcePoll;
     o.StopPollWhenVScrollUp = e.StopPollWhenVScrollUp;
     o.StopPollWhenHScrollRight = e.StopPollWhenHScrollRight;
@@ -120,7 +122,8 @@ void TakeFollowAndSelection(Options& o, const Options& e) {
     o.AutoMonitor = e.AutoMonitor;
 }
 
-void TakeCaptureFile(Options& o, const Options& e, OptionsApplyEffects& effects) {
+void TakeCaptureFile(settings::Options& o, const settings::Options& e,
+                     OptionsApplyEffects& effects) {
     const bool switched = o.SaveOutputDebugString2File != e.SaveOutputDebugString2File;
     const bool pathChanged =
         !SamePathIgnoringCase(o.OutputDebugStringSavedFile, e.OutputDebugStringSavedFile);
@@ -135,8 +138,8 @@ void TakeCaptureFile(Options& o, const Options& e, OptionsApplyEffects& effects)
 
 // A different way of turning file bytes into shown text needs every
 // document read again.
-void TakeTextDecoding(CTarvikApp& app, const Options& e) {
-    Options& o = app.GetOptions();
+void TakeTextDecoding(CTarvikApp& app, const settings::Options& e) {
+    settings::Options& o = app.GetOptions();
     o.CaptureODSStartup = e.CaptureODSStartup;
     if (o.ShowSpaceForBadChar == e.ShowSpaceForBadChar && o.TextEncoding == e.TextEncoding) return;
     o.ShowSpaceForBadChar = e.ShowSpaceForBadChar;
@@ -146,14 +149,14 @@ void TakeTextDecoding(CTarvikApp& app, const Options& e) {
 
 }  // namespace
 
-std::optional<OptionsDialogRefusal> CheckOptionsDialog(const Options& edited) {
+std::optional<OptionsDialogRefusal> CheckOptionsDialog(const settings::Options& edited) {
     if (edited.OpenFilesNumberWhenStartup <= 0) {
         return OptionsDialogRefusal{OptionsDialogField::ReopenCount, kReopenCountRefused};
     }
     if (edited.MaxTabItemLen <= 0) {
         return OptionsDialogRefusal{OptionsDialogField::MaxTabTextLength, kMaxTabTextLengthRefused};
     }
-    if (edited.TabSize < 1 || edited.TabSize > kMaxTabSize) {
+    if (edited.TabSize < 1 || edited.TabSize > settings::kMaxTabSize) {
         return OptionsDialogRefusal{OptionsDialogField::TabSize, kTabSizeRefused};
     }
     if (edited.SaveOutputDebugString2File &&
@@ -163,7 +166,7 @@ std::optional<OptionsDialogRefusal> CheckOptionsDialog(const Options& edited) {
     return std::nullopt;
 }
 
-void NormalizeOptionsDialog(Options& edited) {
+void NormalizeOptionsDialog(settings::Options& edited) {
     edited.OutputDebugStringSavedFile =
         std::u16string(TrimBlanks(edited.OutputDebugStringSavedFile));
     edited.MouseWheelScrollLines = std::max(0, edited.MouseWheelScrollLines);
@@ -172,8 +175,8 @@ void NormalizeOptionsDialog(Options& edited) {
 
 OptionsApplyEffects ApplyOptionsDialog(CTarvikApp& app, const OptionsDialogResult& result) {
     OptionsApplyEffects effects;
-    const Options& edited = result.options;
-    Options& options = app.GetOptions();
+    const settings::Options& edited = result.options;
+    settings::Options& options = app.GetOptions();
     // The association itself is the main frame's to change; it is not an option.
     if (result.associateLogFiles != result.associationShown) {
         effects.associateLogFiles = result.associateLogFiles;
@@ -187,21 +190,21 @@ OptionsApplyEffects ApplyOptionsDialog(CTarvikApp& app, const OptionsDialogResul
     TakeFollowAndSelection(options, edited);
     TakeCaptureFile(options, edited, effects);
     TakeTextDecoding(app, edited);
-    app.SaveOptions(option_group::kOptionsDialog, false, nullptr);
+    app.SaveOptions(settings::option_group::kOptionsDialog, false, nullptr);
     return effects;
 }
 
-BufferLimit BufferLimitOf(const Options& options) {
+BufferLimit BufferLimitOf(const settings::Options& options) {
     return {options.LimitBufSize, options.MaxBufSiz, options.RetainLineNum};
 }
 
 void ApplyBufferLimit(CTarvikApp& app, const BufferLimit& limit) {
-    Options& options = app.GetOptions();
+    settings::Options& options = app.GetOptions();
     options.LimitBufSize = limit.limit;
     options.MaxBufSiz = limit.maxBytes;
     options.RetainLineNum = std::max(0, limit.retainLines);
     for (const auto& doc : app.Documents()) doc->EnforceBufferLimit();
-    app.SaveOptions(option_group::kBuffer, false, nullptr);
+    app.SaveOptions(settings::option_group::kBuffer, false, nullptr);
 }
 
 }  // namespace app

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string_view>
 
-#include "app/Options.h"
+#include "settings/Options.h"
 
 namespace app {
 
@@ -34,15 +34,15 @@ inline constexpr std::u16string_view kCaptureFileRefused =
 // The first failing check, in the dialog's order; nothing when all pass.
 // The reopen count and tab text length are checked even while the options
 // they belong to are off, since their values are stored all the same.
-std::optional<OptionsDialogRefusal> CheckOptionsDialog(const Options& edited);
+std::optional<OptionsDialogRefusal> CheckOptionsDialog(const settings::Options& edited);
 
 // After the checks passed: the capture file name loses its surrounding
 // blanks and negative wheel values become 0.
-void NormalizeOptionsDialog(Options& edited);
+void NormalizeOptionsDialog(settings::Options& edited);
 
 // What the user confirmed in the Options dialog.
 struct OptionsDialogResult {
-    Options options;
+    settings::Options options;
     // The association box as shown at opening and as confirmed.
     bool associationShown = false;
     bool associateLogFiles = false;
@@ -87,7 +87,7 @@ struct BufferLimit {
     bool operator==(const BufferLimit&) const = default;
 };
 
-BufferLimit BufferLimitOf(const Options& options);
+BufferLimit BufferLimitOf(const settings::Options& options);
 
 // Takes the limit, brings every document under it at once and saves the
 // buffer group.

@@ -5,11 +5,11 @@
 
 namespace app {
 
-std::u16string RefreshRatePaneText(const Options& options) {
+std::u16string RefreshRatePaneText(const settings::Options& options) {
     return core::FormatDuration(options.IntervalChkFile);
 }
 
-std::u16string MaxBufferSizePaneText(const Options& options) {
+std::u16string MaxBufferSizePaneText(const settings::Options& options) {
     if (!options.LimitBufSize) return u"Unlimited";
     return core::FormatBufferSize(options.MaxBufSiz);
 }

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/Options.h"
+#include "settings/Options.h"
 
 namespace core {
 class CTarvikDoc;
@@ -13,10 +13,10 @@ class CTarvikDoc;
 namespace app {
 
 // "Refresh rate": IntervalChkFile as a duration.
-std::u16string RefreshRatePaneText(const Options& options);
+std::u16string RefreshRatePaneText(const settings::Options& options);
 // "Maximum buffer size": "Unlimited" without a limit, else the limit as a
 // buffer size.
-std::u16string MaxBufferSizePaneText(const Options& options);
+std::u16string MaxBufferSizePaneText(const settings::Options& options);
 // "Monitoring status": the tooltip for the active document, or the pane's
 // label when there is none.
 std::u16string MonitoringStatusText(const core::CTarvikDoc* activeDocument);

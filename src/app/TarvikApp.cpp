@@ -3,16 +3,16 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/BoundPairs.h"
-#include "app/DocPositionStore.h"
-#include "app/FileAliasStore.h"
-#include "app/HighlightOptionValues.h"
-#include "app/OptionsStore.h"
 #include "app/RefreshRate.h"
-#include "app/WaitCursor.h"
 #include "core/Monitoring.h"
 #include "core/RedLines.h"
+#include "core/WaitCursor.h"
 #include "filters/HighlightFilterStore.h"
+#include "filters/HighlightOptionValues.h"
+#include "settings/BoundPairs.h"
+#include "settings/DocPositionStore.h"
+#include "settings/FileAliasStore.h"
+#include "settings/OptionsStore.h"
 
 namespace app {
 
@@ -30,12 +30,12 @@ CTarvikApp::~CTarvikApp() {
 }
 
 bool CTarvikApp::LoadOnlyOneInstance() {
-    options_.OnlyOneInstance = ReadOnlyOneInstance();
+    options_.OnlyOneInstance = settings::ReadOnlyOneInstance();
     return options_.OnlyOneInstance;
 }
 
-bool CTarvikApp::LoadOptions(bool& maximized, WindowRect& rect) {
-    LoadOptionValues(options_, maximized, rect);
+bool CTarvikApp::LoadOptions(bool& maximized, settings::WindowRect& rect) {
+    settings::LoadOptionValues(options_, maximized, rect);
     filters::LoadHighlightFilters(highlightFilters_);
     inExFilters_.Load();
     LoadFileExtEditors();
@@ -44,54 +44,57 @@ bool CTarvikApp::LoadOptions(bool& maximized, WindowRect& rect) {
     return true;
 }
 
-bool CTarvikApp::SaveOptions(std::uint32_t mask, bool maximized, const WindowRect* rect) const {
-    return SaveOptionGroups(options_, mask, maximized, rect);
+bool CTarvikApp::SaveOptions(std::uint32_t mask, bool maximized,
+                             const settings::WindowRect* rect) const {
+    return settings::SaveOptionGroups(options_, mask, maximized, rect);
 }
 
 bool CTarvikApp::LoadDocPosition(std::u16string_view pathName, bool isCapture,
-                                 WindowRect& rect) const {
-    return DocPositionStore::Load(DocPositionStore::ValueName(pathName, isCapture), rect);
+                                 settings::WindowRect& rect) const {
+    return settings::DocPositionStore::Load(
+        settings::DocPositionStore::ValueName(pathName, isCapture), rect);
 }
 
 bool CTarvikApp::SaveDocPosition(std::u16string_view pathName, bool isCapture,
-                                 const WindowRect& rect) const {
-    return DocPositionStore::Save(DocPositionStore::ValueName(pathName, isCapture), rect);
+                                 const settings::WindowRect& rect) const {
+    return settings::DocPositionStore::Save(
+        settings::DocPositionStore::ValueName(pathName, isCapture), rect);
 }
 
 bool CTarvikApp::LoadAlias(std::u16string_view path, std::u16string& alias) const {
-    return FileAliasStore::Load(path, alias);
+    return settings::FileAliasStore::Load(path, alias);
 }
 
 bool CTarvikApp::SaveAlias(std::u16string_view path, std::u16string_view alias) const {
-    return FileAliasStore::Save(path, alias);
+    return settings::FileAliasStore::Save(path, alias);
 }
 
 std::vector<std::u16string> CTarvikApp::EnumFileSets() const {
-    return FileSetStore::EnumNames();
+    return settings::FileSetStore::EnumNames();
 }
 
 std::vector<std::u16string> CTarvikApp::LoadFileSet(std::u16string_view name) const {
-    return FileSetStore::Load(name);
+    return settings::FileSetStore::Load(name);
 }
 
-bool CTarvikApp::SaveFileSets(const std::vector<FileSet>& sets) const {
-    return FileSetStore::SaveAll(sets);
+bool CTarvikApp::SaveFileSets(const std::vector<settings::FileSet>& sets) const {
+    return settings::FileSetStore::SaveAll(sets);
 }
 
 void CTarvikApp::LoadFileExtEditors() {
-    fileExtEditors_ = FileExtEditorStore::Load();
+    fileExtEditors_ = settings::FileExtEditorStore::Load();
 }
 
 bool CTarvikApp::SaveFileExtEditors() const {
-    return FileExtEditorStore::Save(fileExtEditors_);
+    return settings::FileExtEditorStore::Save(fileExtEditors_);
 }
 
-void CTarvikApp::SetFileExtEditors(std::vector<FileExtEditor> editors) {
+void CTarvikApp::SetFileExtEditors(std::vector<settings::FileExtEditor> editors) {
     fileExtEditors_ = std::move(editors);
 }
 
 void CTarvikApp::ParseBoundPairs(std::u16string_view text) {
-    BoundPairs pairs = app::ParseBoundPairs(text);
+    settings::BoundPairs pairs = settings::ParseBoundPairs(text);
     options_.LeftBounds = std::move(pairs.left);
     options_.RightBounds = std::move(pairs.right);
 }
@@ -100,12 +103,12 @@ void CTarvikApp::ApplyInExFilters(std::vector<filters::InExFilter> include,
                                   std::vector<filters::InExFilter> exclude) {
     inExFilters_.Replace(std::move(include), std::move(exclude));
     inExFilters_.Save();
-    SaveOptions(option_group::kInExFilters, false, nullptr);
+    SaveOptions(settings::option_group::kInExFilters, false, nullptr);
     if (options_.ReloadAllDocsInExclude) ReloadAllDocuments();
 }
 
 filters::HighlightOptions CTarvikApp::HighlightOptions() const {
-    return HighlightOptionsOf(options_);
+    return filters::HighlightOptionsOf(options_);
 }
 
 void CTarvikApp::ApplyHighlightFilters(std::vector<filters::HighlightFilterEdit> rows,
@@ -114,8 +117,9 @@ void CTarvikApp::ApplyHighlightFilters(std::vector<filters::HighlightFilterEdit>
     filters::TakeOverHighlightFilters(
         highlightFilters_, std::move(rows),
         [this](std::u16string_view phrase) { mail_.Records().ReleaseRecordsOfPhrase(phrase); });
-    StoreHighlightOptions(options_, filters::TakeOverHighlightOptions(HighlightOptions(), edited));
-    SaveOptions(option_group::kHighlight, false, nullptr);
+    filters::StoreHighlightOptions(options_,
+                                   filters::TakeOverHighlightOptions(HighlightOptions(), edited));
+    SaveOptions(settings::option_group::kHighlight, false, nullptr);
     filters::SaveHighlightFilters(highlightFilters_);
     if (reloadDocuments) {
         ReloadAllDocuments();
@@ -131,7 +135,7 @@ void CTarvikApp::OnRefreshTick() {
 }
 
 void CTarvikApp::SetMonitoringAll(bool on) {
-    CWaitCursor wait(docContext_.ui);
+    core::CWaitCursor wait(docContext_.ui);
     core::SetMonitoringAll(documents_, on);
 }
 
@@ -139,13 +143,13 @@ RefreshRateResult CTarvikApp::SetRefreshRate(std::u16string_view text) {
     const std::optional<std::uint32_t> period = ParseRefreshRate(text);
     if (!period) {
         if (docContext_.ui)
-            docContext_.ui->ShowMessage(kRefreshRateRefused, MessageIcon::Exclamation);
+            docContext_.ui->ShowMessage(kRefreshRateRefused, core::MessageIcon::Exclamation);
         return RefreshRateResult::Refused;
     }
     if (*period == options_.IntervalChkFile) return RefreshRateResult::Unchanged;
     options_.IntervalChkFile = *period;
     if (docContext_.host) docContext_.host->RestartRefreshTimer(*period);
-    SaveOptions(option_group::kRefreshRate, false, nullptr);
+    SaveOptions(settings::option_group::kRefreshRate, false, nullptr);
     return RefreshRateResult::Changed;
 }
 
@@ -200,7 +204,7 @@ void CTarvikApp::CloseDocument(core::CTarvikDoc* doc) {
 
 template <typename Operation>
 void CTarvikApp::ForEachDocumentArmed(Operation operation) {
-    CWaitCursor wait(docContext_.ui);
+    core::CWaitCursor wait(docContext_.ui);
     for (const auto& doc : documents_) {
         operation(*doc);
         doc->SetRedLineArmed(true);
@@ -218,7 +222,7 @@ void CTarvikApp::ClearAllDocuments() {
 
 void CTarvikApp::ToggleInExFilters() {
     options_.EnableInExFilters = !options_.EnableInExFilters;
-    SaveOptions(option_group::kInExFilters, false, nullptr);
+    SaveOptions(settings::option_group::kInExFilters, false, nullptr);
     if (options_.ReloadAllDocsInExclude) ReloadAllDocuments();
 }
 

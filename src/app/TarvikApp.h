@@ -10,13 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/FileExtEditorStore.h"
-#include "app/FileSetStore.h"
-#include "app/IDocumentHost.h"
-#include "app/IUserInterface.h"
-#include "app/Options.h"
-#include "app/WindowRect.h"
 #include "core/DocContext.h"
+#include "core/IDocumentHost.h"
+#include "core/IUserInterface.h"
 #include "core/TarvikDoc.h"
 #include "filters/HighlightFilterTakeOver.h"
 #include "filters/HighlightFilters.h"
@@ -25,6 +21,10 @@
 #include "mail/MailCenter.h"
 #include "platform/IClock.h"
 #include "platform/IUiQueue.h"
+#include "settings/FileExtEditorStore.h"
+#include "settings/FileSetStore.h"
+#include "settings/Options.h"
+#include "settings/WindowRect.h"
 
 namespace app {
 
@@ -57,8 +57,8 @@ public:
     CTarvikApp(const CTarvikApp&) = delete;
     CTarvikApp& operator=(const CTarvikApp&) = delete;
 
-    Options& GetOptions() { return options_; }
-    const Options& GetOptions() const { return options_; }
+    settings::Options& GetOptions() { return options_; }
+    const settings::Options& GetOptions() const { return options_; }
 
     // Start-up reads this alone, before anything else; it is kept in the options.
     bool LoadOnlyOneInstance();
@@ -66,28 +66,29 @@ public:
     // Loads every option, then the settings that depend on them. The caller
     // presets maximized to true and rect to an empty rectangle. Registry
     // errors leave defaults; the result is always true.
-    bool LoadOptions(bool& maximized, WindowRect& rect);
+    bool LoadOptions(bool& maximized, settings::WindowRect& rect);
     // Writes the groups named by mask (option_group bits). False only for an
     // empty mask.
-    bool SaveOptions(std::uint32_t mask, bool maximized, const WindowRect* rect) const;
+    bool SaveOptions(std::uint32_t mask, bool maximized, const settings::WindowRect* rect) const;
 
     // A document's remembered window rectangle; the capture document has a
     // fixed name instead of a path.
-    bool LoadDocPosition(std::u16string_view pathName, bool isCapture, WindowRect& rect) const;
+    bool LoadDocPosition(std::u16string_view pathName, bool isCapture,
+                         settings::WindowRect& rect) const;
     bool SaveDocPosition(std::u16string_view pathName, bool isCapture,
-                         const WindowRect& rect) const;
+                         const settings::WindowRect& rect) const;
 
     bool LoadAlias(std::u16string_view path, std::u16string& alias) const;
     bool SaveAlias(std::u16string_view path, std::u16string_view alias) const;
 
     std::vector<std::u16string> EnumFileSets() const;
     std::vector<std::u16string> LoadFileSet(std::u16string_view name) const;
-    bool SaveFileSets(const std::vector<FileSet>& sets) const;
+    bool SaveFileSets(const std::vector<settings::FileSet>& sets) const;
 
     void LoadFileExtEditors();
     bool SaveFileExtEditors() const;
-    const std::vector<FileExtEditor>& FileExtEditors() const { return fileExtEditors_; }
-    void SetFileExtEditors(std::vector<FileExtEditor> editors);
+    const std::vector<settings::FileExtEditor>& FileExtEditors() const { return fileExtEditors_; }
+    void SetFileExtEditors(std::vector<settings::FileExtEditor> editors);
 
     // Takes the bound pairs from the text of the editing box.
     void ParseBoundPairs(std::u16string_view text);
@@ -136,8 +137,8 @@ public:
 
     // The main frame and the user interface, once they exist; a headless
     // program has neither.
-    void SetDocumentHost(IDocumentHost* host) { docContext_.host = host; }
-    void SetUserInterface(IUserInterface* ui) { docContext_.ui = ui; }
+    void SetDocumentHost(core::IDocumentHost* host) { docContext_.host = host; }
+    void SetUserInterface(core::IUserInterface* ui) { docContext_.ui = ui; }
     // Opening several files at once reports their failures together.
     void SetReportOpenFailure(bool report) { docContext_.reportOpenFailure = report; }
     void SetPendingGoToLine(int oneBasedLine) { docContext_.pendingGoToLine = oneBasedLine; }
@@ -163,8 +164,8 @@ private:
     template <typename Operation>
     void ForEachDocumentArmed(Operation operation);
 
-    Options options_;
-    std::vector<FileExtEditor> fileExtEditors_;
+    settings::Options options_;
+    std::vector<settings::FileExtEditor> fileExtEditors_;
     filters::CHighlightFilters highlightFilters_;
     filters::CInExFilters inExFilters_;
     core::DocContext docContext_;

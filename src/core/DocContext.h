@@ -4,21 +4,21 @@
 // is a screen, the main frame and the user interface. The application owns one and hands it to
 // each document it creates; the documents read it, never copy it.
 
-#include "app/IDocumentHost.h"
-#include "app/IUserInterface.h"
-#include "app/Options.h"
+#include "core/IDocumentHost.h"
+#include "core/IUserInterface.h"
 #include "filters/HighlightFilters.h"
 #include "filters/InExFilterList.h"
 #include "platform/IClock.h"
+#include "settings/Options.h"
 
 namespace core {
 
 struct DocContext {
-    const app::Options& options;
+    const settings::Options& options;
     const filters::CInExFilters& inExFilters;
     const platform::IClock& clock;
-    app::IDocumentHost* host = nullptr;
-    app::IUserInterface* ui = nullptr;
+    core::IDocumentHost* host = nullptr;
+    core::IUserInterface* ui = nullptr;
     // Off while several files are opened at once and their failures are
     // reported together.
     bool reportOpenFailure = true;

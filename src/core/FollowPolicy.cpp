@@ -4,7 +4,7 @@
 
 namespace core {
 
-FollowSettings FollowSettingsOf(const app::Options& options) {
+FollowSettings FollowSettingsOf(const settings::Options& options) {
     return {options.ForcePoll, options.StopPollWhenVScrollUp, options.StopPollWhenHScrollRight,
             options.StopPollWhenMoveCaretNotAtEnd};
 }

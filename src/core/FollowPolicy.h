@@ -5,9 +5,9 @@
 // arrival, following resumes by itself once the user scrolls back to the
 // bottom, back to the left, or puts the caret at the end.
 
-#include "app/Options.h"
 #include "core/ILogView.h"
 #include "core/TextPos.h"
+#include "settings/Options.h"
 
 namespace core {
 
@@ -32,7 +32,7 @@ struct FollowFacts {
     TextPos textEnd;
 };
 
-FollowSettings FollowSettingsOf(const app::Options& options);
+FollowSettings FollowSettingsOf(const settings::Options& options);
 FollowFacts FollowFactsOf(const ILogView* view, int lineCount, TextPos textEnd);
 
 // The view is at the bottom when its top line is the one that puts the last

@@ -5,13 +5,13 @@
 
 namespace core {
 
-bool ShouldFlashTab(bool flashTabItem, bool isActiveFrame, const app::TabFlashState& tab) {
+bool ShouldFlashTab(bool flashTabItem, bool isActiveFrame, const core::TabFlashState& tab) {
     if (isActiveFrame || tab.flashing) return false;
     return flashTabItem ? !tab.suppressed : tab.requested;
 }
 
-void RaiseNewDataSignals(CTarvikDoc& doc, int firstNewLine, const app::Options& options,
-                         app::IDocumentHost* host) {
+void RaiseNewDataSignals(CTarvikDoc& doc, int firstNewLine, const settings::Options& options,
+                         core::IDocumentHost* host) {
     if (!host) {
         DrawRedLineOnArrival(doc, firstNewLine, options, false);
         return;
@@ -25,7 +25,7 @@ void RaiseNewDataSignals(CTarvikDoc& doc, int firstNewLine, const app::Options& 
     DrawRedLineOnArrival(doc, firstNewLine, options, isActiveFrame && host->IsApplicationActive());
 }
 
-void DrawRedLineOnArrival(CTarvikDoc& doc, int firstNewLine, const app::Options& options,
+void DrawRedLineOnArrival(CTarvikDoc& doc, int firstNewLine, const settings::Options& options,
                           bool userIsLooking) {
     if (!doc.IsRedLineArmed() || !options.DrawRedLine || userIsLooking) return;
     doc.SetRedLineArmed(false);

@@ -3,16 +3,16 @@
 #include <algorithm>
 #include <limits>
 
-#include "app/WaitCursor.h"
 #include "core/FollowPolicy.h"
+#include "core/HighlightShowAs.h"
 #include "core/LogicalEnd.h"
 #include "core/NewDataSignals.h"
 #include "core/NormalizeText.h"
 #include "core/PollFinding.h"
 #include "core/SizeFormat.h"
 #include "core/TailWindow.h"
+#include "core/WaitCursor.h"
 #include "filters/AsciiFold.h"
-#include "filters/HighlightShowAs.h"
 #include "platform/CodePage.h"
 
 namespace core {
@@ -41,7 +41,7 @@ CTarvikDoc::CTarvikDoc(DocContext& context) : context_(context), buffer_(*this) 
 CTarvikDoc::~CTarvikDoc() = default;
 
 bool CTarvikDoc::OnOpenDocument(std::u16string_view path) {
-    app::CWaitCursor wait(context_.ui);
+    core::CWaitCursor wait(context_.ui);
     lowerPath_ = filters::FoldedAsciiLower(path);
     readBuffer_ = platform::MappedArray<char16_t>(kReadBufferUnits + 4);
     buffer_.ResetEmpty(kLineBreakDos);
@@ -50,7 +50,7 @@ bool CTarvikDoc::OnOpenDocument(std::u16string_view path) {
     if (!readBuffer_ || !OpenLogFile(path)) {
         if (context_.reportOpenFailure && context_.ui) {
             context_.ui->ShowMessage(u"Could not open file '" + std::u16string(path) + u"'.",
-                                     app::MessageIcon::Exclamation);
+                                     core::MessageIcon::Exclamation);
         }
         return false;
     }
@@ -100,9 +100,9 @@ void CTarvikDoc::CloseHandle() {
 
 std::optional<TextEncoding> CTarvikDoc::ConfiguredEncoding() const {
     switch (Options().TextEncoding) {
-        case app::TextEncodingChoice::Utf16Le:
+        case settings::TextEncodingChoice::Utf16Le:
             return TextEncoding::Utf16Le;
-        case app::TextEncodingChoice::Utf8:
+        case settings::TextEncodingChoice::Utf8:
             return TextEncoding::Utf8;
         default:
             return std::nullopt;
@@ -371,7 +371,7 @@ void CTarvikDoc::ApplyShowAsToNewLines(int first, int last, bool redrawVisible) 
     int visibleFirst = 0;
     int visibleLast = -1;
     if (redrawVisible && view_) view_->GetVisibleRange(visibleFirst, visibleLast);
-    filters::ApplyShowAs(*context_.highlightFilters, buffer_, first, last, [&](int line) {
+    core::ApplyShowAs(*context_.highlightFilters, buffer_, first, last, [&](int line) {
         if (line >= visibleFirst && line <= visibleLast) view_->RedrawLines(line, line);
     });
     const std::u16string_view shown = buffer_.LineText(lastLine);

@@ -142,7 +142,7 @@ private:
     void RestoreLineFlags(const std::vector<std::pair<int, std::uint32_t>>& flags);
     void RestoreViewPosition(TextPos caret, int topLine, int firstColumn);
 
-    const app::Options& Options() const { return context_.options; }
+    const settings::Options& Options() const { return context_.options; }
 
     DocContext& context_;
     CTarvikTextBuffer buffer_;

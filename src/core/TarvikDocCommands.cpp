@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-#include "app/WaitCursor.h"
 #include "core/DocCommandIds.h"
 #include "core/TarvikDoc.h"
+#include "core/WaitCursor.h"
 #include "platform/File.h"
 
 namespace core {
@@ -18,7 +18,7 @@ void CTarvikDoc::ClearDisplay() {
 
 bool CTarvikDoc::Reload(bool restorePosition) {
     if (captureMode_) return false;
-    app::CWaitCursor wait(context_.ui);
+    core::CWaitCursor wait(context_.ui);
     const TextPos caret = view_ ? view_->GetCursorPos() : TextPos{};
     const int topLine = view_ ? view_->GetTopLine() : 0;
     const int firstColumn = view_ ? view_->GetFirstVisibleColumn() : 0;
@@ -35,7 +35,7 @@ bool CTarvikDoc::Reload(bool restorePosition) {
         if (restorePosition) RestoreViewPosition(caret, topLine, firstColumn);
     } else if (context_.ui) {
         context_.ui->ShowMessage(u"Could not reload content of the file",
-                                 app::MessageIcon::Exclamation);
+                                 core::MessageIcon::Exclamation);
     }
     SetTitle();
     return reopened;
@@ -76,8 +76,8 @@ void CTarvikDoc::Truncate() {
     if (!file_.IsOpen() || !context_.ui) return;
     const std::u16string question = u"Do you really want to truncate log file '" + path_ +
                                     u"'?\n\nIMPORTANT: All data in the file will be truncated!";
-    if (context_.ui->ShowMessage(question, app::MessageIcon::Question,
-                                 app::MessageButtons::YesNo) != app::MessageAnswer::Yes) {
+    if (context_.ui->ShowMessage(question, core::MessageIcon::Question,
+                                 core::MessageButtons::YesNo) != core::MessageAnswer::Yes) {
         return;
     }
     TruncateLogFile();
@@ -85,13 +85,13 @@ void CTarvikDoc::Truncate() {
 
 bool CTarvikDoc::TruncateLogFile() {
     if (!file_.IsOpen()) return false;
-    app::CWaitCursor wait(context_.ui);
+    core::CWaitCursor wait(context_.ui);
     if (!platform::CFile::TruncateToZero(pathUtf8_)) {
         if (context_.ui) {
             context_.ui->ShowMessage(u"Failed to truncate log file '" + path_ +
                                          u"'. Maybe another application opened the file as "
                                          u"write mode, please close the application first.",
-                                     app::MessageIcon::Exclamation);
+                                     core::MessageIcon::Exclamation);
         }
         return false;
     }

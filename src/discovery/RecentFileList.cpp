@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/AppProfile.h"
 #include "filters/AsciiFold.h"
+#include "settings/AppProfile.h"
 
 namespace discovery {
 
@@ -89,7 +89,7 @@ void CRecentFileList::RemoveAt(std::size_t index) {
 
 void CRecentFileList::Load() {
     entries_.clear();
-    for (const std::u16string& path : app::AppProfile::LoadRecentFiles()) {
+    for (const std::u16string& path : settings::AppProfile::LoadRecentFiles()) {
         if (entries_.size() == kCapacity) break;
         const bool known =
             std::any_of(entries_.begin(), entries_.end(),
@@ -99,7 +99,7 @@ void CRecentFileList::Load() {
 }
 
 bool CRecentFileList::Save() const {
-    return app::AppProfile::SaveRecentFiles(entries_);
+    return settings::AppProfile::SaveRecentFiles(entries_);
 }
 
 std::vector<std::u16string> CRecentFileList::MenuTexts(std::u16string_view currentDirectory) const {

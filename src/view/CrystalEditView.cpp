@@ -10,7 +10,7 @@
 
 namespace view {
 
-CCrystalEditView::CCrystalEditView(const app::Options& options, QWidget* parent)
+CCrystalEditView::CCrystalEditView(const settings::Options& options, QWidget* parent)
     : CCrystalTextView(options, parent) {}
 
 CCrystalEditView::~CCrystalEditView() = default;

@@ -16,7 +16,7 @@ class CReplaceDialog;
 class CCrystalEditView : public CCrystalTextView {
     Q_OBJECT
 public:
-    explicit CCrystalEditView(const app::Options& options, QWidget* parent = nullptr);
+    explicit CCrystalEditView(const settings::Options& options, QWidget* parent = nullptr);
     ~CCrystalEditView() override;
 
     bool CanEdit() const;

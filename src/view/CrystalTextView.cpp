@@ -32,7 +32,7 @@ const EmptyReader kEmptyReader;
 
 }  // namespace
 
-CCrystalTextView::CCrystalTextView(const app::Options& options, QWidget* parent)
+CCrystalTextView::CCrystalTextView(const settings::Options& options, QWidget* parent)
     : QAbstractScrollArea(parent), options_(options) {
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
@@ -85,7 +85,7 @@ void CCrystalTextView::ApplyFont() {
 }
 
 void CCrystalTextView::ResetView() {
-    copied_.tabSize = std::clamp(options_.TabSize, 1, app::kMaxTabSize);
+    copied_.tabSize = std::clamp(options_.TabSize, 1, settings::kMaxTabSize);
     copied_.invertSelection = options_.InvertColorSelText;
     copied_.wheelLines = std::max(1, options_.MouseWheelScrollLines);
     copied_.wheelColumns = std::max(1, options_.MouseWheelScrollColumns);

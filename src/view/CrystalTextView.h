@@ -10,10 +10,10 @@
 #include <QString>
 #include <cstdint>
 
-#include "app/Options.h"
 #include "core/CrystalTextBuffer.h"
 #include "core/ILogView.h"
 #include "core/ITextBufferView.h"
+#include "settings/Options.h"
 #include "view/CaretMotion.h"
 #include "view/ILineColorProvider.h"
 #include "view/RowPainter.h"
@@ -23,7 +23,7 @@ namespace view {
 
 // The settings copied into the view at every reset.
 struct CopiedViewSettings {
-    int tabSize = app::kDefaultTabSize;
+    int tabSize = settings::kDefaultTabSize;
     bool invertSelection = true;
     int wheelLines = 4;
     int wheelColumns = 12;
@@ -34,7 +34,7 @@ class CCrystalTextView : public QAbstractScrollArea,
                          public core::ILogView {
     Q_OBJECT
 public:
-    explicit CCrystalTextView(const app::Options& options, QWidget* parent = nullptr);
+    explicit CCrystalTextView(const settings::Options& options, QWidget* parent = nullptr);
     ~CCrystalTextView() override;
 
     // Attaches to buffer (detaching from any earlier one) and resets. Null
@@ -44,7 +44,7 @@ public:
     // Without a provider lines are drawn in the default colours.
     void SetColorProvider(const ILineColorProvider* provider);
     const ILineColorProvider* ColorProvider() const { return colors_; }
-    const app::Options& Options() const { return options_; }
+    const settings::Options& Options() const { return options_; }
 
     // Line height and character width of the current font.
     int LineHeight() const { return lineHeight_; }
@@ -145,7 +145,7 @@ private:
     void AutoScrollStep();
     bool InMargin(const QPoint& point) const { return point.x() < kMarginWidth; }
 
-    const app::Options& options_;
+    const settings::Options& options_;
     core::CCrystalTextBuffer* buffer_ = nullptr;
     const ILineColorProvider* colors_ = nullptr;
     CopiedViewSettings copied_;

@@ -1,6 +1,6 @@
 #include "view/FilterColorProvider.h"
 
-#include "app/HighlightOptionValues.h"
+#include "filters/HighlightOptionValues.h"
 
 namespace view {
 
@@ -12,7 +12,7 @@ void CFilterColorProvider::GetLineColors(std::u16string_view text, filters::Colo
 }
 
 filters::HighlightOptions CFilterColorProvider::Options() const {
-    return app::HighlightOptionsOf(options_);
+    return filters::HighlightOptionsOf(options_);
 }
 
 }  // namespace view

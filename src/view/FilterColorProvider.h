@@ -3,15 +3,16 @@
 // highlight options read from the application's options at each call, so a
 // change in the Options dialog shows at the next paint.
 
-#include "app/Options.h"
 #include "filters/HighlightFilters.h"
+#include "settings/Options.h"
 #include "view/ILineColorProvider.h"
 
 namespace view {
 
 class CFilterColorProvider : public ILineColorProvider {
 public:
-    CFilterColorProvider(const filters::CHighlightFilters& filters, const app::Options& options)
+    CFilterColorProvider(const filters::CHighlightFilters& filters,
+                         const settings::Options& options)
         : filters_(filters), options_(options) {}
 
     void GetLineColors(std::u16string_view text, filters::ColorizeMode mode,
@@ -21,7 +22,7 @@ public:
 
 private:
     const filters::CHighlightFilters& filters_;
-    const app::Options& options_;
+    const settings::Options& options_;
 };
 
 }  // namespace view

@@ -29,7 +29,7 @@ void ApplySize(QFont& font, int height) {
 
 }  // namespace
 
-QFont FontFromLogFont(const app::LogFont& logFont) {
+QFont FontFromLogFont(const settings::LogFont& logFont) {
     const std::u16string face = logFont.FaceName();
     QFont font = BaseFont(QString::fromStdU16String(face));
     // A damaged record's absurd height gives way to the default size.

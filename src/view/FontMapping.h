@@ -3,12 +3,12 @@
 
 #include <QFont>
 
-#include "app/LogFont.h"
+#include "settings/LogFont.h"
 
 namespace view {
 
 // A negative height is a pixel size, a positive one a point size; a face the
 // system lacks (or that is not fixed-pitch) gives way to the system's fixed font.
-QFont FontFromLogFont(const app::LogFont& logFont);
+QFont FontFromLogFont(const settings::LogFont& logFont);
 
 }  // namespace view

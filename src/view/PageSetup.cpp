@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/RegValueIo.h"
-#include "app/RegistryPaths.h"
 #include "platform/Registry.h"
+#include "settings/RegValueIo.h"
+#include "settings/RegistryPaths.h"
 
 namespace view {
 namespace {
@@ -17,7 +17,7 @@ constexpr std::u16string_view kBottomMargin = u"BottomMargin";
 
 void ReadMargin(const platform::RegKey& key, std::u16string_view name, int& margin) {
     std::int32_t value = 0;
-    if (app::ReadInt(key, name, value) && value >= 0 && value <= PageSetup::kMaxMargin) {
+    if (settings::ReadInt(key, name, value) && value >= 0 && value <= PageSetup::kMaxMargin) {
         margin = value;
     }
 }
@@ -30,7 +30,7 @@ int ToPixels(int hundredthsOfMm, int dpi) {
 }  // namespace
 
 std::u16string PageSetup::KeyPath() {
-    std::u16string path(app::reg_paths::kRoot);
+    std::u16string path(settings::reg_paths::kRoot);
     path += u"\\Edit\\PageSetup";
     return path;
 }
@@ -55,10 +55,10 @@ bool PageSetup::Save() const {
         group.Cancel();
         return false;
     }
-    app::WriteInt(key, kLeftMargin, leftMargin);
-    app::WriteInt(key, kRightMargin, rightMargin);
-    app::WriteInt(key, kTopMargin, topMargin);
-    app::WriteInt(key, kBottomMargin, bottomMargin);
+    settings::WriteInt(key, kLeftMargin, leftMargin);
+    settings::WriteInt(key, kRightMargin, rightMargin);
+    settings::WriteInt(key, kTopMargin, topMargin);
+    settings::WriteInt(key, kBottomMargin, bottomMargin);
     return group.Commit();
 }
 

@@ -1,8 +1,8 @@
 #include "view/SearchSettings.h"
 
-#include "app/RegValueIo.h"
-#include "app/RegistryPaths.h"
 #include "platform/Registry.h"
+#include "settings/RegValueIo.h"
+#include "settings/RegistryPaths.h"
 
 namespace view {
 namespace {
@@ -15,7 +15,7 @@ constexpr std::u16string_view kWholeWord = u"WholeWord";
 }  // namespace
 
 std::u16string SearchSettings::KeyPath(SearchDialogKind kind) {
-    std::u16string path(app::reg_paths::kRoot);
+    std::u16string path(settings::reg_paths::kRoot);
     path += kind == SearchDialogKind::Find ? u"\\Edit\\Find" : u"\\Edit\\Replace";
     return path;
 }
@@ -26,10 +26,11 @@ SearchSettings SearchSettings::Load(SearchDialogKind kind) {
     if (key.Open(platform::RegRoot::CurrentUser, KeyPath(kind)) != platform::ERROR_SUCCESS) {
         return settings;
     }
-    app::ReadText(key, kFindWhat, settings.findWhat);
-    if (kind == SearchDialogKind::Replace) app::ReadText(key, kReplaceWith, settings.replaceWith);
-    app::ReadFlag(key, kMatchCase, settings.matchCase);
-    app::ReadFlag(key, kWholeWord, settings.wholeWord);
+    settings::ReadText(key, kFindWhat, settings.findWhat);
+    if (kind == SearchDialogKind::Replace)
+        settings::ReadText(key, kReplaceWith, settings.replaceWith);
+    settings::ReadFlag(key, kMatchCase, settings.matchCase);
+    settings::ReadFlag(key, kWholeWord, settings.wholeWord);
     return settings;
 }
 
@@ -40,10 +41,10 @@ bool SearchSettings::Save(SearchDialogKind kind) const {
         group.Cancel();
         return false;
     }
-    app::WriteText(key, kFindWhat, findWhat);
-    if (kind == SearchDialogKind::Replace) app::WriteText(key, kReplaceWith, replaceWith);
-    app::WriteFlag(key, kMatchCase, matchCase);
-    app::WriteFlag(key, kWholeWord, wholeWord);
+    settings::WriteText(key, kFindWhat, findWhat);
+    if (kind == SearchDialogKind::Replace) settings::WriteText(key, kReplaceWith, replaceWith);
+    settings::WriteFlag(key, kMatchCase, matchCase);
+    settings::WriteFlag(key, kWholeWord, wholeWord);
     return group.Commit();
 }
 

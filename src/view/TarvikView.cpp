@@ -14,6 +14,7 @@
 #include "view/GoToLineDialog.h"
 #include "view/HighlightNavigator.h"
 #include "view/PageSetup.h"
+#include "view/ViewCommands.h"
 #include "view/ViewPrinter.h"
 
 namespace view {
@@ -26,7 +27,7 @@ bool InRange(int id, int first, int count) {
 
 }  // namespace
 
-CTarvikView::CTarvikView(const app::Options& options, QWidget* parent)
+CTarvikView::CTarvikView(const settings::Options& options, QWidget* parent)
     : CCrystalEditView(options, parent) {
     CreateActions();
 }
@@ -48,36 +49,9 @@ void CTarvikView::AddAction(int commandId, const QString& text, const QKeySequen
 }
 
 void CTarvikView::CreateActions() {
-    AddAction(kCmdNextHighlight, tr("Next H&ighlight"), Qt::Key_F4);
-    AddAction(kCmdPreviousHighlight, tr("Previous &Highlight"), Qt::SHIFT | Qt::Key_F4);
-    AddAction(kCmdNextRedLine, tr("&Next Red Line"), Qt::Key_F12);
-    AddAction(kCmdPreviousRedLine, tr("&Previous Red Line"), Qt::SHIFT | Qt::Key_F12);
-    AddAction(kCmdClearRedLines, tr("Clear All &Red Lines"), Qt::CTRL | Qt::SHIFT | Qt::Key_F12);
-    AddAction(kCmdGoToLine, tr("&Go to Line"), Qt::CTRL | Qt::Key_M);
-    AddAction(kCmdGoToEndMenu, tr("Go to End"), Qt::CTRL | Qt::Key_End);
-    AddAction(kCmdToggleBookmark, tr("Toggle &Bookmark"), Qt::CTRL | Qt::Key_F2);
-    AddAction(kCmdNextBookmark, tr("Ne&xt Bookmark"), Qt::Key_F2);
-    AddAction(kCmdPreviousBookmark, tr("Previous Boo&kmark"), Qt::SHIFT | Qt::Key_F2);
-    AddAction(kCmdClearBookmarks, tr("Clear All Book&marks"), Qt::CTRL | Qt::SHIFT | Qt::Key_F2);
-    for (int n = 0; n < core::kNumberedBookmarkCount; ++n) {
-        const auto digit = static_cast<Qt::Key>(Qt::Key_0 + n);
-        AddAction(kCmdToggleNumbered0 + n, tr("Bookmark &%1").arg(n), Qt::CTRL | digit);
-        AddAction(kCmdJumpNumbered0 + n, tr("Bookmark &%1").arg(n), Qt::ALT | digit);
+    for (const ViewCommand& command : ViewCommands()) {
+        AddAction(command.id, command.text, command.shortcut);
     }
-    AddAction(kCmdClearNumbered, tr("Clear &All Numeric Bookmarks"));
-    AddAction(kCmdEditCut, tr("Cu&t"), QKeySequence::Cut);
-    AddAction(kCmdEditCopy, tr("&Copy"), QKeySequence::Copy);
-    AddAction(kCmdEditPaste, tr("&Paste"), QKeySequence::Paste);
-    AddAction(kCmdEditClear, tr("&Delete"));
-    AddAction(kCmdEditSelectAll, tr("Select &All"), QKeySequence::SelectAll);
-    AddAction(kCmdEditUndo, tr("&Undo"), QKeySequence::Undo);
-    AddAction(kCmdEditRedo, tr("&Redo"), Qt::CTRL | Qt::Key_Y);
-    AddAction(kCmdEditFind, tr("&Find..."), QKeySequence::Find);
-    AddAction(kCmdEditReplace, tr("R&eplace..."), Qt::CTRL | Qt::Key_H);
-    AddAction(kCmdEditRepeat, tr("Find &Next"), Qt::Key_F3);
-    // No shortcut: Ctrl+P pauses monitoring.
-    AddAction(kCmdFilePrint, tr("&Print..."));
-    AddAction(kCmdFilePrintPreview, tr("Print Pre&view"));
 }
 
 // Commands

@@ -19,7 +19,7 @@ namespace view {
 class CTarvikView : public CCrystalEditView {
     Q_OBJECT
 public:
-    explicit CTarvikView(const app::Options& options, QWidget* parent = nullptr);
+    explicit CTarvikView(const settings::Options& options, QWidget* parent = nullptr);
     ~CTarvikView() override;
 
     // Shows doc's buffer; document commands of the popup menu go to doc.

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "TempRegistry.h"
-#include "app/IDocumentHost.h"
-#include "app/IUserInterface.h"
 #include "app/TarvikApp.h"
+#include "core/IDocumentHost.h"
 #include "core/ILogView.h"
+#include "core/IUserInterface.h"
 #include "platform/Registry.h"
+#include "settings/TempRegistry.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ public:
     void Invalidate() override {}
 };
 
-class FakeHost final : public app::IDocumentHost {
+class FakeHost final : public core::IDocumentHost {
 public:
     core::ILogView* CreateDocumentFrame(core::CTarvikDoc&) override {
         ++frames;
@@ -60,12 +60,12 @@ public:
     std::vector<std::u16string> tabs;
 };
 
-class SilentUi final : public app::IUserInterface {
+class SilentUi final : public core::IUserInterface {
 public:
-    app::MessageAnswer ShowMessage(std::u16string_view text, app::MessageIcon,
-                                   app::MessageButtons) override {
+    core::MessageAnswer ShowMessage(std::u16string_view text, core::MessageIcon,
+                                    core::MessageButtons) override {
         messages.emplace_back(text);
-        return app::MessageAnswer::Ok;
+        return core::MessageAnswer::Ok;
     }
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
@@ -138,7 +138,7 @@ TEST_F(AppDocumentsTest, OpeningGivesADocumentItsFrameAndTab) {
 TEST_F(AppDocumentsTest, StoredFiltersApplyAndTheSwitchReloadsEveryDocument) {
     StoreExcludeFilter(u"noise");
     bool maximized = true;
-    app::WindowRect rect{};
+    settings::WindowRect rect{};
     app.LoadOptions(maximized, rect);
     ASSERT_TRUE(app.InExFilters().AnyEnabled());
 

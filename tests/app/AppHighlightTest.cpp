@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "FakeDocumentHost.h"
-#include "TempRegistry.h"
 #include "app/TarvikApp.h"
 #include "filters/HighlightFilterTakeOver.h"
 #include "platform/Registry.h"
+#include "settings/TempRegistry.h"
 
 namespace {
 
@@ -42,7 +42,7 @@ protected:
     }
     void LoadOptions() {
         bool maximized = true;
-        app::WindowRect rect{};
+        settings::WindowRect rect{};
         app.LoadOptions(maximized, rect);
     }
     core::CTarvikDoc* OpenLog(const std::string& name, const std::string& text) {
@@ -110,7 +110,7 @@ TEST_F(AppHighlightTest, TakingOverAChangedShowAsTextSavesAndReloadsEveryDocumen
 
     app::CTarvikApp fresh;
     bool maximized = true;
-    app::WindowRect rect{};
+    settings::WindowRect rect{};
     fresh.LoadOptions(maximized, rect);
     ASSERT_EQ(fresh.HighlightFilters().Size(), 1u);
     EXPECT_EQ(fresh.HighlightFilters().Items()[0].ReplaceText, u"[hidden]");

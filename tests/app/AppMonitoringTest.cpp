@@ -12,29 +12,29 @@
 #include <vector>
 
 #include "FakeDocumentHost.h"
-#include "TempRegistry.h"
-#include "app/IDocumentHost.h"
-#include "app/IUserInterface.h"
 #include "app/StatusPaneText.h"
 #include "app/TarvikApp.h"
 #include "core/DocCommandIds.h"
+#include "core/IDocumentHost.h"
+#include "core/IUserInterface.h"
 #include "core/LineFlagBits.h"
 #include "platform/Registry.h"
+#include "settings/TempRegistry.h"
 
 namespace {
 
-class CountingUi final : public app::IUserInterface {
+class CountingUi final : public core::IUserInterface {
 public:
-    app::MessageAnswer ShowMessage(std::u16string_view text, app::MessageIcon icon,
-                                   app::MessageButtons) override {
+    core::MessageAnswer ShowMessage(std::u16string_view text, core::MessageIcon icon,
+                                    core::MessageButtons) override {
         messages.emplace_back(text);
         icons.push_back(icon);
-        return app::MessageAnswer::Ok;
+        return core::MessageAnswer::Ok;
     }
     void BeginWaitCursor() override { ++waitCursors; }
     void EndWaitCursor() override {}
     std::vector<std::u16string> messages;
-    std::vector<app::MessageIcon> icons;
+    std::vector<core::MessageIcon> icons;
     int waitCursors = 0;
 };
 
@@ -131,7 +131,7 @@ TEST_F(AppMonitoringTest, TheRefreshRateIsCheckedSavedWhenChangedAndRestartsTheT
     }
     EXPECT_EQ(ui.messages.size(), 5u);
     EXPECT_EQ(ui.messages.front(), u"Please enter a positive value.");
-    EXPECT_EQ(ui.icons.front(), app::MessageIcon::Exclamation);
+    EXPECT_EQ(ui.icons.front(), core::MessageIcon::Exclamation);
 
     platform::DWORD stored = 0;
     EXPECT_EQ(app.SetRefreshRate(u"100"), app::RefreshRateResult::Unchanged);
@@ -147,7 +147,7 @@ TEST_F(AppMonitoringTest, TheRefreshRateIsCheckedSavedWhenChangedAndRestartsTheT
 }
 
 TEST_F(AppMonitoringTest, PaneTextsForTheBufferLimit) {
-    app::Options options;
+    settings::Options options;
     EXPECT_EQ(app::RefreshRatePaneText(options), u"100 ms");
     EXPECT_EQ(app::MaxBufferSizePaneText(options), u"20.00MB");
     options.LimitBufSize = false;

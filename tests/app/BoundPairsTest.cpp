@@ -1,20 +1,20 @@
-#include "app/BoundPairs.h"
+#include "settings/BoundPairs.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "app/Options.h"
 #include "app/TarvikApp.h"
+#include "settings/Options.h"
 
 namespace {
 
-using app::BoundPairs;
-using app::BoundPairsText;
-using app::ParseBoundPairs;
+using settings::BoundPairs;
+using settings::BoundPairsText;
+using settings::ParseBoundPairs;
 
 TEST(BoundPairsTest, DefaultPairsShowAsThreeLinesAndReadBack) {
-    const app::Options defaults;
+    const settings::Options defaults;
     const std::u16string text = BoundPairsText(defaults.LeftBounds, defaults.RightBounds);
     EXPECT_EQ(text, u"\"\"\r\n[]\r\n()\r\n");
     EXPECT_EQ(ParseBoundPairs(text), (BoundPairs{defaults.LeftBounds, defaults.RightBounds}));
@@ -36,8 +36,8 @@ TEST(BoundPairsTest, AtMost511PairsAreKept) {
     std::u16string text;
     for (int i = 0; i < 600; ++i) text += u"ab\r\n";
     const BoundPairs pairs = ParseBoundPairs(text);
-    EXPECT_EQ(pairs.left.size(), app::kMaxBoundChars);
-    EXPECT_EQ(pairs.right.size(), app::kMaxBoundChars);
+    EXPECT_EQ(pairs.left.size(), settings::kMaxBoundChars);
+    EXPECT_EQ(pairs.right.size(), settings::kMaxBoundChars);
 }
 
 TEST(BoundPairsTest, TextStopsWhereEitherSideEnds) {

@@ -6,18 +6,18 @@
 #include <string>
 #include <vector>
 
-#include "TempRegistry.h"
-#include "app/DocPositionStore.h"
-#include "app/FileAliasStore.h"
-#include "app/RegistryPaths.h"
 #include "app/TarvikApp.h"
+#include "settings/DocPositionStore.h"
+#include "settings/FileAliasStore.h"
+#include "settings/RegistryPaths.h"
+#include "settings/TempRegistry.h"
 
 namespace app_test {
 namespace {
 
-using app::WindowRect;
-using app::reg_paths::kDocsPos;
 using platform::RegKey;
+using settings::WindowRect;
+using settings::reg_paths::kDocsPos;
 
 using DocPositionTest = TempRegistryTest;
 
@@ -40,21 +40,21 @@ TEST_F(DocPositionTest, PositionIsKeptByPathAndTheCaptureByItsFixedName) {
 
 TEST_F(DocPositionTest, ValuesOfTheWrongSizeAreIgnored) {
     WindowRect read{1, 1, 2, 2};
-    EXPECT_FALSE(app::DocPositionStore::Load(u"/a.log", read)) << "no key yet";
+    EXPECT_FALSE(settings::DocPositionStore::Load(u"/a.log", read)) << "no key yet";
 
     RegKey key = CreateKey(kDocsPos);
     for (std::size_t size : {0u, 15u, 17u, 32u}) {
         const std::vector<std::uint8_t> bytes(size, 7);
         key.SetBinary(u"/a.log", bytes.data(), static_cast<platform::DWORD>(bytes.size()));
-        EXPECT_FALSE(app::DocPositionStore::Load(u"/a.log", read)) << size << " bytes";
+        EXPECT_FALSE(settings::DocPositionStore::Load(u"/a.log", read)) << size << " bytes";
         EXPECT_EQ(read, (WindowRect{1, 1, 2, 2}));
     }
 }
 
 TEST_F(DocPositionTest, EmptyNameIsNoDocument) {
     WindowRect read;
-    EXPECT_FALSE(app::DocPositionStore::Save(u"", WindowRect{0, 0, 5, 5}));
-    EXPECT_FALSE(app::DocPositionStore::Load(u"", read));
+    EXPECT_FALSE(settings::DocPositionStore::Save(u"", WindowRect{0, 0, 5, 5}));
+    EXPECT_FALSE(settings::DocPositionStore::Load(u"", read));
 }
 
 using FileAliasTest = TempRegistryTest;
@@ -74,10 +74,10 @@ TEST_F(FileAliasTest, AliasIsKeptByPathAndReadAtAnyLength) {
 
 TEST_F(FileAliasTest, MissingOrEmptyValueMeansNoAlias) {
     std::u16string alias = u"unchanged";
-    EXPECT_FALSE(app::FileAliasStore::Load(u"/x.log", alias)) << "no key";
-    app::FileAliasStore::Save(u"/x.log", u"");
-    EXPECT_FALSE(app::FileAliasStore::Load(u"/x.log", alias));
-    EXPECT_FALSE(app::FileAliasStore::Load(u"/y.log", alias));
+    EXPECT_FALSE(settings::FileAliasStore::Load(u"/x.log", alias)) << "no key";
+    settings::FileAliasStore::Save(u"/x.log", u"");
+    EXPECT_FALSE(settings::FileAliasStore::Load(u"/x.log", alias));
+    EXPECT_FALSE(settings::FileAliasStore::Load(u"/y.log", alias));
     EXPECT_EQ(alias, u"unchanged");
 }
 

@@ -6,7 +6,7 @@
 #include <deque>
 #include <vector>
 
-#include "app/IDocumentHost.h"
+#include "core/IDocumentHost.h"
 #include "core/ILogView.h"
 
 namespace app_test {
@@ -35,7 +35,7 @@ public:
     int invalidations = 0;
 };
 
-class FakeDocumentHost final : public app::IDocumentHost {
+class FakeDocumentHost final : public core::IDocumentHost {
 public:
     core::ILogView* CreateDocumentFrame(core::CTarvikDoc&) override {
         return &views.emplace_back();

@@ -1,4 +1,4 @@
-#include "app/FileExtEditorStore.h"
+#include "settings/FileExtEditorStore.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -6,17 +6,17 @@
 #include <string>
 #include <vector>
 
-#include "TempRegistry.h"
-#include "app/RegistryPaths.h"
 #include "app/TarvikApp.h"
+#include "settings/RegistryPaths.h"
+#include "settings/TempRegistry.h"
 
 namespace app_test {
 namespace {
 
-using app::FileExtEditor;
-using app::FileExtEditorStore;
-using app::reg_paths::kFileExtEditors;
 using platform::RegKey;
+using settings::FileExtEditor;
+using settings::FileExtEditorStore;
+using settings::reg_paths::kFileExtEditors;
 using ::testing::ElementsAre;
 using ::testing::UnorderedElementsAre;
 
@@ -33,7 +33,7 @@ TEST_F(FileExtEditorStoreTest, SavingReplacesTheWholeListAndLoadingReadsItBack) 
 
     app::CTarvikApp fresh;
     bool maximized = true;
-    app::WindowRect rect;
+    settings::WindowRect rect;
     fresh.LoadOptions(maximized, rect);
     EXPECT_THAT(fresh.FileExtEditors(),
                 UnorderedElementsAre(FileExtEditor{u".xml", u"xmlcopyeditor"},

@@ -1,4 +1,4 @@
-#include "app/FileSetStore.h"
+#include "settings/FileSetStore.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -6,16 +6,16 @@
 #include <string>
 #include <vector>
 
-#include "TempRegistry.h"
-#include "app/RegistryPaths.h"
 #include "app/TarvikApp.h"
+#include "settings/RegistryPaths.h"
+#include "settings/TempRegistry.h"
 
 namespace app_test {
 namespace {
 
-using app::FileSet;
-using app::FileSetStore;
 using platform::RegKey;
+using settings::FileSet;
+using settings::FileSetStore;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 

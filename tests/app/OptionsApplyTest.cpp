@@ -13,22 +13,22 @@
 #include <vector>
 
 #include "FakeDocumentHost.h"
-#include "TempRegistry.h"
-#include "app/IUserInterface.h"
-#include "app/RegistryPaths.h"
 #include "app/TarvikApp.h"
+#include "core/IUserInterface.h"
 #include "core/LineFlagBits.h"
+#include "settings/RegistryPaths.h"
+#include "settings/TempRegistry.h"
 
 namespace app_test {
 namespace {
 
 using app::OptionsDialogField;
 
-class CountingUi final : public app::IUserInterface {
+class CountingUi final : public core::IUserInterface {
 public:
-    app::MessageAnswer ShowMessage(std::u16string_view, app::MessageIcon,
-                                   app::MessageButtons) override {
-        return app::MessageAnswer::Ok;
+    core::MessageAnswer ShowMessage(std::u16string_view, core::MessageIcon,
+                                    core::MessageButtons) override {
+        return core::MessageAnswer::Ok;
     }
     void BeginWaitCursor() override { ++waitCursors; }
     void EndWaitCursor() override {}
@@ -36,21 +36,21 @@ public:
 };
 
 bool HasValue(std::u16string_view name) {
-    const std::vector<std::u16string> names = ValueNames(app::reg_paths::kOptions);
+    const std::vector<std::u16string> names = ValueNames(settings::reg_paths::kOptions);
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 
-app::Options StoredOptions() {
+settings::Options StoredOptions() {
     app::CTarvikApp fresh;
     bool maximized = true;
-    app::WindowRect rect{};
+    settings::WindowRect rect{};
     fresh.LoadOnlyOneInstance();
     fresh.LoadOptions(maximized, rect);
     return fresh.GetOptions();
 }
 
 TEST(OptionsDialogCheckTest, RefusesInOrderEvenForOptionsSwitchedOff) {
-    app::Options edited;
+    settings::Options edited;
     edited.OpenFilesWhenStartup = false;
     edited.OpenFilesNumberWhenStartup = 0;
     edited.EnableMaxTabItemLen = false;
@@ -98,7 +98,7 @@ TEST(OptionsDialogCheckTest, RefusesInOrderEvenForOptionsSwitchedOff) {
 }
 
 TEST(OptionsDialogCheckTest, NormalizingTrimsTheCaptureFileAndRaisesNegativeWheelValues) {
-    app::Options edited;
+    settings::Options edited;
     edited.OutputDebugStringSavedFile = u"  /var/log/ods.log\t";
     edited.MouseWheelScrollLines = -3;
     edited.MouseWheelScrollColumns = 7;
@@ -129,7 +129,7 @@ protected:
         return app.OpenDocument(std::u16string(path.begin(), path.end()));
     }
 
-    app::OptionsApplyEffects Apply(const app::Options& edited) {
+    app::OptionsApplyEffects Apply(const settings::Options& edited) {
         return app::ApplyOptionsDialog(app, {edited, false, false});
     }
 
@@ -155,7 +155,7 @@ TEST_F(OptionsApplyTest, ReopenSwitchedOffKeepsTheOldReopenValues) {
     app.GetOptions().ArrangeReopenedFile = 2;
     app.GetOptions().ClearWndWhenOpenFileOnStartUp = true;
 
-    app::Options edited = app.GetOptions();
+    settings::Options edited = app.GetOptions();
     edited.OpenFilesWhenStartup = false;
     edited.OpenFilesNumberWhenStartup = 9;
     edited.ArrangeReopenedFile = 4;
@@ -164,8 +164,8 @@ TEST_F(OptionsApplyTest, ReopenSwitchedOffKeepsTheOldReopenValues) {
     edited.OnlyOneInstance = false;
     Apply(edited);
 
-    const app::Options stored = StoredOptions();
-    for (const app::Options* o : {&std::as_const(app).GetOptions(), &stored}) {
+    const settings::Options stored = StoredOptions();
+    for (const settings::Options* o : {&std::as_const(app).GetOptions(), &stored}) {
         EXPECT_FALSE(o->OpenFilesWhenStartup);
         EXPECT_EQ(o->OpenFilesNumberWhenStartup, 5);
         EXPECT_EQ(o->ArrangeReopenedFile, 2);
@@ -182,7 +182,7 @@ TEST_F(OptionsApplyTest, ReopenSwitchedOffKeepsTheOldReopenValues) {
 }
 
 TEST_F(OptionsApplyTest, TabTextLengthIsTakenOnlyWhileTheLimitIsOn) {
-    app::Options edited = app.GetOptions();
+    settings::Options edited = app.GetOptions();
     edited.MaxTabItemLen = 30;
     EXPECT_FALSE(Apply(edited).rebuildTabTexts) << "the limit is off";
     EXPECT_EQ(app.GetOptions().MaxTabItemLen, 16);
@@ -207,7 +207,7 @@ TEST_F(OptionsApplyTest, ChangedValuesBecomeEffectsForTheMainFrame) {
     const std::u16string fullTitle = doc->GetTitle();
     EXPECT_EQ(Apply(app.GetOptions()), app::OptionsApplyEffects{}) << "nothing changed";
 
-    app::Options edited = app.GetOptions();
+    settings::Options edited = app.GetOptions();
     edited.FlashTabItem = false;
     edited.EnableHotkey = false;
     edited.DisplayFullPath = false;
@@ -242,7 +242,7 @@ TEST_F(OptionsApplyTest, RedLineChoicesTidyTheDocuments) {
     doc->Buffer().SetLineFlag(1, core::kRedLineFlag, true, false);
     doc->Buffer().SetLineFlag(3, core::kRedLineFlag, true, false);
 
-    app::Options edited = app.GetOptions();
+    settings::Options edited = app.GetOptions();
     edited.RemovePreRedLine = true;
     Apply(edited);
     EXPECT_TRUE(app.GetOptions().RemovePreRedLine);
@@ -257,7 +257,7 @@ TEST_F(OptionsApplyTest, RedLineChoicesTidyTheDocuments) {
 }
 
 TEST_F(OptionsApplyTest, CaptureFileIsReopenedOnlyWhenItsSettingsReallyChange) {
-    app::Options edited = app.GetOptions();
+    settings::Options edited = app.GetOptions();
     edited.OutputDebugStringSavedFile = u"/tmp/Ods.log";
     EXPECT_FALSE(Apply(edited).reopenCaptureFile) << "saving stays off";
     EXPECT_EQ(app.GetOptions().OutputDebugStringSavedFile, u"/tmp/Ods.log");
@@ -281,7 +281,7 @@ TEST_F(OptionsApplyTest, DecodingChangesRereadEveryDocument) {
     ASSERT_EQ(doc->Buffer().LineText(0), u"a z");
     const int stopsBefore = host.flashStops;
 
-    app::Options edited = app.GetOptions();
+    settings::Options edited = app.GetOptions();
     edited.CaptureODSStartup = true;
     Apply(edited);
     EXPECT_EQ(host.flashStops, stopsBefore) << "no reload without a decoding change";
@@ -293,19 +293,19 @@ TEST_F(OptionsApplyTest, DecodingChangesRereadEveryDocument) {
     EXPECT_EQ(host.flashStops, stopsBefore + 1);
     EXPECT_GE(ui.waitCursors, 1);
 
-    edited.TextEncoding = app::TextEncodingChoice::Utf8;
+    edited.TextEncoding = settings::TextEncodingChoice::Utf8;
     Apply(edited);
-    EXPECT_EQ(app.GetOptions().TextEncoding, app::TextEncodingChoice::Utf8);
+    EXPECT_EQ(app.GetOptions().TextEncoding, settings::TextEncodingChoice::Utf8);
     EXPECT_EQ(host.flashStops, stopsBefore + 2);
 }
 
 TEST_F(OptionsApplyTest, SavesTheOptionsDialogGroupOnly) {
     app.GetOptions().MaxBufSiz = 12345;  // buffer group: not the dialog's to save
-    app::Options edited = app.GetOptions();
+    settings::Options edited = app.GetOptions();
     edited.MinimizeWndMin = true;
     edited.LeftBounds = u"<{";
     edited.RightBounds = u">}";
-    edited.TextEncoding = app::TextEncodingChoice::Utf16Le;
+    edited.TextEncoding = settings::TextEncodingChoice::Utf16Le;
     Apply(edited);
 
     EXPECT_TRUE(HasValue(u"MinimizeWndMin"));
@@ -313,12 +313,12 @@ TEST_F(OptionsApplyTest, SavesTheOptionsDialogGroupOnly) {
     EXPECT_TRUE(HasValue(u"OnlyOneInstance"));
     EXPECT_FALSE(HasValue(u"MaxBufSiz"));
     EXPECT_FALSE(HasValue(u"IntervalChkFile"));
-    const app::Options stored = StoredOptions();
+    const settings::Options stored = StoredOptions();
     EXPECT_TRUE(stored.MinimizeWndMin);
     EXPECT_EQ(stored.LeftBounds, u"<{");
     EXPECT_EQ(stored.RightBounds, u">}");
-    EXPECT_EQ(stored.TextEncoding, app::TextEncodingChoice::Utf16Le);
-    EXPECT_EQ(stored.MaxBufSiz, app::Options{}.MaxBufSiz);
+    EXPECT_EQ(stored.TextEncoding, settings::TextEncodingChoice::Utf16Le);
+    EXPECT_EQ(stored.MaxBufSiz, settings::Options{}.MaxBufSiz);
 }
 
 TEST_F(OptionsApplyTest, BufferLimitTrimsEveryDocumentAtOnceAndSavesItsGroup) {
@@ -338,7 +338,7 @@ TEST_F(OptionsApplyTest, BufferLimitTrimsEveryDocumentAtOnceAndSavesItsGroup) {
     EXPECT_EQ(small->Buffer().LineCount(), 2) << "a document under the limit stays whole";
     EXPECT_GE(host.views[0].invalidations, 1);
 
-    EXPECT_EQ(ValueNames(app::reg_paths::kOptions).size(), 3u);
+    EXPECT_EQ(ValueNames(settings::reg_paths::kOptions).size(), 3u);
     EXPECT_EQ(app::BufferLimitOf(StoredOptions()), (app::BufferLimit{true, 1000, 10}));
 }
 

@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "TempRegistry.h"
 #include "app/TarvikApp.h"
 #include "platform/Registry.h"
+#include "settings/TempRegistry.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ TEST_F(OptionsFromToolTest, MaxBufSizSetByTarvikRegIsLoaded) {
     // The store must exist before the tool opens it, as it would for a user.
     app::CTarvikApp before;
     bool maximized = true;
-    app::WindowRect rect;
+    settings::WindowRect rect;
     ASSERT_TRUE(before.LoadOptions(maximized, rect));
     ASSERT_EQ(before.GetOptions().MaxBufSiz, 20971520u);
 

@@ -1,4 +1,4 @@
-#include "app/OptionsStore.h"
+#include "settings/OptionsStore.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -8,18 +8,18 @@
 #include <string>
 #include <vector>
 
-#include "TempRegistry.h"
-#include "app/RegistryPaths.h"
 #include "app/TarvikApp.h"
+#include "settings/RegistryPaths.h"
+#include "settings/TempRegistry.h"
 
 namespace app_test {
 namespace {
 
-using app::LogFont;
-using app::Options;
-using app::WindowRect;
-using app::reg_paths::kOptions;
 using platform::RegKey;
+using settings::LogFont;
+using settings::Options;
+using settings::WindowRect;
+using settings::reg_paths::kOptions;
 using ::testing::UnorderedElementsAreArray;
 
 // Every field set to something other than its default.
@@ -90,7 +90,7 @@ Options NonDefaultOptions() {
     o.OutputDebugStringSavedFile = u"/var/log/captured \u00e9.txt";
     o.CaptureODSStartup = true;
     o.ShowSpaceForBadChar = false;
-    o.TextEncoding = app::TextEncodingChoice::Utf8;
+    o.TextEncoding = settings::TextEncodingChoice::Utf8;
     o.AOFCheckInterval = 9;
     o.AOFEnableMaxOpenFileNum = true;
     o.AOFMaxOpenFiles = 3;
@@ -108,7 +108,7 @@ struct Loaded {
 Loaded LoadFromStore(Options start = {}) {
     Loaded loaded;
     loaded.options = std::move(start);
-    app::LoadOptionValues(loaded.options, loaded.maximized, loaded.rect);
+    settings::LoadOptionValues(loaded.options, loaded.maximized, loaded.rect);
     return loaded;
 }
 
@@ -152,17 +152,17 @@ TEST_F(OptionsStoreTest, WithoutOptionsKeyEveryDefaultStandsAndTheWindowStartsMa
     EXPECT_EQ(o.LeftBounds, u"\"[(");
     EXPECT_EQ(o.RightBounds, u"\"])");
     EXPECT_EQ(o.DefaultEditor, u"xdg-open");
-    EXPECT_EQ(o.TextEncoding, app::TextEncodingChoice::Automatic);
+    EXPECT_EQ(o.TextEncoding, settings::TextEncodingChoice::Automatic);
 }
 
 TEST_F(OptionsStoreTest, EveryFieldSurvivesSaveAndLoad) {
     const Options saved = NonDefaultOptions();
     const WindowRect rect{-8, 20, 1280, 1000};
-    ASSERT_TRUE(app::SaveOptionGroups(saved, 0xFFFFFFFFu, false, &rect));
+    ASSERT_TRUE(settings::SaveOptionGroups(saved, 0xFFFFFFFFu, false, &rect));
 
     Loaded loaded = LoadFromStore();
     EXPECT_TRUE(loaded.options.OnlyOneInstance) << "loaded on its own, not with the others";
-    loaded.options.OnlyOneInstance = app::ReadOnlyOneInstance();
+    loaded.options.OnlyOneInstance = settings::ReadOnlyOneInstance();
     EXPECT_EQ(loaded.options, saved);
     EXPECT_FALSE(loaded.maximized);
     EXPECT_EQ(loaded.rect, rect);
@@ -238,8 +238,8 @@ TEST_F(OptionsStoreTest, TextsAreCutToTheirLimitsAndEndAtTheirFirstZero) {
     StoreRaw(u"RightBounds", platform::REG_SZ, {'>', 0, 0, 0, ']', 0, 0, 0});
 
     const Options o = LoadFromStore().options;
-    EXPECT_EQ(o.DefaultEditor, std::u16string(app::kMaxDefaultEditorChars, u'e'));
-    EXPECT_EQ(o.LeftBounds, std::u16string(app::kMaxBoundChars, u'<'));
+    EXPECT_EQ(o.DefaultEditor, std::u16string(settings::kMaxDefaultEditorChars, u'e'));
+    EXPECT_EQ(o.LeftBounds, std::u16string(settings::kMaxBoundChars, u'<'));
     EXPECT_EQ(o.OutputDebugStringSavedFile.size(), 5000u) << "this path has no length limit";
     EXPECT_EQ(o.RightBounds, u">");
 }
@@ -311,7 +311,7 @@ const MaskCase kMaskCases[] = {
     {0x400000, {u"TabBarTop"}},
     {0x800000, {u"MaxChildFrame"}},
     {0x1000000, {u"BlankLines", u"WriteFilePath"}},
-    {app::option_group::kMainWindowDestroyed,
+    {settings::option_group::kMainWindowDestroyed,
      {u"ToolbarVisible", u"StatusBarVisible", u"TabBarVisible", u"TabBarTop", u"MaxChildFrame"}},
     {0x8 | 0x100 | 0x8000, {}},
 };
@@ -319,9 +319,9 @@ const MaskCase kMaskCases[] = {
 TEST_F(OptionsStoreTest, EachGroupWritesExactlyItsOwnValues) {
     const WindowRect rect{1, 2, 3, 4};
     for (const MaskCase& c : kMaskCases) {
-        RegKey root = CreateKey(app::reg_paths::kRoot);
+        RegKey root = CreateKey(settings::reg_paths::kRoot);
         root.DeleteTree(u"Options");
-        EXPECT_TRUE(app::SaveOptionGroups(Options{}, c.mask, true, &rect));
+        EXPECT_TRUE(settings::SaveOptionGroups(Options{}, c.mask, true, &rect));
         EXPECT_THAT(ValueNames(kOptions), UnorderedElementsAreArray(c.written))
             << "mask 0x" << std::hex << c.mask;
     }
@@ -333,7 +333,8 @@ TEST_F(OptionsStoreTest, SavingOneGroupLeavesOtherStoredValuesUntouched) {
     Options changed;
     changed.MaxBufSiz = 999;
     changed.TabSize = 9;
-    ASSERT_TRUE(app::SaveOptionGroups(changed, app::option_group::kBuffer, true, nullptr));
+    ASSERT_TRUE(
+        settings::SaveOptionGroups(changed, settings::option_group::kBuffer, true, nullptr));
 
     const Options o = LoadFromStore().options;
     EXPECT_EQ(o.MaxBufSiz, 999u);
@@ -341,7 +342,7 @@ TEST_F(OptionsStoreTest, SavingOneGroupLeavesOtherStoredValuesUntouched) {
 }
 
 TEST_F(OptionsStoreTest, EmptyMaskWritesNothingAndReportsFailure) {
-    EXPECT_FALSE(app::SaveOptionGroups(NonDefaultOptions(), 0, false, nullptr));
+    EXPECT_FALSE(settings::SaveOptionGroups(NonDefaultOptions(), 0, false, nullptr));
     EXPECT_FALSE(KeyExists(kOptions));
 
     StoreDword(u"TabSize", 7);
@@ -354,15 +355,15 @@ TEST_F(OptionsStoreTest, EmptyMaskWritesNothingAndReportsFailure) {
 
 TEST_F(OptionsStoreTest, WindowPlacementTravelsOutsideTheOptionFields) {
     const WindowRect normal{-4, -4, 1920, 1050};
-    ASSERT_TRUE(
-        app::SaveOptionGroups(Options{}, app::option_group::kWindowPlacement, false, &normal));
+    ASSERT_TRUE(settings::SaveOptionGroups(Options{}, settings::option_group::kWindowPlacement,
+                                           false, &normal));
     Loaded loaded = LoadFromStore();
     EXPECT_FALSE(loaded.maximized);
     EXPECT_EQ(loaded.rect, normal);
 
     // Without a rectangle only the maximized flag is written.
-    ASSERT_TRUE(
-        app::SaveOptionGroups(Options{}, app::option_group::kWindowPlacement, true, nullptr));
+    ASSERT_TRUE(settings::SaveOptionGroups(Options{}, settings::option_group::kWindowPlacement,
+                                           true, nullptr));
     loaded = LoadFromStore();
     EXPECT_TRUE(loaded.maximized);
     EXPECT_EQ(loaded.rect, normal);
@@ -373,10 +374,10 @@ TEST_F(OptionsStoreTest, WindowPlacementTravelsOutsideTheOptionFields) {
 }
 
 TEST_F(OptionsStoreTest, OnlyOneInstanceIsReadOnItsOwn) {
-    EXPECT_TRUE(app::ReadOnlyOneInstance()) << "default without a key";
+    EXPECT_TRUE(settings::ReadOnlyOneInstance()) << "default without a key";
 
     StoreDword(u"OnlyOneInstance", 0);
-    EXPECT_FALSE(app::ReadOnlyOneInstance());
+    EXPECT_FALSE(settings::ReadOnlyOneInstance());
     EXPECT_TRUE(LoadFromStore().options.OnlyOneInstance);
 
     app::CTarvikApp app;

@@ -75,15 +75,15 @@ TEST_F(DocCommandsTest, AFailedReloadSaysSoAndThePollsTryAgain) {
 TEST_F(DocCommandsTest, TruncateAsksThenEmptiesFileAndDisplay) {
     Write("t.log", "one\ntwo\n");
     core::CTarvikDoc& doc = Open("t.log");
-    ui.answer = app::MessageAnswer::No;
+    ui.answer = core::MessageAnswer::No;
     EXPECT_TRUE(doc.OnCommand(core::kCmdTruncateLog));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0], u"Do you really want to truncate log file '" + Path16("t.log") +
                                   u"'?\n\nIMPORTANT: All data in the file will be truncated!");
-    EXPECT_EQ(ui.icons[0], app::MessageIcon::Question);
+    EXPECT_EQ(ui.icons[0], core::MessageIcon::Question);
     EXPECT_EQ(std::filesystem::file_size(PathOf("t.log")), 8u);
 
-    ui.answer = app::MessageAnswer::Yes;
+    ui.answer = core::MessageAnswer::Yes;
     doc.Truncate();
     EXPECT_EQ(std::filesystem::file_size(PathOf("t.log")), 0u);
     EXPECT_EQ(Text(doc), u"");

@@ -13,13 +13,13 @@
 #include <string_view>
 #include <vector>
 
-#include "app/IUserInterface.h"
-#include "app/Options.h"
 #include "core/DocContext.h"
 #include "core/ILogView.h"
+#include "core/IUserInterface.h"
 #include "core/TarvikDoc.h"
 #include "filters/InExFilterList.h"
 #include "platform/IClock.h"
+#include "settings/Options.h"
 
 namespace doc_test {
 
@@ -62,10 +62,10 @@ public:
     int scrollsToEnd = 0, goToEndPosts = 0, goToLine = 0, invalidations = 0;
 };
 
-class FakeUi final : public app::IUserInterface {
+class FakeUi final : public core::IUserInterface {
 public:
-    app::MessageAnswer ShowMessage(std::u16string_view text, app::MessageIcon icon,
-                                   app::MessageButtons) override {
+    core::MessageAnswer ShowMessage(std::u16string_view text, core::MessageIcon icon,
+                                    core::MessageButtons) override {
         messages.emplace_back(text);
         icons.push_back(icon);
         return answer;
@@ -74,8 +74,8 @@ public:
     void EndWaitCursor() override { --waitDepth; }
 
     std::vector<std::u16string> messages;
-    std::vector<app::MessageIcon> icons;
-    app::MessageAnswer answer = app::MessageAnswer::Yes;
+    std::vector<core::MessageIcon> icons;
+    core::MessageAnswer answer = core::MessageAnswer::Yes;
     int waitDepth = 0;
 };
 
@@ -155,7 +155,7 @@ protected:
         inExFilters.Replace(make(include), make(exclude));
     }
 
-    app::Options options;
+    settings::Options options;
     filters::CInExFilters inExFilters;
     FakeClock clock;
     FakeView view;

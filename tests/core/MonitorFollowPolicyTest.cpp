@@ -68,7 +68,7 @@ TEST(MonitorFollowPolicyTest, ForcePollAndNoViewAlwaysFollow) {
 }
 
 TEST(MonitorFollowPolicyTest, SettingsComeFromTheOptions) {
-    app::Options options;
+    settings::Options options;
     const FollowSettings defaults = core::FollowSettingsOf(options);
     EXPECT_FALSE(defaults.forcePoll);
     EXPECT_TRUE(defaults.stopWhenVScrollUp);

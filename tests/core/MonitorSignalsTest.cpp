@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "DocTestHelpers.h"
-#include "app/IDocumentHost.h"
+#include "core/IDocumentHost.h"
 #include "core/LineFlagBits.h"
 #include "core/NewDataSignals.h"
 #include "core/RedLines.h"
@@ -19,7 +19,7 @@ using doc_test::Utf16Bytes;
 
 // Records the signals it receives and answers what the user looks at as
 // the test sets it.
-class RecordingHost final : public app::IDocumentHost {
+class RecordingHost final : public core::IDocumentHost {
 public:
     core::ILogView* CreateDocumentFrame(core::CTarvikDoc&) override { return nullptr; }
     void DestroyDocumentFrame(core::CTarvikDoc&) override {}
@@ -34,7 +34,7 @@ public:
     }
     bool IsApplicationActive() const override { return appActive; }
     bool IsInTray() const override { return inTray; }
-    app::TabFlashState GetTabFlashState(const core::CTarvikDoc&) const override { return tab; }
+    core::TabFlashState GetTabFlashState(const core::CTarvikDoc&) const override { return tab; }
     bool IsTrayBlinking() const override { return trayBlinking; }
 
     mutable std::vector<std::string> calls;
@@ -42,7 +42,7 @@ public:
     bool appActive = true;
     bool inTray = false;
     bool trayBlinking = false;
-    app::TabFlashState tab;
+    core::TabFlashState tab;
 };
 
 class MonitorSignalsTest : public doc_test::DocTest {
@@ -119,10 +119,10 @@ TEST_F(MonitorSignalsTest, TrayBlinksOnlyInTheTrayWithBlinkIconAndNotTwice) {
 }
 
 TEST_F(MonitorSignalsTest, TabFlashFollowsTheOptionAndTheTabsOwnChoice) {
-    const app::TabFlashState plain{};
-    const app::TabFlashState flashing{true, false, false};
-    const app::TabFlashState suppressed{false, true, false};
-    const app::TabFlashState requested{false, false, true};
+    const core::TabFlashState plain{};
+    const core::TabFlashState flashing{true, false, false};
+    const core::TabFlashState suppressed{false, true, false};
+    const core::TabFlashState requested{false, false, true};
 
     EXPECT_TRUE(core::ShouldFlashTab(true, false, plain));
     EXPECT_FALSE(core::ShouldFlashTab(true, true, plain));

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/AppProfile.h"
-#include "app/TempRegistry.h"
+#include "settings/AppProfile.h"
+#include "settings/TempRegistry.h"
 
 namespace {
 
@@ -94,14 +94,14 @@ TEST_F(RecentFileListStore, SavedListLoadsBackInOrder) {
     list.Add(u"/b.log");
     list.Add(u"/a.log");
     ASSERT_TRUE(list.Save());
-    EXPECT_EQ(app::AppProfile::LoadRecentFiles(), (Paths{u"/a.log", u"/b.log"}));
+    EXPECT_EQ(settings::AppProfile::LoadRecentFiles(), (Paths{u"/a.log", u"/b.log"}));
     CRecentFileList loaded;
     loaded.Load();
     EXPECT_EQ(loaded.Entries(), (Paths{u"/a.log", u"/b.log"}));
 }
 
 TEST_F(RecentFileListStore, LoadingDropsDuplicatesWrittenByHand) {
-    ASSERT_TRUE(app::AppProfile::SaveRecentFiles({u"/x.log", u"/X.LOG", u"/y.log"}));
+    ASSERT_TRUE(settings::AppProfile::SaveRecentFiles({u"/x.log", u"/X.LOG", u"/y.log"}));
     CRecentFileList loaded;
     loaded.Load();
     EXPECT_EQ(loaded.Entries(), (Paths{u"/x.log", u"/y.log"}));

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/TempRegistry.h"
 #include "filters/HighlightTestFilters.h"
 #include "platform/Registry.h"
+#include "settings/TempRegistry.h"
 
 namespace filters {
 namespace {

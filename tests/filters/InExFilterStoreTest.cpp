@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/TempRegistry.h"
 #include "filters/InExFilterList.h"
+#include "settings/TempRegistry.h"
 
 namespace filters {
 namespace {

@@ -15,12 +15,12 @@
 #include <vector>
 
 #include "WriterProcess.h"
-#include "app/Options.h"
 #include "core/DocContext.h"
 #include "core/TarvikDoc.h"
 #include "filters/InExFilterList.h"
 #include "platform/CodePage.h"
 #include "platform/IClock.h"
+#include "settings/Options.h"
 
 namespace follow_test {
 namespace {
@@ -90,7 +90,7 @@ protected:
     std::string folder_;
     std::string path_;
     WriterProcess writer_;
-    app::Options options_;
+    settings::Options options_;
     filters::CInExFilters filters_;
     core::DocContext context_{options_, filters_, platform::SystemClock::Instance()};
     core::CTarvikDoc doc_{context_};

@@ -18,12 +18,12 @@
 #include "ModelFile.h"
 #include "ReferenceDocument.h"
 #include "WriterProcess.h"
-#include "app/Options.h"
 #include "core/DocContext.h"
 #include "core/TarvikDoc.h"
 #include "filters/InExFilterList.h"
 #include "platform/CodePage.h"
 #include "platform/IClock.h"
+#include "settings/Options.h"
 
 namespace follow_test {
 namespace {
@@ -76,7 +76,7 @@ public:
           random_(seed),
           path_(folder + "/followed.log"),
           reference_(setting.reference) {
-        options_.TextEncoding = app::TextEncodingChoice::Utf16Le;
+        options_.TextEncoding = settings::TextEncodingChoice::Utf16Le;
         options_.LimitBufSize = setting.reference.limitBufSize;
         options_.MaxBufSiz = setting.reference.maxBufSiz;
         options_.RetainLineNum = setting.reference.retainLineNum;
@@ -216,7 +216,7 @@ private:
     WriterProcess writer_;
     ModelFile file_;
     ReferenceDocument reference_;
-    app::Options options_;
+    settings::Options options_;
     filters::CInExFilters filters_;
     core::DocContext context_{options_, filters_, platform::SystemClock::Instance()};
     core::CTarvikDoc doc_{context_};

@@ -9,10 +9,10 @@
 #include <chrono>
 #include <thread>
 
-#include "app/TempRegistry.h"
 #include "filters/HighlightTestFilters.h"
 #include "mail/MailTestTime.h"
 #include "platform/TaskQueue.h"
+#include "settings/TempRegistry.h"
 
 namespace mail {
 namespace {

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/TempRegistry.h"
 #include "platform/Registry.h"
+#include "settings/TempRegistry.h"
 
 namespace mail {
 namespace {

@@ -22,18 +22,18 @@
 
 namespace {
 
-class RecordingUi final : public app::IUserInterface {
+class RecordingUi final : public core::IUserInterface {
 public:
     struct Shown {
         std::u16string text;
-        app::MessageIcon icon;
+        core::MessageIcon icon;
     };
     std::vector<Shown> shown;
 
-    app::MessageAnswer ShowMessage(std::u16string_view text, app::MessageIcon icon,
-                                   app::MessageButtons) override {
+    core::MessageAnswer ShowMessage(std::u16string_view text, core::MessageIcon icon,
+                                    core::MessageButtons) override {
         shown.push_back({std::u16string(text), icon});
-        return app::MessageAnswer::Ok;
+        return core::MessageAnswer::Ok;
     }
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
@@ -133,7 +133,7 @@ private slots:
         font.setPixelSize(15);
         font.setBold(true);
         font.setItalic(true);
-        const app::LogFont record = app_ui::LogFontFromFont(font);
+        const settings::LogFont record = app_ui::LogFontFromFont(font);
         QCOMPARE(record.lfHeight, -15);
         QCOMPARE(record.lfWeight, 700);
         QCOMPARE(record.lfItalic, std::uint8_t{1});
@@ -148,20 +148,20 @@ private slots:
         QFont longName = font;
         longName.setFamily(QString(60, QLatin1Char('x')));
         QCOMPARE(app_ui::LogFontFromFont(longName).FaceName().size(),
-                 app::LogFont::kFaceNameChars - 1);
+                 settings::LogFont::kFaceNameChars - 1);
     }
 
     void messageBoxesTakeTheMatchingIconsAndButtons() {
         using app_ui::CMessageBoxUi;
-        QCOMPARE(CMessageBoxUi::IconOf(app::MessageIcon::Stop), QMessageBox::Critical);
-        QCOMPARE(CMessageBoxUi::IconOf(app::MessageIcon::Exclamation), QMessageBox::Warning);
-        QCOMPARE(CMessageBoxUi::IconOf(app::MessageIcon::Question), QMessageBox::Question);
-        QCOMPARE(CMessageBoxUi::IconOf(app::MessageIcon::Information), QMessageBox::Information);
-        QCOMPARE(CMessageBoxUi::ButtonsOf(app::MessageButtons::YesNoCancel),
+        QCOMPARE(CMessageBoxUi::IconOf(core::MessageIcon::Stop), QMessageBox::Critical);
+        QCOMPARE(CMessageBoxUi::IconOf(core::MessageIcon::Exclamation), QMessageBox::Warning);
+        QCOMPARE(CMessageBoxUi::IconOf(core::MessageIcon::Question), QMessageBox::Question);
+        QCOMPARE(CMessageBoxUi::IconOf(core::MessageIcon::Information), QMessageBox::Information);
+        QCOMPARE(CMessageBoxUi::ButtonsOf(core::MessageButtons::YesNoCancel),
                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        QCOMPARE(CMessageBoxUi::AnswerOf(QMessageBox::No), app::MessageAnswer::No);
-        QCOMPARE(CMessageBoxUi::AnswerOf(QMessageBox::Cancel), app::MessageAnswer::Cancel);
-        QCOMPARE(CMessageBoxUi::AnswerOf(QMessageBox::Ok), app::MessageAnswer::Ok);
+        QCOMPARE(CMessageBoxUi::AnswerOf(QMessageBox::No), core::MessageAnswer::No);
+        QCOMPARE(CMessageBoxUi::AnswerOf(QMessageBox::Cancel), core::MessageAnswer::Cancel);
+        QCOMPARE(CMessageBoxUi::AnswerOf(QMessageBox::Ok), core::MessageAnswer::Ok);
     }
 
     void batchOpeningIsQuietAndFindsOpenDocumentsWithoutCase() {
@@ -186,7 +186,7 @@ private slots:
         QVERIFY(app.OpenDocument(dir_.filePath("absent.log").toStdU16String()) == nullptr);
         QCOMPARE(ui.shown.size(), std::size_t{1});
         adapter.ReportBatchFailures(u"Failed to load the following file(s).\n\nx\n");
-        QCOMPARE(ui.shown.back().icon, app::MessageIcon::Exclamation);
+        QCOMPARE(ui.shown.back().icon, core::MessageIcon::Exclamation);
         app.SetUserInterface(nullptr);
     }
 };

@@ -13,7 +13,6 @@
 #include <QtTest>
 #include <memory>
 
-#include "app/OptionsStore.h"
 #include "app/TarvikApp.h"
 #include "app/ui/ChildFrame.h"
 #include "app/ui/FrameCommandIds.h"
@@ -23,6 +22,7 @@
 #include "core/DocCommandIds.h"
 #include "core/TarvikDoc.h"
 #include "platform/Registry.h"
+#include "settings/OptionsStore.h"
 
 using app_ui::CMainFrame;
 
@@ -215,7 +215,7 @@ private slots:
     void placementIsMaximizedWhenNothingIsStored() {
         app::CTarvikApp app;
         bool maximized = true;
-        app::WindowRect rect;
+        settings::WindowRect rect;
         app.LoadOptions(maximized, rect);
         QVERIFY(maximized);
         QVERIFY(rect.IsEmpty());
@@ -228,10 +228,10 @@ private slots:
         {
             app::CTarvikApp app;
             bool maximized = true;
-            app::WindowRect rect;
+            settings::WindowRect rect;
             app.LoadOptions(maximized, rect);
             CMainFrame frame(app);
-            frame.ShowWithPlacement(false, app::WindowRect{40, 50, 840, 650});
+            frame.ShowWithPlacement(false, settings::WindowRect{40, 50, 840, 650});
             frame.ToolBar()->hide();
             frame.RunCommand(app_ui::kCmdTabBarBottom);
             frame.RunCommand(app_ui::kCmdViewTabBar);
@@ -239,9 +239,9 @@ private slots:
         }
         app::CTarvikApp reloaded;
         bool maximized = true;
-        app::WindowRect rect;
+        settings::WindowRect rect;
         reloaded.LoadOptions(maximized, rect);
-        const app::Options& options = reloaded.GetOptions();
+        const settings::Options& options = reloaded.GetOptions();
         QVERIFY(!maximized);
         QVERIFY(!rect.IsEmpty());
         QCOMPARE(rect.right - rect.left, 800);
@@ -323,7 +323,7 @@ private slots:
         }
         app::CTarvikApp reloaded;
         bool maximized = true;
-        app::WindowRect rect;
+        settings::WindowRect rect;
         reloaded.LoadOptions(maximized, rect);
         QVERIFY(reloaded.GetOptions().AlwaysOnTop);
     }

@@ -20,36 +20,36 @@
 #include <utility>
 #include <vector>
 
-#include "app/IUserInterface.h"
-#include "app/RegistryPaths.h"
 #include "app/TarvikApp.h"
 #include "app/ui/BoundCharactersDialog.h"
 #include "app/ui/BufferSizeDialog.h"
 #include "app/ui/DialogText.h"
 #include "app/ui/OptionsDialog.h"
 #include "app/ui/RefreshRateDialog.h"
+#include "core/IUserInterface.h"
 #include "platform/Registry.h"
+#include "settings/RegistryPaths.h"
 
 namespace {
 
-class RecordingUi final : public app::IUserInterface {
+class RecordingUi final : public core::IUserInterface {
 public:
-    app::MessageAnswer ShowMessage(std::u16string_view text, app::MessageIcon icon,
-                                   app::MessageButtons) override {
+    core::MessageAnswer ShowMessage(std::u16string_view text, core::MessageIcon icon,
+                                    core::MessageButtons) override {
         messages << QString::fromStdU16String(std::u16string(text));
         icons.push_back(icon);
-        return app::MessageAnswer::Ok;
+        return core::MessageAnswer::Ok;
     }
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
 
     QStringList messages;
-    std::vector<app::MessageIcon> icons;
+    std::vector<core::MessageIcon> icons;
 };
 
 bool StoreHasValue(std::u16string_view name) {
     platform::RegKey key;
-    if (key.Open(platform::RegRoot::CurrentUser, app::reg_paths::kOptions) !=
+    if (key.Open(platform::RegRoot::CurrentUser, settings::reg_paths::kOptions) !=
         platform::ERROR_SUCCESS) {
         return false;
     }
@@ -60,10 +60,10 @@ bool StoreHasValue(std::u16string_view name) {
     return false;
 }
 
-app::Options StoredOptions() {
+settings::Options StoredOptions() {
     app::CTarvikApp fresh;
     bool maximized = true;
-    app::WindowRect rect{};
+    settings::WindowRect rect{};
     fresh.LoadOptions(maximized, rect);
     return fresh.GetOptions();
 }
@@ -125,7 +125,7 @@ private slots:
             ClickOk(dialog);
             QCOMPARE(ui.messages.size(), i + 1);
             QCOMPARE(ui.messages.back(), expected[i]);
-            QVERIFY(ui.icons.back() == app::MessageIcon::Exclamation);
+            QVERIFY(ui.icons.back() == core::MessageIcon::Exclamation);
             QVERIFY(dialog.isVisible());
             QWidget* field = Control<QWidget>(dialog, offending[i]);
             QTRY_VERIFY(field->hasFocus() || field->isAncestorOf(QApplication::focusWidget()));
@@ -181,7 +181,7 @@ private slots:
 
     void reopenSwitchedOffKeepsTheOldValues() {
         app::CTarvikApp app;
-        app::Options& options = app.GetOptions();
+        settings::Options& options = app.GetOptions();
         options.OpenFilesWhenStartup = true;
         options.OpenFilesNumberWhenStartup = 5;
         options.ArrangeReopenedFile = 2;
@@ -197,8 +197,8 @@ private slots:
         Control<QCheckBox>(dialog, "ClearWndWhenOpenFileOnStartUp")->setChecked(false);
         ClickOk(dialog);
 
-        const app::Options stored = StoredOptions();
-        for (const app::Options* o : {&std::as_const(app).GetOptions(), &stored}) {
+        const settings::Options stored = StoredOptions();
+        for (const settings::Options* o : {&std::as_const(app).GetOptions(), &stored}) {
             QVERIFY(!o->OpenFilesWhenStartup);
             QCOMPARE(o->OpenFilesNumberWhenStartup, 5);
             QCOMPARE(o->ArrangeReopenedFile, 2);
@@ -232,12 +232,12 @@ private slots:
         QVERIFY(StoreHasValue(u"ShowSpaceForBadChar"));
         QVERIFY(!StoreHasValue(u"MaxBufSiz"));
         QVERIFY(!StoreHasValue(u"UFont"));
-        const app::Options stored = StoredOptions();
+        const settings::Options stored = StoredOptions();
         QCOMPARE(stored.TabSize, 8);
         QVERIFY(!stored.StatusbarClock);
         QVERIFY(stored.ForcePoll);
         QVERIFY(stored.EnableMaxTabItemLen);
-        QVERIFY(stored.TextEncoding == app::TextEncodingChoice::Utf8);
+        QVERIFY(stored.TextEncoding == settings::TextEncodingChoice::Utf8);
     }
 
     void boundCharactersRoundTripThroughTheirEditor() {
@@ -262,7 +262,7 @@ private slots:
 
         app_ui::CBoundCharactersDialog reopened({u"a<{", u"b>}"});
         QCOMPARE(reopened.Editor()->toPlainText(), QStringLiteral("ab\n<>\n{}\n"));
-        QVERIFY(reopened.Pairs() == (app::BoundPairs{u"a<{", u"b>}"}));
+        QVERIFY(reopened.Pairs() == (settings::BoundPairs{u"a<{", u"b>}"}));
     }
 
     void bufferSizeDialogTrimsARealDocument() {
@@ -327,7 +327,7 @@ private slots:
         dialog.RateBox()->setValue(0);
         ClickOk(dialog);
         QCOMPARE(ui.messages, QStringList{QStringLiteral("Please enter a positive value.")});
-        QVERIFY(ui.icons.back() == app::MessageIcon::Exclamation);
+        QVERIFY(ui.icons.back() == core::MessageIcon::Exclamation);
         QVERIFY(dialog.Result() == app::RefreshRateResult::Refused);
         QVERIFY(dialog.result() != QDialog::Accepted);
 

@@ -16,7 +16,6 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "app/AppProfile.h"
 #include "app/TarvikApp.h"
 #include "app/ui/ChildFrame.h"
 #include "app/ui/FirstRunTour.h"
@@ -28,6 +27,7 @@
 #include "discovery/RecentFileList.h"
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
+#include "settings/AppProfile.h"
 
 using app_ui::CMainFrame;
 
@@ -181,9 +181,9 @@ private slots:
         StoreRecentList(QStringList{missing} + existing);
         app::CTarvikApp app;
         bool maximized = true;
-        app::WindowRect rect;
+        settings::WindowRect rect;
         app.LoadOptions(maximized, rect);
-        app::Options& options = app.GetOptions();
+        settings::Options& options = app.GetOptions();
         options.OpenFilesWhenStartup = true;
         options.OpenFilesNumberWhenStartup = 3;
         options.ArrangeReopenedFile = 0;
@@ -274,8 +274,8 @@ private slots:
             tour.reject();
         }
         QVERIFY(!app_ui::CFirstRunTour::Wanted());
-        QCOMPARE(app::AppProfile::QTourID(), 1u);
-        app::AppProfile::SetQTourID(999);
+        QCOMPARE(settings::AppProfile::QTourID(), 1u);
+        settings::AppProfile::SetQTourID(999);
         app_ui::CFirstRunTour reopened;
         QCOMPARE(reopened.Page(), 0);
     }
@@ -315,7 +315,6 @@ private slots:
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("TARVIK_REGISTRY"), storePath_);
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
-        env.insert(QStringLiteral("TARVIK_QUIT_AFTER_HAND_OVER"), QStringLiteral("1"));
 
         QProcess running;
         running.setProcessEnvironment(env);
@@ -334,9 +333,13 @@ private slots:
         QCOMPARE(later.exitStatus(), QProcess::NormalExit);
         QCOMPARE(later.exitCode(), 0);
 
+        // Asked to end, as a session closing asks: it closes as Exit does and
+        // saves what it was handed first.
+        running.terminate();
         const bool runningEnded = running.waitForFinished(30000);
         if (!runningEnded) running.kill();
         QVERIFY(runningEnded);
+        QCOMPARE(running.exitStatus(), QProcess::NormalExit);
         QCOMPARE(running.exitCode(), 0);
         discovery::CRecentFileList saved;
         saved.Load();

@@ -17,11 +17,11 @@
 #include <utility>
 #include <vector>
 
-#include "app/IUserInterface.h"
 #include "app/TarvikApp.h"
 #include "app/ui/FrameIcons.h"
 #include "app/ui/TabAliasDialog.h"
 #include "app/ui/TabStrip.h"
+#include "core/IUserInterface.h"
 #include "platform/Registry.h"
 
 using app_ui::CTabStrip;
@@ -30,12 +30,12 @@ using app_ui::TabImage;
 
 namespace {
 
-class RecordingUi final : public app::IUserInterface {
+class RecordingUi final : public core::IUserInterface {
 public:
-    app::MessageAnswer ShowMessage(std::u16string_view text, app::MessageIcon,
-                                   app::MessageButtons) override {
+    core::MessageAnswer ShowMessage(std::u16string_view text, core::MessageIcon,
+                                    core::MessageButtons) override {
         messages << QString::fromStdU16String(std::u16string(text));
-        return app::MessageAnswer::Ok;
+        return core::MessageAnswer::Ok;
     }
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
@@ -68,7 +68,7 @@ private slots:
     void labelsAreCutAndAliasesWin();
     void refreshDropsAliasesAndSkipsUnchangedTabs();
     void toolTipsAndAmpersands();
-    void newDataFlashesOnlyInactiveTabs();
+    void flashWithoutAMarkAlternatesWithBlank();
     void flashingAlternatesWithTheMarkAndStopsOnSelection();
     void stopAllRestoresImagesAndStopsTimer();
     void perTabFlashChoice();
@@ -138,16 +138,14 @@ void TabStripTest::toolTipsAndAmpersands() {
     QCOMPARE(CTabStrip::FileNameOf("plain"), QString("plain"));
 }
 
-void TabStripTest::newDataFlashesOnlyInactiveTabs() {
+void TabStripTest::flashWithoutAMarkAlternatesWithBlank() {
     CTabStrip strip;
     strip.AddTab(kFirst, "active", "/a");
     strip.AddTab(kSecond, "inactive", "/b");
-    strip.NotifyNewData(kFirst, true);
-    QVERIFY(!strip.IsFlashing(kFirst));
     QVERIFY(!strip.IsFlashTimerRunning());
 
     // A tab without an image starts flashing on the blank image.
-    strip.NotifyNewData(kSecond, false);
+    strip.StartTabFlash(kSecond);
     QVERIFY(strip.IsFlashing(kSecond));
     QVERIFY(strip.IsShowingImage(kSecond));
     QCOMPARE(strip.ShownImageOf(kSecond), TabImage::Blank);
@@ -156,7 +154,7 @@ void TabStripTest::newDataFlashesOnlyInactiveTabs() {
     QTRY_COMPARE_WITH_TIMEOUT(strip.ShownImageOf(kSecond), TabImage::Blank, 3000);
 
     // Unknown documents are ignored.
-    strip.NotifyNewData(kThird, false);
+    strip.StartTabFlash(kThird);
     QVERIFY(!strip.IsFlashing(kThird));
 }
 
@@ -165,7 +163,7 @@ void TabStripTest::flashingAlternatesWithTheMarkAndStopsOnSelection() {
     strip.AddTab(kFirst, "active", "/a");
     strip.AddTab(kSecond, "marked", "/b");
     strip.SetMark(kSecond, TabImage::Red);
-    strip.NotifyNewData(kSecond, false);
+    strip.StartTabFlash(kSecond);
     QCOMPARE(strip.ShownImageOf(kSecond), TabImage::NewData);
     QTRY_COMPARE_WITH_TIMEOUT(strip.ShownImageOf(kSecond), TabImage::Red, 3000);
     QTRY_COMPARE_WITH_TIMEOUT(strip.ShownImageOf(kSecond), TabImage::NewData, 3000);
@@ -186,10 +184,9 @@ void TabStripTest::stopAllRestoresImagesAndStopsTimer() {
     strip.AddTab(kSecond, "plain", "/b");
     strip.AddTab(kThird, "blue", "/c");
     strip.SetMark(kThird, TabImage::Blue);
-    strip.NotifyNewData(kSecond, false);
-    strip.NotifyNewData(kThird, false);
-    // A tab already flashing is left alone, even when started directly.
-    strip.NotifyNewData(kThird, false);
+    strip.StartTabFlash(kSecond);
+    strip.StartTabFlash(kThird);
+    // A tab already flashing is left alone.
     strip.StartTabFlash(kThird);
     QCOMPARE(strip.ShownImageOf(kThird), TabImage::NewData);
     strip.StopAllTabFlash();
@@ -199,7 +196,7 @@ void TabStripTest::stopAllRestoresImagesAndStopsTimer() {
     QCOMPARE(strip.ShownImageOf(kThird), TabImage::Blue);
 
     // A closed tab that was flashing leaves no dangling record.
-    strip.NotifyNewData(kSecond, false);
+    strip.StartTabFlash(kSecond);
     strip.RemoveTab(kSecond);
     QCOMPARE(strip.count(), 2);
     QTRY_VERIFY_WITH_TIMEOUT(!strip.IsFlashTimerRunning(), 3000);
@@ -211,7 +208,7 @@ void TabStripTest::perTabFlashChoice() {
     strip.AddTab(kSecond, "quiet", "/b");
 
     // Flashing by default: "Disable &Flash" suppresses it and stops a running one.
-    strip.NotifyNewData(kSecond, false);
+    strip.StartTabFlash(kSecond);
     QVERIFY(strip.IsFlashing(kSecond));
     std::unique_ptr<QMenu> menu(strip.BuildContextMenu(CenterOfTab(strip, kSecond)));
     QAction* disable = FindAction(menu.get(), "Disable &Flash");
@@ -220,23 +217,19 @@ void TabStripTest::perTabFlashChoice() {
     disable->trigger();
     QVERIFY(strip.IsFlashSuppressed(kSecond));
     QVERIFY(!strip.IsFlashing(kSecond));
-    strip.NotifyNewData(kSecond, false);
-    QVERIFY(!strip.IsFlashing(kSecond));
     menu.reset(strip.BuildContextMenu(CenterOfTab(strip, kSecond)));
     QVERIFY(FindAction(menu.get(), "Disable &Flash")->isChecked());
 
     // Not flashing by default: only an "Enable &Flash" tab flashes.
     strip.SetFlashByDefault(false);
     strip.StopAllTabFlash();
-    strip.NotifyNewData(kFirst, false);
-    QVERIFY(!strip.IsFlashing(kFirst));
     menu.reset(strip.BuildContextMenu(CenterOfTab(strip, kFirst)));
     QAction* enable = FindAction(menu.get(), "Enable &Flash");
     QVERIFY(enable);
     QVERIFY(!enable->isChecked());
     enable->trigger();
     QVERIFY(strip.IsFlashRequested(kFirst));
-    strip.NotifyNewData(kFirst, false);
+    strip.StartTabFlash(kFirst);
     QVERIFY(strip.IsFlashing(kFirst));
     strip.ToggleFlashChoice(kFirst);
     QVERIFY(!strip.IsFlashing(kFirst));
@@ -267,12 +260,12 @@ void TabStripTest::marksFollowTheFlashAndHaveTheirColours() {
     CTabStrip strip;
     strip.AddTab(kFirst, "active", "/a");
     strip.AddTab(kSecond, "b", "/b");
-    strip.NotifyNewData(kSecond, false);
+    strip.StartTabFlash(kSecond);
     strip.SetMark(kSecond, TabImage::Green);
     strip.StopTabFlash(kSecond);
     QCOMPARE(strip.ShownImageOf(kSecond), TabImage::Green);
 
-    strip.NotifyNewData(kSecond, false);
+    strip.StartTabFlash(kSecond);
     strip.SetMark(kSecond, TabImage::Blank);
     QCOMPARE(strip.MarkOf(kSecond), TabImage::Blank);
     strip.StopTabFlash(kSecond);
@@ -345,7 +338,7 @@ void TabStripTest::userSelectionAnnouncesActivation() {
     QSignalSpy activated(&strip, &CTabStrip::documentActivated);
     strip.SelectTab(kSecond);
     QCOMPARE(activated.count(), 0);
-    strip.NotifyNewData(kFirst, false);
+    strip.StartTabFlash(kFirst);
     strip.setCurrentIndex(0);
     QCOMPARE(activated.count(), 1);
     QCOMPARE(activated.at(0).at(0).value<DocumentKey>(), kFirst);
@@ -438,7 +431,7 @@ void TabStripTest::screenshotWithMarksAndMenu() {
     strip->AddTab(kThird, "app.log", "/srv/app/app.log");
     strip->SetMark(kFirst, TabImage::Red);
     strip->SetMark(kThird, TabImage::Cyan);
-    strip->NotifyNewData(kSecond, false);
+    strip->StartTabFlash(kSecond);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     std::unique_ptr<QMenu> menu(strip->BuildContextMenu(CenterOfTab(*strip, kThird)));

@@ -10,11 +10,11 @@
 #include <QTime>
 #include <QtTest>
 
-#include "app/Options.h"
 #include "app/StatusPaneText.h"
 #include "app/ui/StatusPanes.h"
 #include "app/ui/TrayIcon.h"
 #include "core/SizeFormat.h"
+#include "settings/Options.h"
 
 using app_ui::CStatusPanes;
 using app_ui::CTrayIcon;
@@ -33,7 +33,6 @@ QAction* FindAction(QMenu* menu, const QString& text) {
 class TrayStatusTest : public QObject {
     Q_OBJECT
 private slots:
-    void blinkConditions();
     void trayBlinksUntilHidden();
     void blinkNeedsTheIconInTheTray();
     void trayMenuAndClick();
@@ -42,13 +41,6 @@ private slots:
     void clockFormatAndSwitching();
     void doubleClicksReportThePane();
 };
-
-void TrayStatusTest::blinkConditions() {
-    QVERIFY(CTrayIcon::ShouldBlink(true, false, true));
-    QVERIFY(!CTrayIcon::ShouldBlink(false, false, true));
-    QVERIFY(!CTrayIcon::ShouldBlink(true, true, true));
-    QVERIFY(!CTrayIcon::ShouldBlink(true, false, false));
-}
 
 void TrayStatusTest::trayBlinksUntilHidden() {
     CTrayIcon tray;
@@ -122,7 +114,7 @@ void TrayStatusTest::paneTooltipsAndEngineTexts() {
     QVERIFY(!panes.PaneLabel(CStatusPanes::Pane(0)));
     QVERIFY(!panes.PaneLabel(CStatusPanes::Pane(7)));
 
-    app::Options options;
+    settings::Options options;
     options.LimitBufSize = false;
     panes.SetMaxBufferSizeText(app::MaxBufferSizePaneText(options));
     QCOMPARE(panes.PaneLabel(CStatusPanes::MaxBufferSize)->text(), QString("Unlimited"));

@@ -14,8 +14,8 @@
 #include "ViewTestFakes.h"
 #include "app/TarvikApp.h"
 #include "platform/Registry.h"
+#include "uisupport/ViewHarnessWindow.h"
 #include "view/GoToLineDialog.h"
-#include "view/ViewHarnessWindow.h"
 #include "view/WordSelection.h"
 
 using core::TextPos;
@@ -66,7 +66,7 @@ private slots:
     }
 
     void doubleClickAndCtrlClickSelectBetweenBounds() {
-        app::Options options;
+        settings::Options options;
         core::CCrystalTextBuffer buffer;
         viewtest::Fill(buffer, {"say \"abc def\" now", "(abc) def"});
         auto v = MakeView(options, buffer, nullptr);
@@ -81,7 +81,7 @@ private slots:
     }
 
     void nextHighlightWalksForwardAndWraps() {
-        app::Options options;
+        settings::Options options;
         core::CCrystalTextBuffer buffer;
         viewtest::Fill(buffer, {"x abc", "abc y abc z abc", "none", "abc"});
         viewtest::PhraseColorProvider colors(u"abc", options);
@@ -97,7 +97,7 @@ private slots:
     }
 
     void previousHighlightWalksBackAndWraps() {
-        app::Options options;
+        settings::Options options;
         core::CCrystalTextBuffer buffer;
         viewtest::Fill(buffer, {"x abc", "abc y abc z abc", "none", "abc"});
         viewtest::PhraseColorProvider colors(u"abc", options);
@@ -113,7 +113,7 @@ private slots:
     }
 
     void wrapSkipsMatchesBeforeTheCaretOnItsOwnLine() {
-        app::Options options;
+        settings::Options options;
         core::CCrystalTextBuffer buffer;
         viewtest::Fill(buffer, {"plain", "abc abc", "plain"});
         viewtest::PhraseColorProvider colors(u"abc", options);
@@ -129,7 +129,7 @@ private slots:
     }
 
     void highlightJumpCopiesWithAutoCopy() {
-        app::Options options;
+        settings::Options options;
         options.AutoCopy = true;
         core::CCrystalTextBuffer buffer;
         viewtest::Fill(buffer, {"one abc two"});
@@ -143,7 +143,7 @@ private slots:
     }
 
     void numberedBookmarkMovesToTheNewLine() {
-        app::Options options;
+        settings::Options options;
         core::CCrystalTextBuffer buffer;
         viewtest::Fill(buffer, Numbered(10));
         auto v = MakeView(options, buffer, nullptr);
@@ -175,7 +175,7 @@ private slots:
     }
 
     void bookmarksAndRedLinesAreVisitedInOrderWrapping() {
-        app::Options options;
+        settings::Options options;
         core::CCrystalTextBuffer buffer;
         viewtest::Fill(buffer, Numbered(20));
         auto v = MakeView(options, buffer, nullptr);
@@ -213,7 +213,7 @@ private slots:
     }
 
     void marginClicksSelectLinesAndToggleBookmarks() {
-        app::Options options;
+        settings::Options options;
         core::CCrystalTextBuffer buffer;
         viewtest::Fill(buffer, {"alpha", "beta", "gamma"});
         auto v = MakeView(options, buffer, nullptr);
@@ -230,7 +230,7 @@ private slots:
     }
 
     void goToLineDialogAcceptsTheLastLineAndRemembersIt() {
-        app::Options options;
+        settings::Options options;
         core::CCrystalTextBuffer buffer;
         viewtest::Fill(buffer, Numbered(50));
         auto v = MakeView(options, buffer, nullptr);
@@ -253,7 +253,7 @@ private slots:
     }
 
     void postedGoToLineAndEndClampIntoTheText() {
-        app::Options options;
+        settings::Options options;
         core::CCrystalTextBuffer buffer;
         viewtest::Fill(buffer, Numbered(30));
         auto v = MakeView(options, buffer, nullptr);
@@ -271,7 +271,7 @@ private slots:
     }
 
     void wheelScrollsByTheConfiguredStepWhateverTheDelta() {
-        app::Options options;
+        settings::Options options;
         options.MouseWheelScrollLines = 4;
         options.MouseWheelScrollColumns = 12;
         core::CCrystalTextBuffer buffer;
@@ -296,7 +296,7 @@ private slots:
     }
 
     void scrollToEndFollowsAppends() {
-        app::Options options;
+        settings::Options options;
         core::CCrystalTextBuffer buffer;
         viewtest::Fill(buffer, Numbered(5));
         auto v = MakeView(options, buffer, nullptr);
@@ -349,7 +349,7 @@ private slots:
     }
 
     void findNextSelectsMatchesAndWraps() {
-        app::Options options;
+        settings::Options options;
         core::CCrystalTextBuffer buffer;
         viewtest::Fill(buffer, {"Alpha beta", "gamma ALPHA", "alphabet"});
         auto v = MakeView(options, buffer, nullptr);
@@ -376,7 +376,7 @@ private slots:
     }
 
     void editsGoThroughTheBufferWithUndo() {
-        app::Options options;
+        settings::Options options;
         core::CCrystalTextBuffer buffer;
         viewtest::Fill(buffer, {"hello world"});
         auto v = MakeView(options, buffer, nullptr);
@@ -397,7 +397,7 @@ private slots:
     }
 
     void keyboardMovesAndExtendsTheSelection() {
-        app::Options options;
+        settings::Options options;
         core::CCrystalTextBuffer buffer;
         viewtest::Fill(buffer, {"one two", "\tx", "three"});
         auto v = MakeView(options, buffer, nullptr);

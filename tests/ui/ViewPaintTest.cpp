@@ -40,7 +40,7 @@ class ViewPaintTest : public QObject {
 
 private slots:
     void redLineRunsAlongTheTopOfItsRowOnly() {
-        app::Options options;
+        settings::Options options;
         core::CCrystalTextBuffer buffer;
         viewtest::Fill(buffer, {"one", "two", "three", "four"});
         buffer.SetLineFlag(2, core::kRedLineFlag, true, false);
@@ -55,7 +55,7 @@ private slots:
     }
 
     void selectionIsDrawnInvertedOrWhiteOnBlack() {
-        app::Options options;
+        settings::Options options;
         core::CCrystalTextBuffer buffer;
         viewtest::Fill(buffer, {"x  ..  y", "next"});
         viewtest::PhraseColorProvider colors(kDots, options);
@@ -78,7 +78,7 @@ private slots:
     }
 
     void selectedLineEndIsABlackCell() {
-        app::Options options;
+        settings::Options options;
         core::CCrystalTextBuffer buffer;
         viewtest::Fill(buffer, {"ab", "", "cd"});
         auto v = MakeView(options, buffer, nullptr);
@@ -93,7 +93,7 @@ private slots:
     }
 
     void highlightedLineBackgroundAndBlankFill() {
-        app::Options options;
+        settings::Options options;
         core::CCrystalTextBuffer buffer;
         viewtest::Fill(buffer, {"a ..  b", "plain  c"});
         viewtest::PhraseColorProvider colors(kDots, options);
@@ -119,7 +119,7 @@ private slots:
     }
 
     void tabsExpandToTheNextStop() {
-        app::Options options;
+        settings::Options options;
         options.TabSize = 4;
         core::CCrystalTextBuffer buffer;
         viewtest::Fill(buffer, {"a\t..", "ab"});
@@ -133,7 +133,7 @@ private slots:
     }
 
     void horizontalScrollClipsTextLeftOfTheFirstColumn() {
-        app::Options options;
+        settings::Options options;
         core::CCrystalTextBuffer buffer;
         viewtest::Fill(buffer, {QString(300, u'x') + ".."});
         viewtest::PhraseColorProvider colors(kDots, options);
@@ -146,7 +146,7 @@ private slots:
     }
 
     void textOutsideTheFontKeepsItsCells() {
-        app::Options options;
+        settings::Options options;
         core::CCrystalTextBuffer buffer;
         viewtest::Fill(buffer, {QString::fromUtf16(u"\u00e9\U0001D11E\u4e2d..")});
         viewtest::PhraseColorProvider colors(kDots, options);
@@ -158,7 +158,7 @@ private slots:
     }
 
     void storedFontMapsToAFixedPixelFont() {
-        app::LogFont logFont;
+        settings::LogFont logFont;
         logFont.lfHeight = -15;
         logFont.SetFaceName(u"No Such Face Anywhere");
         const QFont font = view::FontFromLogFont(logFont);
@@ -171,7 +171,7 @@ private slots:
     }
 
     void marginShowsBookmarkImages() {
-        app::Options options;
+        settings::Options options;
         core::CCrystalTextBuffer buffer;
         viewtest::Fill(buffer, {"one", "two", "three"});
         buffer.SetLineFlag(1, core::kBookmarkFlag, true, false);
@@ -191,7 +191,7 @@ private slots:
     }
 
     void screenshotWithHighlightsRedLineAndBookmarks() {
-        app::Options options;
+        settings::Options options;
         filters::CHighlightFilters filters;
         const auto add = [&](std::u16string_view phrase, std::uint32_t text, std::uint32_t bkg,
                              bool entireLine) {

@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "app/RegistryPaths.h"
 #include "core/ITextBufferReader.h"
 #include "core/LineFlagBits.h"
 #include "platform/Registry.h"
+#include "settings/RegistryPaths.h"
 #include "view/FindDialog.h"
 #include "view/GoToLineDialog.h"
 #include "view/MarkImages.h"

@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "app/Options.h"
 #include "core/CrystalTextBuffer.h"
+#include "settings/Options.h"
 #include "view/ILineColorProvider.h"
 #include "view/TarvikView.h"
 
@@ -29,7 +29,7 @@ inline constexpr std::uint32_t kPhraseBkg = 0x00FF00;   // green
 
 class PhraseColorProvider : public view::ILineColorProvider {
 public:
-    PhraseColorProvider(std::u16string phrase, const app::Options& options)
+    PhraseColorProvider(std::u16string phrase, const settings::Options& options)
         : phrase_(std::move(phrase)), options_(options) {}
 
     void GetLineColors(std::u16string_view text, filters::ColorizeMode, filters::LineColors&,
@@ -52,7 +52,7 @@ public:
 
 private:
     std::u16string phrase_;
-    const app::Options& options_;
+    const settings::Options& options_;
 };
 
 inline void Fill(core::CCrystalTextBuffer& buffer, const QStringList& lines) {
@@ -78,7 +78,7 @@ inline QPalette FixedPalette() {
 }
 
 // A view of buffer, 640 x 400 pixels of text area, with the fixed palette.
-inline std::unique_ptr<view::CTarvikView> MakeView(const app::Options& options,
+inline std::unique_ptr<view::CTarvikView> MakeView(const settings::Options& options,
                                                    core::CCrystalTextBuffer& buffer,
                                                    const view::ILineColorProvider* colors) {
     auto v = std::make_unique<view::CTarvikView>(options);

@@ -50,7 +50,7 @@ int Run(const tail::TailArguments& args) {
     tail::CHeadlessUserInterface ui;
     app::CTarvikApp app;
     bool maximized = true;
-    app::WindowRect rect{};
+    settings::WindowRect rect{};
     app.LoadOptions(maximized, rect);
     app.SetUserInterface(&ui);
     const filters::HighlightOptions highlightOptions = app.HighlightOptions();

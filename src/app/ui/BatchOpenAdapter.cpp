@@ -15,7 +15,7 @@ std::u16string Lowered(const std::u16string& path) {
 
 }  // namespace
 
-CBatchOpenAdapter::CBatchOpenAdapter(app::CTarvikApp& app, app::IUserInterface& ui,
+CBatchOpenAdapter::CBatchOpenAdapter(app::CTarvikApp& app, core::IUserInterface& ui,
                                      Activate activate)
     : app_(app), ui_(ui), activate_(std::move(activate)) {}
 
@@ -54,7 +54,7 @@ void CBatchOpenAdapter::OpenFileSet(const std::u16string& name, int goToLine) {
 }
 
 void CBatchOpenAdapter::ReportBatchFailures(const std::u16string& message) {
-    ui_.ShowMessage(message, app::MessageIcon::Exclamation);
+    ui_.ShowMessage(message, core::MessageIcon::Exclamation);
 }
 
 }  // namespace app_ui

@@ -9,12 +9,12 @@
 
 namespace app {
 class CTarvikApp;
-class IUserInterface;
 }  // namespace app
 
 namespace core {
 class CTarvikDoc;
-}
+class IUserInterface;
+}  // namespace core
 
 namespace app_ui {
 
@@ -23,7 +23,7 @@ public:
     using Activate = std::function<void(core::CTarvikDoc&)>;
 
     // activate brings a document's window to the front.
-    CBatchOpenAdapter(app::CTarvikApp& app, app::IUserInterface& ui, Activate activate);
+    CBatchOpenAdapter(app::CTarvikApp& app, core::IUserInterface& ui, Activate activate);
 
     bool OpenDocumentQuietly(const std::u16string& path, int goToLine) override;
     bool GoToLineInOpenDocument(const std::u16string& path, int line) override;
@@ -37,7 +37,7 @@ public:
 
 private:
     app::CTarvikApp& app_;
-    app::IUserInterface& ui_;
+    core::IUserInterface& ui_;
     Activate activate_;
 };
 

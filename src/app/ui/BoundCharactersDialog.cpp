@@ -13,15 +13,15 @@ namespace app_ui {
 namespace {
 
 // The box keeps bare line feeds; the pairs text ends its lines with CR LF.
-QString EditorText(const app::BoundPairs& pairs) {
-    QString text = ToQString(app::BoundPairsText(pairs.left, pairs.right));
+QString EditorText(const settings::BoundPairs& pairs) {
+    QString text = ToQString(settings::BoundPairsText(pairs.left, pairs.right));
     text.remove(QLatin1Char('\r'));
     return text;
 }
 
 }  // namespace
 
-CBoundCharactersDialog::CBoundCharactersDialog(const app::BoundPairs& pairs, QWidget* parent)
+CBoundCharactersDialog::CBoundCharactersDialog(const settings::BoundPairs& pairs, QWidget* parent)
     : QDialog(parent) {
     setWindowTitle(tr("Edit Bound Characters"));
     auto* hint =
@@ -44,8 +44,8 @@ CBoundCharactersDialog::CBoundCharactersDialog(const app::BoundPairs& pairs, QWi
     resize(320, 280);
 }
 
-app::BoundPairs CBoundCharactersDialog::Pairs() const {
-    return app::ParseBoundPairs(ToU16(edit_->toPlainText()));
+settings::BoundPairs CBoundCharactersDialog::Pairs() const {
+    return settings::ParseBoundPairs(ToU16(edit_->toPlainText()));
 }
 
 }  // namespace app_ui

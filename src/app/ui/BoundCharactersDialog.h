@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "app/BoundPairs.h"
+#include "settings/BoundPairs.h"
 
 class QPlainTextEdit;
 
@@ -13,11 +13,11 @@ namespace app_ui {
 class CBoundCharactersDialog : public QDialog {
     Q_OBJECT
 public:
-    CBoundCharactersDialog(const app::BoundPairs& pairs, QWidget* parent = nullptr);
+    CBoundCharactersDialog(const settings::BoundPairs& pairs, QWidget* parent = nullptr);
 
     // The pairs read from the box; lines with fewer than two characters are
     // left out.
-    app::BoundPairs Pairs() const;
+    settings::BoundPairs Pairs() const;
 
     QPlainTextEdit* Editor() const { return edit_; }
 

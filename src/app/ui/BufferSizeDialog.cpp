@@ -23,7 +23,8 @@ constexpr std::uint64_t kUnitBytes[] = {1, 1024, 1024 * 1024};
 
 }  // namespace
 
-CBufferSizeDialog::CBufferSizeDialog(app::CTarvikApp& app, app::IUserInterface* ui, QWidget* parent)
+CBufferSizeDialog::CBufferSizeDialog(app::CTarvikApp& app, core::IUserInterface* ui,
+                                     QWidget* parent)
     : QDialog(parent), app_(app), ui_(ui) {
     setWindowTitle(tr("Buffer Size"));
     const app::BufferLimit current = app::BufferLimitOf(app_.GetOptions());

@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/IUserInterface.h"
 #include "app/OptionsApply.h"
+#include "core/IUserInterface.h"
 
 class QCheckBox;
 class QComboBox;
@@ -32,7 +32,7 @@ public:
     // The units of the size box, as item indexes of its unit list.
     enum Unit { Bytes = 0, Kilobytes = 1, Megabytes = 2 };
 
-    CBufferSizeDialog(app::CTarvikApp& app, app::IUserInterface* ui, QWidget* parent = nullptr);
+    CBufferSizeDialog(app::CTarvikApp& app, core::IUserInterface* ui, QWidget* parent = nullptr);
 
     // A typed size in bytes; nothing unless it is a whole number above 0
     // that fits the stored 32 bits.
@@ -52,7 +52,7 @@ private:
     std::optional<app::BufferLimit> ReadLimit() const;
 
     app::CTarvikApp& app_;
-    app::IUserInterface* ui_;
+    core::IUserInterface* ui_;
     QCheckBox* limit_ = nullptr;
     QLineEdit* size_ = nullptr;
     QComboBox* unit_ = nullptr;

@@ -26,7 +26,7 @@ CChildFrame::~CChildFrame() {
 void CChildFrame::OnActivated(bool anotherFrameWasActive) {
     if (activatedOnce_) return;
     activatedOnce_ = true;
-    app::WindowRect rect;
+    settings::WindowRect rect;
     if (app_.LoadDocPosition(doc_.GetPathName(), doc_.IsCaptureMode(), rect) && !rect.IsEmpty()) {
         setGeometry(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
     }
@@ -41,8 +41,8 @@ void CChildFrame::RememberPlacement() {
     // A maximized window has no position of its own worth keeping.
     if (maximized || isMinimized()) return;
     const QRect area = geometry();
-    const app::WindowRect rect{area.left(), area.top(), area.left() + area.width(),
-                               area.top() + area.height()};
+    const settings::WindowRect rect{area.left(), area.top(), area.left() + area.width(),
+                                    area.top() + area.height()};
     app_.SaveDocPosition(doc_.GetPathName(), doc_.IsCaptureMode(), rect);
 }
 

@@ -5,9 +5,9 @@
 
 namespace app_ui {
 
-void ShowRefusal(app::IUserInterface* ui, QWidget* parent, std::u16string_view text) {
+void ShowRefusal(core::IUserInterface* ui, QWidget* parent, std::u16string_view text) {
     if (ui) {
-        ui->ShowMessage(text, app::MessageIcon::Exclamation);
+        ui->ShowMessage(text, core::MessageIcon::Exclamation);
         return;
     }
     QMessageBox::warning(parent, QGuiApplication::applicationDisplayName(), ToQString(text));

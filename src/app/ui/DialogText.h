@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/IUserInterface.h"
+#include "core/IUserInterface.h"
 
 class QWidget;
 
@@ -23,6 +23,6 @@ inline std::u16string ToU16(const QString& text) {
 
 // An exclamation box with the text; through the user interface when there
 // is one, else as a plain message box over parent.
-void ShowRefusal(app::IUserInterface* ui, QWidget* parent, std::u16string_view text);
+void ShowRefusal(core::IUserInterface* ui, QWidget* parent, std::u16string_view text);
 
 }  // namespace app_ui

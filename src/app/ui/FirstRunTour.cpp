@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/AppProfile.h"
+#include "settings/AppProfile.h"
 
 namespace app_ui {
 
@@ -44,12 +44,12 @@ CFirstRunTour::CFirstRunTour(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text_);
     layout->addLayout(buttons);
-    const std::uint32_t stored = app::AppProfile::QTourID();
+    const std::uint32_t stored = settings::AppProfile::QTourID();
     ShowPage(stored < static_cast<std::uint32_t>(pages_.size()) ? static_cast<int>(stored) : 0);
 }
 
 bool CFirstRunTour::Wanted() {
-    return app::AppProfile::ShowQTour();
+    return settings::AppProfile::ShowQTour();
 }
 
 void CFirstRunTour::ShowPage(int page) {
@@ -60,8 +60,8 @@ void CFirstRunTour::ShowPage(int page) {
 }
 
 void CFirstRunTour::done(int result) {
-    app::AppProfile::SetQTourID(static_cast<std::uint32_t>(page_));
-    app::AppProfile::SetShowQTour(showAtStart_->isChecked());
+    settings::AppProfile::SetQTourID(static_cast<std::uint32_t>(page_));
+    settings::AppProfile::SetShowQTour(showAtStart_->isChecked());
     QDialog::done(result);
 }
 

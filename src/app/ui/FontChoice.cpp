@@ -15,12 +15,12 @@ constexpr std::int32_t kBoldWeight = 700;
 
 }  // namespace
 
-QFont FontFromOptions(const app::Options& options) {
+QFont FontFromOptions(const settings::Options& options) {
     return view::FontFromLogFont(options.UFont);
 }
 
-app::LogFont LogFontFromFont(const QFont& font) {
-    app::LogFont logFont;
+settings::LogFont LogFontFromFont(const QFont& font) {
+    settings::LogFont logFont;
     int pixels = font.pixelSize();
     if (pixels <= 0) pixels = static_cast<int>(std::lround(font.pointSizeF() * kPointsToPixels));
     logFont.lfHeight = -std::max(pixels, 1);

@@ -4,14 +4,14 @@
 
 #include <QFont>
 
-#include "app/LogFont.h"
-#include "app/Options.h"
+#include "settings/LogFont.h"
+#include "settings/Options.h"
 
 namespace app_ui {
 
-QFont FontFromOptions(const app::Options& options);
+QFont FontFromOptions(const settings::Options& options);
 // A pixel-sized font keeps its pixel height (negative); a point-sized one is
 // kept as the pixel height it has on a 96-dpi screen.
-app::LogFont LogFontFromFont(const QFont& font);
+settings::LogFont LogFontFromFont(const QFont& font);
 
 }  // namespace app_ui

@@ -10,15 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "app/IDocumentHost.h"
-#include "app/IUserInterface.h"
 #include "app/OptionsApply.h"
-#include "app/WindowRect.h"
 #include "app/ui/BatchOpenAdapter.h"
 #include "app/ui/CommandTable.h"
 #include "app/ui/GlobalHotKey.h"
 #include "app/ui/MessageBoxUi.h"
+#include "core/IDocumentHost.h"
+#include "core/IUserInterface.h"
 #include "discovery/RecentFileList.h"
+#include "settings/WindowRect.h"
 #include "view/FilterColorProvider.h"
 
 class QMdiArea;
@@ -38,7 +38,7 @@ class CStatusPanes;
 class CTabStrip;
 class CTrayIcon;
 
-class CMainFrame : public QMainWindow, public app::IDocumentHost, public app::IUserInterface {
+class CMainFrame : public QMainWindow, public core::IDocumentHost, public core::IUserInterface {
     Q_OBJECT
 public:
     static constexpr const char* kTitle = "Ostra Tarvik (Unicode)";
@@ -48,7 +48,7 @@ public:
 
     // Shows the window where it was last left: at the stored rectangle when
     // there is one, maximized when asked (or when nothing was stored).
-    void ShowWithPlacement(bool maximized, const app::WindowRect& rect);
+    void ShowWithPlacement(bool maximized, const settings::WindowRect& rect);
     void ApplyAlwaysOnTop();
     // A command line (argv[0] stands for the program name); failures are
     // reported in one message.
@@ -110,15 +110,15 @@ public:
     bool IsActiveDocumentFrame(const core::CTarvikDoc& doc) const override;
     bool IsApplicationActive() const override { return applicationActive_; }
     bool IsInTray() const override { return inTray_; }
-    app::TabFlashState GetTabFlashState(const core::CTarvikDoc& doc) const override;
+    core::TabFlashState GetTabFlashState(const core::CTarvikDoc& doc) const override;
     bool IsTrayBlinking() const override;
     void RestartRefreshTimer(std::uint32_t periodMs) override;
     bool IsRefreshTimerRunning() const { return refresh_.isActive(); }
     int RefreshTimerInterval() const { return refresh_.interval(); }
 
     // IUserInterface
-    app::MessageAnswer ShowMessage(std::u16string_view text, app::MessageIcon icon,
-                                   app::MessageButtons buttons) override;
+    core::MessageAnswer ShowMessage(std::u16string_view text, core::MessageIcon icon,
+                                    core::MessageButtons buttons) override;
     void BeginWaitCursor() override { messages_.BeginWaitCursor(); }
     void EndWaitCursor() override { messages_.EndWaitCursor(); }
 

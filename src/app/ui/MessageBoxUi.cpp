@@ -12,53 +12,53 @@ const QString kCaption = QStringLiteral("Ostra Tarvik (Unicode)");
 
 }  // namespace
 
-QMessageBox::Icon CMessageBoxUi::IconOf(app::MessageIcon icon) {
+QMessageBox::Icon CMessageBoxUi::IconOf(core::MessageIcon icon) {
     switch (icon) {
-        case app::MessageIcon::Information:
+        case core::MessageIcon::Information:
             return QMessageBox::Information;
-        case app::MessageIcon::Exclamation:
+        case core::MessageIcon::Exclamation:
             return QMessageBox::Warning;
-        case app::MessageIcon::Question:
+        case core::MessageIcon::Question:
             return QMessageBox::Question;
-        case app::MessageIcon::Stop:
+        case core::MessageIcon::Stop:
             return QMessageBox::Critical;
     }
     return QMessageBox::NoIcon;
 }
 
-QMessageBox::StandardButtons CMessageBoxUi::ButtonsOf(app::MessageButtons buttons) {
+QMessageBox::StandardButtons CMessageBoxUi::ButtonsOf(core::MessageButtons buttons) {
     switch (buttons) {
-        case app::MessageButtons::Ok:
+        case core::MessageButtons::Ok:
             return QMessageBox::Ok;
-        case app::MessageButtons::OkCancel:
+        case core::MessageButtons::OkCancel:
             return QMessageBox::Ok | QMessageBox::Cancel;
-        case app::MessageButtons::YesNo:
+        case core::MessageButtons::YesNo:
             return QMessageBox::Yes | QMessageBox::No;
-        case app::MessageButtons::YesNoCancel:
+        case core::MessageButtons::YesNoCancel:
             return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
 
-app::MessageAnswer CMessageBoxUi::AnswerOf(int button) {
+core::MessageAnswer CMessageBoxUi::AnswerOf(int button) {
     switch (button) {
         case QMessageBox::Cancel:
-            return app::MessageAnswer::Cancel;
+            return core::MessageAnswer::Cancel;
         case QMessageBox::Yes:
-            return app::MessageAnswer::Yes;
+            return core::MessageAnswer::Yes;
         case QMessageBox::No:
-            return app::MessageAnswer::No;
+            return core::MessageAnswer::No;
         default:
-            return app::MessageAnswer::Ok;
+            return core::MessageAnswer::Ok;
     }
 }
 
-app::MessageAnswer CMessageBoxUi::ShowMessage(std::u16string_view text, app::MessageIcon icon,
-                                              app::MessageButtons buttons) {
+core::MessageAnswer CMessageBoxUi::ShowMessage(std::u16string_view text, core::MessageIcon icon,
+                                               core::MessageButtons buttons) {
     QMessageBox box(IconOf(icon), kCaption, QString::fromStdU16String(std::u16string(text)),
                     ButtonsOf(buttons), parent_);
     // Closing the box with Esc or its title button means the safe answer.
-    if (buttons == app::MessageButtons::YesNo) box.setEscapeButton(QMessageBox::No);
+    if (buttons == core::MessageButtons::YesNo) box.setEscapeButton(QMessageBox::No);
     return AnswerOf(box.exec());
 }
 

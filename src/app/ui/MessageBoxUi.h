@@ -4,25 +4,26 @@
 
 #include <QMessageBox>
 
-#include "app/IUserInterface.h"
+#include "core/IUserInterface.h"
 
 class QWidget;
 
 namespace app_ui {
 
-class CMessageBoxUi : public app::IUserInterface {
+class CMessageBoxUi : public core::IUserInterface {
 public:
     explicit CMessageBoxUi(QWidget* parent) : parent_(parent) {}
 
-    app::MessageAnswer ShowMessage(std::u16string_view text, app::MessageIcon icon,
-                                   app::MessageButtons buttons = app::MessageButtons::Ok) override;
+    core::MessageAnswer ShowMessage(
+        std::u16string_view text, core::MessageIcon icon,
+        core::MessageButtons buttons = core::MessageButtons::Ok) override;
     void BeginWaitCursor() override;
     void EndWaitCursor() override;
 
     // The conversions, public so that tests can check them without a dialog.
-    static QMessageBox::Icon IconOf(app::MessageIcon icon);
-    static QMessageBox::StandardButtons ButtonsOf(app::MessageButtons buttons);
-    static app::MessageAnswer AnswerOf(int button);
+    static QMessageBox::Icon IconOf(core::MessageIcon icon);
+    static QMessageBox::StandardButtons ButtonsOf(core::MessageButtons buttons);
+    static core::MessageAnswer AnswerOf(int button);
 
 private:
     QWidget* parent_;

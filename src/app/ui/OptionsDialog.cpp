@@ -24,7 +24,7 @@ namespace app_ui {
 
 namespace {
 
-using app::Options;
+using settings::Options;
 
 constexpr int kMaxSpinValue = 32767;
 
@@ -73,7 +73,7 @@ QGroupBox* Group(const QString& title, QBoxLayout*& layout) {
 
 }  // namespace
 
-COptionsDialog::COptionsDialog(app::CTarvikApp& app, bool associated, app::IUserInterface* ui,
+COptionsDialog::COptionsDialog(app::CTarvikApp& app, bool associated, core::IUserInterface* ui,
                                QWidget* parent)
     : QDialog(parent),
       app_(app),
@@ -103,19 +103,20 @@ COptionsDialog::COptionsDialog(app::CTarvikApp& app, bool associated, app::IUser
 QGroupBox* COptionsDialog::BuildGeneralGroup() {
     QBoxLayout* layout = nullptr;
     QGroupBox* group = Group(tr("General"), layout);
-    AddCheck(layout, tr("Only one &instance"), "OnlyOneInstance", &Options::OnlyOneInstance);
+    AddCheck(layout, tr("Only one &instance"), "OnlyOneInstance",
+             &settings::Options::OnlyOneInstance);
     associate_ = new QCheckBox(tr("&Associate with .log file"));
     associate_->setObjectName(QStringLiteral("AssociateLogFiles"));
     associate_->setChecked(associationShown_);
     layout->addWidget(associate_);
     AddCheck(layout, tr("&Display full path name of log file in window caption"), "DisplayFullPath",
-             &Options::DisplayFullPath);
+             &settings::Options::DisplayFullPath);
     AddCheck(layout, tr("Display cloc&k in status bar"), "StatusbarClock",
-             &Options::StatusbarClock);
+             &settings::Options::StatusbarClock);
     AddCheck(layout, tr("&Clear window when opening a file"), "ClearWndWhenOpenFile",
-             &Options::ClearWndWhenOpenFile);
+             &settings::Options::ClearWndWhenOpenFile);
     AddCheck(layout, tr("Monitor file changes automatically when opening a file"), "AutoMonitor",
-             &Options::AutoMonitor);
+             &settings::Options::AutoMonitor);
     QComboBox* encoding = AddEncodingBox();
     layout->addLayout(Row({BuddyLabel(tr("Text &encoding of log files:"), encoding), encoding}));
     return group;
@@ -125,16 +126,16 @@ QGroupBox* COptionsDialog::BuildStartupGroup() {
     QBoxLayout* layout = nullptr;
     QGroupBox* group = Group(tr("Startup"), layout);
     QCheckBox* reopen = AddCheck(layout, tr("Re-&open recent files on startup"),
-                                 "OpenFilesWhenStartup", &Options::OpenFilesWhenStartup);
-    QSpinBox* count =
-        AddSpin("OpenFilesNumberWhenStartup", &Options::OpenFilesNumberWhenStartup, {0, 50, 1, 50});
+                                 "OpenFilesWhenStartup", &settings::Options::OpenFilesWhenStartup);
+    QSpinBox* count = AddSpin("OpenFilesNumberWhenStartup",
+                              &settings::Options::OpenFilesNumberWhenStartup, {0, 50, 1, 50});
     QLabel* countLabel = BuddyLabel(tr("Number of recent &files to open:"), count);
     QHBoxLayout* countRow = Indented(countLabel);
     countRow->addWidget(count);
     layout->addLayout(countRow);
-    QCheckBox* clear =
-        AddCheck(nullptr, tr("Clear &windows when re-opening files on startup"),
-                 "ClearWndWhenOpenFileOnStartUp", &Options::ClearWndWhenOpenFileOnStartUp);
+    QCheckBox* clear = AddCheck(nullptr, tr("Clear &windows when re-opening files on startup"),
+                                "ClearWndWhenOpenFileOnStartUp",
+                                &settings::Options::ClearWndWhenOpenFileOnStartUp);
     layout->addLayout(Indented(clear));
     QComboBox* arrangement = AddArrangementBox();
     QLabel* arrangementLabel = BuddyLabel(tr("On &startup arrange re-opened files:"), arrangement);
@@ -152,15 +153,15 @@ QGroupBox* COptionsDialog::BuildTrayGroup() {
     QBoxLayout* layout = nullptr;
     QGroupBox* group = Group(tr("System tray"), layout);
     AddCheck(layout, tr("Minimize to system tray when press &Esc"), "MinimizeEsc",
-             &Options::MinimizeEsc);
+             &settings::Options::MinimizeEsc);
     AddCheck(layout, tr("&Minimize to system tray when main window minimized"), "MinimizeWndMin",
-             &Options::MinimizeWndMin);
+             &settings::Options::MinimizeWndMin);
     AddCheck(layout,
              tr("Enable &hotkey Ctrl+Shift+H to show main window when minimized to systray"),
-             "EnableHotkey", &Options::EnableHotkey);
+             "EnableHotkey", &settings::Options::EnableHotkey);
     AddCheck(layout,
              tr("Flash sys&tray icon to indicate new data arrived when minimized to systray"),
-             "BlinkIcon", &Options::BlinkIcon);
+             "BlinkIcon", &settings::Options::BlinkIcon);
     return group;
 }
 
@@ -168,9 +169,10 @@ QGroupBox* COptionsDialog::BuildCaptureGroup() {
     QBoxLayout* layout = nullptr;
     QGroupBox* group = Group(tr("OutputDebugString"), layout);
     AddCheck(layout, tr("Capture OutputDebugString on startup"), "CaptureODSStartup",
-             &Options::CaptureODSStartup);
-    QCheckBox* save = AddCheck(layout, tr("Save captured OutputDebugString to a file:"),
-                               "SaveOutputDebugString2File", &Options::SaveOutputDebugString2File);
+             &settings::Options::CaptureODSStartup);
+    QCheckBox* save =
+        AddCheck(layout, tr("Save captured OutputDebugString to a file:"),
+                 "SaveOutputDebugString2File", &settings::Options::SaveOutputDebugString2File);
     captureFile_ = new QLineEdit(ToQString(edited_.OutputDebugStringSavedFile));
     captureFile_->setObjectName(QStringLiteral("OutputDebugStringSavedFile"));
     auto* browse = new QPushButton(tr("Browse"));
@@ -188,14 +190,14 @@ QGroupBox* COptionsDialog::BuildViewGroup() {
     QBoxLayout* layout = nullptr;
     QGroupBox* group = Group(tr("View"), layout);
     AddCheck(layout, tr("Draw in&vert background and text color for selected text"),
-             "InvertColorSelText", &Options::InvertColorSelText);
+             "InvertColorSelText", &settings::Options::InvertColorSelText);
     AddCheck(layout, tr("Cop&y to clipboard automatically when any text is selected"), "AutoCopy",
-             &Options::AutoCopy);
+             &settings::Options::AutoCopy);
     QCheckBox* special =
         AddCheck(layout,
                  tr("Select te&xt between a couple of characters in a line when double-click or "
                     "Ctrl+click"),
-                 "SpecialSelect", &Options::SpecialSelect);
+                 "SpecialSelect", &settings::Options::SpecialSelect);
     auto* editBounds = new QPushButton(tr("Edit Bound Characters"));
     editBounds->setObjectName(QStringLiteral("EditBoundCharacters"));
     connect(editBounds, &QPushButton::clicked, this, &COptionsDialog::EditBoundCharacters);
@@ -203,23 +205,25 @@ QGroupBox* COptionsDialog::BuildViewGroup() {
     Depend(special, editBounds);
 
     QCheckBox* redLine = AddCheck(layout, tr("Draw a &red line between old and new text"),
-                                  "DrawRedLine", &Options::DrawRedLine);
+                                  "DrawRedLine", &settings::Options::DrawRedLine);
     QCheckBox* removePrevious =
         AddCheck(nullptr, tr("Remove the &previous red line when draw a new red line"),
-                 "RemovePreRedLine", &Options::RemovePreRedLine);
+                 "RemovePreRedLine", &settings::Options::RemovePreRedLine);
     layout->addLayout(Indented(removePrevious));
     Depend(redLine, removePrevious);
 
     const SpinRange wheel{-kMaxSpinValue, kMaxSpinValue, 1, kMaxSpinValue};
-    QSpinBox* lines = AddSpin("MouseWheelScrollLines", &Options::MouseWheelScrollLines, wheel);
+    QSpinBox* lines =
+        AddSpin("MouseWheelScrollLines", &settings::Options::MouseWheelScrollLines, wheel);
     QSpinBox* columns =
-        AddSpin("MouseWheelScrollColumns", &Options::MouseWheelScrollColumns, wheel);
+        AddSpin("MouseWheelScrollColumns", &settings::Options::MouseWheelScrollColumns, wheel);
     layout->addLayout(Row({BuddyLabel(tr("Scrolling li&nes for mouse wheel: "), lines), lines,
                            BuddyLabel(tr("C&olumns (with Ctrl):"), columns), columns}));
-    QSpinBox* tabSize = AddSpin("TabSize", &Options::TabSize, {0, 99, 1, app::kMaxTabSize});
+    QSpinBox* tabSize =
+        AddSpin("TabSize", &settings::Options::TabSize, {0, 99, 1, settings::kMaxTabSize});
     layout->addLayout(Row({BuddyLabel(tr("Tab si&ze:"), tabSize), tabSize}));
     AddCheck(layout, tr("Replace unprintable character with space"), "ShowSpaceForBadChar",
-             &Options::ShowSpaceForBadChar);
+             &settings::Options::ShowSpaceForBadChar);
     layout->addStretch(1);
     return group;
 }
@@ -230,11 +234,11 @@ QGroupBox* COptionsDialog::BuildTabGroup() {
     AddCheck(layout,
              tr("Flash ta&b item icon of inactive document when new data of the document was "
                 "captured"),
-             "FlashTabItem", &Options::FlashTabItem);
+             "FlashTabItem", &settings::Options::FlashTabItem);
     QCheckBox* limit = AddCheck(nullptr, tr("Limit max length of tab text to"),
-                                "EnableMaxTabItemLen", &Options::EnableMaxTabItemLen);
-    QSpinBox* length =
-        AddSpin("MaxTabItemLen", &Options::MaxTabItemLen, {0, kMaxSpinValue, 1, kMaxSpinValue});
+                                "EnableMaxTabItemLen", &settings::Options::EnableMaxTabItemLen);
+    QSpinBox* length = AddSpin("MaxTabItemLen", &settings::Options::MaxTabItemLen,
+                               {0, kMaxSpinValue, 1, kMaxSpinValue});
     layout->addLayout(Row({limit, length, new QLabel(tr("characters"))}));
     Depend(limit, length);
     return group;
@@ -251,10 +255,10 @@ QGroupBox* COptionsDialog::BuildPollingGroup() {
     (edited_.ForcePoll ? forcePoll_ : autoPoll)->setChecked(true);
     layout->addWidget(forcePoll_);
     layout->addWidget(autoPoll);
-    const std::pair<const char*, bool Options::*> stops[] = {
-        {"StopPollWhenVScrollUp", &Options::StopPollWhenVScrollUp},
-        {"StopPollWhenHScrollRight", &Options::StopPollWhenHScrollRight},
-        {"StopPollWhenMoveCaretNotAtEnd", &Options::StopPollWhenMoveCaretNotAtEnd},
+    const std::pair<const char*, bool settings::Options::*> stops[] = {
+        {"StopPollWhenVScrollUp", &settings::Options::StopPollWhenVScrollUp},
+        {"StopPollWhenHScrollRight", &settings::Options::StopPollWhenHScrollRight},
+        {"StopPollWhenMoveCaretNotAtEnd", &settings::Options::StopPollWhenMoveCaretNotAtEnd},
     };
     const QString texts[] = {tr("Vertical scrolling up"), tr("Horizontal scrolling right"),
                              tr("Move caret to other position instead of end of document")};
@@ -268,7 +272,7 @@ QGroupBox* COptionsDialog::BuildPollingGroup() {
 
 // A check box bound to an option; added to layout when one is given.
 QCheckBox* COptionsDialog::AddCheck(QBoxLayout* layout, const QString& text, const char* name,
-                                    bool Options::*option) {
+                                    bool settings::Options::*option) {
     auto* box = new QCheckBox(text);
     box->setObjectName(QLatin1String(name));
     box->setChecked(edited_.*option);
@@ -277,7 +281,7 @@ QCheckBox* COptionsDialog::AddCheck(QBoxLayout* layout, const QString& text, con
     return box;
 }
 
-QSpinBox* COptionsDialog::AddSpin(const char* name, std::int32_t Options::*option,
+QSpinBox* COptionsDialog::AddSpin(const char* name, std::int32_t settings::Options::*option,
                                   SpinRange range) {
     auto* spin =
         new CStepRangeSpinBox(range.typedMin, range.typedMax, range.stepMin, range.stepMax);
@@ -326,7 +330,7 @@ void COptionsDialog::UpdateDependentControls() {
 void COptionsDialog::EditBoundCharacters() {
     CBoundCharactersDialog dialog({edited_.LeftBounds, edited_.RightBounds}, this);
     if (dialog.exec() != QDialog::Accepted) return;
-    const app::BoundPairs pairs = dialog.Pairs();
+    const settings::BoundPairs pairs = dialog.Pairs();
     edited_.LeftBounds = pairs.left;
     edited_.RightBounds = pairs.right;
 }
@@ -338,8 +342,8 @@ void COptionsDialog::BrowseCaptureFile() {
     if (!path.isEmpty()) captureFile_->setText(path);
 }
 
-app::Options COptionsDialog::EditedOptions() const {
-    app::Options edited = edited_;
+settings::Options COptionsDialog::EditedOptions() const {
+    settings::Options edited = edited_;
     for (const auto& [box, option] : checks_) edited.*option = box->isChecked();
     for (const auto& [spin, option] : spins_) {
         spin->interpretText();
@@ -347,7 +351,8 @@ app::Options COptionsDialog::EditedOptions() const {
     }
     edited.ForcePoll = forcePoll_->isChecked();
     edited.ArrangeReopenedFile = arrangement_->currentData().toInt();
-    edited.TextEncoding = static_cast<app::TextEncodingChoice>(encoding_->currentData().toInt());
+    edited.TextEncoding =
+        static_cast<settings::TextEncodingChoice>(encoding_->currentData().toInt());
     edited.OutputDebugStringSavedFile = ToU16(captureFile_->text());
     return edited;
 }
@@ -367,7 +372,7 @@ QWidget* COptionsDialog::FieldControl(app::OptionsDialogField field) const {
 }
 
 void COptionsDialog::accept() {
-    app::Options edited = EditedOptions();
+    settings::Options edited = EditedOptions();
     if (const auto refusal = app::CheckOptionsDialog(edited)) {
         ShowRefusal(ui_, this, refusal->message);
         if (QWidget* control = FieldControl(refusal->field)) control->setFocus();

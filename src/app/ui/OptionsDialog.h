@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/IUserInterface.h"
 #include "app/OptionsApply.h"
+#include "core/IUserInterface.h"
 
 class QAbstractButton;
 class QBoxLayout;
@@ -33,13 +33,13 @@ public:
     // associated is the .log association as it stands. Until file
     // association exists the caller passes false, and a change of the box
     // only comes back in Effects(), where nothing acts on it yet.
-    COptionsDialog(app::CTarvikApp& app, bool associated, app::IUserInterface* ui,
+    COptionsDialog(app::CTarvikApp& app, bool associated, core::IUserInterface* ui,
                    QWidget* parent = nullptr);
 
     // What the main frame has to do after the dialog was confirmed.
     const app::OptionsApplyEffects& Effects() const { return effects_; }
     // The options as the controls show them now.
-    app::Options EditedOptions() const;
+    settings::Options EditedOptions() const;
 
 public slots:
     void accept() override;
@@ -61,8 +61,8 @@ private:
     QGroupBox* BuildCaptureGroup();
 
     QCheckBox* AddCheck(QBoxLayout* layout, const QString& text, const char* name,
-                        bool app::Options::*option);
-    QSpinBox* AddSpin(const char* name, std::int32_t app::Options::*option, SpinRange range);
+                        bool settings::Options::*option);
+    QSpinBox* AddSpin(const char* name, std::int32_t settings::Options::*option, SpinRange range);
     QComboBox* AddArrangementBox();
     QComboBox* AddEncodingBox();
     void Depend(QAbstractButton* master, QWidget* dependent);
@@ -72,14 +72,14 @@ private:
     QWidget* FieldControl(app::OptionsDialogField field) const;
 
     app::CTarvikApp& app_;
-    app::IUserInterface* ui_;
+    core::IUserInterface* ui_;
     // The options being edited; the bound pairs change here when edited.
-    app::Options edited_;
+    settings::Options edited_;
     bool associationShown_;
     app::OptionsApplyEffects effects_;
 
-    std::vector<std::pair<QCheckBox*, bool app::Options::*>> checks_;
-    std::vector<std::pair<QSpinBox*, std::int32_t app::Options::*>> spins_;
+    std::vector<std::pair<QCheckBox*, bool settings::Options::*>> checks_;
+    std::vector<std::pair<QSpinBox*, std::int32_t settings::Options::*>> spins_;
     std::vector<std::pair<QAbstractButton*, QWidget*>> dependencies_;
     QCheckBox* associate_ = nullptr;
     QRadioButton* forcePoll_ = nullptr;

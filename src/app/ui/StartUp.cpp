@@ -83,7 +83,7 @@ int ReopenRecentFiles(discovery::CRecentFileList& list, int limit,
 }
 
 void ReopenAtStartUp(CMainFrame& frame, app::CTarvikApp& app) {
-    const app::Options& options = app.GetOptions();
+    const settings::Options& options = app.GetOptions();
     if (!options.OpenFilesWhenStartup) return;
     frame.SetRecordingRecentFiles(false);
     app.SetReportOpenFailure(false);

@@ -13,7 +13,7 @@
 namespace app_ui {
 
 CTabAliasDialog::CTabAliasDialog(const QString& fullPath, const QString& currentLabel,
-                                 app::IUserInterface* ui, QWidget* parent)
+                                 core::IUserInterface* ui, QWidget* parent)
     : QDialog(parent), fullPath_(fullPath), ui_(ui) {
     setWindowTitle(tr("Set Tab Alias"));
 

@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-#include "app/IUserInterface.h"
+#include "core/IUserInterface.h"
 
 class QLineEdit;
 class QPushButton;
@@ -17,7 +17,7 @@ class CTabAliasDialog : public QDialog {
 public:
     // ui shows the refusal; without one a message box over the dialog does.
     CTabAliasDialog(const QString& fullPath, const QString& currentLabel,
-                    app::IUserInterface* ui = nullptr, QWidget* parent = nullptr);
+                    core::IUserInterface* ui = nullptr, QWidget* parent = nullptr);
 
     QString Alias() const;
     QLineEdit* AliasEdit() const { return alias_; }
@@ -30,7 +30,7 @@ private:
     void UseFileName();
 
     QString fullPath_;
-    app::IUserInterface* ui_ = nullptr;
+    core::IUserInterface* ui_ = nullptr;
     QLineEdit* alias_ = nullptr;
     QPushButton* useFileName_ = nullptr;
 };

@@ -117,12 +117,6 @@ bool CTabStrip::MayFlash(const TabRecord& record) const {
     return flashByDefault_ ? !record.flashSuppressed : record.flashRequested;
 }
 
-void CTabStrip::NotifyNewData(DocumentKey key, bool isActiveDocument) {
-    const TabRecord* record = Find(key);
-    if (!record || isActiveDocument || record->flashing || !MayFlash(*record)) return;
-    StartTabFlash(key);
-}
-
 void CTabStrip::StartTabFlash(DocumentKey key) {
     TabRecord* record = Find(key);
     // A second start would save the new-data image as the one to return to.

@@ -16,8 +16,8 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "app/IUserInterface.h"
 #include "app/ui/FrameIcons.h"
+#include "core/IUserInterface.h"
 
 class QMenu;
 
@@ -41,7 +41,7 @@ public:
     // Where aliases come from and go to (CTarvikApp::LoadAlias/SaveAlias).
     void SetAliasStore(AliasLoader load, AliasSaver save);
     // Shows the alias dialog's refusal; without one a message box does.
-    void SetUserInterface(app::IUserInterface* ui) { ui_ = ui; }
+    void SetUserInterface(core::IUserInterface* ui) { ui_ = ui; }
     // EnableMaxTabItemLen and MaxTabItemLen: labels longer than the limit
     // are cut to it when enabled.
     void SetLabelLimit(bool enabled, int maxLength);
@@ -62,10 +62,8 @@ public:
     // not re-applied), cut to the length limit.
     void RefreshTabLabels();
 
-    // New data arrived for a document: flashes its tab when it is not the
-    // active document, is not already flashing and the flash choice allows.
-    void NotifyNewData(DocumentKey key, bool isActiveDocument);
-    // Starts flashing regardless of the flash choice; a flashing tab stays as is.
+    // Starts flashing (whether a tab may flash is the document's decision);
+    // a flashing tab stays as is.
     void StartTabFlash(DocumentKey key);
     void StopTabFlash(DocumentKey key);
     void StopAllTabFlash();
@@ -149,7 +147,7 @@ private:
     std::unordered_map<DocumentKey, TabRecord> records_;
     AliasLoader loadAlias_;
     AliasSaver saveAlias_;
-    app::IUserInterface* ui_ = nullptr;
+    core::IUserInterface* ui_ = nullptr;
     QTimer flashTimer_;
     DocumentKey contextKey_ = nullptr;
     bool limitEnabled_ = false;

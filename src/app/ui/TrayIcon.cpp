@@ -35,10 +35,6 @@ QString CTrayIcon::NewDataTip() {
     return NormalTip() + QStringLiteral(" - New data arrived!");
 }
 
-bool CTrayIcon::ShouldBlink(bool inTray, bool blinking, bool blinkIconOption) {
-    return inTray && !blinking && blinkIconOption;
-}
-
 void CTrayIcon::Show() {
     if (shown_) return;
     alternate_ = false;

@@ -25,9 +25,6 @@ public:
 
     static QString NormalTip();
     static QString NewDataTip();
-    // Whether new data should start the blinking: the window is in the
-    // tray, it is not blinking yet and BlinkIcon is set.
-    static bool ShouldBlink(bool inTray, bool blinking, bool blinkIconOption);
 
     // Adds the icon with the normal image and tip.
     void Show();

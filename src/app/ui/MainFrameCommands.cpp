@@ -1,0 +1,202 @@
+// The main window's commands: one table row each, and the menus and toolbar
+// built from the table.
+
+#include "app/ui/MainFrame.h"
+
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+
+#include "app/TarvikApp.h"
+#include "app/ui/ChildFrame.h"
+#include "app/ui/FrameCommandIds.h"
+#include "app/ui/FrameMenus.h"
+#include "app/ui/RecentFilesMenu.h"
+#include "app/ui/TabStrip.h"
+#include "core/DocCommandIds.h"
+#include "core/TarvikDoc.h"
+#include "view/TarvikView.h"
+#include "view/ViewCommands.h"
+
+namespace app_ui {
+
+void CMainFrame::BuildCommands() {
+    AddFileCommands();
+    AddEditCommands();
+    AddViewCommands();
+    AddMonitorCommands();
+    AddWindowCommands();
+    AddAppCommand(app::kCmdToggleInExFilters, tr("Enable &Include/Exclude Filters"),
+                  Qt::CTRL | Qt::SHIFT | Qt::Key_I);
+    commands_.Add(kCmdOptions, tr("&Options..."), {}, [this] { ShowOptionsDialog(); });
+    commands_.Add(kCmdAppAbout, tr("&About Ostra Tarvik..."), {}, [this] { ShowAbout(); });
+}
+
+void CMainFrame::AddFileCommands() {
+    const auto hasDocument = [this] { return ActiveDocument() != nullptr; };
+    const auto hasAny = [this] { return !app_.Documents().empty(); };
+    commands_.Add(kCmdFileOpen, tr("&Open..."), QKeySequence::Open, [this] { ShowOpenDialog(); });
+    commands_.Add(
+        kCmdFileClose, tr("&Close"), {},
+        [this] {
+            if (core::CTarvikDoc* doc = ActiveDocument()) CloseDocument(*doc);
+        },
+        hasDocument);
+    commands_.Add(
+        kCmdCloseAllDocuments, tr("Close &All"), {}, [this] { CloseAllDocuments(); }, hasAny);
+    AddDocumentCommand(core::kCmdSaveAs, tr("Save &As..."), Qt::CTRL | Qt::Key_G);
+    AddDocumentCommand(core::kCmdOpenInEditor, tr("Open &Using Default Editor"),
+                       Qt::CTRL | Qt::Key_E);
+    AddDocumentCommand(core::kCmdBrowseFolder, tr("&Browse Log File Folder"), Qt::CTRL | Qt::Key_B);
+    commands_.Add(kCmdMinimizeToTray, tr("Minimize to SysTray"), {}, [this] { HideToTray(); });
+    commands_.Add(kCmdAppExit, tr("E&xit"), {}, [this] { close(); });
+}
+
+void CMainFrame::AddEditCommands() {
+    for (const view::ViewCommand& command : view::ViewCommands()) {
+        AddViewCommand(command.id, command.text, command.shortcut);
+    }
+}
+
+void CMainFrame::AddViewCommands() {
+    settings::Options& options = app_.GetOptions();
+    commands_.Add(
+        kCmdViewToolbar, tr("&Toolbar"), {},
+        [this] { toolBar_->setVisible(!toolBar_->isVisible()); }, {},
+        [this] { return !toolBar_->isHidden(); });
+    commands_.Add(
+        kCmdViewStatusBar, tr("&Status Bar"), {},
+        [this] { statusBar()->setVisible(statusBar()->isHidden()); }, {},
+        [this] { return !statusBar()->isHidden(); });
+    commands_.Add(
+        kCmdViewTabBar, tr("&Show"), {}, [this] { SetTabBarVisible(tabStrip_->isHidden()); }, {},
+        [this] { return !tabStrip_->isHidden(); });
+    commands_.Add(
+        kCmdTabBarTop, tr("&Top"), {}, [this] { SetTabBarAtTop(true); }, {},
+        [&options] { return options.TabBarTop; });
+    commands_.Add(
+        kCmdTabBarBottom, tr("&Bottom"), {}, [this] { SetTabBarAtTop(false); }, {},
+        [&options] { return !options.TabBarTop; });
+    commands_.Add(
+        kCmdAlwaysOnTop, tr("Always On &Top"), {}, [this] { ToggleAlwaysOnTop(); }, {},
+        [&options] { return options.AlwaysOnTop; });
+    commands_.Add(kCmdFont, tr("&Font..."), {}, [this] { ChooseFont(); });
+}
+
+void CMainFrame::AddMonitorCommands() {
+    AddDocumentCommand(core::kCmdStartMonitoring, tr("&Start"), Qt::CTRL | Qt::Key_S);
+    AddDocumentCommand(core::kCmdPauseMonitoring, tr("&Pause"), Qt::CTRL | Qt::Key_P);
+    AddAppCommand(app::kCmdStartAll, tr("Start &All"), Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+    AddAppCommand(app::kCmdPauseAll, tr("Pa&use All"), Qt::CTRL | Qt::SHIFT | Qt::Key_P);
+    AddDocumentCommand(core::kCmdReload, tr("Rel&oad"), Qt::CTRL | Qt::Key_R);
+    AddAppCommand(app::kCmdReloadAllDocuments, tr("Reload All Document&s"),
+                  Qt::CTRL | Qt::SHIFT | Qt::Key_R);
+    AddDocumentCommand(core::kCmdClearAll, tr("C&lear All"), Qt::CTRL | Qt::Key_L);
+    AddAppCommand(app::kCmdClearAllWindows, tr("Clear All Open &Windows"),
+                  Qt::CTRL | Qt::SHIFT | Qt::Key_L);
+    AddDocumentCommand(core::kCmdTruncateLog, tr("&Truncate Log"),
+                       Qt::CTRL | Qt::SHIFT | Qt::Key_T);
+    AddAppCommand(app::kCmdGoToEndOfAll, tr("Go to End of All"), Qt::CTRL | Qt::ALT | Qt::Key_End);
+    commands_.Add(kCmdRefreshRate, tr("&Refresh Rate..."), Qt::CTRL | Qt::Key_F7,
+                  [this] { ShowRefreshRateDialog(); });
+    commands_.Add(kCmdBufferSize, tr("&Buffer Size..."), {}, [this] { ShowBufferSizeDialog(); });
+}
+
+void CMainFrame::AddWindowCommands() {
+    const auto hasWindows = [this] { return !mdiArea_->subWindowList().isEmpty(); };
+    commands_.Add(
+        kCmdWindowCascade, tr("&Cascade"), {}, [this] { mdiArea_->cascadeSubWindows(); },
+        hasWindows);
+    commands_.Add(
+        kCmdWindowTileHorizontal, tr("Tile &Horizontally"), {}, [this] { TileStrips(true); },
+        hasWindows);
+    commands_.Add(
+        kCmdWindowTileVertical, tr("Tile &Vertically"), {}, [this] { TileStrips(false); },
+        hasWindows);
+    commands_.Add(
+        kCmdTileFullWidth, tr("Tile Horizontally Full &Width"), {}, [this] { TileFullWidth(); },
+        hasWindows);
+    commands_.Add(
+        kCmdTileFullHeight, tr("Tile Vertically &Full Height"), {}, [this] { TileFullHeight(); },
+        hasWindows);
+    commands_.Add(
+        kCmdWindowNext, tr("&Next"), {}, [this] { mdiArea_->activateNextSubWindow(); }, hasWindows);
+    commands_.Add(
+        kCmdWindowPrevious, tr("&Previous"), {}, [this] { mdiArea_->activatePreviousSubWindow(); },
+        hasWindows);
+}
+
+void CMainFrame::AddDocumentCommand(int id, const QString& text, const QKeySequence& shortcut) {
+    commands_.Add(
+        id, text, shortcut,
+        [this, id] {
+            if (core::CTarvikDoc* doc = ActiveDocument()) doc->OnCommand(id);
+            UpdateStatusPanes();
+        },
+        [this, id] {
+            const core::CTarvikDoc* doc = ActiveDocument();
+            return doc && doc->IsCommandEnabled(id);
+        });
+}
+
+void CMainFrame::AddViewCommand(int id, const QString& text, const QKeySequence& shortcut) {
+    // The view handles its own shortcuts while it has the focus; the menu
+    // shows them.
+    Command command;
+    command.id = id;
+    command.text = text;
+    command.shortcut = shortcut;
+    command.run = [this, id] {
+        if (CChildFrame* frame = ActiveChildFrame()) frame->View()->OnCommand(id);
+    };
+    command.enabled = [this, id] {
+        const CChildFrame* frame = ActiveChildFrame();
+        return frame && frame->View()->IsCommandEnabled(id);
+    };
+    command.shortcutShownOnly = true;
+    commands_.Add(std::move(command));
+}
+
+void CMainFrame::AddAppCommand(int id, const QString& text, const QKeySequence& shortcut) {
+    commands_.Add(
+        id, text, shortcut,
+        [this, id] {
+            app_.OnCommand(id);
+            UpdateStatusPanes();
+        },
+        [this, id] { return app_.IsCommandEnabled(id); },
+        id == app::kCmdToggleInExFilters
+            ? std::function<bool()>([this] { return app_.GetOptions().EnableInExFilters; })
+            : std::function<bool()>());
+}
+
+void CMainFrame::BuildMenus() {
+    QMenu* file = BuildMainMenus(*menuBar(), commands_);
+    // The recent files sit between two separators just above Exit.
+    QAction* separator = file->insertSeparator(commands_.Action(kCmdAppExit));
+    recentMenu_ = new CRecentFilesMenu(file, separator, this);
+    connect(recentMenu_, &CRecentFilesMenu::openRequested, this,
+            [this](const QString& path) { OpenRecentFile(path.toStdU16String()); });
+}
+
+void CMainFrame::BuildToolBar() {
+    toolBar_ = addToolBar(tr("Standard"));
+    toolBar_->setObjectName(QStringLiteral("Standard"));
+    const std::pair<int, QStyle::StandardPixmap> buttons[] = {
+        {kCmdFileOpen, QStyle::SP_DialogOpenButton},
+        {core::kCmdStartMonitoring, QStyle::SP_MediaPlay},
+        {core::kCmdPauseMonitoring, QStyle::SP_MediaPause},
+        {core::kCmdReload, QStyle::SP_BrowserReload},
+        {core::kCmdClearAll, QStyle::SP_DialogResetButton},
+        {app::kCmdGoToEndOfAll, QStyle::SP_ArrowDown},
+    };
+    for (const auto& [id, pixmap] : buttons) {
+        QAction* action = commands_.Action(id);
+        action->setIcon(style()->standardIcon(pixmap));
+        toolBar_->addAction(action);
+    }
+}
+
+}  // namespace app_ui

@@ -1,0 +1,186 @@
+// The main window as the documents' host: their windows and tabs, the new-data
+// signals, the status panes and message boxes.
+
+#include "app/ui/MainFrame.h"
+
+#include <QMdiArea>
+#include <QStyle>
+#include <algorithm>
+
+#include "app/StatusPaneText.h"
+#include "app/TarvikApp.h"
+#include "app/ui/ChildFrame.h"
+#include "app/ui/DialogText.h"
+#include "app/ui/RecentFilesMenu.h"
+#include "app/ui/StatusPanes.h"
+#include "app/ui/TabStrip.h"
+#include "app/ui/TrayIcon.h"
+#include "core/TarvikDoc.h"
+#include "view/TarvikView.h"
+
+namespace app_ui {
+
+namespace {
+
+// The monitoring period stays within sane bounds whatever the store holds.
+constexpr std::uint32_t kMinRefreshMs = 10;
+constexpr std::uint32_t kMaxRefreshMs = 3600000;
+
+}  // namespace
+
+std::vector<CChildFrame*> CMainFrame::ChildFrames() const {
+    std::vector<CChildFrame*> frames;
+    for (QMdiSubWindow* window : mdiArea_->subWindowList(QMdiArea::CreationOrder)) {
+        if (auto* frame = qobject_cast<CChildFrame*>(window)) frames.push_back(frame);
+    }
+    return frames;
+}
+
+CChildFrame* CMainFrame::ActiveChildFrame() const {
+    return qobject_cast<CChildFrame*>(mdiArea_->currentSubWindow());
+}
+
+core::CTarvikDoc* CMainFrame::ActiveDocument() const {
+    CChildFrame* frame = ActiveChildFrame();
+    return frame ? &frame->Document() : nullptr;
+}
+
+CChildFrame* CMainFrame::FrameOf(const core::CTarvikDoc& doc) const {
+    for (CChildFrame* frame : ChildFrames()) {
+        if (&frame->Document() == &doc) return frame;
+    }
+    return nullptr;
+}
+
+void CMainFrame::ActivateDocument(core::CTarvikDoc& doc) {
+    if (CChildFrame* frame = FrameOf(doc)) mdiArea_->setActiveSubWindow(frame);
+}
+
+core::ILogView* CMainFrame::CreateDocumentFrame(core::CTarvikDoc& doc) {
+    auto* frame = new CChildFrame(app_, doc, &colors_);
+    frame->setWindowIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    frame->SetOpenedBesideAnother(mdiArea_->currentSubWindow() != nullptr);
+    mdiArea_->addSubWindow(frame);
+    connect(frame, &CChildFrame::closeRequested, this,
+            [this](CChildFrame* closing) { CloseDocument(closing->Document()); });
+    connect(frame->View(), &view::CCrystalTextView::CaretStatusChanged, this,
+            [this] { UpdateStatusPanes(); });
+    frame->show();
+    return frame->View();
+}
+
+void CMainFrame::DestroyDocumentFrame(core::CTarvikDoc& doc) {
+    CChildFrame* frame = FrameOf(doc);
+    if (!frame) return;
+    frame->RememberPlacement();
+    if (lastActive_ == frame) lastActive_ = nullptr;
+    // The document is going away: the view lets go of it at once, while the
+    // window itself may be inside its own close handling and goes later.
+    frame->View()->AttachDocument(nullptr);
+    frame->CloseFromHost();
+    mdiArea_->removeSubWindow(frame);
+    frame->hide();
+    frame->deleteLater();
+    UpdateStatusPanes();
+    commands_.UpdateStates();
+}
+
+void CMainFrame::CreateTab(core::CTarvikDoc& doc, std::u16string_view displayName,
+                           std::u16string_view path) {
+    CChildFrame* frame = FrameOf(doc);
+    if (!frame) return;
+    frame->setWindowTitle(ToQString(doc.GetTitle().empty() ? displayName : doc.GetTitle()));
+    tabStrip_->AddTab(frame, ToQString(displayName), ToQString(path));
+    if (recordRecent_ && !path.empty()) recentMenu_->List().Add(std::u16string(path));
+    if (frame == mdiArea_->currentSubWindow()) {
+        // Activated before the file was open: the stored position was not
+        // known then.
+        frame->OnActivated(frame->OpenedBesideAnother());
+        tabStrip_->SelectTab(frame);
+    }
+}
+
+void CMainFrame::RemoveTab(core::CTarvikDoc& doc) {
+    if (CChildFrame* frame = FrameOf(doc)) tabStrip_->RemoveTab(frame);
+}
+
+void CMainFrame::FlashTab(core::CTarvikDoc& doc) {
+    if (CChildFrame* frame = FrameOf(doc)) tabStrip_->StartTabFlash(frame);
+}
+
+void CMainFrame::StopAllTabFlashing() {
+    tabStrip_->StopAllTabFlash();
+}
+
+void CMainFrame::BlinkTrayIcon() {
+    tray_->StartBlink();
+}
+
+bool CMainFrame::IsTrayBlinking() const {
+    return tray_->IsBlinking();
+}
+
+core::TabFlashState CMainFrame::GetTabFlashState(const core::CTarvikDoc& doc) const {
+    const CChildFrame* frame = FrameOf(doc);
+    if (!frame) return {};
+    return {tabStrip_->IsFlashing(frame), tabStrip_->IsFlashSuppressed(frame),
+            tabStrip_->IsFlashRequested(frame)};
+}
+
+bool CMainFrame::IsActiveDocumentFrame(const core::CTarvikDoc& doc) const {
+    const CChildFrame* frame = ActiveChildFrame();
+    return frame && &frame->Document() == &doc;
+}
+
+void CMainFrame::RestartRefreshTimer(std::uint32_t periodMs) {
+    refresh_.start(static_cast<int>(std::clamp(periodMs, kMinRefreshMs, kMaxRefreshMs)));
+    UpdateStatusPanes();
+}
+
+core::MessageAnswer CMainFrame::ShowMessage(std::u16string_view text, core::MessageIcon icon,
+                                            core::MessageButtons buttons) {
+    return messages_.ShowMessage(text, icon, buttons);
+}
+
+void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window) {
+    auto* previous = qobject_cast<CChildFrame*>(lastActive_.data());
+    auto* current = qobject_cast<CChildFrame*>(window);
+    if (previous == current) return;
+    if (previous) app_.OnDocumentFrameActivated(previous->Document(), false);
+    lastActive_ = window;
+    if (current) {
+        if (!current->Document().GetPathName().empty()) current->OnActivated(previous != nullptr);
+        tabStrip_->SelectTab(current);
+        app_.OnDocumentFrameActivated(current->Document(), true);
+    }
+    UpdateStatusPanes();
+    commands_.UpdateStates();
+}
+
+void CMainFrame::OnApplicationStateChanged(Qt::ApplicationState state) {
+    const bool active = state == Qt::ApplicationActive;
+    if (active == applicationActive_) return;
+    applicationActive_ = active;
+    app_.OnApplicationActivated(active);
+}
+
+void CMainFrame::UpdateStatusPanes() {
+    if (!panes_) return;
+    const settings::Options& options = app_.GetOptions();
+    const CChildFrame* frame = ActiveChildFrame();
+    const core::CTarvikDoc* doc = frame ? &frame->Document() : nullptr;
+    if (!doc) {
+        panes_->SetMonitoring(CStatusPanes::Monitoring::NoDocument);
+        panes_->SetCaretText(u"");
+        panes_->SetTextLengthText(u"");
+    } else {
+        panes_->SetMonitoring(doc->IsMonitoring() ? CStatusPanes::Monitoring::Running
+                                                  : CStatusPanes::Monitoring::Stopped);
+        panes_->SetCaretText(frame->View()->CaretStatusText().toStdU16String());
+        panes_->SetTextLengthText(doc->TextLengthText());
+    }
+    panes_->SetMaxBufferSizeText(app::MaxBufferSizePaneText(options));
+    panes_->SetRefreshRateText(app::RefreshRatePaneText(options));
+}
+
+}  // namespace app_ui

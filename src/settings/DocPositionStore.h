@@ -1,0 +1,25 @@
+#pragma once
+// One remembered window rectangle per document, named by the document's full
+// path. Values are only ever added or replaced, never deleted.
+
+#include <string>
+#include <string_view>
+
+#include "settings/WindowRect.h"
+
+namespace settings {
+
+class DocPositionStore {
+public:
+    // The name the debug-output capture document is kept under.
+    static constexpr std::u16string_view kCaptureName = u"CaptureOutputDebugString";
+
+    // The value name of a document: its full path, or the capture's fixed name.
+    static std::u16string_view ValueName(std::u16string_view pathName, bool isCapture);
+
+    // False when nothing usable is stored: a value of any size but 16 bytes is ignored.
+    static bool Load(std::u16string_view valueName, WindowRect& rect);
+    static bool Save(std::u16string_view valueName, const WindowRect& rect);
+};
+
+}  // namespace settings

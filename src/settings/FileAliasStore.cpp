@@ -1,0 +1,31 @@
+#include "settings/FileAliasStore.h"
+
+#include "platform/Registry.h"
+#include "settings/RegValueIo.h"
+#include "settings/RegistryPaths.h"
+
+namespace settings {
+
+using platform::ERROR_SUCCESS;
+using platform::RegKey;
+using platform::RegRoot;
+
+bool FileAliasStore::Load(std::u16string_view path, std::u16string& alias) {
+    if (path.empty()) return false;
+    RegKey key;
+    if (key.Open(RegRoot::CurrentUser, reg_paths::kFileAlias) != ERROR_SUCCESS) return false;
+    std::u16string stored;
+    if (!ReadText(key, path, stored) || stored.empty()) return false;
+    alias = std::move(stored);
+    return true;
+}
+
+bool FileAliasStore::Save(std::u16string_view path, std::u16string_view alias) {
+    // An empty name would address the key's default value, which is no file.
+    if (path.empty()) return false;
+    RegKey key;
+    if (key.Create(RegRoot::CurrentUser, reg_paths::kFileAlias) != ERROR_SUCCESS) return false;
+    return key.SetString(path, alias) == ERROR_SUCCESS;
+}
+
+}  // namespace settings

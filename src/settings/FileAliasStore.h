@@ -1,0 +1,16 @@
+#pragma once
+// The tab alias of a file, kept by the file's full path.
+
+#include <string>
+#include <string_view>
+
+namespace settings {
+
+class FileAliasStore {
+public:
+    // False when the file has no alias (nothing stored, or an empty text).
+    static bool Load(std::u16string_view path, std::u16string& alias);
+    static bool Save(std::u16string_view path, std::u16string_view alias);
+};
+
+}  // namespace settings
