@@ -289,6 +289,31 @@ class ExportImport(StoreCase):
         self.fails("import", self.path("does-not-exist.reg"))
         self.assertEqual(self.export("HKCU", "after.reg"), before)
 
+    def test_import_refuses_fifos_and_huge_files(self):
+        os.mkfifo(self.path("fifo.reg"))
+        self.assertIn("not a regular file", self.fails("import", self.path("fifo.reg")))
+        # Valid text, then a comment line that takes the file past 64 MiB.
+        huge = self.write("huge.reg", "Windows Registry Editor Version 5.00\n\n"
+                                      "[HKEY_CURRENT_USER\\Huge]\n;")
+        os.truncate(huge, (64 << 20) + 1)
+        self.assertIn("larger than 64 MiB", self.fails("import", huge))
+        self.fails("query", r"HKCU\Huge")
+
+    def test_export_ignores_a_link_planted_for_its_temporary_file(self):
+        self.ok("add", r"HKCU\Software\Ostra Tarvik\EmailSettings", "/v", "SmtpPassword", "/d", "secret")
+        victim = self.write("victim.txt", "untouched")
+        target = self.path("out.reg")
+        # The shell plants a link under the temporary name the old code used
+        # (FILE.tmp-PID), then becomes tarvik-reg under the same process id.
+        result = subprocess.run(["sh", "-c", 'ln -s "$1" "$2.tmp-$$" && exec "$0" export HKCU "$2" /y',
+                                 TOOL, victim, target], capture_output=True, text=True,
+                                env=self.env, timeout=60)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(self.read("victim.txt"), b"untouched")
+        self.assertFalse(os.path.islink(target))
+        self.assertIn(b"secret", self.read("out.reg"))
+        self.assertEqual(os.stat(target).st_mode & 0o777, 0o600)
+
 
 class Store(StoreCase):
     def test_parallel_writers_lose_nothing(self):
@@ -317,6 +342,7 @@ class Store(StoreCase):
             self.assertEqual(f.read(), "not a database at all\n")
         self.ok("add", OPTIONS, "/v", "Fresh", "/d", "1")
         self.assertEqual(os.stat(self.store).st_mode & 0o777, 0o600)
+
 
 
 if __name__ == "__main__":
