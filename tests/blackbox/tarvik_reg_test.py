@@ -3,6 +3,7 @@
 
 import os
 import shutil
+import sqlite3
 import subprocess
 import sys
 import tempfile
@@ -299,6 +300,21 @@ class ExportImport(StoreCase):
         self.assertIn("larger than 64 MiB", self.fails("import", huge))
         self.fails("query", r"HKCU\Huge")
 
+    def test_keys_deeper_than_512_levels_are_refused(self):
+        def below(depth):
+            return "\\".join(["k"] * depth)
+
+        header = "Windows Registry Editor Version 5.00\n\n"
+        message = self.fails("import", self.write("deep.reg", header + "[HKEY_CURRENT_USER\\%s]\n"
+                                                  % below(513)))
+        self.assertIn("line 3: the key lies more than 512 levels deep", message)
+        self.fails("add", "HKCU\\" + below(513))
+        self.fails("query", r"HKCU\k")
+        self.ok("import", self.write("deepest.reg", header + "[HKEY_CURRENT_USER\\%s]\n\"v\"=\"1\"\n"
+                                     % below(512)))
+        self.assertIn("\\%s]\n\"v\"=\"1\"\n" % below(512), self.export(r"HKCU\k", "out.reg").decode())
+        self.assertIn("End of search: 1 match(es) found.", self.ok("query", "HKCU", "/v", "v", "/s"))
+
     def test_export_ignores_a_link_planted_for_its_temporary_file(self):
         self.ok("add", r"HKCU\Software\Ostra Tarvik\EmailSettings", "/v", "SmtpPassword", "/d", "secret")
         victim = self.write("victim.txt", "untouched")
@@ -343,6 +359,31 @@ class Store(StoreCase):
         self.ok("add", OPTIONS, "/v", "Fresh", "/d", "1")
         self.assertEqual(os.stat(self.store).st_mode & 0o777, 0o600)
 
+    def test_tampered_key_links_are_reported_not_walked_forever(self):
+        self.ok("add", OPTIONS, "/v", "Kept", "/d", "1")
+        db = sqlite3.connect(self.store)
+        # HKCU below its own grandchild: a loop.
+        db.execute("UPDATE keys SET parent = (SELECT id FROM keys WHERE name = 'Ostra Tarvik') "
+                   "WHERE id = 1")
+        db.commit()
+        for args in (["query", "HKCU", "/s"], ["export", "HKCU", self.path("loop.reg"), "/y"],
+                     ["delete", r"HKCU\Software", "/f"]):
+            with self.subTest(args=args):
+                self.assertIn("is damaged", self.fails(*args))
+        self.ok("query", OPTIONS, "/v", "Kept")
+        # No loop, but a chain far deeper than any key the store accepts.
+        db.execute("UPDATE keys SET parent = 0 WHERE id = 1")
+        parent = db.execute("SELECT id FROM keys WHERE name = 'Options'").fetchone()[0]
+        for _ in range(20000):
+            parent = db.execute("INSERT INTO keys(parent, name, folded) VALUES(?, 'k', 'k')",
+                                (parent,)).lastrowid
+        db.commit()
+        db.close()
+        for args in (["query", OPTIONS, "/s"], ["export", OPTIONS, self.path("deep.reg"), "/y"]):
+            with self.subTest(args=args):
+                self.assertIn("is damaged", self.fails(*args))
+        self.ok("delete", OPTIONS + r"\k", "/f")
+        self.ok("export", OPTIONS, self.path("deep.reg"), "/y")
 
 
 if __name__ == "__main__":
