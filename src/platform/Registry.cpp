@@ -68,16 +68,39 @@ std::int64_t AddChild(RegistryStore& store, std::int64_t parent, std::u16string_
     return sqlite3_last_insert_rowid(store.Connection());
 }
 
-// Walks path below start; with create set, missing keys are added.
+// How many names below its root the key lies. ERROR_BADDB when its parent
+// links go deeper than any key the store accepts: they were tampered with.
+LSTATUS Depth(RegistryStore& store, std::int64_t id, std::size_t& depth) {
+    for (depth = 0; depth <= registry_names::kMaxKeyDepth; ++depth) {
+        if (id == RegistryStore::kCurrentUserId || id == RegistryStore::kClassesRootId)
+            return ERROR_SUCCESS;
+        RegistryStatement query(store.Prepare("SELECT parent FROM keys WHERE id = ?"));
+        const int rc = query.Bind(id).Step();
+        if (rc != SQLITE_ROW) return rc == SQLITE_DONE ? ERROR_KEY_DELETED : ERROR_CANTWRITE;
+        id = query.Int(0);
+    }
+    return ERROR_BADDB;
+}
+
+// Walks path below start; with create set, missing keys are added unless the
+// deepest of them would lie more than kMaxKeyDepth levels below the root.
 LSTATUS Resolve(RegistryStore& store, std::int64_t start, std::u16string_view path, bool create,
                 std::int64_t& id) {
     std::vector<std::u16string> parts;
     if (!registry_names::SplitPath(path, parts)) return ERROR_INVALID_PARAMETER;
     if (LSTATUS alive = KeyAlive(store, start); alive != ERROR_SUCCESS) return alive;
     id = start;
-    for (const std::u16string& part : parts) {
-        std::int64_t child = FindChild(store, id, part);
-        if (child == 0 && create) child = AddChild(store, id, part);
+    bool depthChecked = false;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        std::int64_t child = FindChild(store, id, parts[i]);
+        if (child == 0 && create && !depthChecked) {
+            std::size_t depth = 0;
+            if (LSTATUS found = Depth(store, id, depth); found != ERROR_SUCCESS) return found;
+            if (depth + parts.size() - i > registry_names::kMaxKeyDepth)
+                return ERROR_INVALID_PARAMETER;
+            depthChecked = true;
+        }
+        if (child == 0 && create) child = AddChild(store, id, parts[i]);
         if (child < 0) return ERROR_CANTWRITE;
         if (child == 0) return ERROR_FILE_NOT_FOUND;
         id = child;
@@ -85,20 +108,42 @@ LSTATUS Resolve(RegistryStore& store, std::int64_t start, std::u16string_view pa
     return ERROR_SUCCESS;
 }
 
+// The key ?1 and every key below it, each once even where tampered parent
+// links go round in a loop.
+constexpr std::string_view kSubtree =
+    "WITH RECURSIVE sub(id) AS (SELECT ?1 UNION SELECT keys.id FROM keys JOIN sub ON "
+    "keys.parent = sub.id) ";
+
+// Every key hangs below one of the two roots (?2, ?3), and the roots below
+// nothing. A subtree holding the parent of its own top (a loop), or another
+// root, shows tampered links; deleting it would take a root with it.
+LSTATUS CheckSubtree(RegistryStore& store, std::int64_t id) {
+    static const std::string kDamaged =
+        std::string(kSubtree) +
+        "SELECT 1 FROM keys WHERE id IN (SELECT id FROM sub) AND ((id IN (?2, ?3) AND id <> ?1) "
+        "OR (id = ?1 AND parent IN (SELECT id FROM sub))) LIMIT 1";
+    RegistryStatement query(store.Prepare(kDamaged.c_str()));
+    const int rc = query.Bind(id)
+                       .Bind(RegistryStore::kCurrentUserId)
+                       .Bind(RegistryStore::kClassesRootId)
+                       .Step();
+    if (rc == SQLITE_ROW) return ERROR_BADDB;
+    return rc == SQLITE_DONE ? ERROR_SUCCESS : ERROR_CANTWRITE;
+}
+
 // Removes the values and subkeys of the subtree below id, and the key id
 // itself when withRoot is set (its values go in either case).
 LSTATUS RemoveTree(RegistryStore& store, std::int64_t id, bool withRoot) {
-    static constexpr const char* kDeleteValues =
-        "WITH RECURSIVE sub(id) AS (SELECT ? UNION ALL SELECT keys.id FROM keys JOIN sub ON "
-        "keys.parent = sub.id) DELETE FROM vals WHERE key IN (SELECT id FROM sub)";
-    static constexpr const char* kDeleteKeys =
-        "WITH RECURSIVE sub(id) AS (SELECT ? UNION ALL SELECT keys.id FROM keys JOIN sub ON "
-        "keys.parent = sub.id) DELETE FROM keys WHERE id IN (SELECT id FROM sub) AND "
-        "(? OR id <> ?)";
-    RegistryStatement values(store.Prepare(kDeleteValues));
+    static const std::string kDeleteValues =
+        std::string(kSubtree) + "DELETE FROM vals WHERE key IN (SELECT id FROM sub)";
+    static const std::string kDeleteKeys =
+        std::string(kSubtree) +
+        "DELETE FROM keys WHERE id IN (SELECT id FROM sub) AND (?2 OR id <> ?1)";
+    if (LSTATUS checked = CheckSubtree(store, id); checked != ERROR_SUCCESS) return checked;
+    RegistryStatement values(store.Prepare(kDeleteValues.c_str()));
     if (!values.Bind(id).Run()) return ERROR_CANTWRITE;
-    RegistryStatement keys(store.Prepare(kDeleteKeys));
-    if (!keys.Bind(id).Bind(std::int64_t{withRoot}).Bind(id).Run()) return ERROR_CANTWRITE;
+    RegistryStatement keys(store.Prepare(kDeleteKeys.c_str()));
+    if (!keys.Bind(id).Bind(std::int64_t{withRoot}).Run()) return ERROR_CANTWRITE;
     return ERROR_SUCCESS;
 }
 

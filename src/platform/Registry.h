@@ -22,12 +22,13 @@ constexpr LSTATUS ERROR_SUCCESS = 0;
 constexpr LSTATUS ERROR_FILE_NOT_FOUND = 2;  // key or value missing
 constexpr LSTATUS ERROR_ACCESS_DENIED = 5;   // deleting a key that has subkeys
 constexpr LSTATUS ERROR_INVALID_HANDLE = 6;
-constexpr LSTATUS ERROR_INVALID_DATA = 13;  // a value of the wrong size for the reader
-constexpr LSTATUS ERROR_INVALID_PARAMETER = 87;
-constexpr LSTATUS ERROR_MORE_DATA = 234;      // the caller's buffer is too small
-constexpr LSTATUS ERROR_NO_MORE_ITEMS = 259;  // enumeration ended
-constexpr LSTATUS ERROR_KEY_DELETED = 1018;   // the open key was deleted meanwhile
-constexpr LSTATUS ERROR_CANTWRITE = 1013;     // the store could not be written
+constexpr LSTATUS ERROR_INVALID_DATA = 13;       // a value of the wrong size for the reader
+constexpr LSTATUS ERROR_INVALID_PARAMETER = 87;  // a bad path: name too long, key too deep
+constexpr LSTATUS ERROR_MORE_DATA = 234;         // the caller's buffer is too small
+constexpr LSTATUS ERROR_NO_MORE_ITEMS = 259;     // enumeration ended
+constexpr LSTATUS ERROR_BADDB = 1009;            // the store is damaged (keys linked in a loop)
+constexpr LSTATUS ERROR_CANTWRITE = 1013;        // the store could not be written
+constexpr LSTATUS ERROR_KEY_DELETED = 1018;      // the open key was deleted meanwhile
 
 constexpr DWORD REG_NONE = 0;
 constexpr DWORD REG_SZ = 1;
@@ -48,7 +49,8 @@ public:
     LSTATUS Open(RegRoot root, std::u16string_view path);
     // Opens a subkey of this key.
     LSTATUS Open(const RegKey& parent, std::u16string_view path);
-    // Opens the key, creating it and every missing key on the way.
+    // Opens the key, creating it and every missing key on the way. A key
+    // more than registry_names::kMaxKeyDepth levels below its root is refused.
     LSTATUS Create(RegRoot root, std::u16string_view path);
     LSTATUS Create(const RegKey& parent, std::u16string_view path);
     void Close();
@@ -79,7 +81,8 @@ public:
     LSTATUS DeleteValue(std::u16string_view name);
     // Deletes a subkey that has no subkeys of its own (its values go with it).
     LSTATUS DeleteSubKey(std::u16string_view path);
-    // Deletes a subkey with everything below it.
+    // Deletes a subkey with everything below it. ERROR_BADDB, deleting
+    // nothing, when the parent links below it were tampered with.
     LSTATUS DeleteTree(std::u16string_view path);
 
     // Enumeration in a stable order (by name, without regard to case).

@@ -10,6 +10,9 @@ namespace platform::registry_names {
 
 // Longest key name accepted, in UTF-16 code units.
 constexpr std::size_t kMaxKeyNameLength = 255;
+// Deepest key accepted: the number of names below the root. Walks of the
+// tree never go deeper, so a store that does is damaged.
+constexpr std::size_t kMaxKeyDepth = 512;
 
 // The name cut at its first zero: the calling code hands over C strings.
 std::u16string_view UpToTerminator(std::u16string_view name);

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <set>
+#include <utility>
 
 #include "platform/RegistryFiles.h"
 
@@ -79,6 +80,8 @@ void RegistryStore::UsePath(const std::string& path) {
     path_ = path;
     pathChosen_ = true;
     openAttempted_ = false;
+    lossReported_ = false;
+    damageReported_ = false;
 }
 
 std::string RegistryStore::CurrentPath() {
@@ -127,6 +130,8 @@ bool RegistryStore::Open() {
 void RegistryStore::MoveAside() {
     const std::string target = registry_files::MoveAside(path_);
     if (target.empty()) {
+        // Every later write tries to open the store again; once is enough.
+        if (std::exchange(damageReported_, true)) return;
         std::fprintf(stderr,
                      "tarvik: the settings store %s is damaged and could not be moved aside\n",
                      path_.c_str());
@@ -144,7 +149,8 @@ RegistryStore::OpenResult RegistryStore::TryOpen() {
         return OpenResult::Failed;
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
-    const OpenResult contents = CheckContents();
+    bool ours = false;
+    const OpenResult contents = CheckContents(ours);
     if (contents != OpenResult::Ok) return contents;
     // Switching to WAL needs a moment without other writers; the busy
     // handler does not cover every case, so try a few times.
@@ -153,13 +159,16 @@ RegistryStore::OpenResult RegistryStore::TryOpen() {
         wal = Exec("PRAGMA journal_mode=WAL");
         if (!wal) usleep(20000);
     }
-    if (!wal || !CreateSchema()) return OpenResult::Failed;
+    // Our own store needs no schema write, so it opens while another
+    // process holds the write lock (a long import).
+    if (!wal || (!ours && !CreateSchema())) return OpenResult::Failed;
     return OpenResult::Ok;
 }
 
-// Ok for our own schema or an empty database, Damaged for a file that is not
-// a database, fails its quick check, or holds somebody else's tables.
-RegistryStore::OpenResult RegistryStore::CheckContents() {
+// Ok for our own schema (ours set) or an empty database, Damaged for a file
+// that is not a database, fails its quick check, or holds somebody else's
+// tables.
+RegistryStore::OpenResult RegistryStore::CheckContents(bool& ours) {
     std::set<std::string> tables;
     sqlite3_stmt* statement = nullptr;
     int rc = sqlite3_prepare_v2(db_, "SELECT name FROM sqlite_master WHERE type='table'", -1,
@@ -190,7 +199,8 @@ RegistryStore::OpenResult RegistryStore::CheckContents() {
         check = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
     sqlite3_finalize(statement);
     if (IsDamage(rc) || (rc == SQLITE_ROW && check != "ok")) return OpenResult::Damaged;
-    return rc == SQLITE_ROW ? OpenResult::Ok : OpenResult::Failed;
+    ours = rc == SQLITE_ROW;
+    return ours ? OpenResult::Ok : OpenResult::Failed;
 }
 
 bool RegistryStore::CreateSchema() {
@@ -223,9 +233,14 @@ sqlite3_stmt* RegistryStore::Prepare(const char* sql) {
 
 bool RegistryStore::BeginWrite() {
     if (depth_++ > 0) return !failed_;
+    // An open that failed (the lock held too long, the folder missing for a
+    // moment) is tried again, so one bad moment does not lose every later
+    // change of the run.
+    if (!db_) openAttempted_ = false;
     began_ = false;
     failed_ = !Connection() || !Exec("BEGIN IMMEDIATE");
     began_ = !failed_;
+    if (failed_) ReportLostWrite();
     return began_;
 }
 
@@ -236,8 +251,18 @@ bool RegistryStore::EndWrite() {
     began_ = false;
     if (!wasBegun) return false;
     if (!failed_ && Exec("COMMIT")) return true;
+    if (!failed_) ReportLostWrite();
     Exec("ROLLBACK");
     return false;
+}
+
+void RegistryStore::ReportLostWrite() {
+    if (std::exchange(lossReported_, true)) return;
+    const char* reason = db_ ? sqlite3_errmsg(db_) : "it could not be opened";
+    std::fprintf(stderr,
+                 "tarvik: a change of settings was not saved: the settings store %s cannot be "
+                 "written (%s)\n",
+                 path_.c_str(), reason);
 }
 
 }  // namespace platform

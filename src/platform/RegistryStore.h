@@ -33,13 +33,15 @@ public:
     std::string CurrentPath();
 
     // The open connection, opening it on first use; null when the store
-    // cannot be used. Call with Mutex() held.
+    // cannot be used. Reads do not try again after a failed open; the next
+    // write does. Call with Mutex() held.
     sqlite3* Connection();
     // A cached statement, or null when it cannot be prepared.
     sqlite3_stmt* Prepare(const char* sql);
 
-    // Starts (or joins) a write transaction; false when nothing can be
-    // written in it. Always pair with EndWrite().
+    // Starts (or joins) a write transaction, opening the store again when
+    // an earlier open failed; false when nothing can be written in it.
+    // Always pair with EndWrite().
     bool BeginWrite();
     // The current transaction must not commit.
     void MarkFailed() { failed_ = true; }
@@ -54,10 +56,12 @@ private:
     void Close();
     bool Open();
     OpenResult TryOpen();
-    OpenResult CheckContents();
+    OpenResult CheckContents(bool& ours);
     bool CreateSchema();
     bool Exec(const char* sql);
     void MoveAside();
+    // Says once per store on standard error that changes are being lost.
+    void ReportLostWrite();
 
     std::recursive_mutex mutex_;
     std::string path_;
@@ -68,6 +72,8 @@ private:
     int depth_ = 0;
     bool began_ = false;
     bool failed_ = false;
+    bool lossReported_ = false;
+    bool damageReported_ = false;
 };
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 
 import os
 import shutil
+import sqlite3
 import subprocess
 import sys
 import tempfile
@@ -289,6 +290,46 @@ class ExportImport(StoreCase):
         self.fails("import", self.path("does-not-exist.reg"))
         self.assertEqual(self.export("HKCU", "after.reg"), before)
 
+    def test_import_refuses_fifos_and_huge_files(self):
+        os.mkfifo(self.path("fifo.reg"))
+        self.assertIn("not a regular file", self.fails("import", self.path("fifo.reg")))
+        # Valid text, then a comment line that takes the file past 64 MiB.
+        huge = self.write("huge.reg", "Windows Registry Editor Version 5.00\n\n"
+                                      "[HKEY_CURRENT_USER\\Huge]\n;")
+        os.truncate(huge, (64 << 20) + 1)
+        self.assertIn("larger than 64 MiB", self.fails("import", huge))
+        self.fails("query", r"HKCU\Huge")
+
+    def test_keys_deeper_than_512_levels_are_refused(self):
+        def below(depth):
+            return "\\".join(["k"] * depth)
+
+        header = "Windows Registry Editor Version 5.00\n\n"
+        message = self.fails("import", self.write("deep.reg", header + "[HKEY_CURRENT_USER\\%s]\n"
+                                                  % below(513)))
+        self.assertIn("line 3: the key lies more than 512 levels deep", message)
+        self.fails("add", "HKCU\\" + below(513))
+        self.fails("query", r"HKCU\k")
+        self.ok("import", self.write("deepest.reg", header + "[HKEY_CURRENT_USER\\%s]\n\"v\"=\"1\"\n"
+                                     % below(512)))
+        self.assertIn("\\%s]\n\"v\"=\"1\"\n" % below(512), self.export(r"HKCU\k", "out.reg").decode())
+        self.assertIn("End of search: 1 match(es) found.", self.ok("query", "HKCU", "/v", "v", "/s"))
+
+    def test_export_ignores_a_link_planted_for_its_temporary_file(self):
+        self.ok("add", r"HKCU\Software\Ostra Tarvik\EmailSettings", "/v", "SmtpPassword", "/d", "secret")
+        victim = self.write("victim.txt", "untouched")
+        target = self.path("out.reg")
+        # The shell plants a link under the temporary name the old code used
+        # (FILE.tmp-PID), then becomes tarvik-reg under the same process id.
+        result = subprocess.run(["sh", "-c", 'ln -s "$1" "$2.tmp-$$" && exec "$0" export HKCU "$2" /y',
+                                 TOOL, victim, target], capture_output=True, text=True,
+                                env=self.env, timeout=60)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertEqual(self.read("victim.txt"), b"untouched")
+        self.assertFalse(os.path.islink(target))
+        self.assertIn(b"secret", self.read("out.reg"))
+        self.assertEqual(os.stat(target).st_mode & 0o777, 0o600)
+
 
 class Store(StoreCase):
     def test_parallel_writers_lose_nothing(self):
@@ -317,6 +358,32 @@ class Store(StoreCase):
             self.assertEqual(f.read(), "not a database at all\n")
         self.ok("add", OPTIONS, "/v", "Fresh", "/d", "1")
         self.assertEqual(os.stat(self.store).st_mode & 0o777, 0o600)
+
+    def test_tampered_key_links_are_reported_not_walked_forever(self):
+        self.ok("add", OPTIONS, "/v", "Kept", "/d", "1")
+        db = sqlite3.connect(self.store)
+        # HKCU below its own grandchild: a loop.
+        db.execute("UPDATE keys SET parent = (SELECT id FROM keys WHERE name = 'Ostra Tarvik') "
+                   "WHERE id = 1")
+        db.commit()
+        for args in (["query", "HKCU", "/s"], ["export", "HKCU", self.path("loop.reg"), "/y"],
+                     ["delete", r"HKCU\Software", "/f"]):
+            with self.subTest(args=args):
+                self.assertIn("is damaged", self.fails(*args))
+        self.ok("query", OPTIONS, "/v", "Kept")
+        # No loop, but a chain far deeper than any key the store accepts.
+        db.execute("UPDATE keys SET parent = 0 WHERE id = 1")
+        parent = db.execute("SELECT id FROM keys WHERE name = 'Options'").fetchone()[0]
+        for _ in range(20000):
+            parent = db.execute("INSERT INTO keys(parent, name, folded) VALUES(?, 'k', 'k')",
+                                (parent,)).lastrowid
+        db.commit()
+        db.close()
+        for args in (["query", OPTIONS, "/s"], ["export", OPTIONS, self.path("deep.reg"), "/y"]):
+            with self.subTest(args=args):
+                self.assertIn("is damaged", self.fails(*args))
+        self.ok("delete", OPTIONS + r"\k", "/f")
+        self.ok("export", OPTIONS, self.path("deep.reg"), "/y")
 
 
 if __name__ == "__main__":

@@ -412,6 +412,18 @@ class Ending(TailCase):
         self.assertGreaterEqual(elapsed, 0.9)
         self.assertLess(elapsed, 20)
 
+    def test_a_huge_duration_is_cut_to_what_the_clock_holds(self):
+        # 9.3e9 seconds overflowed the deadline, which then lay in the past.
+        self.write("h.log", "x\n")
+        f = Follower(["--interval", str(INTERVAL_MS), "--duration", "9300000000",
+                      self.path("h.log")], self.env)
+        self.followers.append(f)
+        self.expect(f, "x\n")
+        self.append("h.log", "y\n")
+        self.expect(f, "x\ny\n")
+        self.assertEqual(f.stop(), 0)
+        self.assertIn("--duration 9300000000 is longer than the clock holds", f.errors().decode())
+
     def test_signals_end_it_cleanly(self):
         for sig in (signal.SIGINT, signal.SIGTERM):
             with self.subTest(sig):

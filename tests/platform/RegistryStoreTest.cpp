@@ -180,6 +180,64 @@ TEST_F(RegistryStoreTest, UnusableStoreGivesFailuresNotCrashes) {
     EXPECT_TRUE(fs::is_directory(path_));
 }
 
+TEST_F(RegistryStoreTest, FailedOpenIsTriedAgainByTheNextWrite) {
+    // A file where the store's folder belongs makes the first open fail.
+    { std::ofstream(folder_ + "/config") << "in the way\n"; }
+    registry_store::UsePath(path_);
+    testing::internal::CaptureStderr();
+    RegKey key;
+    EXPECT_EQ(key.Create(RegRoot::CurrentUser, u"Software"), ERROR_CANTWRITE);
+    EXPECT_EQ(key.Create(RegRoot::CurrentUser, u"Software"), ERROR_CANTWRITE);
+    const std::string message = testing::internal::GetCapturedStderr();
+    EXPECT_NE(message.find(path_), std::string::npos) << message;
+    EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
+
+    fs::remove(folder_ + "/config");
+    WriteSetting(u"TabSize", 8);
+    DWORD value = 0;
+    ASSERT_EQ(ReadSetting(u"TabSize", value), ERROR_SUCCESS);
+    EXPECT_EQ(value, 8u);
+}
+
+TEST_F(RegistryStoreTest, OpensWhileAnotherWriterHoldsTheStore) {
+    registry_store::UsePath(path_);
+    WriteSetting(u"TabSize", 8);
+    sqlite3* importer = nullptr;
+    ASSERT_EQ(sqlite3_open(path_.c_str(), &importer), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(importer, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    registry_store::UsePath(path_);  // opens afresh, as a program starting now
+    DWORD value = 0;
+    EXPECT_EQ(ReadSetting(u"TabSize", value), ERROR_SUCCESS);
+    EXPECT_EQ(value, 8u);
+    sqlite3_exec(importer, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(importer);
+}
+
+TEST_F(RegistryStoreTest, TamperedParentLinksAreReportedNotWalkedForever) {
+    registry_store::UsePath(path_);
+    WriteSetting(u"TabSize", 8);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path_.c_str(), &db), SQLITE_OK);
+    const auto tamper = [db](const char* sql) {
+        ASSERT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+    };
+    RegKey software;
+    ASSERT_EQ(software.Open(RegRoot::CurrentUser, u"Software"), ERROR_SUCCESS);
+    // HKCU below its own grandchild: a loop.
+    tamper(
+        "UPDATE keys SET parent = (SELECT id FROM keys WHERE name = 'Ostra Tarvik') WHERE id = 1");
+    EXPECT_EQ(software.DeleteTree(u"Ostra Tarvik"), ERROR_BADDB);
+    EXPECT_EQ(software.DeleteTree(u""), ERROR_BADDB);
+    // HKCR below Options: deleting Options would take that root with it.
+    tamper("UPDATE keys SET parent = 0 WHERE id = 1");
+    tamper("UPDATE keys SET parent = (SELECT id FROM keys WHERE name = 'Options') WHERE id = 2");
+    EXPECT_EQ(software.DeleteTree(u"Ostra Tarvik\\Options"), ERROR_BADDB);
+    sqlite3_close(db);
+    DWORD value = 0;
+    EXPECT_EQ(ReadSetting(u"TabSize", value), ERROR_SUCCESS);
+    EXPECT_EQ(value, 8u);
+}
+
 TEST_F(RegistryStoreTest, TwoProcessesWritingAtOnceLoseNothing) {
     registry_store::UsePath(path_);
     WriteSetting(u"Start", 1);

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/RegistryNames.h"
+
 namespace platform {
 namespace {
 
@@ -231,6 +233,18 @@ TEST_F(RegistryTest, ClosedKeysAndBadPaths) {
     ASSERT_EQ(child.Create(root_, u"\\a\\\\b\\"), ERROR_SUCCESS);
     EXPECT_EQ(child.Open(root_, u"a\\b"), ERROR_SUCCESS);
     EXPECT_EQ(root_.DeleteSubKey(u""), ERROR_INVALID_PARAMETER);
+
+    // root_ lies two levels deep; below it fit kMaxKeyDepth - 2 more.
+    std::u16string deep = u"d";
+    for (std::size_t depth = 4; depth <= registry_names::kMaxKeyDepth; ++depth) deep += u"\\d";
+    RegKey deepest;
+    ASSERT_EQ(deepest.Create(root_, deep), ERROR_SUCCESS);
+    EXPECT_EQ(child.Create(deepest, u"one\\more"), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(child.Create(RegRoot::CurrentUser, u"Software\\Ostra Tarvik\\" + deep + u"\\x"),
+              ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(child.Create(root_, u"fresh\\" + deep), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(child.Open(root_, u"fresh"), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(child.Create(root_, deep), ERROR_SUCCESS);
 }
 
 TEST_F(RegistryTest, TransactionGroupsWritesAndNests) {

@@ -1,6 +1,7 @@
 #include "RegFileReader.h"
 
 #include "platform/CodePage.h"
+#include "platform/RegistryNames.h"
 
 namespace tarvik_reg {
 
@@ -8,7 +9,6 @@ namespace {
 
 constexpr std::string_view kHeader = "Windows Registry Editor Version 5.00";
 constexpr std::string_view kOldHeader = "REGEDIT4";
-constexpr std::size_t kMaxKeyName = 255;
 
 std::string DecodeText(const std::string& bytes) {
     if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
@@ -67,11 +67,19 @@ bool ReadQuoted(std::string_view& text, std::string& out, std::string& error) {
     return false;
 }
 
-bool ValidKeyNames(const KeyPath& key) {
-    std::size_t length = 0;
-    for (char16_t c : key.below) {
-        length = c == u'\\' ? 0 : length + 1;
-        if (length > kMaxKeyName) return false;
+// The store refuses such keys too; finding them here names the line and
+// keeps a huge file from being applied at all.
+bool ValidKeyPath(const KeyPath& key, std::string& error) {
+    namespace names = platform::registry_names;
+    std::vector<std::u16string> parts;
+    if (!names::SplitPath(key.below, parts)) {
+        error =
+            "a key name is longer than " + std::to_string(names::kMaxKeyNameLength) + " characters";
+        return false;
+    }
+    if (parts.size() > names::kMaxKeyDepth) {
+        error = "the key lies more than " + std::to_string(names::kMaxKeyDepth) + " levels deep";
+        return false;
     }
     return true;
 }
@@ -92,10 +100,7 @@ bool ParseKeyLine(std::string_view line, RegChange& change, std::string& error) 
         error = "unknown root key in \"" + std::string(inside) + "\"";
         return false;
     }
-    if (!ValidKeyNames(*key)) {
-        error = "a key name is longer than 255 characters";
-        return false;
-    }
+    if (!ValidKeyPath(*key, error)) return false;
     if (change.kind == RegChange::Kind::DeleteKey && key->below.empty()) {
         error = "a root key cannot be deleted";
         return false;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "RegData.h"
+#include "RegTreeWalk.h"
 #include "platform/CodePage.h"
 
 namespace tarvik_reg {
@@ -79,6 +80,7 @@ std::string ValueLine(std::u16string_view name, DWORD type, const Bytes& data) {
     return line + "\n";
 }
 
+// The key line and the values of one key; its subkeys follow it.
 LSTATUS WriteKey(const platform::RegKey& key, const KeyPath& path, std::string& out) {
     out += "[" + path.Display() + "]\n";
     std::u16string name;
@@ -90,25 +92,18 @@ LSTATUS WriteKey(const platform::RegKey& key, const KeyPath& path, std::string& 
         out += ValueLine(name, type, data);
     if (status != platform::ERROR_NO_MORE_ITEMS) return status;
     out += "\n";
-    for (DWORD i = 0; (status = key.EnumKey(i, name)) == platform::ERROR_SUCCESS; ++i) {
-        platform::RegKey child;
-        if (LSTATUS opened = child.Open(key, name); opened != platform::ERROR_SUCCESS)
-            return opened;
-        if (LSTATUS written = WriteKey(child, path.Child(name), out);
-            written != platform::ERROR_SUCCESS)
-            return written;
-    }
-    return status == platform::ERROR_NO_MORE_ITEMS ? platform::ERROR_SUCCESS : status;
+    return platform::ERROR_SUCCESS;
 }
 
 }  // namespace
 
 LSTATUS ExportTree(const KeyPath& path, std::string& out) {
-    platform::RegKey key;
-    if (LSTATUS opened = key.Open(path.root, path.below); opened != platform::ERROR_SUCCESS)
-        return opened;
-    out += "Windows Registry Editor Version 5.00\n\n";
-    return WriteKey(key, path, out);
+    std::string text = "Windows Registry Editor Version 5.00\n\n";
+    const LSTATUS status = WalkTree(path, [&](const platform::RegKey& key, const KeyPath& keyPath) {
+        return WriteKey(key, keyPath, text);
+    });
+    if (status == platform::ERROR_SUCCESS) out += text;
+    return status;
 }
 
 }  // namespace tarvik_reg

@@ -2,6 +2,7 @@
 
 #include "RegCommands.h"
 #include "RegData.h"
+#include "RegTreeWalk.h"
 #include "platform/CodePage.h"
 #include "platform/RegistryNames.h"
 
@@ -48,23 +49,16 @@ int PrintKey(const RegKey& key, const KeyPath& path, const ValueFilter& only, bo
     return printed;
 }
 
-int PrintTree(const RegKey& key, const KeyPath& path, const ValueFilter& only, std::ostream& out) {
-    int printed = PrintKey(key, path, only, !only, out);
-    std::u16string name;
-    for (DWORD i = 0; key.EnumKey(i, name) == platform::ERROR_SUCCESS; ++i) {
-        RegKey child;
-        if (child.Open(key, name) == platform::ERROR_SUCCESS)
-            printed += PrintTree(child, path.Child(name), only, out);
-    }
-    return printed;
-}
-
-int QueryRecursive(const RegKey& key, const KeyPath& path, const ValueFilter& only,
-                   Streams streams) {
+int QueryRecursive(const KeyPath& path, const ValueFilter& only, Streams streams) {
     platform::RegTransaction snapshot;
     std::ostringstream text;
-    const int found = PrintTree(key, path, only, text);
+    int found = 0;
+    const LSTATUS status = WalkTree(path, [&](const RegKey& key, const KeyPath& keyPath) {
+        found += PrintKey(key, keyPath, only, !only, text);
+        return platform::ERROR_SUCCESS;
+    });
     snapshot.Commit();
+    if (status != platform::ERROR_SUCCESS) return FailStatus(streams, status);
     streams.out << text.str();
     if (!only) return 0;
     streams.out << "End of search: " << found << " match(es) found.\n";
@@ -95,7 +89,7 @@ int Query(const Arguments& arguments, Streams streams) {
     if (arguments.valueName) only = platform::Utf8ToUtf16(*arguments.valueName);
     if (arguments.defaultValue) only = std::u16string();
 
-    if (arguments.recurse) return QueryRecursive(key, *path, only, streams);
+    if (arguments.recurse) return QueryRecursive(*path, only, streams);
     if (only) return QueryOneValue(key, *path, *only, streams);
     PrintKey(key, *path, std::nullopt, true, streams.out);
     std::u16string name;

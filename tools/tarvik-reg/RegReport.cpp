@@ -1,5 +1,7 @@
 #include "RegReport.h"
 
+#include "platform/RegistryNames.h"
+
 namespace tarvik_reg {
 
 int Done(Streams streams) {
@@ -18,6 +20,8 @@ int Fail(Streams streams, const std::string& message) {
 }
 
 int FailStatus(Streams streams, platform::LSTATUS status) {
+    const std::string kNameLimit = std::to_string(platform::registry_names::kMaxKeyNameLength);
+    const std::string kDepthLimit = std::to_string(platform::registry_names::kMaxKeyDepth);
     switch (status) {
         case platform::ERROR_FILE_NOT_FOUND:
             return Fail(streams,
@@ -28,7 +32,14 @@ int FailStatus(Streams streams, platform::LSTATUS status) {
         case platform::ERROR_ACCESS_DENIED:
             return Fail(streams, "Access is denied.");
         case platform::ERROR_INVALID_PARAMETER:
-            return Fail(streams, "Invalid key name (a key name is longer than 255 characters).");
+            return Fail(streams, "Invalid key name (a key name is longer than " + kNameLimit +
+                                     " characters, or the key lies more than " + kDepthLimit +
+                                     " levels deep).");
+        case platform::ERROR_BADDB:
+            return Fail(streams,
+                        "The settings store " + platform::registry_store::CurrentPath() +
+                            " is damaged: its keys are linked in a loop or lie more than " +
+                            kDepthLimit + " levels deep.");
         case platform::ERROR_KEY_DELETED:
             return Fail(streams, "The key was deleted meanwhile.");
         default:

@@ -4,8 +4,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "RegCommands.h"
 #include "RegConfirm.h"
@@ -25,23 +23,33 @@ bool FileExists(const std::string& path) {
     return stat(path.c_str(), &st) == 0;
 }
 
-// Writes through a private temporary file renamed into place, so a failed
-// export never leaves a cut-off file behind.
-bool WriteWhole(const std::string& path, const std::string& text, std::string& error) {
-    const std::string temporary = path + ".tmp-" + std::to_string(getpid());
-    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        error = std::strerror(errno);
-        return false;
-    }
+// The largest .reg file read: far more than any settings tree needs.
+constexpr off_t kMaxImportBytes = off_t{64} << 20;
+
+bool WriteAll(int fd, const std::string& text) {
     std::size_t written = 0;
     while (written < text.size()) {
         const ssize_t n = write(fd, text.data() + written, text.size() - written);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
+        if (n <= 0) return false;
         written += static_cast<std::size_t>(n);
     }
-    const bool ok = written == text.size() && fsync(fd) == 0;
+    return true;
+}
+
+// Writes through a private temporary file renamed into place, so a failed
+// export never leaves a cut-off file behind. The temporary gets a fresh name
+// in the target's folder and is created exclusively, so a link planted
+// under a guessable name cannot redirect the export (which may hold the
+// mail password) to another file.
+bool WriteWhole(const std::string& path, const std::string& text, std::string& error) {
+    std::string temporary = path + ".tmp-XXXXXX";
+    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    const bool ok = fchmod(fd, 0600) == 0 && WriteAll(fd, text) && fsync(fd) == 0;
     if (!ok) error = std::strerror(errno);
     close(fd);
     if (ok && rename(temporary.c_str(), path.c_str()) == 0) return true;
@@ -50,11 +58,31 @@ bool WriteWhole(const std::string& path, const std::string& text, std::string& e
     return false;
 }
 
-bool ReadWhole(const std::string& path, std::string& bytes) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return false;
-    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    return !file.bad();
+// Reads a regular file of at most kMaxImportBytes. A FIFO or device is
+// refused without reading from it (it might never end).
+bool ReadWhole(const std::string& path, std::string& bytes, std::string& error) {
+    const std::string tooLarge =
+        "it is larger than " + std::to_string(kMaxImportBytes >> 20) + " MiB";
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) error = "it is not a regular file";
+    if (error.empty() && st.st_size > kMaxImportBytes) error = tooLarge;
+    // The file may grow while it is read, so the limit holds for what is read.
+    char chunk[65536];
+    while (error.empty()) {
+        const ssize_t n = read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) error = std::strerror(errno);
+        if (n <= 0) break;
+        bytes.append(chunk, static_cast<std::size_t>(n));
+        if (bytes.size() > static_cast<std::size_t>(kMaxImportBytes)) error = tooLarge;
+    }
+    close(fd);
+    return error.empty();
 }
 
 LSTATUS Apply(const RegChange& change, RegKey& current) {
@@ -102,9 +130,10 @@ int Export(const Arguments& arguments, Streams streams) {
 int Import(const Arguments& arguments, Streams streams) {
     const std::string& file = arguments.positional[0];
     std::string bytes;
-    if (!ReadWhole(file, bytes)) return Fail(streams, "Cannot read " + file + ".");
-    std::vector<RegChange> changes;
     std::string error;
+    if (!ReadWhole(file, bytes, error))
+        return Fail(streams, "Cannot read " + file + ": " + error + "; nothing was imported.");
+    std::vector<RegChange> changes;
     if (!ParseRegFile(bytes, changes, error))
         return Fail(streams, file + ": " + error + "; nothing was imported.");
 

@@ -30,14 +30,24 @@ std::optional<std::uint32_t> ParseInterval(const std::string& text) {
     return static_cast<std::uint32_t>(value);
 }
 
-std::optional<double> ParseDuration(const std::string& text) {
+// A number of seconds; one too large for the clock is cut to
+// kMaxDurationSeconds with a note.
+std::optional<double> ParseDuration(const std::string& text, std::vector<std::string>& notes) {
     if (text.empty() || text.find_first_not_of("0123456789.") != std::string::npos) {
         return std::nullopt;
     }
     char* end = nullptr;
     errno = 0;
-    const double value = std::strtod(text.c_str(), &end);
-    if (errno != 0 || *end != '\0' || !std::isfinite(value) || value < 0) return std::nullopt;
+    double value = std::strtod(text.c_str(), &end);
+    if (*end != '\0' || std::isnan(value) || value < 0) return std::nullopt;
+    // Out of range: digits beyond a double are huge, a tiny value is 0.
+    if (errno == ERANGE && value > 1) value = HUGE_VAL;
+    if (value > kMaxDurationSeconds) {
+        value = kMaxDurationSeconds;
+        notes.push_back("--duration " + text + " is longer than the clock holds; following for " +
+                        std::to_string(static_cast<long long>(kMaxDurationSeconds)) + " seconds (" +
+                        std::to_string(kMaxDurationYears) + " years) instead");
+    }
     return value;
 }
 
@@ -97,7 +107,7 @@ std::optional<TailArguments> ParseTailArguments(const std::vector<std::string>& 
             }
         } else if (name == "--duration") {
             const auto text = takeValue();
-            parsed.durationSeconds = text ? ParseDuration(*text) : std::nullopt;
+            parsed.durationSeconds = text ? ParseDuration(*text, parsed.notes) : std::nullopt;
             if (!parsed.durationSeconds) {
                 error = "--duration needs a number of seconds";
                 return std::nullopt;

@@ -17,12 +17,20 @@ struct TailArguments {
     bool help = false;
     // Milliseconds between polls; none means IntervalChkFile from the settings.
     std::optional<std::uint32_t> intervalMs;
-    // Seconds to follow; none means until interrupted.
+    // Seconds to follow, at most kMaxDurationSeconds; none means until
+    // interrupted.
     std::optional<double> durationSeconds;
     // Auto colours only when standard output is a terminal.
     ColorMode color = ColorMode::Auto;
     std::vector<std::string> files;
+    // What was adjusted on the way, for standard error.
+    std::vector<std::string> notes;
 };
+
+// The longest --duration kept: a deadline this far off still fits the
+// monotonic clock (nanoseconds in 64 bits, about 292 years from boot).
+constexpr int kMaxDurationYears = 100;
+constexpr double kMaxDurationSeconds = kMaxDurationYears * 365.0 * 24 * 60 * 60;
 
 // Parses argv[1..]; on failure returns nothing and sets error to the reason.
 std::optional<TailArguments> ParseTailArguments(const std::vector<std::string>& args,

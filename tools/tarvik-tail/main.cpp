@@ -108,5 +108,7 @@ int main(int argc, char** argv) {
         std::fputs(tail::kTailUsage, stdout);
         return kExitOk;
     }
+    for (const std::string& note : args->notes)
+        std::fprintf(stderr, "tarvik-tail: %s\n", note.c_str());
     return Run(*args);
 }
