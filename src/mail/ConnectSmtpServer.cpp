@@ -35,6 +35,11 @@ const addrinfo* PreferredAddress(const addrinfo* list) {
     return firstIpv6;
 }
 
+bool IsCancelled(int cancelFd) {
+    return cancelFd >= 0 && platform::WaitForDescriptor(cancelFd, platform::SocketEvent::Readable,
+                                                        0, -1) == platform::SocketWait::Ready;
+}
+
 }  // namespace
 
 std::string HostOfServer(std::string_view server) {
@@ -57,6 +62,8 @@ platform::CSocket ConnectSmtpServer(const MailJob& job, int cancelFd) {
     const AddrInfoList addresses = Resolve(host, job.port);
     const addrinfo* address = PreferredAddress(addresses.get());
     if (address == nullptr) return socket;
+    // The lookup cannot be interrupted; a job cancelled meanwhile stops here.
+    if (IsCancelled(cancelFd)) return socket;
     socket.Connect(address->ai_addr, address->ai_addrlen, job.waitSeconds, cancelFd);
     return socket;
 }

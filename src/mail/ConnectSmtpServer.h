@@ -19,7 +19,9 @@ bool IsIpAddress(const std::string& host);
 // Resolves the job's server and connects to its port, waiting at most the
 // job's waitSeconds for the connection. IPv4 is used when the server has an
 // IPv4 address, IPv6 only when it has no other. An empty server, a port outside
-// 1-65535, an unknown name or a refused connection give a closed socket.
+// 1-65535, an unknown name, a refused connection or a cancelFd that became
+// readable (even during the name lookup, which cannot be interrupted) give a
+// closed socket.
 platform::CSocket ConnectSmtpServer(const MailJob& job, int cancelFd = -1);
 
 }  // namespace mail

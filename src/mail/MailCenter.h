@@ -23,13 +23,14 @@ public:
     CMailCenter& operator=(const CMailCenter&) = delete;
 
     CMailNotifier& Notifier() { return notifier_; }
+    CMailSender& Sender() { return sender_; }
     CNotificationRecords& Records() { return records_; }
     const CNotificationRecords& Records() const { return records_; }
     // The settings as loaded so far (empty until the first notification or edit).
     std::optional<MailSettings>& Settings() { return settings_; }
 
 private:
-    // Declared in this order so that the sender, which joins its threads, goes
+    // Declared in this order so that the sender, which ends its threads, goes
     // before the records its completions refer to.
     std::optional<MailSettings> settings_;
     CNotificationRecords records_;

@@ -1,9 +1,9 @@
 #include "mail/SmtpConversation.h"
 
 #include "mail/Base64.h"
-#include "mail/DotStuffing.h"
 #include "mail/SmtpErrors.h"
 #include "mail/SmtpReply.h"
+#include "mail/WireMessage.h"
 
 namespace mail {
 
@@ -83,7 +83,7 @@ bool CSmtpConversation::SendMessage() {
     if (!Command("DATA\r\n") || !Expect(kCodeStartData, kReplyCapacity, job_.waitSeconds)) {
         return false;
     }
-    const std::string wire = DotStuff(job_.message);
+    const std::string wire = WireMessage(job_.message);
     if (channel_.SendWithTimeout(wire, job_.waitSeconds) != static_cast<long long>(wire.size())) {
         SetError(kErrorBody);
         return false;

@@ -1,7 +1,7 @@
 #pragma once
 // The SMTP dialogue of one job, from the greeting to QUIT, over an open
 // channel: greeting, HELO (or EHLO and AUTH LOGIN), MAIL FROM, one RCPT TO per
-// recipient, DATA, the dot-stuffed message, the end-of-data marker, QUIT.
+// recipient, DATA, the message made fit for the wire, the end-of-data marker, QUIT.
 
 #include <cstddef>
 #include <string>

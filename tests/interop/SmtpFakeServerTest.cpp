@@ -8,13 +8,16 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "InteropSupport.h"
 #include "TlsSuite.h"
 #include "mail/MailSender.h"
 #include "mail/SslLibrary.h"
+#include "platform/TaskQueue.h"
 
 using interop::ChildProcess;
 using interop::TempFolder;
@@ -141,6 +144,25 @@ TEST(SmtpFakeServer, SilentServerEndsAsSendingFailure) {
     MailJob job = JobFor(server.Port());
     job.waitSeconds = 1;
     EXPECT_EQ(mail::SendMail(job), "Sending email failure");
+}
+
+TEST(SmtpFakeServer, TricklingServerEndsAtTheJobDeadline) {
+    // Each byte comes well within the wait for it; only the job's own
+    // deadline ends the greeting that never finishes in time.
+    FakeServer server("trickle");
+    ASSERT_NE(server.Port(), 0u);
+    platform::TaskQueue queue;
+    std::optional<std::string> outcome;
+    {
+        mail::MailSenderLimits limits;
+        limits.jobDeadline = std::chrono::milliseconds(300);
+        mail::CMailSender sender(&queue, limits);
+        sender.Start(JobFor(server.Port()),
+                     [&outcome](std::uint32_t, std::string error) { outcome = std::move(error); });
+        for (int i = 0; i < 300 && !outcome; ++i) queue.WaitAndDrain(100);
+    }
+    EXPECT_EQ(outcome, "Time out.");
+    EXPECT_EQ(server.Transcript().find("HELO"), std::string::npos);
 }
 
 TEST(SmtpFakeServer, ConnectionClosedMidReplyIsATimeOut) {

@@ -102,6 +102,26 @@ TEST(SmtpSink, SendThreadReportsDeliveryThroughTheQueue) {
     ExpectDelivered(server, kPlainEnvelope);
 }
 
+TEST(SmtpSink, LongLinesAndBareCarriageReturnsAreMadeFitForTheWire) {
+    // A strict server refuses lines over 998 octets: a long log line is folded
+    // at a character boundary, and a carriage return from a path ends a line.
+    SinkServer server({});
+    ASSERT_NE(server.Port(), 0u);
+    std::string logLine;
+    for (int i = 0; i < 2000; ++i) logLine += "\xC3\xA4";
+    const std::string head = "Subject: long\r\n\r\nIn /tmp/odd";
+    MailJob job = JobFor(server.Port());
+    job.message = head + "\rname:\r\n" + logLine + "\r\n";
+    EXPECT_EQ(mail::SendMail(job), "");
+    std::string expected = head + "\r\nname:\r\n";
+    for (std::size_t start = 0; start < logLine.size(); start += 998) {
+        expected += logLine.substr(start, 998) + "\r\n";
+    }
+    const auto received = server.Message(1);
+    ASSERT_TRUE(received.has_value());
+    EXPECT_EQ(received->content, expected);
+}
+
 TEST(SmtpSink, AuthLoginAfterEhlo) {
     SinkServer server({"--user", kUser, "--password", kPassword});
     ASSERT_NE(server.Port(), 0u);

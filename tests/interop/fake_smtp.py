@@ -89,7 +89,13 @@ def converse(peer, scenario):
 
 
 def greet(peer, scenario):
-    if "multiline_greeting" in scenario:
+    if "trickle" in scenario:
+        # One byte at a time, each well within a client's wait, for seconds.
+        for char in "220 " + "x" * 40:
+            peer.send(char)
+            time.sleep(0.2)
+        peer.send("\r\n")
+    elif "multiline_greeting" in scenario:
         peer.send("220-fake.test first line\r\n220-second line\r\n220 ready\r\n")
     elif "long_greeting" in scenario:
         peer.send("220 " + LONG_TEXT + "\r\n")

@@ -116,6 +116,23 @@ TEST_F(MailNotifierTest, SentJobCompletesItsRecordThroughTheQueue) {
     EXPECT_EQ(records_.Sent()[0].errorMessage, u"Failed to connect to SMTP server.");
 }
 
+TEST_F(MailNotifierTest, HeadlessOwnerCompletesRecordsOnItsOwnLoopAndSeesFailures) {
+    // A headless program drains the queue in its own loop; nobody looks at
+    // the records there, so failures reach the debug output as well.
+    sender_.SetUnattended(true);
+    StoreSettings(u"127.0.0.1", ClosedLocalPort());
+    testing::internal::CaptureStderr();
+    NotifyError();
+    WaitForOutcomes();
+    const std::string output = testing::internal::GetCapturedStderr();
+    ASSERT_EQ(records_.Sent().size(), 1u);
+    EXPECT_EQ(records_.Sent()[0].errorMessage, u"Failed to connect to SMTP server.");
+    EXPECT_NE(output.find("[Ostra Tarvik]: Failed to send email to ops@example.org\n"
+                          "[Ostra Tarvik]: Error: Failed to connect to SMTP server.\n"),
+              std::string::npos)
+        << output;
+}
+
 TEST_F(MailNotifierTest, ValuesTooLongForTheClientEndAsInvalidParameters) {
     StoreSettings(std::u16string(64, u'a'), ClosedLocalPort());
     NotifyError();

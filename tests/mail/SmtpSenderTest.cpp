@@ -7,9 +7,12 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -36,17 +39,30 @@ public:
             port_ = ntohs(address.sin_port);
         }
     }
-    ~SilentListener() { close(fd_); }
+    ~SilentListener() {
+        for (const int client : clients_) close(client);
+        close(fd_);
+    }
     // True once a client has connected (its connection waits in the backlog).
     bool WaitForClient() const {
         pollfd entry{fd_, POLLIN, 0};
         return poll(&entry, 1, 10000) == 1;
     }
     std::uint32_t Port() const { return port_; }
+    // Takes count connections off the backlog (held open until the listener
+    // goes); false when they do not come.
+    bool AcceptClients(int count) {
+        for (int i = 0; i < count; ++i) {
+            if (!WaitForClient()) return false;
+            clients_.push_back(accept(fd_, nullptr, nullptr));
+        }
+        return true;
+    }
 
 private:
     int fd_ = -1;
     std::uint32_t port_ = 0;
+    std::vector<int> clients_;
 };
 
 MailJob JobFor(std::uint32_t port) {
@@ -63,6 +79,37 @@ MailJob JobFor(std::uint32_t port) {
 struct Completed {
     std::uint32_t jobId;
     std::string error;
+};
+
+// A conversation stuck where no cancelling reaches it (as in a name lookup)
+// until the test lets it go, or a long while has passed.
+struct StuckDelivery {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool entered = false;
+    bool released = false;
+    bool gaveUp = false;
+
+    std::string Deliver() {
+        std::unique_lock lock(mutex);
+        entered = true;
+        changed.notify_all();
+        gaveUp = !changed.wait_for(lock, std::chrono::seconds(20), [this] { return released; });
+        return "451 finally";
+    }
+    void WaitUntilEntered() {
+        std::unique_lock lock(mutex);
+        changed.wait_for(lock, std::chrono::seconds(20), [this] { return entered; });
+    }
+    bool StillStuck() {
+        std::lock_guard lock(mutex);
+        return entered && !released && !gaveUp;
+    }
+    void Release() {
+        std::lock_guard lock(mutex);
+        released = true;
+        changed.notify_all();
+    }
 };
 
 std::vector<Completed> DrainUntil(platform::TaskQueue& queue, std::vector<Completed>& seen,
@@ -155,4 +202,65 @@ TEST(SmtpSender, HeadlessFailureGoesToDebugOutput) {
               std::string::npos)
         << output;
     EXPECT_NE(output.find("[Ostra Tarvik]: Error: Invalid parameters.\n"), std::string::npos);
+}
+
+TEST(SmtpSender, JobsBeyondFourWaitTheirTurnAndEveryOneIsReported) {
+    SilentListener server;
+    ASSERT_NE(server.Port(), 0u);
+    platform::TaskQueue queue;
+    std::vector<Completed> seen;
+    std::vector<std::uint32_t> ids;
+    {
+        CMailSender sender(&queue);
+        MailJob job = JobFor(server.Port());
+        job.waitSeconds = 3600;
+        for (int i = 0; i < 6; ++i) {
+            ids.push_back(sender.Start(job, [&seen](std::uint32_t id, std::string error) {
+                seen.push_back({id, std::move(error)});
+            }));
+        }
+        // A burst of matches takes four sockets, not one per match.
+        EXPECT_EQ(sender.RunningJobs(), 4u);
+        EXPECT_EQ(sender.WaitingJobs(), 2u);
+        ASSERT_TRUE(server.AcceptClients(4));
+    }
+    // Closing ended the running jobs' waits and the waiting jobs alike.
+    queue.Drain();
+    ASSERT_EQ(seen.size(), 6u);
+    for (const auto& done : seen) {
+        EXPECT_EQ(done.error, "Time out.");
+        EXPECT_EQ(std::count(ids.begin(), ids.end(), done.jobId), 1);
+    }
+}
+
+TEST(SmtpSender, ClosingLeavesBehindAJobThatCannotBeInterrupted) {
+    auto stuck = std::make_shared<StuckDelivery>();
+    const std::weak_ptr<StuckDelivery> stuckAlive = stuck;
+    platform::TaskQueue queue;
+    std::vector<Completed> seen;
+    {
+        mail::MailSenderLimits limits;
+        limits.closingWait = std::chrono::milliseconds(50);
+        CMailSender sender(&queue, limits,
+                           [stuck](const MailJob&, int /*cancelFd*/) { return stuck->Deliver(); });
+        sender.Start(JobFor(1), [&seen](std::uint32_t id, std::string error) {
+            seen.push_back({id, std::move(error)});
+        });
+        stuck->WaitUntilEntered();
+    }
+    // Closing came back while the job was stuck, and reported it itself.
+    EXPECT_TRUE(stuck->StillStuck());
+    queue.Drain();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].error, "Time out.");
+    stuck->Release();
+    stuck.reset();
+    // The thread left behind ends by itself, touching nothing of the sender
+    // that is gone, and reports nothing more.
+    for (int i = 0; i < 1000 && !stuckAlive.expired(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_TRUE(stuckAlive.expired());
+    queue.Drain();
+    EXPECT_EQ(seen.size(), 1u);
 }

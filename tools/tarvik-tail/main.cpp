@@ -21,6 +21,7 @@
 #include "TailOutput.h"
 #include "app/TarvikApp.h"
 #include "platform/CodePage.h"
+#include "platform/TaskQueue.h"
 
 namespace {
 
@@ -48,7 +49,12 @@ bool WantsColor(tail::ColorMode mode) {
 int Run(const tail::TailArguments& args) {
     tail::CPollClock::CatchStopSignals();
     tail::CHeadlessUserInterface ui;
-    app::CTarvikApp app;
+    // Outcomes of e-mail jobs complete their records on this thread, between
+    // polls. Declared first, so it outlives the application that posts to it.
+    platform::TaskQueue mailOutcomes;
+    app::CTarvikApp app(platform::SystemClock::Instance(), &mailOutcomes);
+    // Nobody sees the records here: failures go to standard error as well.
+    app.Mail().Sender().SetUnattended(true);
     bool maximized = true;
     settings::WindowRect rect{};
     app.LoadOptions(maximized, rect);
@@ -86,6 +92,7 @@ int Run(const tail::TailArguments& args) {
                 file.printer->PrintCompleted();
             }
             output.Flush();
+            mailOutcomes.Drain();
         }
     }
     for (FollowedFile& file : followed) file.printer->Finish();
