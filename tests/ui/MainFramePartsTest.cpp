@@ -87,17 +87,6 @@ private slots:
         QCOMPARE(action->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_G));
         QVERIFY(!table.Run(2));
         QVERIFY(table.Action(2) == nullptr);
-
-        app_ui::Command shown;
-        shown.id = 3;
-        shown.text = "&Find";
-        shown.shortcut = QKeySequence(Qt::Key_F3);
-        shown.run = [] {};
-        shown.shortcutShownOnly = true;
-        QAction* viewOwned = table.Add(std::move(shown));
-        QVERIFY(viewOwned->shortcut().isEmpty());
-        QVERIFY(viewOwned->text().startsWith("&Find\t"));
-        QVERIFY(!viewOwned->isCheckable());
     }
 
     void postedTasksRunOnTheInterfaceThread() {
