@@ -17,6 +17,7 @@
 #include "app/ui/SplashScreen.h"
 #include "app/ui/StartUp.h"
 #include "app/ui/TerminationSignals.h"
+#include "discovery/CommandLine.h"
 #include "mail/SslLibrary.h"
 #include "platform/SingleInstance.h"
 #include "settings/WindowRect.h"
@@ -68,6 +69,8 @@ void ShowTour(QWidget& frame) {
 int RunMainFrame(const QStringList& args) {
     std::vector<std::u16string> argv;
     for (const QString& arg : args) argv.push_back(arg.toStdU16String());
+    // A running instance resolves nothing against this one's folder.
+    argv = discovery::WithNormalPaths(std::move(argv));
     app_ui::CQtUiQueue queue;
     app::CTarvikApp app(platform::SystemClock::Instance(), &queue);
     const bool onlyOneInstance = app.LoadOnlyOneInstance();
@@ -103,12 +106,7 @@ int RunMainFrame(const QStringList& args) {
     // (a hand-over taken just before it still opens and is remembered).
     app_ui::CTerminationSignals termination;
     QObject::connect(&termination, &app_ui::CTerminationSignals::terminationRequested, &frame,
-                     [&queue, &frame] {
-                         queue.Post([&frame] {
-                             frame.close();
-                             QApplication::quit();
-                         });
-                     });
+                     [&queue, &frame] { queue.Post([&frame] { frame.Exit(); }); });
     const int result = QApplication::exec();
     frameForHandOver = nullptr;
     return result;

@@ -1,12 +1,13 @@
 #include "app/StatusPaneText.h"
 
+#include "app/RefreshRate.h"
 #include "core/SizeFormat.h"
 #include "core/TarvikDoc.h"
 
 namespace app {
 
 std::u16string RefreshRatePaneText(const settings::Options& options) {
-    return core::FormatDuration(options.IntervalChkFile);
+    return core::FormatDuration(RunningRefreshPeriod(options.IntervalChkFile));
 }
 
 std::u16string MaxBufferSizePaneText(const settings::Options& options) {

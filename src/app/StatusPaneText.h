@@ -12,7 +12,8 @@ class CTarvikDoc;
 
 namespace app {
 
-// "Refresh rate": IntervalChkFile as a duration.
+// "Refresh rate": the period the monitoring timer runs with (IntervalChkFile
+// within its bounds) as a duration.
 std::u16string RefreshRatePaneText(const settings::Options& options);
 // "Maximum buffer size": "Unlimited" without a limit, else the limit as a
 // buffer size.

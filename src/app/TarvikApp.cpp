@@ -7,6 +7,7 @@
 #include "core/Monitoring.h"
 #include "core/RedLines.h"
 #include "core/WaitCursor.h"
+#include "discovery/PathIdentity.h"
 #include "filters/HighlightFilterStore.h"
 #include "filters/HighlightOptionValues.h"
 #include "settings/BoundPairs.h"
@@ -177,7 +178,9 @@ void CTarvikApp::TidyRedLinesAfterOptionChange(bool drawRedLineBefore,
     }
 }
 
-core::CTarvikDoc* CTarvikApp::OpenDocument(std::u16string_view path) {
+core::CTarvikDoc* CTarvikApp::OpenDocument(std::u16string_view givenPath) {
+    // A document is named by its absolute, normal path wherever it is kept.
+    const std::u16string path = discovery::NormalPath(givenPath);
     auto doc = std::make_unique<core::CTarvikDoc>(docContext_);
     if (docContext_.host) doc->SetView(docContext_.host->CreateDocumentFrame(*doc));
     if (!doc->OnOpenDocument(path)) {

@@ -47,6 +47,14 @@ public:
     virtual TabFlashState GetTabFlashState(const CTarvikDoc& /*doc*/) const { return {}; }
     virtual bool IsTrayBlinking() const { return false; }
 
+    // A host without windows has nothing to show of these.
+    // The document's title (path, size, bytes) changed: its window and, when
+    // it is the active one, the main caption show the new one.
+    virtual void DocumentTitleChanged(CTarvikDoc& /*doc*/) {}
+    // The document finished opening, or its monitoring started or stopped:
+    // the commands that depend on it refresh their states.
+    virtual void DocumentStateChanged(CTarvikDoc& /*doc*/) {}
+
     // The refresh rate changed: the monitoring timer starts again with the
     // new period. A host without a timer has nothing to restart.
     virtual void RestartRefreshTimer(std::uint32_t /*periodMs*/) {}

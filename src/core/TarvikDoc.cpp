@@ -67,6 +67,7 @@ bool CTarvikDoc::OnOpenDocument(std::u16string_view path) {
     stopNoticeEnabled_ = false;
     stopNoticeSent_ = false;
     SetTitle();
+    if (context_.host) context_.host->DocumentStateChanged(*this);
     return true;
 }
 
@@ -467,7 +468,15 @@ void CTarvikDoc::SetTitle() {
     title += platform::Utf8ToUtf16(std::to_string(readPosition_));
     title += u" Bytes>";
     if (title.size() > kMaxTitleLength) title.resize(kMaxTitleLength);
+    if (title == title_) return;
     title_ = std::move(title);
+    if (context_.host) context_.host->DocumentTitleChanged(*this);
+}
+
+void CTarvikDoc::SetMonitoring(bool on) {
+    if (on == monitoring_) return;
+    monitoring_ = on;
+    if (context_.host) context_.host->DocumentStateChanged(*this);
 }
 
 std::u16string CTarvikDoc::TextLengthText() const {

@@ -71,7 +71,7 @@ public:
 
     // Monitoring decides whether the refresh timer polls this document.
     bool IsMonitoring() const { return monitoring_; }
-    void SetMonitoring(bool on) { monitoring_ = on; }
+    void SetMonitoring(bool on);
     bool IsCaptureMode() const { return captureMode_; }
 
     bool IsCommandEnabled(int commandId) const;

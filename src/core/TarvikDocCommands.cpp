@@ -128,10 +128,10 @@ bool CTarvikDoc::OnCommand(int commandId) {
     if (!IsCommandEnabled(commandId)) return false;
     switch (commandId) {
         case kCmdStartMonitoring:
-            monitoring_ = true;
+            SetMonitoring(true);
             return true;
         case kCmdPauseMonitoring:
-            monitoring_ = false;
+            SetMonitoring(false);
             return true;
         case kCmdClearAll:
             ClearDisplay();

@@ -2,6 +2,9 @@
 
 #include <cstdint>
 #include <limits>
+#include <utility>
+
+#include "discovery/PathIdentity.h"
 
 namespace discovery {
 
@@ -42,28 +45,49 @@ int GoToLineFromArgument(const std::u16string& argument) {
     return static_cast<int>(value);
 }
 
-std::vector<CommandLineStep> ParseCommandLine(const std::vector<std::u16string>& argv) {
-    std::vector<CommandLineStep> steps;
+namespace {
+
+// Calls visit(step, index of the argument the step names) for each step.
+template <typename Visit>
+void WalkCommandLine(const std::vector<std::u16string>& argv, Visit visit) {
     int goToLine = -1;
     bool captureRequested = false;
     for (std::size_t i = 1; i < argv.size(); ++i) {
         const std::u16string& argument = argv[i];
         if (!IsSwitch(argument)) {
-            steps.push_back({CommandLineStep::Kind::OpenFile, argument, goToLine});
+            visit(CommandLineStep{CommandLineStep::Kind::OpenFile, argument, goToLine}, i);
             continue;
         }
         const char16_t letter = SwitchLetter(argument);
         const bool hasNext = i + 1 < argv.size();
         if (letter == u'D' && !captureRequested) {
             captureRequested = true;
-            steps.push_back({CommandLineStep::Kind::CaptureDebugOutput, {}, goToLine});
+            visit(CommandLineStep{CommandLineStep::Kind::CaptureDebugOutput, {}, goToLine}, i);
         } else if (letter == u'L' && hasNext) {
             goToLine = GoToLineFromArgument(argv[++i]);
         } else if (letter == u'S' && hasNext) {
-            steps.push_back({CommandLineStep::Kind::OpenFileSet, argv[++i], goToLine});
+            ++i;
+            visit(CommandLineStep{CommandLineStep::Kind::OpenFileSet, argv[i], goToLine}, i);
         }
     }
+}
+
+}  // namespace
+
+std::vector<CommandLineStep> ParseCommandLine(const std::vector<std::u16string>& argv) {
+    std::vector<CommandLineStep> steps;
+    WalkCommandLine(
+        argv, [&steps](CommandLineStep step, std::size_t) { steps.push_back(std::move(step)); });
     return steps;
+}
+
+std::vector<std::u16string> WithNormalPaths(std::vector<std::u16string> argv) {
+    std::vector<std::size_t> files;
+    WalkCommandLine(argv, [&files](const CommandLineStep& step, std::size_t index) {
+        if (step.kind == CommandLineStep::Kind::OpenFile) files.push_back(index);
+    });
+    for (const std::size_t index : files) argv[index] = NormalPath(argv[index]);
+    return argv;
 }
 
 }  // namespace discovery

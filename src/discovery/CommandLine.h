@@ -30,6 +30,11 @@ struct CommandLineStep {
 // skipped. An empty argv gives no steps.
 std::vector<CommandLineStep> ParseCommandLine(const std::vector<std::u16string>& argv);
 
+// argv with every file argument made absolute and lexically normal, switches
+// and their arguments unchanged: a running instance that is handed the
+// arguments opens what this one was asked to, whatever its own folder.
+std::vector<std::u16string> WithNormalPaths(std::vector<std::u16string> argv);
+
 // The line number an L switch takes from its argument: the leading decimal
 // number, or 1 when that is 0, negative or missing.
 int GoToLineFromArgument(const std::u16string& argument);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "filters/AsciiFold.h"
 #include "settings/AppProfile.h"
 
 namespace discovery {
@@ -11,10 +10,9 @@ namespace {
 
 constexpr std::u16string_view kEllipsis = u"...";
 
+// Paths are recorded absolute and normal; case tells files apart.
 bool SamePath(std::u16string_view a, std::u16string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char16_t x, char16_t y) {
-        return filters::FoldAsciiLower(x) == filters::FoldAsciiLower(y);
-    });
+    return a == b;
 }
 
 std::u16string_view RelativeTo(std::u16string_view path, std::u16string_view directory) {

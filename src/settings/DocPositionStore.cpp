@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/Registry.h"
+#include "settings/ExactPathName.h"
 #include "settings/RegistryPaths.h"
 
 namespace settings {
@@ -11,8 +12,8 @@ using platform::ERROR_SUCCESS;
 using platform::RegKey;
 using platform::RegRoot;
 
-std::u16string_view DocPositionStore::ValueName(std::u16string_view pathName, bool isCapture) {
-    return isCapture ? kCaptureName : pathName;
+std::u16string DocPositionStore::ValueName(std::u16string_view pathName, bool isCapture) {
+    return isCapture ? std::u16string(kCaptureName) : ExactPathName(pathName);
 }
 
 bool DocPositionStore::Load(std::u16string_view valueName, WindowRect& rect) {

@@ -1,6 +1,6 @@
 #pragma once
 // One remembered window rectangle per document, named by the document's full
-// path. Values are only ever added or replaced, never deleted.
+// path (with its case kept). Values are only ever added or replaced, never deleted.
 
 #include <string>
 #include <string_view>
@@ -14,8 +14,9 @@ public:
     // The name the debug-output capture document is kept under.
     static constexpr std::u16string_view kCaptureName = u"CaptureOutputDebugString";
 
-    // The value name of a document: its full path, or the capture's fixed name.
-    static std::u16string_view ValueName(std::u16string_view pathName, bool isCapture);
+    // The value name of a document: its full path kept with its case, or the
+    // capture's fixed name.
+    static std::u16string ValueName(std::u16string_view pathName, bool isCapture);
 
     // False when nothing usable is stored: a value of any size but 16 bytes is ignored.
     static bool Load(std::u16string_view valueName, WindowRect& rect);

@@ -1,6 +1,7 @@
 #include "settings/FileAliasStore.h"
 
 #include "platform/Registry.h"
+#include "settings/ExactPathName.h"
 #include "settings/RegValueIo.h"
 #include "settings/RegistryPaths.h"
 
@@ -15,7 +16,7 @@ bool FileAliasStore::Load(std::u16string_view path, std::u16string& alias) {
     RegKey key;
     if (key.Open(RegRoot::CurrentUser, reg_paths::kFileAlias) != ERROR_SUCCESS) return false;
     std::u16string stored;
-    if (!ReadText(key, path, stored) || stored.empty()) return false;
+    if (!ReadText(key, ExactPathName(path), stored) || stored.empty()) return false;
     alias = std::move(stored);
     return true;
 }
@@ -25,7 +26,7 @@ bool FileAliasStore::Save(std::u16string_view path, std::u16string_view alias) {
     if (path.empty()) return false;
     RegKey key;
     if (key.Create(RegRoot::CurrentUser, reg_paths::kFileAlias) != ERROR_SUCCESS) return false;
-    return key.SetString(path, alias) == ERROR_SUCCESS;
+    return key.SetString(ExactPathName(path), alias) == ERROR_SUCCESS;
 }
 
 }  // namespace settings

@@ -1,5 +1,5 @@
 #pragma once
-// The tab alias of a file, kept by the file's full path.
+// The tab alias of a file, kept by the file's full path with its case.
 
 #include <string>
 #include <string_view>

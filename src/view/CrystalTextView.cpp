@@ -262,6 +262,8 @@ void CCrystalTextView::SetCursorPos(core::TextPos pos) {
 void CCrystalTextView::SetSelection(core::TextPos start, core::TextPos end) {
     selection_.Select(Motion().Clamp(start), Motion().Clamp(end));
     viewport()->update();
+    // What depends on the selection (Copy, Cut) follows it.
+    CaretMoved();
 }
 
 void CCrystalTextView::SetAnchor(core::TextPos pos) {

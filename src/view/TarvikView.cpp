@@ -48,6 +48,10 @@ void CTarvikView::AddAction(int commandId, const QString& text, const QKeySequen
     actions_.insert(commandId, action);
 }
 
+void CTarvikView::LeaveShortcutsToHost() {
+    for (QAction* action : std::as_const(actions_)) action->setShortcut({});
+}
+
 void CTarvikView::CreateActions() {
     for (const ViewCommand& command : ViewCommands()) {
         AddAction(command.id, command.text, command.shortcut);
@@ -366,21 +370,23 @@ void CTarvikView::PrintPreview() {
 std::unique_ptr<QMenu> CTarvikView::CreateEditPopup() {
     auto menu = std::make_unique<QMenu>(this);
     menu->setObjectName(QStringLiteral("EDIT POPUP"));
-    for (const int id : {kCmdEditCut, kCmdEditCopy, kCmdEditPaste, kCmdEditClear}) {
-        QAction* action = Action(id);
-        action->setEnabled(IsCommandEnabled(id));
-        menu->addAction(action);
-    }
-    menu->addAction(Action(kCmdEditSelectAll));
-    menu->addSeparator();
-    const auto addDocCommand = [&](int id, const QString& text, const QKeySequence& key) {
+    // The menu's own items: their enabled state is the state now, while the
+    // view's shared actions (and so Ctrl+C, Ctrl+X) keep deciding when they
+    // are triggered.
+    const auto addCommand = [&](int id, const QString& text, const QKeySequence& key) {
         QAction* action = menu->addAction(text, [this, id] { OnCommand(id); });
         action->setShortcut(key);
         action->setEnabled(IsCommandEnabled(id));
     };
-    addDocCommand(core::kCmdClearAll, tr("C&lear All"), Qt::CTRL | Qt::Key_L);
-    addDocCommand(core::kCmdReload, tr("Relo&ad"), Qt::CTRL | Qt::Key_R);
-    addDocCommand(core::kCmdBrowseFolder, tr("&Browse"), Qt::CTRL | Qt::Key_B);
+    for (const int id :
+         {kCmdEditCut, kCmdEditCopy, kCmdEditPaste, kCmdEditClear, kCmdEditSelectAll}) {
+        const ViewCommand* command = FindViewCommand(id);
+        addCommand(id, command->text, command->shortcut);
+    }
+    menu->addSeparator();
+    addCommand(core::kCmdClearAll, tr("C&lear All"), Qt::CTRL | Qt::Key_L);
+    addCommand(core::kCmdReload, tr("Relo&ad"), Qt::CTRL | Qt::Key_R);
+    addCommand(core::kCmdBrowseFolder, tr("&Browse"), Qt::CTRL | Qt::Key_B);
     return menu;
 }
 

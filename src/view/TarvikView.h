@@ -31,6 +31,10 @@ public:
     bool IsCommandEnabled(int commandId) const;
     // The view's commands as actions with their shortcuts, for menus.
     QAction* Action(int commandId) const { return actions_.value(commandId, nullptr); }
+    // The window holding the view takes the view's shortcuts for its menus,
+    // so that they work whatever widget has the focus; the view's own
+    // actions then carry none (two owners of one key would cancel out).
+    void LeaveShortcutsToHost();
 
     bool NextHighlight();
     bool PreviousHighlight();

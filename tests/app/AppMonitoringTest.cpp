@@ -149,6 +149,9 @@ TEST_F(AppMonitoringTest, TheRefreshRateIsCheckedSavedWhenChangedAndRestartsTheT
 TEST_F(AppMonitoringTest, PaneTextsForTheBufferLimit) {
     settings::Options options;
     EXPECT_EQ(app::RefreshRatePaneText(options), u"100 ms");
+    // The pane shows the period the timer runs with, not one it cannot.
+    options.IntervalChkFile = 1;
+    EXPECT_EQ(app::RefreshRatePaneText(options), u"10 ms");
     EXPECT_EQ(app::MaxBufferSizePaneText(options), u"20.00MB");
     options.LimitBufSize = false;
     EXPECT_EQ(app::MaxBufferSizePaneText(options), u"Unlimited");

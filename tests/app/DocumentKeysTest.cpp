@@ -27,8 +27,7 @@ TEST_F(DocPositionTest, PositionIsKeptByPathAndTheCaptureByItsFixedName) {
     const WindowRect captureRect{0, 0, 200, 100};
     EXPECT_TRUE(app.SaveDocPosition(u"/var/log/syslog", false, logRect));
     EXPECT_TRUE(app.SaveDocPosition(u"", true, captureRect));
-    EXPECT_THAT(ValueNames(kDocsPos),
-                ::testing::UnorderedElementsAre(u"/var/log/syslog", u"CaptureOutputDebugString"));
+    EXPECT_EQ(ValueNames(kDocsPos).size(), 2u);
 
     WindowRect read;
     EXPECT_TRUE(app.LoadDocPosition(u"/var/log/syslog", false, read));
@@ -36,6 +35,34 @@ TEST_F(DocPositionTest, PositionIsKeptByPathAndTheCaptureByItsFixedName) {
     EXPECT_TRUE(app.LoadDocPosition(u"/ignored/for/capture", true, read));
     EXPECT_EQ(read, captureRect);
     EXPECT_FALSE(app.LoadDocPosition(u"/var/log/other", false, read));
+}
+
+// The store compares value names without case; files here differ by case.
+TEST_F(DocPositionTest, PathsDifferingInCaseKeepTheirOwnPositionsAndAliases) {
+    app::CTarvikApp app;
+    const WindowRect upper{1, 2, 301, 202};
+    const WindowRect lower{5, 6, 405, 306};
+    EXPECT_TRUE(app.SaveDocPosition(u"/var/log/App.log", false, upper));
+    EXPECT_TRUE(app.SaveDocPosition(u"/var/log/app.log", false, lower));
+    EXPECT_TRUE(app.SaveAlias(u"/var/log/App.log", u"Upper"));
+    EXPECT_TRUE(app.SaveAlias(u"/var/log/app.log", u"Lower"));
+
+    WindowRect read;
+    EXPECT_TRUE(app.LoadDocPosition(u"/var/log/App.log", false, read));
+    EXPECT_EQ(read, upper);
+    EXPECT_TRUE(app.LoadDocPosition(u"/var/log/app.log", false, read));
+    EXPECT_EQ(read, lower);
+    EXPECT_FALSE(app.LoadDocPosition(u"/var/log/APP.log", false, read));
+    std::u16string alias;
+    EXPECT_TRUE(app.LoadAlias(u"/var/log/App.log", alias));
+    EXPECT_EQ(alias, u"Upper");
+    EXPECT_TRUE(app.LoadAlias(u"/var/log/app.log", alias));
+    EXPECT_EQ(alias, u"Lower");
+    EXPECT_FALSE(app.LoadAlias(u"/var/log/APP.LOG", alias));
+    // The path stays readable at the start of the name.
+    for (const std::u16string& name : ValueNames(kDocsPos)) {
+        EXPECT_TRUE(name.starts_with(u"/var/log/")) << std::string(name.begin(), name.end());
+    }
 }
 
 TEST_F(DocPositionTest, ValuesOfTheWrongSizeAreIgnored) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 
 using discovery::CommandLineStep;
@@ -49,6 +51,19 @@ TEST(CommandLine, SetSwitchOpensTheNamedSetInPlace) {
 TEST(CommandLine, LineOrSetSwitchAsLastArgumentDoesNothing) {
     EXPECT_EQ(ParseCommandLine({u"", u"a", u"-S"}), (Steps{File(u"a")}));
     EXPECT_EQ(ParseCommandLine({u"", u"a", u"-L"}), (Steps{File(u"a")}));
+}
+
+TEST(CommandLine, FileArgumentsBecomeAbsoluteAndNormalForTheHandOver) {
+    const std::filesystem::path cwd = std::filesystem::current_path();
+    const auto under = [&cwd](const char* rest) {
+        const std::string text = (cwd / rest).lexically_normal().string();
+        return std::u16string(text.begin(), text.end());
+    };
+    EXPECT_EQ(discovery::WithNormalPaths({u"tarvik", u"-L", u"25", u"logs/./a.log", u"-S",
+                                          u"My Set", u"/var//log/../log/B.log", u"-d", u"c.log/"}),
+              (std::vector<std::u16string>{u"tarvik", u"-L", u"25", under("logs/a.log"), u"-S",
+                                           u"My Set", u"/var/log/B.log", u"-d", under("c.log")}));
+    EXPECT_TRUE(discovery::WithNormalPaths({}).empty());
 }
 
 TEST(CommandLine, UnknownSwitchesAreIgnoredAndAbsolutePathsStayPaths) {

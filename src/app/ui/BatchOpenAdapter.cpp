@@ -1,28 +1,20 @@
 #include "app/ui/BatchOpenAdapter.h"
 
-#include <QString>
-
 #include "app/TarvikApp.h"
 #include "discovery/BatchOpen.h"
+#include "discovery/PathIdentity.h"
 
 namespace app_ui {
-
-namespace {
-
-std::u16string Lowered(const std::u16string& path) {
-    return QString::fromStdU16String(path).toLower().toStdU16String();
-}
-
-}  // namespace
 
 CBatchOpenAdapter::CBatchOpenAdapter(app::CTarvikApp& app, core::IUserInterface& ui,
                                      Activate activate)
     : app_(app), ui_(ui), activate_(std::move(activate)) {}
 
 core::CTarvikDoc* CBatchOpenAdapter::FindDocument(const std::u16string& path) const {
-    const std::u16string wanted = Lowered(path);
+    // Documents keep their normal path; case tells files apart.
+    const std::u16string wanted = discovery::NormalPath(path);
     for (const auto& doc : app_.Documents()) {
-        if (Lowered(doc->GetPathName()) == wanted) return doc.get();
+        if (doc->GetPathName() == wanted) return doc.get();
     }
     return nullptr;
 }

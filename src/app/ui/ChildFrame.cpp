@@ -14,6 +14,7 @@ CChildFrame::CChildFrame(app::CTarvikApp& app, core::CTarvikDoc& doc,
     setAttribute(Qt::WA_DeleteOnClose, false);
     view_ = new view::CTarvikView(app.GetOptions(), this);
     view_->SetColorProvider(colors);
+    view_->LeaveShortcutsToHost();
     view_->AttachDocument(&doc);
     setWidget(view_);
     resize(600, 400);
@@ -34,7 +35,7 @@ void CChildFrame::OnActivated(bool anotherFrameWasActive) {
 }
 
 void CChildFrame::RememberPlacement() {
-    if (placementRemembered_) return;
+    if (placementRemembered_ || !documentOpened_) return;
     placementRemembered_ = true;
     const bool maximized = isMaximized();
     app_.GetOptions().MaxChildFrame = maximized;

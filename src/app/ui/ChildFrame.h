@@ -37,8 +37,11 @@ public:
     // Whether another document window was active when this one was created.
     void SetOpenedBesideAnother(bool another) { openedBesideAnother_ = another; }
     bool OpenedBesideAnother() const { return openedBesideAnother_; }
+    // The document opened: from now on its placement is worth keeping.
+    void SetDocumentOpened() { documentOpened_ = true; }
     // Keeps MaxChildFrame and, unless maximized, the window rectangle of the
-    // document. Runs once, before the window is destroyed.
+    // document. Runs once, before the window is destroyed; a document that
+    // never opened leaves the stored placement alone.
     void RememberPlacement();
     // Closes the window for good: the document is already gone.
     void CloseFromHost();
@@ -57,6 +60,7 @@ private:
     bool activatedOnce_ = false;
     bool openedBesideAnother_ = false;
     bool placementRemembered_ = false;
+    bool documentOpened_ = false;
     bool closingFromHost_ = false;
 };
 

@@ -5,14 +5,9 @@
 namespace app_ui {
 
 QAction* CCommandTable::Add(Command command) {
-    QString text = command.text;
     auto* action = new QAction(owner_);
-    if (command.shortcutShownOnly && !command.shortcut.isEmpty()) {
-        text += QLatin1Char('\t') + command.shortcut.toString(QKeySequence::NativeText);
-    } else if (!command.shortcut.isEmpty()) {
-        action->setShortcut(command.shortcut);
-    }
-    action->setText(text);
+    if (!command.shortcut.isEmpty()) action->setShortcut(command.shortcut);
+    action->setText(command.text);
     action->setCheckable(static_cast<bool>(command.checked));
     action->setData(command.id);
     owner_->addAction(action);

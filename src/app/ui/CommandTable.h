@@ -23,9 +23,6 @@ struct Command {
     std::function<bool()> enabled;
     // Empty: the command carries no check mark.
     std::function<bool()> checked;
-    // The shortcut belongs to the focused view, which handles the key
-    // itself; the menu only shows it.
-    bool shortcutShownOnly = false;
 };
 
 class CCommandTable {

@@ -28,6 +28,10 @@ enum FrameCommandId : int {
     kCmdTileFullHeight = 40071,  // "Tile Vertically &Full Height"
     kCmdWindowNext = 40072,      // "&Next"
     kCmdWindowPrevious = 40073,  // "&Previous"
+    // The View menu's colour marks of the selected tab, red to cyan, and
+    // "Cl&ear Mark".
+    kCmdViewMarkFirst = 45101,
+    kCmdViewClearMark = 45107,
 };
 
 }  // namespace app_ui

@@ -131,6 +131,13 @@ QColor TabMarkColor(TabImage image) {
     }
 }
 
+const char* TabMarkName(int position) {
+    static const char* const kNames[kTabMarkCount] = {"&Red",    "&Green",  "&Blue",
+                                                      "&Yellow", "&Purple", "&Cyan"};
+    if (position < 0 || position >= kTabMarkCount) return "";
+    return kNames[position];
+}
+
 TabImage TabMarkAt(int position) {
     if (position < 0 || position >= kTabMarkCount) return TabImage::Blank;
     return static_cast<TabImage>(static_cast<int>(TabImage::Red) + position);

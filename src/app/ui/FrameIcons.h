@@ -32,6 +32,8 @@ QColor TabMarkColor(TabImage image);
 // The mark for a position 0..5 in the mark menus (red, green, blue, yellow,
 // purple, cyan).
 TabImage TabMarkAt(int position);
+// The menu text of the mark at a position ("&Red" ...), untranslated.
+const char* TabMarkName(int position);
 
 QPixmap TabImagePixmap(TabImage image);
 QIcon TabImageIcon(TabImage image);

@@ -80,6 +80,10 @@ QMenu* BuildMainMenus(QMenuBar& bar, CCommandTable& commands) {
     viewMenu->addSeparator();
     viewMenu->addAction(commands.Action(kCmdAlwaysOnTop));
     viewMenu->addAction(commands.Action(kCmdFont));
+    viewMenu->addSeparator();
+    for (int id = kCmdViewMarkFirst; id <= kCmdViewClearMark; ++id) {
+        if (QAction* mark = commands.Action(id)) viewMenu->addAction(mark);
+    }
     AddMenu(bar, commands, QObject::tr("&Monitor"),
             {core::kCmdStartMonitoring, core::kCmdPauseMonitoring, app::kCmdStartAll,
              app::kCmdPauseAll, 0, core::kCmdReload, app::kCmdReloadAllDocuments,

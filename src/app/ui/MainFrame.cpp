@@ -141,7 +141,7 @@ void CMainFrame::BuildStatusBar() {
 void CMainFrame::BuildTray() {
     tray_ = new CTrayIcon(this);
     connect(tray_, &CTrayIcon::showWindowRequested, this, [this] { RestoreFromTray(true); });
-    connect(tray_, &CTrayIcon::exitRequested, this, &QWidget::close);
+    connect(tray_, &CTrayIcon::exitRequested, this, &CMainFrame::Exit);
     // Ctrl+Shift+H brings the window back from the tray, where the
     // platform allows a global key.
     hotKey_ = new CGlobalHotKey(this);
@@ -229,9 +229,7 @@ void CMainFrame::ApplyOptionsEffects(const app::OptionsApplyEffects& effects) {
     if (effects.rebuildTabTexts) tabStrip_->RefreshTabLabels();
     if (effects.stopTabFlashing) StopAllTabFlashing();
     if (effects.updateFrameTitles) {
-        for (CChildFrame* frame : ChildFrames()) {
-            frame->setWindowTitle(ToQString(frame->Document().GetTitle()));
-        }
+        for (CChildFrame* frame : ChildFrames()) frame->Document().SetTitle();
     }
     if (effects.clockPane) panes_->SetClockEnabled(*effects.clockPane);
     if (effects.hotKey) {
@@ -270,12 +268,16 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
 
 void CMainFrame::dropEvent(QDropEvent* event) {
     activateWindow();
+    std::vector<std::u16string> paths;
     for (const QUrl& url : event->mimeData()->urls()) {
         const QString path = url.toLocalFile();
         if (path.isEmpty() || path.size() > kMaxDroppedPathLength) continue;
-        app_.OpenDocument(path.toStdU16String());
+        paths.push_back(path.toStdU16String());
     }
     event->acceptProposedAction();
+    // As File > Open: a file already open is activated, failures are
+    // reported once.
+    OpenFiles(paths);
 }
 
 }  // namespace app_ui

@@ -92,6 +92,9 @@ public:
 
     void HideToTray();
     void RestoreFromTray(bool bringToFront);
+    // Saves, closes and ends the program, from any state: a window hidden in
+    // the tray is no visible window whose closing would end it by itself.
+    void Exit();
 
     // Closes every document, then saves the frame's state: the bars, the
     // tab bar's side, the document windows' state and the placement. Runs
@@ -113,6 +116,11 @@ public:
     core::TabFlashState GetTabFlashState(const core::CTarvikDoc& doc) const override;
     bool IsTrayBlinking() const override;
     void RestartRefreshTimer(std::uint32_t periodMs) override;
+    void DocumentTitleChanged(core::CTarvikDoc& doc) override;
+    void DocumentStateChanged(core::CTarvikDoc& doc) override;
+    // The main window's caption: the program's title and the active
+    // document's title.
+    QString Caption() const;
     bool IsRefreshTimerRunning() const { return refresh_.isActive(); }
     int RefreshTimerInterval() const { return refresh_.interval(); }
 
@@ -161,6 +169,7 @@ private:
     void TileBesideMinimized(bool fullWidth);
     void RefreshViewSettings();
     void UpdateStatusPanes();
+    void UpdateCaption();
     std::vector<CChildFrame*> ChildFrames() const;
 
     app::CTarvikApp& app_;

@@ -12,6 +12,7 @@
 #include "app/TarvikApp.h"
 #include "app/ui/ChildFrame.h"
 #include "app/ui/FrameCommandIds.h"
+#include "app/ui/FrameIcons.h"
 #include "app/ui/FrameMenus.h"
 #include "app/ui/RecentFilesMenu.h"
 #include "app/ui/TabStrip.h"
@@ -51,7 +52,7 @@ void CMainFrame::AddFileCommands() {
                        Qt::CTRL | Qt::Key_E);
     AddDocumentCommand(core::kCmdBrowseFolder, tr("&Browse Log File Folder"), Qt::CTRL | Qt::Key_B);
     commands_.Add(kCmdMinimizeToTray, tr("Minimize to SysTray"), {}, [this] { HideToTray(); });
-    commands_.Add(kCmdAppExit, tr("E&xit"), {}, [this] { close(); });
+    commands_.Add(kCmdAppExit, tr("E&xit"), {}, [this] { Exit(); });
 }
 
 void CMainFrame::AddEditCommands() {
@@ -83,6 +84,21 @@ void CMainFrame::AddViewCommands() {
         kCmdAlwaysOnTop, tr("Always On &Top"), {}, [this] { ToggleAlwaysOnTop(); }, {},
         [&options] { return options.AlwaysOnTop; });
     commands_.Add(kCmdFont, tr("&Font..."), {}, [this] { ChooseFont(); });
+    const auto hasTab = [this] { return tabStrip_->CurrentKey() != nullptr; };
+    for (int position = 0; position < kTabMarkCount; ++position) {
+        const TabImage mark = TabMarkAt(position);
+        QAction* action = commands_.Add(
+            kCmdViewMarkFirst + position, tr(TabMarkName(position)), {},
+            [this, mark] { tabStrip_->SetMark(tabStrip_->CurrentKey(), mark); }, hasTab,
+            [this, mark] {
+                const DocumentKey key = tabStrip_->CurrentKey();
+                return key && tabStrip_->MarkOf(key) == mark;
+            });
+        action->setIcon(TabImageIcon(mark));
+    }
+    commands_.Add(
+        kCmdViewClearMark, tr("Cl&ear Mark"), {},
+        [this] { tabStrip_->SetMark(tabStrip_->CurrentKey(), TabImage::Blank); }, hasTab);
 }
 
 void CMainFrame::AddMonitorCommands() {
@@ -142,21 +158,17 @@ void CMainFrame::AddDocumentCommand(int id, const QString& text, const QKeySeque
 }
 
 void CMainFrame::AddViewCommand(int id, const QString& text, const QKeySequence& shortcut) {
-    // The view handles its own shortcuts while it has the focus; the menu
-    // shows them.
-    Command command;
-    command.id = id;
-    command.text = text;
-    command.shortcut = shortcut;
-    command.run = [this, id] {
-        if (CChildFrame* frame = ActiveChildFrame()) frame->View()->OnCommand(id);
-    };
-    command.enabled = [this, id] {
-        const CChildFrame* frame = ActiveChildFrame();
-        return frame && frame->View()->IsCommandEnabled(id);
-    };
-    command.shortcutShownOnly = true;
-    commands_.Add(std::move(command));
+    // The frame owns the view's shortcuts (the document windows leave them
+    // to it), so they reach the active view whatever widget has the focus.
+    commands_.Add(
+        id, text, shortcut,
+        [this, id] {
+            if (CChildFrame* frame = ActiveChildFrame()) frame->View()->OnCommand(id);
+        },
+        [this, id] {
+            const CChildFrame* frame = ActiveChildFrame();
+            return frame && frame->View()->IsCommandEnabled(id);
+        });
 }
 
 void CMainFrame::AddAppCommand(int id, const QString& text, const QKeySequence& shortcut) {

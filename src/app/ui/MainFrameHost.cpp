@@ -5,8 +5,10 @@
 
 #include <QMdiArea>
 #include <QStyle>
+#include <QTimer>
 #include <algorithm>
 
+#include "app/RefreshRate.h"
 #include "app/StatusPaneText.h"
 #include "app/TarvikApp.h"
 #include "app/ui/ChildFrame.h"
@@ -19,14 +21,6 @@
 #include "view/TarvikView.h"
 
 namespace app_ui {
-
-namespace {
-
-// The monitoring period stays within sane bounds whatever the store holds.
-constexpr std::uint32_t kMinRefreshMs = 10;
-constexpr std::uint32_t kMaxRefreshMs = 3600000;
-
-}  // namespace
 
 std::vector<CChildFrame*> CMainFrame::ChildFrames() const {
     std::vector<CChildFrame*> frames;
@@ -63,8 +57,16 @@ core::ILogView* CMainFrame::CreateDocumentFrame(core::CTarvikDoc& doc) {
     mdiArea_->addSubWindow(frame);
     connect(frame, &CChildFrame::closeRequested, this,
             [this](CChildFrame* closing) { CloseDocument(closing->Document()); });
-    connect(frame->View(), &view::CCrystalTextView::CaretStatusChanged, this,
-            [this] { UpdateStatusPanes(); });
+    // Copy and Cut follow the selection, so their shortcuts work the moment
+    // there is one.
+    connect(frame->View(), &view::CCrystalTextView::CaretStatusChanged, this, [this] {
+        UpdateStatusPanes();
+        commands_.UpdateStates();
+    });
+    // Leaving the maximized state puts back the caption the window had
+    // before; it takes the active document's title again once that is done.
+    connect(frame, &QMdiSubWindow::windowStateChanged, this,
+            [this] { QTimer::singleShot(0, this, [this] { UpdateCaption(); }); });
     frame->show();
     return frame->View();
 }
@@ -81,8 +83,35 @@ void CMainFrame::DestroyDocumentFrame(core::CTarvikDoc& doc) {
     mdiArea_->removeSubWindow(frame);
     frame->hide();
     frame->deleteLater();
+    UpdateCaption();
     UpdateStatusPanes();
     commands_.UpdateStates();
+}
+
+void CMainFrame::DocumentTitleChanged(core::CTarvikDoc& doc) {
+    CChildFrame* frame = FrameOf(doc);
+    if (!frame) return;
+    frame->setWindowTitle(ToQString(doc.GetTitle()));
+    if (frame == ActiveChildFrame()) UpdateCaption();
+}
+
+void CMainFrame::DocumentStateChanged(core::CTarvikDoc& /*doc*/) {
+    commands_.UpdateStates();
+    UpdateStatusPanes();
+}
+
+QString CMainFrame::Caption() const {
+    const QString title = QString::fromLatin1(kTitle);
+    const core::CTarvikDoc* doc = ActiveDocument();
+    if (!doc || doc->GetTitle().empty()) return title;
+    return title + QStringLiteral(" - ") + ToQString(doc->GetTitle());
+}
+
+void CMainFrame::UpdateCaption() {
+    // A maximized document window writes its own title into the caption.
+    const CChildFrame* frame = ActiveChildFrame();
+    if (frame && frame->isMaximized()) return;
+    setWindowTitle(Caption());
 }
 
 void CMainFrame::CreateTab(core::CTarvikDoc& doc, std::u16string_view displayName,
@@ -90,6 +119,7 @@ void CMainFrame::CreateTab(core::CTarvikDoc& doc, std::u16string_view displayNam
     CChildFrame* frame = FrameOf(doc);
     if (!frame) return;
     frame->setWindowTitle(ToQString(doc.GetTitle().empty() ? displayName : doc.GetTitle()));
+    frame->SetDocumentOpened();
     tabStrip_->AddTab(frame, ToQString(displayName), ToQString(path));
     if (recordRecent_ && !path.empty()) recentMenu_->List().Add(std::u16string(path));
     if (frame == mdiArea_->currentSubWindow()) {
@@ -133,7 +163,7 @@ bool CMainFrame::IsActiveDocumentFrame(const core::CTarvikDoc& doc) const {
 }
 
 void CMainFrame::RestartRefreshTimer(std::uint32_t periodMs) {
-    refresh_.start(static_cast<int>(std::clamp(periodMs, kMinRefreshMs, kMaxRefreshMs)));
+    refresh_.start(static_cast<int>(app::RunningRefreshPeriod(periodMs)));
     UpdateStatusPanes();
 }
 
@@ -153,6 +183,7 @@ void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window) {
         tabStrip_->SelectTab(current);
         app_.OnDocumentFrameActivated(current->Document(), true);
     }
+    UpdateCaption();
     UpdateStatusPanes();
     commands_.UpdateStates();
 }

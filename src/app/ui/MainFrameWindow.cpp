@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QStatusBar>
@@ -127,6 +128,11 @@ void CMainFrame::RestoreFromTray(bool bringToFront) {
     activateWindow();
 }
 
+void CMainFrame::Exit() {
+    close();
+    QCoreApplication::quit();
+}
+
 void CMainFrame::SaveStateAndCloseDocuments() {
     if (stateSaved_) return;
     stateSaved_ = true;
@@ -158,9 +164,12 @@ void CMainFrame::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange) return;
     if (isMinimized() && app_.GetOptions().MinimizeWndMin && !inTray_) {
+        // The window comes back from the tray as it was before minimizing.
+        const bool wasMaximized =
+            static_cast<QWindowStateChangeEvent*>(event)->oldState().testFlag(Qt::WindowMaximized);
         // Queued: hiding inside the state change confuses some window managers.
-        QTimer::singleShot(0, this, [this] {
-            showNormal();
+        QTimer::singleShot(0, this, [this, wasMaximized] {
+            setWindowState(wasMaximized ? Qt::WindowMaximized : Qt::WindowNoState);
             HideToTray();
         });
     }

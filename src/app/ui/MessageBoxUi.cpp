@@ -59,14 +59,22 @@ core::MessageAnswer CMessageBoxUi::ShowMessage(std::u16string_view text, core::M
                     ButtonsOf(buttons), parent_);
     // Closing the box with Esc or its title button means the safe answer.
     if (buttons == core::MessageButtons::YesNo) box.setEscapeButton(QMessageBox::No);
-    return AnswerOf(box.exec());
+    // The user reads and answers the box with the normal cursor; the work
+    // that asked goes on busy afterwards.
+    for (int i = 0; i < waitDepth_; ++i) QApplication::restoreOverrideCursor();
+    const int button = box.exec();
+    for (int i = 0; i < waitDepth_; ++i) QApplication::setOverrideCursor(Qt::WaitCursor);
+    return AnswerOf(button);
 }
 
 void CMessageBoxUi::BeginWaitCursor() {
+    ++waitDepth_;
     QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
 void CMessageBoxUi::EndWaitCursor() {
+    if (waitDepth_ == 0) return;
+    --waitDepth_;
     QApplication::restoreOverrideCursor();
 }
 

@@ -27,6 +27,8 @@ public:
 
 private:
     QWidget* parent_;
+    // Wait-cursor scopes open now.
+    int waitDepth_ = 0;
 };
 
 }  // namespace app_ui

@@ -7,6 +7,7 @@
 #include "app/ui/ChildFrame.h"
 #include "app/ui/FrameCommandIds.h"
 #include "app/ui/MainFrame.h"
+#include "discovery/PathIdentity.h"
 #include "discovery/RecentFileList.h"
 
 namespace app_ui {
@@ -51,12 +52,9 @@ void Arrange(CMainFrame& frame, int arrangement) {
 }
 
 bool IsOpen(const app::CTarvikApp& app, const std::u16string& path) {
-    const QString wanted = QString::fromStdU16String(path);
+    const std::u16string wanted = discovery::NormalPath(path);
     for (const auto& doc : app.Documents()) {
-        if (QString::fromStdU16String(doc->GetPathName()).compare(wanted, Qt::CaseInsensitive) ==
-            0) {
-            return true;
-        }
+        if (doc->GetPathName() == wanted) return true;
     }
     return false;
 }

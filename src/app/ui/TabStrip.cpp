@@ -18,9 +18,6 @@ QString EscapeMnemonic(const QString& text) {
     return escaped;
 }
 
-const char* const kMarkNames[kTabMarkCount] = {"&Red",    "&Green",  "&Blue",
-                                               "&Yellow", "&Purple", "&Cyan"};
-
 }  // namespace
 
 CTabStrip::CTabStrip(QWidget* parent) : QTabBar(parent) {
@@ -335,7 +332,7 @@ void CTabStrip::AddMarkCommands(QMenu& menu, DocumentKey key) {
     const TabImage current = MarkOf(key);
     for (int position = 0; position < kTabMarkCount; ++position) {
         const TabImage mark = TabMarkAt(position);
-        QAction* action = menu.addAction(TabImageIcon(mark), tr(kMarkNames[position]), this,
+        QAction* action = menu.addAction(TabImageIcon(mark), tr(TabMarkName(position)), this,
                                          [this, key, mark] { SetMark(key, mark); });
         action->setCheckable(true);
         action->setChecked(key && current == mark);

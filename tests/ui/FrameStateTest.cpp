@@ -1,0 +1,261 @@
+// What the main window shows and allows follows what happens to it: titles
+// follow the files, command states follow the documents and the selection,
+// shortcuts reach the active view from anywhere, dropped files open as a
+// batch, a failed open leaves the stored placement alone, message boxes show
+// the normal cursor, and Exit ends the program from the tray.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QUrl>
+#include <QtTest>
+
+#include "app/TarvikApp.h"
+#include "app/ui/ChildFrame.h"
+#include "app/ui/FrameCommandIds.h"
+#include "app/ui/FrameIcons.h"
+#include "app/ui/MainFrame.h"
+#include "app/ui/TabStrip.h"
+#include "app/ui/TrayIcon.h"
+#include "core/DocCommandIds.h"
+#include "core/TarvikDoc.h"
+#include "platform/Registry.h"
+#include "settings/DocPositionStore.h"
+#include "view/TarvikView.h"
+#include "view/ViewCommandIds.h"
+
+using app_ui::CMainFrame;
+
+namespace {
+
+// Answers every message box that comes up; keeps its text and whether the
+// busy cursor was over it.
+class MessageBoxCatcher : public QObject {
+public:
+    QStringList texts;
+    QList<bool> busyCursor;
+
+    void Arm() {
+        QTimer::singleShot(0, this, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                texts << box->text();
+                busyCursor << (QApplication::overrideCursor() != nullptr);
+                box->accept();
+            }
+            Arm();
+        });
+    }
+};
+
+std::vector<std::u16string> Paths(const QStringList& paths) {
+    std::vector<std::u16string> result;
+    for (const QString& path : paths) result.push_back(path.toStdU16String());
+    return result;
+}
+
+void Drop(CMainFrame& frame, const QStringList& paths) {
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& path : paths) urls << QUrl::fromLocalFile(path);
+    data.setUrls(urls);
+    // A drop goes where the drag entered.
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&frame, &enter);
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&frame, &drop);
+}
+
+}  // namespace
+
+class FrameStateTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+    int storeNumber_ = 0;
+
+    QString WriteFile(const QString& name, const QByteArray& content) {
+        const QString path = dir_.filePath(name);
+        QFile file(path);
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        file.write(content);
+        return path;
+    }
+
+private slots:
+    void init() {
+        ++storeNumber_;
+        platform::registry_store::UsePath(
+            dir_.filePath(QStringLiteral("registry-%1.db").arg(storeNumber_)).toStdString());
+    }
+
+    void titlesFollowTheFileAsItGrows() {
+        const QString path = WriteFile("grow.log", "12345678\r\n");
+        app::CTarvikApp app;
+        CMainFrame frame(app);
+        frame.show();
+        frame.OpenFiles(Paths({path}));
+        core::CTarvikDoc& doc = *app.Documents().front();
+        QVERIFY(frame.windowTitle().contains(QStringLiteral("<10 Bytes>")));
+        QFile file(path);
+        file.open(QIODevice::Append);
+        file.write("more text\r\n");
+        file.close();
+        app.OnRefreshTick();
+        const QString title = QString::fromStdU16String(doc.GetTitle());
+        QVERIFY(title.contains(QStringLiteral("<21 Bytes>")));
+        QCOMPARE(frame.ActiveChildFrame()->windowTitle(), title);
+        QVERIFY(frame.windowTitle().startsWith(QStringLiteral("Ostra Tarvik (Unicode) - ")));
+        QVERIFY(frame.windowTitle().contains(title));
+        // Not maximized, the caption is the program's and the document's title.
+        frame.ActiveChildFrame()->showNormal();
+        QTRY_COMPARE(frame.windowTitle(), QStringLiteral("Ostra Tarvik (Unicode) - ") + title);
+        frame.RunCommand(app_ui::kCmdFileClose);
+        QCOMPARE(frame.windowTitle(), QStringLiteral("Ostra Tarvik (Unicode)"));
+    }
+
+    void commandStatesFollowDroppedAndOpenedDocuments() {
+        const QString a = WriteFile("drop-a.log", "a\r\n");
+        const QString b = WriteFile("drop-b.log", "b\r\n");
+        app::CTarvikApp app;
+        CMainFrame frame(app);
+        frame.show();
+        QVERIFY(!frame.Commands().Action(app::kCmdGoToEndOfAll)->isEnabled());
+        Drop(frame, {a, b});
+        QCOMPARE(app.Documents().size(), std::size_t{2});
+        for (const int id : {int(core::kCmdPauseMonitoring), int(app::kCmdGoToEndOfAll),
+                             int(app::kCmdReloadAllDocuments), int(app::kCmdClearAllWindows)}) {
+            QVERIFY2(frame.Commands().Action(id)->isEnabled(), qPrintable(QString::number(id)));
+        }
+        // Dropping an open file again activates it; nothing opens twice.
+        Drop(frame, {a});
+        QCOMPARE(app.Documents().size(), std::size_t{2});
+        QCOMPARE(frame.ActiveDocument(), app.Documents().front().get());
+        // A document's monitoring stopping by itself shows at once.
+        app.Documents().front()->SetMonitoring(false);
+        QVERIFY(frame.Commands().Action(core::kCmdStartMonitoring)->isEnabled());
+        QVERIFY(!frame.Commands().Action(core::kCmdPauseMonitoring)->isEnabled());
+    }
+
+    void failedOpenLeavesTheStoredPlacementAlone() {
+        const QString missing = dir_.filePath(QStringLiteral("never-there.log"));
+        app::CTarvikApp app;
+        app.GetOptions().MaxChildFrame = true;
+        MessageBoxCatcher catcher;
+        catcher.Arm();
+        CMainFrame frame(app);
+        frame.show();
+        frame.OpenFiles(Paths({missing}));
+        QCOMPARE(catcher.texts.size(), 1);
+        QVERIFY(app.GetOptions().MaxChildFrame);
+        settings::WindowRect rect;
+        QVERIFY(!app.LoadDocPosition(missing.toStdU16String(), false, rect));
+    }
+
+    void filesDifferingInCaseAreTwoDocuments() {
+        const QString upper = WriteFile("Case.log", "upper\r\n");
+        const QString lower = WriteFile("case.log", "lower\r\n");
+        app::CTarvikApp app;
+        CMainFrame frame(app);
+        frame.show();
+        frame.OpenFiles(Paths({upper, lower}));
+        QCOMPARE(app.Documents().size(), std::size_t{2});
+        QCOMPARE(frame.ActiveDocument(), app.Documents().back().get());
+    }
+
+    void messageBoxesShowTheNormalCursor() {
+        app::CTarvikApp app;
+        CMainFrame frame(app);
+        MessageBoxCatcher catcher;
+        catcher.Arm();
+        frame.BeginWaitCursor();
+        frame.ShowMessage(u"Something failed.", core::MessageIcon::Exclamation,
+                          core::MessageButtons::Ok);
+        QCOMPARE(catcher.busyCursor, QList<bool>{false});
+        // The work that asked is busy again afterwards, until it ends.
+        QVERIFY(QApplication::overrideCursor());
+        frame.EndWaitCursor();
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
+    void popupMenuLeavesCopyShortcutWorking() {
+        const QString path = WriteFile("copy.log", "copy me\r\nsecond\r\n");
+        app::CTarvikApp app;
+        CMainFrame frame(app);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        frame.OpenFiles(Paths({path}));
+        view::CTarvikView* view = frame.ActiveChildFrame()->View();
+        view->SetSelection({0, 0}, {0, 0});
+        // The menu opens without a selection: its Copy is disabled.
+        auto popup = view->CreateEditPopup();
+        QVERIFY(!popup->actions().at(1)->isEnabled());
+        popup.reset();
+        QApplication::clipboard()->clear();
+        view->SetSelection({0, 0}, {4, 0});
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("copy"));
+    }
+
+    void viewShortcutsWorkWhateverHasTheFocus() {
+        const QString path = WriteFile("marks.log", "one\r\ntwo\r\nthree\r\n");
+        app::CTarvikApp app;
+        CMainFrame frame(app);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        frame.OpenFiles(Paths({path}));
+        view::CTarvikView* view = frame.ActiveChildFrame()->View();
+        view->SetCursorPos({0, 1});
+        // The focus sits in the tab strip, not in the view.
+        frame.TabStrip()->setFocus();
+        QApplication::setActiveWindow(&frame);
+        QTest::keyClick(frame.TabStrip(), Qt::Key_F2, Qt::ControlModifier);
+        QVERIFY(view->HasBookmark());
+        // The View menu marks the selected tab.
+        QVERIFY(frame.RunCommand(app_ui::kCmdViewMarkFirst + 2));
+        const auto key = frame.TabStrip()->CurrentKey();
+        QCOMPARE(frame.TabStrip()->MarkOf(key), app_ui::TabImage::Blue);
+        QVERIFY(frame.Commands().IsChecked(app_ui::kCmdViewMarkFirst + 2));
+        QVERIFY(frame.RunCommand(app_ui::kCmdViewClearMark));
+        QCOMPARE(frame.TabStrip()->MarkOf(key), app_ui::TabImage::Blank);
+    }
+
+    void minimizingToTheTrayKeepsTheMaximizedState() {
+        app::CTarvikApp app;
+        app.GetOptions().MinimizeWndMin = true;
+        CMainFrame frame(app);
+        frame.showMaximized();
+        frame.showMinimized();
+        QTRY_VERIFY_WITH_TIMEOUT(frame.IsInTray(), 5000);
+        frame.RestoreFromTray(true);
+        QVERIFY(frame.isVisible());
+        QVERIFY(frame.isMaximized());
+    }
+
+    void trayExitEndsTheEventLoopWhileHidden() {
+        app::CTarvikApp app;
+        auto* frame = new CMainFrame(app);
+        frame->show();
+        frame->HideToTray();
+        QVERIFY(!frame->isVisible());
+        QTimer::singleShot(0, frame, [frame] { emit frame->TrayIcon()->exitRequested(); });
+        // Should the loop not end, this ends it with a code the test refuses.
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        QObject::connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+        watchdog.start(60000);
+        QCOMPARE(QApplication::exec(), 0);
+        delete frame;
+    }
+};
+
+QTEST_MAIN(FrameStateTest)
+#include "FrameStateTest.moc"
