@@ -28,6 +28,8 @@ enum FrameCommandId : int {
     kCmdTileFullHeight = 40071,  // "Tile Vertically &Full Height"
     kCmdWindowNext = 40072,      // "&Next"
     kCmdWindowPrevious = 40073,  // "&Previous"
+    kCmdExportHighlightFilters = 40101,
+    kCmdExportInExFilters = 40102,
 };
 
 }  // namespace app_ui
