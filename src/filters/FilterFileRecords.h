@@ -21,6 +21,12 @@ using ReadBytesAt = std::function<long long(std::uint64_t offset, void* buffer, 
 // A positioned read over bytes in memory; the bytes must outlive it.
 ReadBytesAt BytesReader(std::span<const std::uint8_t> bytes);
 
+// The most filters one file brings in; the rest of a file is ignored. A
+// filter in memory takes far more room than its shortest INI section, so
+// without a bound a hostile file of tiny sections would need many times its
+// size; real filter sets are far smaller.
+inline constexpr std::size_t kMaxFiltersPerFile = 10000;
+
 // One include or exclude filter as a file carries it.
 struct InExFilterRow {
     InExFilter filter;

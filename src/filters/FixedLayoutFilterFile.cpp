@@ -43,13 +43,14 @@ bool ReadHeader(const ReadBytesAt& read, std::string_view magic, Header& header)
     return header.count >= 1;
 }
 
-// Calls take(record) for each whole record up to count; stops at the first
-// one the file does not hold whole.
+// Calls take(record) for each whole record up to count (and the most one
+// file brings in); stops at the first one the file does not hold whole.
 template <typename Take>
 void ForEachRecord(const ReadBytesAt& read, std::uint32_t count, std::size_t size, Take take) {
     std::vector<std::uint8_t> record(size);
     std::uint64_t offset = kHeaderSize;
-    for (std::uint32_t i = 0; i < count; ++i, offset += size) {
+    const std::size_t limit = std::min<std::size_t>(count, kMaxFiltersPerFile);
+    for (std::size_t i = 0; i < limit; ++i, offset += size) {
         if (read(offset, record.data(), size) != static_cast<long long>(size)) return;
         take(std::span<const std::uint8_t>(record));
     }

@@ -216,7 +216,7 @@ bool SplitKeyValue(std::u16string_view line, std::u16string_view& key, std::u16s
 }
 
 // Walks the sections that begin with prefix: start() opens one, apply() takes
-// each key and value inside it, finish() closes it.
+// each key and value inside it, finish() closes it and tells whether to go on.
 template <typename Start, typename Apply, typename Finish>
 void ReadSections(const ReadBytesAt& read, std::u16string_view prefix, Start start, Apply apply,
                   Finish finish) {
@@ -225,7 +225,7 @@ void ReadSections(const ReadBytesAt& read, std::u16string_view prefix, Start sta
     bool inSection = false;
     while (lines.Next(line)) {
         if (line.starts_with(prefix)) {
-            if (inSection) finish();
+            if (inSection && !finish()) return;
             start();
             inSection = true;
             continue;
@@ -359,11 +359,12 @@ void ReadHighlight(const ReadBytesAt& read, HighlightFileImport& out) {
             ApplyHighlightKey(current, key, value, out.touchesShowAs);
         },
         [&] {
-            if (current.phrase.text.empty()) return;
+            if (current.phrase.text.empty()) return true;
             if (current.TextColor == 0 && current.BkgColor == 0) current.BkgColor = kWhite;
             current.phrase.foldedText = FoldedAsciiLower(current.phrase.text);
             current.SetAvailableFile(std::u16string(current.AvailableFile));
             out.filters.push_back(std::move(current));
+            return out.filters.size() < kMaxFiltersPerFile;
         });
 }
 
@@ -375,9 +376,10 @@ void ReadInEx(const ReadBytesAt& read, std::vector<InExFilterRow>& out) {
             ApplyInExKey(current, key, value);
         },
         [&] {
-            if (current.filter.phrase.text.empty()) return;
+            if (current.filter.phrase.text.empty()) return true;
             current.filter.phrase.foldedText = FoldedAsciiLower(current.filter.phrase.text);
             out.push_back(std::move(current));
+            return out.size() < kMaxFiltersPerFile;
         });
 }
 

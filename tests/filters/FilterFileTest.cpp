@@ -196,6 +196,12 @@ TEST(FilterFileIni, Utf8AndTruncatedAndHugeFilesReadWhatIsThere) {
     EXPECT_TRUE(read.filters[0].Enable);
 }
 
+TEST(FilterFileIni, AFileOfCountlessTinySectionsBringsInABoundedNumber) {
+    std::u16string text;
+    for (std::size_t i = 0; i <= filters::kMaxFiltersPerFile; ++i) text += u"[Filter\nText=a\n";
+    EXPECT_EQ(ReadInExIni(Utf16Le(text)).size(), filters::kMaxFiltersPerFile);
+}
+
 TEST_F(FilterFileTest, TheNameDecidesTheFormAndADotInAFolderCounts) {
     EXPECT_TRUE(filters::IsIniFilterFileName(u"/a/filters.INI"));
     EXPECT_TRUE(filters::IsIniFilterFileName(u"/a/old.ini/filters"));
