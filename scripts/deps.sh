@@ -9,6 +9,8 @@ PACKAGES=(
   qt6-base-dev libx11-dev libxcb1-dev
   libpcre2-dev libssl-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  # real fuzzing of the fuzz targets (libFuzzer comes with clang)
+  clang
   # tests
   python3 python3-aiosmtpd openssl
 )

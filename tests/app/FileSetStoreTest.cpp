@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/TarvikApp.h"
+#include "settings/PresetFileStore.h"
 #include "settings/RegistryPaths.h"
 #include "settings/TempRegistry.h"
 
@@ -74,6 +75,25 @@ TEST_F(FileSetStoreTest, NameTooLongForTheStoreMakesSavingFailButKeepsTheOthers)
     EXPECT_FALSE(FileSetStore::SaveAll({{longName, {u"/x"}}, {u"Short", {u"/y"}}}));
     EXPECT_THAT(FileSetStore::EnumNames(), ElementsAre(u"Short"));
     EXPECT_THAT(FileSetStore::Load(longName), IsEmpty());
+}
+
+// The preset filter files of the filter dialogs keep the same numbered form.
+TEST_F(FileSetStoreTest, PresetFileListsReplaceThemselvesAndStopWhereAValueDoesNotFit) {
+    namespace presets = settings::preset_files;
+    const std::u16string_view key = settings::reg_paths::kPresetHFFiles;
+    EXPECT_THAT(presets::Load(key), IsEmpty());
+    ASSERT_TRUE(presets::Save(key, {u"/a.ini", u"", u"/b.hff", u"/c.ini"}));
+    EXPECT_THAT(ValueNames(key), ElementsAre(u"File1", u"File2", u"File3"));
+    ASSERT_TRUE(presets::Save(key, {u"/b.hff", u"/a.ini"}));
+    EXPECT_THAT(presets::Load(key), ElementsAre(u"/b.hff", u"/a.ini"));
+    EXPECT_THAT(presets::Load(settings::reg_paths::kPresetIEFFiles), IsEmpty());
+
+    RegKey raw = CreateKey(key);
+    raw.SetString(u"File2", u"");
+    raw.SetString(u"File3", std::u16string(presets::kMaxPathChars + 1, u'x'));
+    raw.SetString(u"File4", u"/after.ini");
+    EXPECT_THAT(presets::Load(key), ElementsAre(u"/b.hff"))
+        << "an empty value is skipped, one too long to read ends the list";
 }
 
 }  // namespace

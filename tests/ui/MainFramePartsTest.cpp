@@ -17,7 +17,12 @@
 #include "app/ui/MessageBoxUi.h"
 #include "app/ui/QtUiQueue.h"
 #include "core/TarvikDoc.h"
+#include "filters/ui/FilterImportMenu.h"
+#include "filters/ui/ManagePresetFilesDialog.h"
+#include "filters/ui/RegexHelp.h"
 #include "platform/Registry.h"
+#include "settings/PresetFileStore.h"
+#include "settings/RegistryPaths.h"
 #include "view/FontMapping.h"
 
 namespace {
@@ -180,6 +185,43 @@ private slots:
         adapter.ReportBatchFailures(u"Failed to load the following file(s).\n\nx\n");
         QCOMPARE(ui.shown.back().icon, core::MessageIcon::Exclamation);
         app.SetUserInterface(nullptr);
+    }
+
+    void filterImportMenuShowsThePresetsOfItsKind() {
+        using filters_ui::CFilterImportMenu;
+        using filters_ui::FilterFileKind;
+        settings::preset_files::Save(settings::reg_paths::kPresetIEFFiles, {});
+        CFilterImportMenu menu(QStringLiteral("Import"), FilterFileKind::InEx);
+        const auto middle = [&menu] {
+            QList<QAction*> items;
+            for (QAction* action : menu.actions()) {
+                if (!action->isSeparator()) items.push_back(action);
+            }
+            return items.mid(1, items.size() - 2);
+        };
+        QCOMPARE(middle().size(), 1);
+        QCOMPARE(middle()[0]->text(), QStringLiteral("No Items"));
+        QVERIFY(!middle()[0]->isEnabled());
+
+        settings::preset_files::Save(settings::reg_paths::kPresetIEFFiles,
+                                     {u"/f/a&b.ief", u"/f/c.ini"});
+        settings::preset_files::Save(settings::reg_paths::kPresetHFFiles, {u"/f/h.ini"});
+        menu.Rebuild();
+        QCOMPARE(middle().size(), 2);
+        QCOMPARE(middle()[0]->text(), QStringLiteral("/f/a&&b.ief"));
+        QCOMPARE(middle()[0]->data().toInt(), 8000);
+        QCOMPARE(middle()[1]->data().toInt(), 8001);
+        QString requested;
+        connect(&menu, &CFilterImportMenu::importPresetRequested,
+                [&requested](const QString& path) { requested = path; });
+        middle()[0]->trigger();
+        QCOMPARE(requested, QStringLiteral("/f/a&b.ief"));
+
+        filters_ui::CManagePresetFilesDialog manage({u"/f/A.ini"}, {});
+        manage.AddPaths({QStringLiteral("/f/a.INI"), QStringLiteral("/f/b.ini")});
+        QCOMPARE(manage.Paths(), (std::vector<std::u16string>{u"/f/A.ini", u"/f/b.ini"}));
+
+        QVERIFY(filters_ui::RegexHelpPath().endsWith(QStringLiteral("/tvregex.htm")));
     }
 };
 

@@ -89,7 +89,9 @@ QMenu* BuildMainMenus(QMenuBar& bar, CCommandTable& commands) {
              app::kCmdPauseAll, 0, core::kCmdReload, app::kCmdReloadAllDocuments,
              core::kCmdClearAll, app::kCmdClearAllWindows, core::kCmdTruncateLog, 0,
              app::kCmdGoToEndOfAll, 0, kCmdRefreshRate, kCmdBufferSize});
-    AddMenu(bar, commands, QObject::tr("F&ilters"), {app::kCmdToggleInExFilters});
+    // The filter-file entries are added to it by name.
+    AddMenu(bar, commands, QObject::tr("F&ilters"), {app::kCmdToggleInExFilters})
+        ->setObjectName(QStringLiteral("FiltersMenu"));
     AddMenu(bar, commands, QObject::tr("&Tools"), {kCmdOptions});
     AddMenu(bar, commands, QObject::tr("&Window"),
             {kCmdWindowCascade, kCmdWindowTileHorizontal, kCmdWindowTileVertical, kCmdTileFullWidth,

@@ -4,6 +4,7 @@
 #include "app/ui/MainFrame.h"
 
 #include <QMdiArea>
+#include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStyle>
@@ -11,6 +12,7 @@
 
 #include "app/TarvikApp.h"
 #include "app/ui/ChildFrame.h"
+#include "app/ui/FilterFileMenus.h"
 #include "app/ui/FrameCommandIds.h"
 #include "app/ui/FrameIcons.h"
 #include "app/ui/FrameMenus.h"
@@ -191,6 +193,9 @@ void CMainFrame::BuildMenus() {
     recentMenu_ = new CRecentFilesMenu(file, separator, this);
     connect(recentMenu_, &CRecentFilesMenu::openRequested, this,
             [this](const QString& path) { OpenRecentFile(path.toStdU16String()); });
+    if (auto* filtersMenu = menuBar()->findChild<QMenu*>(QStringLiteral("FiltersMenu"))) {
+        new CFilterFileMenus(*filtersMenu, commands_, app_, this);
+    }
 }
 
 void CMainFrame::BuildToolBar() {
