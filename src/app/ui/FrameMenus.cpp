@@ -85,7 +85,8 @@ QMenu* BuildMainMenus(QMenuBar& bar, CCommandTable& commands) {
              app::kCmdPauseAll, 0, core::kCmdReload, app::kCmdReloadAllDocuments,
              core::kCmdClearAll, app::kCmdClearAllWindows, core::kCmdTruncateLog, 0,
              app::kCmdGoToEndOfAll, 0, kCmdRefreshRate, kCmdBufferSize});
-    AddMenu(bar, commands, QObject::tr("F&ilters"), {app::kCmdToggleInExFilters});
+    AddMenu(bar, commands, QObject::tr("F&ilters"),
+            {kCmdHighlightFilters, 0, kCmdInExFilters, app::kCmdToggleInExFilters});
     AddMenu(bar, commands, QObject::tr("&Tools"), {kCmdOptions});
     AddMenu(bar, commands, QObject::tr("&Window"),
             {kCmdWindowCascade, kCmdWindowTileHorizontal, kCmdWindowTileVertical, kCmdTileFullWidth,

@@ -153,6 +153,8 @@ private:
     void ShowOpenDialog();
     void ChooseFont();
     void ShowOptionsDialog();
+    void ShowHighlightFiltersDialog();
+    void ShowInExFiltersDialog();
     void ShowBufferSizeDialog();
     void ShowRefreshRateDialog();
     void ShowAbout();
