@@ -251,6 +251,8 @@ void CHighlightFilterDialog::MoveRow(int offset) {
 void CHighlightFilterDialog::accept() {
     if (auto problem = filters::FindHighlightRowProblem(model_->Rows())) {
         SelectRow(static_cast<int>(problem->row));
+        // The checks trimmed the action texts; show them as they are now.
+        LoadSelectedRow();
         ShowExclamation(ui_, this, problem->message);
         QWidget* field = panel_->FieldControl(problem->field);
         field->setFocus();
