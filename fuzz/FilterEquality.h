@@ -23,10 +23,9 @@ inline bool SameStoredFields(const filters::HighlightFilter& a, const filters::H
 }
 
 inline bool SameRow(const filters::InExFilterRow& a, const filters::InExFilterRow& b) {
-    return a.filter.phrase.text == b.filter.phrase.text &&
-           a.filter.phrase.matchCase == b.filter.phrase.matchCase &&
-           a.filter.phrase.regularExpression == b.filter.phrase.regularExpression &&
-           a.filter.Enable == b.filter.Enable && a.isInclude == b.isInclude;
+    return a.text == b.text && a.matchCase == b.matchCase &&
+           a.regularExpression == b.regularExpression && a.enable == b.enable &&
+           a.include == b.include;
 }
 
 }  // namespace fuzz

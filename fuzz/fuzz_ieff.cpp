@@ -19,8 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         size < fixed_layout::kHeaderSize ? 0 : size - fixed_layout::kHeaderSize;
     FUZZ_CHECK(rows.size() <= body / fixed_layout::kInExRecordSizeNarrow);
     for (const InExFilterRow& row : rows) {
-        FUZZ_CHECK(row.filter.phrase.text.size() <= 260);
-        FUZZ_CHECK(row.filter.Enable && !row.filter.phrase.matchCase);
+        FUZZ_CHECK(row.text.size() <= 260);
+        FUZZ_CHECK(row.enable && !row.matchCase);
     }
     // Wide records keep every phrase of at most 259 characters exactly.
     const std::vector<std::uint8_t> written = fixed_layout::WriteInEx(rows, true);
@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(rows.empty() || fixed_layout::ReadInEx(BytesReader(written), again));
     FUZZ_CHECK(again.size() == rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (rows[i].filter.phrase.text.size() < 260) FUZZ_CHECK(fuzz::SameRow(again[i], rows[i]));
+        if (rows[i].text.size() < 260) FUZZ_CHECK(fuzz::SameRow(again[i], rows[i]));
     }
     return 0;
 }

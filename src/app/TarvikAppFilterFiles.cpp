@@ -1,10 +1,12 @@
 // The application's import and export of filter files.
 
+#include <iterator>
 #include <utility>
 
 #include "app/TarvikApp.h"
 #include "filters/FilterFile.h"
 #include "filters/FilterFileImport.h"
+#include "filters/InExFilterRows.h"
 
 namespace app {
 
@@ -48,10 +50,10 @@ bool CTarvikApp::ImportInExFilterFile(std::u16string_view path) {
         include = inExFilters_.Include();
         exclude = inExFilters_.Exclude();
     }
-    for (filters::InExFilterRow& row : imported) {
-        if (row.filter.phrase.text.empty()) continue;
-        (row.isInclude ? include : exclude).push_back(std::move(row.filter));
-    }
+    std::erase_if(imported, [](const filters::InExFilterRow& row) { return row.text.empty(); });
+    filters::InExFilterLists lists = filters::SplitInExFilterRows(imported);
+    std::move(lists.include.begin(), lists.include.end(), std::back_inserter(include));
+    std::move(lists.exclude.begin(), lists.exclude.end(), std::back_inserter(exclude));
     ApplyInExFilters(std::move(include), std::move(exclude));
     return true;
 }
@@ -64,10 +66,7 @@ bool CTarvikApp::ExportHighlightFilterFile(std::u16string_view path) const {
 }
 
 bool CTarvikApp::ExportInExFilterFile(std::u16string_view path) const {
-    std::vector<filters::InExFilterRow> rows;
-    for (const filters::InExFilter& filter : inExFilters_.Include()) rows.push_back({filter, true});
-    for (const filters::InExFilter& filter : inExFilters_.Exclude())
-        rows.push_back({filter, false});
+    const std::vector<filters::InExFilterRow> rows = filters::MakeInExFilterRows(inExFilters_);
     if (filters::WriteInExFilterFile(path, rows)) return true;
     ShowFailure(docContext_.ui, filters::ExportFailedMessage(path));
     return false;

@@ -11,6 +11,7 @@
 
 #include "filters/HighlightFilter.h"
 #include "filters/InExFilter.h"
+#include "filters/InExFilterRows.h"
 
 namespace filters {
 
@@ -26,12 +27,6 @@ ReadBytesAt BytesReader(std::span<const std::uint8_t> bytes);
 // without a bound a hostile file of tiny sections would need many times its
 // size; real filter sets are far smaller.
 inline constexpr std::size_t kMaxFiltersPerFile = 10000;
-
-// One include or exclude filter as a file carries it.
-struct InExFilterRow {
-    InExFilter filter;
-    bool isInclude = true;
-};
 
 // The highlight filters read from a file, in file order. Their phrases are
 // set but not compiled: that happens once they are taken over.

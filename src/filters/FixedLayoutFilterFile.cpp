@@ -103,10 +103,9 @@ bool ReadInEx(const ReadBytesAt& read, std::vector<InExFilterRow>& out) {
                       const std::u16string phrase =
                           wide ? WidePhrase(record.subspan(4)) : NarrowPhrase(record.subspan(4));
                       const bool expression = phrase.find(u'*') != std::u16string::npos;
-                      row.filter.phrase.text = phrase;
-                      row.filter.phrase.foldedText = FoldedAsciiLower(phrase);
-                      row.filter.phrase.regularExpression = expression;
-                      row.isInclude = GetUint32(record.data()) == kTypeInclude;
+                      row.text = phrase;
+                      row.regularExpression = expression;
+                      row.include = GetUint32(record.data()) == kTypeInclude;
                       out.push_back(std::move(row));
                   });
     return true;
@@ -126,17 +125,17 @@ std::vector<std::uint8_t> WriteInEx(std::span<const InExFilterRow> rows, bool wi
     std::vector<std::uint8_t> bytes;
     PutHeader(bytes, "IEFF", wide ? kFormWide : kFormNarrow, rows.size());
     for (const InExFilterRow& row : rows) {
-        PutUint32(bytes, row.isInclude ? kTypeInclude : 0);
+        PutUint32(bytes, row.include ? kTypeInclude : 0);
         const std::size_t fieldStart = bytes.size();
         if (wide) {
-            const std::u16string_view text = row.filter.phrase.text;
+            const std::u16string_view text = row.text;
             for (std::size_t i = 0; i < std::min(text.size(), kPhraseChars - 1); ++i) {
                 bytes.push_back(static_cast<std::uint8_t>(text[i]));
                 bytes.push_back(static_cast<std::uint8_t>(text[i] >> 8));
             }
             bytes.resize(fieldStart + 2 * kPhraseChars, 0);
         } else {
-            const std::string text = platform::Utf16ToUtf8(row.filter.phrase.text);
+            const std::string text = platform::Utf16ToUtf8(row.text);
             bytes.insert(bytes.end(), text.begin(),
                          text.begin() + std::min(text.size(), kPhraseChars - 1));
             bytes.resize(fieldStart + kPhraseChars, 0);

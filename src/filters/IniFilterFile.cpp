@@ -290,15 +290,15 @@ void ApplyHighlightKey(HighlightFilter& f, std::u16string_view key, std::u16stri
 
 void ApplyInExKey(InExFilterRow& row, std::u16string_view key, std::u16string_view value) {
     if (key == u"Text") {
-        row.filter.phrase.text.assign(value);
+        row.text.assign(value);
     } else if (key == u"Enable") {
-        row.filter.Enable = ParseFlag(value);
+        row.enable = ParseFlag(value);
     } else if (key == u"MatchCase") {
-        row.filter.phrase.matchCase = ParseFlag(value);
+        row.matchCase = ParseFlag(value);
     } else if (key == u"RegularExpression") {
-        row.filter.phrase.regularExpression = ParseFlag(value);
+        row.regularExpression = ParseFlag(value);
     } else if (key == u"IsInclude") {
-        row.isInclude = ParseFlag(value);
+        row.include = ParseFlag(value);
     }
 }
 
@@ -341,11 +341,11 @@ std::vector<std::uint8_t> WriteInEx(std::span<const InExFilterRow> rows) {
     std::size_t number = 0;
     for (const InExFilterRow& row : rows) {
         out.Header("[Filter", ++number);
-        out.Text("Text", row.filter.phrase.text);
-        out.Number("Enable", row.filter.Enable);
-        out.Number("MatchCase", row.filter.phrase.matchCase);
-        out.Number("RegularExpression", row.filter.phrase.regularExpression);
-        out.Number("IsInclude", row.isInclude);
+        out.Text("Text", row.text);
+        out.Number("Enable", row.enable);
+        out.Number("MatchCase", row.matchCase);
+        out.Number("RegularExpression", row.regularExpression);
+        out.Number("IsInclude", row.include);
         out.EndSection();
     }
     return out.Take();
@@ -376,8 +376,7 @@ void ReadInEx(const ReadBytesAt& read, std::vector<InExFilterRow>& out) {
             ApplyInExKey(current, key, value);
         },
         [&] {
-            if (current.filter.phrase.text.empty()) return true;
-            current.filter.phrase.foldedText = FoldedAsciiLower(current.filter.phrase.text);
+            if (current.text.empty()) return true;
             out.push_back(std::move(current));
             return out.size() < kMaxFiltersPerFile;
         });

@@ -128,20 +128,22 @@ TEST_F(FilterFileTest, HighlightFiltersSurviveExportAndImportFieldByField) {
 
 TEST_F(FilterFileTest, InExRowsSurviveExportAndImportAndAnEmptyExportHoldsOnlyTheMark) {
     std::vector<InExFilterRow> rows(2);
-    rows[0].filter.phrase.Assign(u"keep", true, false);
-    rows[1].filter.phrase.Assign(u"dr.p*", false, true);
-    rows[1].filter.Enable = false;
-    rows[1].isInclude = false;
+    rows[0].text = u"keep";
+    rows[0].matchCase = true;
+    rows[1].text = u"dr.p*";
+    rows[1].regularExpression = true;
+    rows[1].enable = false;
+    rows[1].include = false;
     const std::u16string path = dir_.u16string() + u"/ie.INI";
     ASSERT_TRUE(filters::WriteInExFilterFile(path, rows));
     std::vector<InExFilterRow> read;
     ASSERT_TRUE(filters::ReadInExFilterFile(path, read));
     ASSERT_EQ(read.size(), 2u);
-    EXPECT_EQ(read[0].filter.phrase.text, u"keep");
-    EXPECT_TRUE(read[0].filter.phrase.matchCase && read[0].filter.Enable && read[0].isInclude);
-    EXPECT_EQ(read[1].filter.phrase.text, u"dr.p*");
-    EXPECT_TRUE(read[1].filter.phrase.regularExpression);
-    EXPECT_FALSE(read[1].filter.Enable || read[1].isInclude);
+    EXPECT_EQ(read[0].text, u"keep");
+    EXPECT_TRUE(read[0].matchCase && read[0].enable && read[0].include);
+    EXPECT_EQ(read[1].text, u"dr.p*");
+    EXPECT_TRUE(read[1].regularExpression);
+    EXPECT_FALSE(read[1].enable || read[1].include);
 
     const std::u16string empty = dir_.u16string() + u"/empty.ini";
     ASSERT_TRUE(filters::WriteInExFilterFile(empty, {}));
@@ -166,8 +168,8 @@ TEST(FilterFileIni, MissingKeysTakeTheirDefaultsAndOddLinesAreIgnored) {
 
     const auto rows = ReadInExIni(Utf16Le(u"[Filter1]\r\nText=x\r\n[HFilter1]\r\nText=y\r\n"));
     ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].filter.phrase.text, u"y") << "[HFilter1] starts no section here";
-    EXPECT_TRUE(rows[0].filter.Enable && rows[0].isInclude);
+    EXPECT_EQ(rows[0].text, u"y") << "[HFilter1] starts no section here";
+    EXPECT_TRUE(rows[0].enable && rows[0].include);
 }
 
 TEST(FilterFileIni, Utf8AndTruncatedAndHugeFilesReadWhatIsThere) {
@@ -175,9 +177,9 @@ TEST(FilterFileIni, Utf8AndTruncatedAndHugeFilesReadWhatIsThere) {
         "\xEF\xBB\xBF[Filter1]\nText=caf\xC3\xA9\nIsInclude=0\n[Filter2]\nText=\xFF";
     const auto rows = ReadInExIni(Bytes(utf8.begin(), utf8.end()));
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].filter.phrase.text, u"caf\u00e9");
-    EXPECT_FALSE(rows[0].isInclude);
-    EXPECT_EQ(rows[1].filter.phrase.text, u"\uFFFD");
+    EXPECT_EQ(rows[0].text, u"caf\u00e9");
+    EXPECT_FALSE(rows[0].include);
+    EXPECT_EQ(rows[1].text, u"\uFFFD");
 
     // UTF-16 cut in the middle of a character, and a lone byte-order mark.
     Bytes cut = Utf16Le(u"[HFilter1]\r\nText=ab");
@@ -253,20 +255,20 @@ TEST(FilterFileFixedLayout, HighlightRecordsAreReadAsFarAsTheyGo) {
 
 TEST(FilterFileFixedLayout, InExRecordsInBothCharacterForms) {
     std::vector<InExFilterRow> rows(2);
-    rows[0].filter.phrase.text = u"k\u00f6nig*";
-    rows[1].filter.phrase.text = std::u16string(300, u'p');
-    rows[1].isInclude = false;
+    rows[0].text = u"k\u00f6nig*";
+    rows[1].text = std::u16string(300, u'p');
+    rows[1].include = false;
     for (const bool wide : {true, false}) {
         Bytes bytes = filters::fixed_layout::WriteInEx(rows, wide);
         bytes[32] = 7;  // a type other than 1 means exclude
         std::vector<InExFilterRow> read;
         ASSERT_TRUE(filters::fixed_layout::ReadInEx(filters::BytesReader(bytes), read));
         ASSERT_EQ(read.size(), 2u);
-        EXPECT_EQ(read[0].filter.phrase.text, u"k\u00f6nig*");
-        EXPECT_TRUE(read[0].filter.phrase.regularExpression && read[0].filter.Enable);
-        EXPECT_FALSE(read[0].filter.phrase.matchCase || read[0].isInclude);
-        EXPECT_EQ(read[1].filter.phrase.text.size(), 259u);
-        EXPECT_FALSE(read[1].filter.phrase.regularExpression);
+        EXPECT_EQ(read[0].text, u"k\u00f6nig*");
+        EXPECT_TRUE(read[0].regularExpression && read[0].enable);
+        EXPECT_FALSE(read[0].matchCase || read[0].include);
+        EXPECT_EQ(read[1].text.size(), 259u);
+        EXPECT_FALSE(read[1].regularExpression);
     }
     // An unknown character form passes the header but brings no records; a
     // count far beyond the data costs nothing.

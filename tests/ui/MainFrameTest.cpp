@@ -328,6 +328,34 @@ private slots:
         QVERIFY(reloaded.GetOptions().AlwaysOnTop);
     }
 
+    void filterCommandsOpenTheirDialogs() {
+        app::CTarvikApp app;
+        CMainFrame frame(app);
+        frame.show();
+        const struct {
+            int id;
+            QKeySequence shortcut;
+            QString title;
+        } commands[] = {
+            {app_ui::kCmdHighlightFilters, QKeySequence(Qt::CTRL | Qt::Key_F5),
+             QStringLiteral("Set Highlight Filters")},
+            {app_ui::kCmdInExFilters, QKeySequence(Qt::CTRL | Qt::Key_I),
+             QStringLiteral("Set Include & Exclude Filters")},
+        };
+        for (const auto& command : commands) {
+            QCOMPARE(frame.Commands().Action(command.id)->shortcut(), command.shortcut);
+            QString opened;
+            QTimer::singleShot(0, [&opened] {
+                QWidget* dialog = QApplication::activeModalWidget();
+                if (!dialog) return;
+                opened = dialog->windowTitle();
+                static_cast<QDialog*>(dialog)->reject();
+            });
+            QVERIFY(frame.RunCommand(command.id));
+            QCOMPARE(opened, command.title);
+        }
+    }
+
     void stripsShareTheAreaAndTheLastReachesTheEdge() {
         const auto rows = app_ui::FullWidthStrips(QRect(0, 0, 300, 100), 3);
         QCOMPARE(rows.size(), std::size_t{3});

@@ -20,7 +20,9 @@ enum FrameCommandId : int {
     kCmdRefreshRate = 32795,  // "&Refresh Rate...\tCtrl+F7"
     kCmdBufferSize = 40067,
     kCmdOptions = 40068,
-    kCmdMinimizeToTray = 40069,  // "Minimize to SysTray"
+    kCmdHighlightFilters = 32796,  // "&Highlight Filters...\tCtrl+F5"
+    kCmdInExFilters = 40040,       // "&Include/Exclude Filters\tCtrl+I"
+    kCmdMinimizeToTray = 40069,    // "Minimize to SysTray"
     kCmdWindowCascade = 57650,
     kCmdWindowTileHorizontal = 57651,
     kCmdWindowTileVertical = 57652,

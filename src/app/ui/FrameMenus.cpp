@@ -90,7 +90,8 @@ QMenu* BuildMainMenus(QMenuBar& bar, CCommandTable& commands) {
              core::kCmdClearAll, app::kCmdClearAllWindows, core::kCmdTruncateLog, 0,
              app::kCmdGoToEndOfAll, 0, kCmdRefreshRate, kCmdBufferSize});
     // The filter-file entries are added to it by name.
-    AddMenu(bar, commands, QObject::tr("F&ilters"), {app::kCmdToggleInExFilters})
+    AddMenu(bar, commands, QObject::tr("F&ilters"),
+            {kCmdHighlightFilters, 0, kCmdInExFilters, app::kCmdToggleInExFilters})
         ->setObjectName(QStringLiteral("FiltersMenu"));
     AddMenu(bar, commands, QObject::tr("&Tools"), {kCmdOptions});
     AddMenu(bar, commands, QObject::tr("&Window"),

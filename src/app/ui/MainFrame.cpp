@@ -33,6 +33,8 @@
 #include "core/TarvikDoc.h"
 #include "core/WaitCursor.h"
 #include "discovery/BatchOpen.h"
+#include "filters/ui/HighlightFilterDialog.h"
+#include "filters/ui/InExFilterDialog.h"
 #include "settings/OptionsStore.h"
 #include "view/TarvikView.h"
 
@@ -220,6 +222,19 @@ void CMainFrame::RefreshViewSettings() {
 void CMainFrame::ShowOptionsDialog() {
     COptionsDialog dialog(app_, false, this, this);
     if (dialog.exec() == QDialog::Accepted) ApplyOptionsEffects(dialog.Effects());
+}
+
+void CMainFrame::ShowHighlightFiltersDialog() {
+    // The "Email Settings" dialog does not exist yet: when the user agrees to
+    // complete the e-mail settings after OK, nothing opens until its opener
+    // is passed here.
+    filters_ui::CHighlightFilterDialog dialog(app_, this, this);
+    if (dialog.exec() == QDialog::Accepted) UpdateStatusPanes();
+}
+
+void CMainFrame::ShowInExFiltersDialog() {
+    filters_ui::CInExFilterDialog dialog(app_, this, this);
+    if (dialog.exec() == QDialog::Accepted) UpdateStatusPanes();
 }
 
 void CMainFrame::ApplyOptionsEffects(const app::OptionsApplyEffects& effects) {

@@ -161,6 +161,8 @@ private:
     void ShowOpenDialog();
     void ChooseFont();
     void ShowOptionsDialog();
+    void ShowHighlightFiltersDialog();
+    void ShowInExFiltersDialog();
     void ShowBufferSizeDialog();
     void ShowRefreshRateDialog();
     void ShowAbout();

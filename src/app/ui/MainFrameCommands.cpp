@@ -31,6 +31,10 @@ void CMainFrame::BuildCommands() {
     AddViewCommands();
     AddMonitorCommands();
     AddWindowCommands();
+    commands_.Add(kCmdHighlightFilters, tr("&Highlight Filters..."), Qt::CTRL | Qt::Key_F5,
+                  [this] { ShowHighlightFiltersDialog(); });
+    commands_.Add(kCmdInExFilters, tr("&Include/Exclude Filters"), Qt::CTRL | Qt::Key_I,
+                  [this] { ShowInExFiltersDialog(); });
     AddAppCommand(app::kCmdToggleInExFilters, tr("Enable &Include/Exclude Filters"),
                   Qt::CTRL | Qt::SHIFT | Qt::Key_I);
     commands_.Add(kCmdOptions, tr("&Options..."), {}, [this] { ShowOptionsDialog(); });

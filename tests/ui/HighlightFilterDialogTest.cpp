@@ -1,0 +1,372 @@
+// The dialog "Set Highlight Filters" driven offscreen: the list and the
+// controls of the selected filter, colours, change marks and the reload
+// flag, the checks on OK in their order, what OK hands to the application,
+// the e-mail settings question, and Cancel.
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeView>
+#include <QtTest>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/FakeDocumentHost.h"
+#include "app/MailSettingsQuestion.h"
+#include "app/TarvikApp.h"
+#include "core/IUserInterface.h"
+#include "filters/HighlightFilterStore.h"
+#include "filters/ui/HighlightFilterDialog.h"
+#include "platform/Registry.h"
+
+namespace {
+
+using filters::HighlightChangeMark;
+
+class RecordingUi final : public core::IUserInterface {
+public:
+    core::MessageAnswer ShowMessage(std::u16string_view text, core::MessageIcon icon,
+                                    core::MessageButtons buttons) override {
+        messages << QString::fromStdU16String(std::u16string(text));
+        icons.push_back(icon);
+        return buttons == core::MessageButtons::YesNo ? answer : core::MessageAnswer::Ok;
+    }
+    void BeginWaitCursor() override {}
+    void EndWaitCursor() override {}
+
+    QStringList messages;
+    std::vector<core::MessageIcon> icons;
+    core::MessageAnswer answer = core::MessageAnswer::No;
+};
+
+filters::HighlightFilter Filter(std::u16string_view phrase, std::uint32_t text, std::uint32_t bkg) {
+    filters::HighlightFilter filter;
+    filter.phrase.Assign(phrase, false, false);
+    filter.TextColor = text;
+    filter.BkgColor = bkg;
+    filter.Enable = true;
+    return filter;
+}
+
+// Stores the filters and lets the application load them as at start-up.
+void LoadFilters(app::CTarvikApp& app, std::vector<filters::HighlightFilter> list) {
+    filters::CHighlightFilters stored;
+    stored.Replace(std::move(list));
+    QVERIFY(filters::SaveHighlightFilters(stored));
+    bool maximized = true;
+    settings::WindowRect rect{};
+    app.LoadOptions(maximized, rect);
+}
+
+template <typename Widget>
+Widget* Control(const QWidget& dialog, const char* name) {
+    auto* widget = dialog.findChild<Widget*>(QLatin1String(name));
+    if (!widget) qFatal("no control %s", name);
+    return widget;
+}
+
+void Click(const QWidget& dialog, const char* name) {
+    Control<QPushButton>(dialog, name)->click();
+}
+
+void ClickOk(QDialog& dialog) {
+    dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+}
+
+// Clicks a colour button and picks color in the colour dialog it opens.
+void PickColor(const QWidget& dialog, const char* button, const QColor& color) {
+    QTimer::singleShot(0, [color] {
+        auto* chooser = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+        if (!chooser) qFatal("no colour dialog");
+        chooser->setCurrentColor(color);
+        chooser->accept();
+    });
+    Click(dialog, button);
+}
+
+QColor ListColor(const QDialog& dialog, int row, int role) {
+    const QAbstractItemModel* model = Control<QTreeView>(dialog, "FilterList")->model();
+    return model->data(model->index(row, 0), role).value<QColor>();
+}
+
+std::u16string Line(const core::CTarvikDoc& doc, int line) {
+    return std::u16string(doc.Buffer().LineText(line));
+}
+
+}  // namespace
+
+class HighlightFilterDialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY(dir_.isValid()); }
+
+    void init() {
+        ++storeNumber_;
+        platform::registry_store::UsePath(
+            (dir_.path() + QStringLiteral("/registry-%1.db").arg(storeNumber_)).toStdString());
+    }
+
+    void editsFollowTheSelectedRowWithMarksAndReloadFlag() {
+        app::CTarvikApp app;
+        filters::HighlightFilter shown = Filter(u"secret", 0x0000FF, 0xFFFFFF);
+        shown.ReplaceWith = true;
+        shown.ReplaceText = u"***";
+        LoadFilters(app, {Filter(u"error", 0x0000FF, 0x00FFFF), shown});
+        filters_ui::CHighlightFilterDialog dialog(app, nullptr);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+
+        QCOMPARE(ListColor(dialog, 0, Qt::ForegroundRole), QColor(255, 0, 0));
+        QCOMPARE(ListColor(dialog, 0, Qt::BackgroundRole), QColor(255, 255, 0));
+        for (const char* name : {"HighlightPhrase", "MatchCase", "TextColor", "ExecuteProgram",
+                                 "Enable", "Remove", "Up", "Down"}) {
+            QVERIFY2(!Control<QWidget>(dialog, name)->isEnabled(), name);
+        }
+
+        dialog.SelectRow(0);
+        auto* phrase = Control<QLineEdit>(dialog, "HighlightPhrase");
+        QCOMPARE(phrase->text(), QStringLiteral("error"));
+        QCOMPARE(phrase->palette().color(QPalette::Base), QColor(255, 255, 0));
+        // Each action's fields follow its box.
+        auto* execute = Control<QCheckBox>(dialog, "ExecuteProgram");
+        QVERIFY(!Control<QWidget>(dialog, "ExecutableProgram")->isEnabled());
+        execute->setChecked(true);
+        QVERIFY(Control<QWidget>(dialog, "ExecutableProgram")->isEnabled());
+        QVERIFY(Control<QWidget>(dialog, "BrowseProgram")->isEnabled());
+
+        // Colours and actions apply at once but neither mark the filter
+        // modified nor ask for a reload.
+        PickColor(dialog, "BkgColor", QColor(0, 128, 0));
+        QCOMPARE(dialog.Rows()[0].filter.BkgColor, 0x008000u);
+        QCOMPARE(ListColor(dialog, 0, Qt::BackgroundRole), QColor(0, 128, 0));
+        QCOMPARE(phrase->palette().color(QPalette::Base), QColor(0, 128, 0));
+        QVERIFY(dialog.Rows()[0].filter.ExecuteProgram);
+        QVERIFY(dialog.Rows()[0].changeMark == HighlightChangeMark::Unchanged);
+        // The phrase marks it; a filter without "Show as" asks no reload.
+        QTest::keyClicks(phrase, QStringLiteral("s"));
+        QVERIFY(dialog.Rows()[0].filter.phrase.text == u"errors");
+        QVERIFY(dialog.Rows()[0].changeMark == HighlightChangeMark::Modified);
+        QVERIFY(!dialog.ReloadRequested());
+        QVERIFY(!Control<QSpinBox>(dialog, "AttachPreviousLines")->isEnabled());
+
+        // Disabling the "Show as" filter from the list asks for a reload.
+        QTreeView* list = Control<QTreeView>(dialog, "FilterList");
+        list->model()->setData(list->model()->index(1, 0), Qt::Unchecked, Qt::CheckStateRole);
+        QVERIFY(!dialog.Rows()[1].filter.Enable);
+        QVERIFY(dialog.Rows()[1].changeMark == HighlightChangeMark::Modified);
+        QVERIFY(dialog.ReloadRequested());
+
+        // New starts from the colours and switches the controls show.
+        Control<QCheckBox>(dialog, "HighlightEntireLine")->setChecked(true);
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        Click(dialog, "New");
+        QCOMPARE(dialog.CurrentRow(), 2);
+        const filters::HighlightFilterEdit& added = dialog.Rows()[2];
+        QVERIFY(added.changeMark == HighlightChangeMark::New);
+        QVERIFY(added.phraseAtOpen.empty());
+        QVERIFY(added.filter.Enable && added.filter.HighlightEntireLine);
+        QVERIFY(!added.filter.ExecuteProgram);
+        QCOMPARE(added.filter.TextColor, 0x0000FFu);
+        QCOMPARE(added.filter.BkgColor, 0x008000u);
+        QTRY_VERIFY(phrase->hasFocus());
+        QTest::keyClicks(phrase, QStringLiteral("new"));
+        QVERIFY(dialog.Rows()[2].changeMark == HighlightChangeMark::New);
+
+        Click(dialog, "Up");
+        QCOMPARE(dialog.CurrentRow(), 1);
+        QVERIFY(dialog.Rows()[1].filter.phrase.text == u"new");
+        Click(dialog, "DisableAll");
+        QVERIFY(!dialog.Rows()[0].filter.Enable && !dialog.Rows()[1].filter.Enable);
+        QVERIFY(!Control<QCheckBox>(dialog, "Enable")->isChecked());
+
+        Click(dialog, "Remove");
+        QCOMPARE(dialog.Rows().size(), std::size_t(2));
+        QCOMPARE(dialog.CurrentRow(), -1);
+        QVERIFY(!phrase->isEnabled());
+        // Nothing reaches the application before OK; Cancel keeps it so.
+        dialog.reject();
+        QVERIFY(app.HighlightFilters().Items()[0].phrase.text == u"error");
+        QVERIFY(app.HighlightFilters().Items()[1].Enable);
+    }
+
+    void okChecksEachRowInOrderAndFocusesTheField() {
+        app::CTarvikApp app;
+        filters::HighlightFilter broken = Filter(u"(", 0, 0xFFFFFF);
+        broken.phrase.Assign(u"(", false, true);
+        broken.ReplaceWith = true;
+        broken.ExecuteProgram = true;
+        broken.WriteFile = true;
+        broken.WrittenFile = u"   ";
+        broken.SendEmail = true;
+        broken.ActionsOnlyAvailableInSpecialFile = true;
+        LoadFilters(app, {Filter(u"fine", 0, 0xFFFFFF), broken});
+        RecordingUi ui;
+        filters_ui::CHighlightFilterDialog dialog(app, &ui);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.activateWindow();
+
+        const QString missingFolder = dir_.path() + QStringLiteral("/missing/out.log");
+        const QString written = dir_.path() + QStringLiteral("/written.log");
+        struct Step {
+            QString message;
+            const char* field;
+            QString mend;
+        };
+        const Step steps[] = {
+            {QStringLiteral("The program doesn't support the following regular "
+                            "expression.\n\n("),
+             "HighlightPhrase", QStringLiteral("(x)")},
+            {QStringLiteral("Please enter text for showing."), "ReplaceText", QStringLiteral("X")},
+            {QStringLiteral("Please choose a program."), "ExecutableProgram",
+             QStringLiteral("true")},
+            {QStringLiteral("Please choose a file."), "WrittenFile", missingFolder},
+            {QStringLiteral("Failed to create or open file \"%1\".").arg(missingFolder),
+             "WrittenFile", QStringLiteral("  ") + written + QStringLiteral(" ")},
+            {QStringLiteral("Please enter email address."), "Emails",
+             QStringLiteral(" ops@example.org ")},
+            {QStringLiteral("Please choose a file."), "AvailableFile",
+             QStringLiteral("/var/log/app.log")},
+        };
+        QVERIFY(!QFile::exists(written));
+        dialog.SelectRow(0);
+        for (const Step& step : steps) {
+            ClickOk(dialog);
+            QCOMPARE(ui.messages.back(), step.message);
+            QVERIFY(ui.icons.back() == core::MessageIcon::Exclamation);
+            QVERIFY(dialog.isVisible());
+            QCOMPARE(dialog.CurrentRow(), 1);
+            auto* field = Control<QLineEdit>(dialog, step.field);
+            QTRY_VERIFY2(field->hasFocus(), step.field);
+            field->setText(step.mend);
+        }
+        const int asked = ui.messages.size();
+        ClickOk(dialog);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        // The file check created the file; the action texts were trimmed.
+        QVERIFY(QFile::exists(written));
+        const filters::HighlightFilter& taken = app.HighlightFilters().Items().at(1);
+        QVERIFY(taken.WrittenFile == written.toStdU16String());
+        QVERIFY(taken.Emails == u"ops@example.org");
+        QVERIFY(taken.phrase.expression != nullptr);
+        QVERIFY(app.HighlightFilters().AnySendEmail());
+        // E-mail is on and no settings exist: the question comes last.
+        QCOMPARE(ui.messages.size(), asked + 1);
+        QCOMPARE(ui.messages.back().toStdU16String(),
+                 std::u16string(app::kMailSettingsIncompleteQuestion));
+        QVERIFY(ui.icons.back() == core::MessageIcon::Question);
+    }
+
+    void okTakesOverSavesReloadsAndOffersTheMailSettings() {
+        const QString logPath = dir_.path() + QStringLiteral("/shown.log");
+        std::ofstream(logPath.toStdString()) << "the secret is out\n";
+        app_test::FakeDocumentHost host;
+        app::CTarvikApp app;
+        app.SetDocumentHost(&host);
+        filters::HighlightFilter shown = Filter(u"secret", 0, 0xFFFFFF);
+        shown.ReplaceWith = true;
+        shown.ReplaceText = u"***";
+        LoadFilters(app, {shown});
+        core::CTarvikDoc* doc = app.OpenDocument(logPath.toStdU16String());
+        QVERIFY(doc);
+        QVERIFY(Line(*doc, 0) == u"the *** is out");
+
+        RecordingUi ui;
+        ui.answer = core::MessageAnswer::Yes;
+        int mailSettingsOpened = 0;
+        filters_ui::CHighlightFilterDialog dialog(app, &ui, nullptr, [&] { ++mailSettingsOpened; });
+        dialog.SelectRow(0);
+        auto* text = Control<QLineEdit>(dialog, "ReplaceText");
+        text->setText(QStringLiteral("[hidden]"));
+        Control<QCheckBox>(dialog, "SendEmail")->setChecked(true);
+        Control<QLineEdit>(dialog, "Emails")->setText(QStringLiteral("ops@example.org"));
+        Control<QCheckBox>(dialog, "HighlightLine")->setChecked(false);
+        Control<QCheckBox>(dialog, "FillLineBlankInBkgColor")->setChecked(true);
+        QVERIFY(dialog.ReloadRequested());
+        ClickOk(dialog);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+
+        // Read again from the file, so the new text replaces the phrase.
+        QVERIFY(Line(*doc, 0) == u"the [hidden] is out");
+        QVERIFY(app.GetOptions().FillLineBlankInBkgColor);
+        QVERIFY(!app.GetOptions().HighlightLine);
+        filters::CHighlightFilters stored;
+        filters::LoadHighlightFilters(stored);
+        QCOMPARE(stored.Size(), std::size_t(1));
+        QVERIFY(stored.Items()[0].ReplaceText == u"[hidden]");
+        QVERIFY(stored.Items()[0].SendEmail);
+        QCOMPARE(ui.messages.size(), 1);
+        QCOMPARE(mailSettingsOpened, 1);
+
+        // With complete settings nobody is asked.
+        app.Mail().Settings().emplace();
+        app.Mail().Settings()->smtpServer = u"mail.example.org";
+        app.Mail().Settings()->mailFrom = u"tarvik@example.org";
+        filters_ui::CHighlightFilterDialog again(app, &ui, nullptr, [&] { ++mailSettingsOpened; });
+        ClickOk(again);
+        QCOMPARE(again.result(), int(QDialog::Accepted));
+        QCOMPARE(ui.messages.size(), 1);
+        QVERIFY(Line(*doc, 0) == u"the [hidden] is out");
+    }
+
+    void screenshot() {
+        app::CTarvikApp app;
+        filters::HighlightFilter mail = Filter(u"FATAL", 0xFFFFFF, 0x0000C0);
+        mail.SendEmail = true;
+        mail.Emails = u"ops@example.org";
+        mail.AttachPreviousLinesWithEmail = 5;
+        mail.SendFirstOccured = true;
+        filters::HighlightFilter off = Filter(u"debug", 0x808080, 0xFFFFFF);
+        off.Enable = false;
+        LoadFilters(app, {Filter(u"error", 0x0000FF, 0xFFFFFF), mail,
+                          Filter(u"warn", 0x000000, 0x00FFFF), off});
+        filters_ui::CHighlightFilterDialog dialog(app, nullptr);
+        dialog.resize(dialog.sizeHint());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.SelectRow(1);
+        auto* phrase = Control<QLineEdit>(dialog, "HighlightPhrase");
+        phrase->deselect();
+        QApplication::processEvents();
+        const QImage image = dialog.grab().toImage();
+        QVERIFY(image.save(QStringLiteral(TARVIK_ARTIFACTS_DIR "/highlight-filter-dialog.png")));
+
+        // The phrase edit is painted in the filter's colours: dark red behind
+        // white text, at its right end past the phrase.
+        const QRect edit = phrase->rect();
+        const QPoint behind = phrase->mapTo(&dialog, QPoint(edit.right() - 6, edit.center().y()));
+        QCOMPARE(image.pixelColor(behind), QColor(0xC0, 0, 0));
+        bool whiteText = false;
+        for (int x = 4; x < 60 && !whiteText; ++x) {
+            for (int y = 3; y < edit.height() - 3; ++y) {
+                if (image.pixelColor(phrase->mapTo(&dialog, QPoint(x, y))) == Qt::white) {
+                    whiteText = true;
+                }
+            }
+        }
+        QVERIFY(whiteText);
+        // The warn row sits on yellow in the list.
+        auto* list = Control<QTreeView>(dialog, "FilterList");
+        const QRect row = list->visualRect(list->model()->index(2, 0));
+        const QPoint end = list->viewport()->mapTo(&dialog, row.topRight());
+        QCOMPARE(image.pixelColor(end + QPoint(-3, row.height() / 2)), QColor(255, 255, 0));
+    }
+
+private:
+    QTemporaryDir dir_;
+    int storeNumber_ = 0;
+};
+
+QTEST_MAIN(HighlightFilterDialogTest)
+#include "HighlightFilterDialogTest.moc"

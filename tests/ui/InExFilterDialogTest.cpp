@@ -1,0 +1,340 @@
+// The dialog "Set Include & Exclude Filters" driven offscreen: rows, their
+// colours and the controls bound to the selected row, the list buttons, the
+// checks on OK in row order, what OK hands to the application, and Cancel.
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTreeView>
+#include <QtTest>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/FakeDocumentHost.h"
+#include "app/TarvikApp.h"
+#include "core/IUserInterface.h"
+#include "filters/InExFilterList.h"
+#include "filters/ui/InExFilterDialog.h"
+#include "platform/Registry.h"
+
+namespace {
+
+class RecordingUi final : public core::IUserInterface {
+public:
+    core::MessageAnswer ShowMessage(std::u16string_view text, core::MessageIcon icon,
+                                    core::MessageButtons) override {
+        messages << QString::fromStdU16String(std::u16string(text));
+        icons.push_back(icon);
+        return core::MessageAnswer::Ok;
+    }
+    void BeginWaitCursor() override { ++waitCursors; }
+    void EndWaitCursor() override {}
+
+    QStringList messages;
+    std::vector<core::MessageIcon> icons;
+    int waitCursors = 0;
+};
+
+filters::InExFilter Filter(std::u16string_view text, bool enable = true, bool matchCase = false,
+                           bool expression = false) {
+    filters::InExFilter filter;
+    filter.phrase.text = text;
+    filter.phrase.matchCase = matchCase;
+    filter.phrase.regularExpression = expression;
+    filter.Enable = enable;
+    return filter;
+}
+
+template <typename Widget>
+Widget* Control(const QWidget& dialog, const char* name) {
+    auto* widget = dialog.findChild<Widget*>(QLatin1String(name));
+    if (!widget) qFatal("no control %s", name);
+    return widget;
+}
+
+void Click(const QWidget& dialog, const char* name) {
+    Control<QPushButton>(dialog, name)->click();
+}
+
+void ClickOk(QDialog& dialog) {
+    dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+}
+
+QString Cell(const QDialog& dialog, int row, int column, int role = Qt::DisplayRole) {
+    const QAbstractItemModel* model = Control<QTreeView>(dialog, "FilterList")->model();
+    return model->data(model->index(row, column), role).toString();
+}
+
+QColor CellColor(const QDialog& dialog, int row, int role) {
+    const QAbstractItemModel* model = Control<QTreeView>(dialog, "FilterList")->model();
+    return model->data(model->index(row, 0), role).value<QColor>();
+}
+
+// Stores both lists and lets the application load them as at start-up.
+void LoadLists(app::CTarvikApp& app, std::vector<filters::InExFilter> include,
+               std::vector<filters::InExFilter> exclude) {
+    filters::CInExFilters stored;
+    stored.Replace(std::move(include), std::move(exclude));
+    QVERIFY(stored.Save());
+    bool maximized = true;
+    settings::WindowRect rect{};
+    app.LoadOptions(maximized, rect);
+}
+
+std::vector<std::u16string> Texts(const std::vector<filters::InExFilter>& list) {
+    std::vector<std::u16string> texts;
+    for (const auto& filter : list) texts.push_back(filter.phrase.text);
+    return texts;
+}
+
+}  // namespace
+
+class InExFilterDialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY(dir_.isValid()); }
+
+    void init() {
+        ++storeNumber_;
+        platform::registry_store::UsePath(
+            (dir_.path() + QStringLiteral("/registry-%1.db").arg(storeNumber_)).toStdString());
+    }
+
+    void rowsShowBothListsAndFollowTheEditControls() {
+        app::CTarvikApp app;
+        LoadLists(app, {Filter(u"inc", true, true), Filter(u"off", false)},
+                  {Filter(u"exc", true, false, true)});
+        filters_ui::CInExFilterDialog dialog(app, nullptr);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+
+        QCOMPARE(dialog.Rows().size(), std::size_t(3));
+        QCOMPARE(Cell(dialog, 0, 0), QStringLiteral("inc"));
+        QCOMPARE(Cell(dialog, 0, 1), QStringLiteral("Yes"));
+        QCOMPARE(Cell(dialog, 0, 2), QStringLiteral("No"));
+        QCOMPARE(Cell(dialog, 0, 3), QStringLiteral("Include"));
+        QCOMPARE(Cell(dialog, 2, 2), QStringLiteral("Yes"));
+        QCOMPARE(Cell(dialog, 2, 3), QStringLiteral("Exclude"));
+        QCOMPARE(Cell(dialog, 1, 0, Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+        QCOMPARE(CellColor(dialog, 0, Qt::ForegroundRole), QColor(0, 0, 0));
+        QCOMPARE(CellColor(dialog, 1, Qt::ForegroundRole), QColor(128, 128, 128));
+        QCOMPARE(CellColor(dialog, 0, Qt::BackgroundRole), QColor(255, 255, 255));
+        QCOMPARE(CellColor(dialog, 2, Qt::BackgroundRole), QColor(238, 238, 238));
+
+        // Nothing selected: the row's controls and Remove/Up/Down are off.
+        for (const char* name : {"FilterPhrase", "Enable", "MatchCase", "RegularExpression",
+                                 "Include", "Exclude", "Remove", "Up", "Down"}) {
+            QVERIFY2(!Control<QWidget>(dialog, name)->isEnabled(), name);
+        }
+
+        dialog.SelectRow(2);
+        auto* phrase = Control<QLineEdit>(dialog, "FilterPhrase");
+        QCOMPARE(phrase->text(), QStringLiteral("exc"));
+        QVERIFY(Control<QRadioButton>(dialog, "Exclude")->isChecked());
+        QVERIFY(Control<QCheckBox>(dialog, "RegularExpression")->isChecked());
+        QVERIFY(!Control<QPushButton>(dialog, "Down")->isEnabled());
+        // Every change is written to the row at once.
+        phrase->setFocus();
+        QTest::keyClicks(phrase, QStringLiteral("ept"));
+        Control<QRadioButton>(dialog, "Include")->setChecked(true);
+        Control<QCheckBox>(dialog, "Enable")->setChecked(false);
+        QCOMPARE(Cell(dialog, 2, 0), QStringLiteral("except"));
+        QCOMPARE(Cell(dialog, 2, 3), QStringLiteral("Include"));
+        QCOMPARE(CellColor(dialog, 2, Qt::ForegroundRole), QColor(128, 128, 128));
+        QCOMPARE(CellColor(dialog, 2, Qt::BackgroundRole), QColor(255, 255, 255));
+
+        // Up swaps with the neighbour and keeps the row selected.
+        Click(dialog, "Up");
+        QCOMPARE(dialog.CurrentRow(), 1);
+        QCOMPARE(Cell(dialog, 1, 0), QStringLiteral("except"));
+        QCOMPARE(Cell(dialog, 2, 0), QStringLiteral("off"));
+
+        // New takes the switches and type the controls show (those of the
+        // row selected last), enabled, and gives the phrase the focus.
+        dialog.SelectRow(0);
+        Click(dialog, "New");
+        QCOMPARE(dialog.Rows().size(), std::size_t(4));
+        QCOMPARE(dialog.CurrentRow(), 3);
+        const filters::InExFilterRow& added = dialog.Rows()[3];
+        QVERIFY(added.text.empty() && added.enable && added.matchCase && !added.regularExpression &&
+                added.include);
+        QTRY_VERIFY(phrase->hasFocus());
+        QVERIFY(phrase->text().isEmpty());
+        Control<QRadioButton>(dialog, "Exclude")->setChecked(true);
+
+        // The type buttons touch only rows of their type.
+        Click(dialog, "DisableAllExclude");
+        QVERIFY(!dialog.Rows()[3].enable);
+        QVERIFY(dialog.Rows()[0].enable);
+        QVERIFY(!Control<QCheckBox>(dialog, "Enable")->isChecked());
+        Click(dialog, "EnableAllInclude");
+        QVERIFY(dialog.Rows()[1].enable && dialog.Rows()[2].enable);
+        QVERIFY(!dialog.Rows()[3].enable);
+
+        Click(dialog, "Remove");
+        QCOMPARE(dialog.Rows().size(), std::size_t(3));
+        QCOMPARE(dialog.CurrentRow(), -1);
+        QVERIFY(!phrase->isEnabled());
+        Click(dialog, "RemoveAll");
+        QVERIFY(dialog.Rows().empty());
+        // Nothing reaches the application before OK.
+        QCOMPARE(app.InExFilters().Include().size(), std::size_t(2));
+    }
+
+    void okChecksRowsInOrderThenReplacesSavesAndReloads() {
+        const QString logPath = dir_.path() + QStringLiteral("/ok.log");
+        std::ofstream(logPath.toStdString()) << "alpha\nbeta\ngamma\n";
+        app_test::FakeDocumentHost host;
+        app::CTarvikApp app;
+        RecordingUi ui;
+        app.SetDocumentHost(&host);
+        app.SetUserInterface(&ui);
+        core::CTarvikDoc* doc = app.OpenDocument(logPath.toStdU16String());
+        QVERIFY(doc);
+        QCOMPARE(doc->Buffer().LineCount(), 4);
+
+        filters_ui::CInExFilterDialog dialog(app, &ui);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.activateWindow();
+        auto* phrase = Control<QLineEdit>(dialog, "FilterPhrase");
+        auto* expression = Control<QCheckBox>(dialog, "RegularExpression");
+        for (int i = 0; i < 3; ++i) Click(dialog, "New");
+        // Row 0 fine, row 1 an expression that does not compile, row 2 empty.
+        dialog.SelectRow(0);
+        QTest::keyClicks(phrase, QStringLiteral("beta"));
+        Control<QRadioButton>(dialog, "Exclude")->setChecked(true);
+        dialog.SelectRow(1);
+        expression->setChecked(true);
+        QTest::keyClicks(phrase, QStringLiteral("("));
+        dialog.SelectRow(0);
+
+        ClickOk(dialog);
+        QCOMPARE(ui.messages.size(), 1);
+        QCOMPARE(ui.messages.back(),
+                 QStringLiteral("The program doesn't support the following regular "
+                                "expression.\n\n("));
+        QVERIFY(ui.icons.back() == core::MessageIcon::Exclamation);
+        QCOMPARE(dialog.CurrentRow(), 1);
+        QTRY_VERIFY(phrase->hasFocus());
+        QVERIFY(dialog.isVisible());
+
+        phrase->setText(QStringLiteral("a|m"));
+        ClickOk(dialog);
+        QCOMPARE(ui.messages.back(), QStringLiteral("Please enter filter phrase."));
+        QCOMPARE(dialog.CurrentRow(), 2);
+        QVERIFY(dialog.isVisible());
+        QVERIFY(app.InExFilters().Include().empty());
+
+        QTest::keyClicks(phrase, QStringLiteral("zzz"));
+        Control<QCheckBox>(dialog, "Enable")->setChecked(false);
+        Control<QCheckBox>(dialog, "RemoveAllFiltersBeforeImport")->setChecked(true);
+        const int waitsBefore = ui.waitCursors;
+        ClickOk(dialog);
+        QCOMPARE(ui.messages.size(), 2);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+
+        // The lists are rebuilt in row order by type and compiled.
+        QVERIFY(Texts(app.InExFilters().Include()) ==
+                (std::vector<std::u16string>{u"a|m", u"zzz"}));
+        QVERIFY(Texts(app.InExFilters().Exclude()) == std::vector<std::u16string>{u"beta"});
+        QVERIFY(app.InExFilters().Include()[0].phrase.expression != nullptr);
+        QVERIFY(!app.InExFilters().Include()[1].Enable);
+        QVERIFY(app.GetOptions().RemoveAllFiltersBeforeImport);
+
+        // Saved: a fresh load finds the same lists.
+        filters::CInExFilters stored;
+        stored.Load();
+        QVERIFY(Texts(stored.Include()) == Texts(app.InExFilters().Include()));
+        QVERIFY(Texts(stored.Exclude()) == Texts(app.InExFilters().Exclude()));
+
+        // Reloaded under a wait cursor: beta is excluded, and only lines
+        // with a or m are included.
+        QVERIFY(ui.waitCursors > waitsBefore);
+        QCOMPARE(doc->Buffer().LineCount(), 3);
+        QCOMPARE(QString::fromStdU16String(std::u16string(doc->Buffer().LineText(0))),
+                 QStringLiteral("alpha"));
+        QCOMPARE(QString::fromStdU16String(std::u16string(doc->Buffer().LineText(1))),
+                 QStringLiteral("gamma"));
+    }
+
+    void okWithoutReloadLeavesDocumentsAndCancelDiscards() {
+        const QString logPath = dir_.path() + QStringLiteral("/keep.log");
+        std::ofstream(logPath.toStdString()) << "alpha\nbeta\n";
+        app_test::FakeDocumentHost host;
+        app::CTarvikApp app;
+        app.SetDocumentHost(&host);
+        core::CTarvikDoc* doc = app.OpenDocument(logPath.toStdU16String());
+        QVERIFY(doc);
+        const int lines = doc->Buffer().LineCount();
+
+        {
+            filters_ui::CInExFilterDialog dialog(app, nullptr);
+            Click(dialog, "New");
+            QTest::keyClicks(Control<QLineEdit>(dialog, "FilterPhrase"), QStringLiteral("x"));
+            Control<QCheckBox>(dialog, "EnableInExFilters")->setChecked(false);
+            dialog.reject();
+        }
+        QVERIFY(app.InExFilters().Include().empty());
+        QVERIFY(app.GetOptions().EnableInExFilters);
+
+        filters_ui::CInExFilterDialog dialog(app, nullptr);
+        Click(dialog, "New");
+        QTest::keyClicks(Control<QLineEdit>(dialog, "FilterPhrase"), QStringLiteral("alpha"));
+        Control<QCheckBox>(dialog, "ReloadAllDocs")->setChecked(false);
+        Control<QCheckBox>(dialog, "EnableInExFilters")->setChecked(false);
+        ClickOk(dialog);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(app.InExFilters().Include().size(), std::size_t(1));
+        QVERIFY(!app.GetOptions().ReloadAllDocsInExclude);
+        QVERIFY(!app.GetOptions().EnableInExFilters);
+        QCOMPARE(doc->Buffer().LineCount(), lines);
+        app::CTarvikApp fresh;
+        bool maximized = true;
+        settings::WindowRect rect{};
+        fresh.LoadOptions(maximized, rect);
+        QVERIFY(!fresh.GetOptions().ReloadAllDocsInExclude);
+        QVERIFY(!fresh.GetOptions().EnableInExFilters);
+    }
+
+    void screenshot() {
+        app::CTarvikApp app;
+        LoadLists(app,
+                  {Filter(u"ERROR"), Filter(u"^\\d{4}-\\d\\d", true, false, true),
+                   Filter(u"debug", false)},
+                  {Filter(u"heartbeat", true, true), Filter(u"noise", false)});
+        filters_ui::CInExFilterDialog dialog(app, nullptr);
+        dialog.resize(dialog.sizeHint());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto* list = Control<QTreeView>(dialog, "FilterList");
+        const QImage image = dialog.grab().toImage();
+        QVERIFY(image.save(QStringLiteral(TARVIK_ARTIFACTS_DIR "/inex-filter-dialog.png")));
+
+        // Exclude rows are drawn on light grey, include rows on white; look
+        // at the right end of the Type column, past its text.
+        const auto pixelOf = [&](int row) {
+            const QRect cell = list->visualRect(list->model()->index(row, 3));
+            const QPoint inList = list->viewport()->mapTo(&dialog, cell.topRight());
+            return image.pixelColor(inList + QPoint(-3, cell.height() / 2));
+        };
+        // Row 0 is the current row and carries the focus frame.
+        QCOMPARE(pixelOf(1), QColor(255, 255, 255));
+        QCOMPARE(pixelOf(3), QColor(238, 238, 238));
+    }
+
+private:
+    QTemporaryDir dir_;
+    int storeNumber_ = 0;
+};
+
+QTEST_MAIN(InExFilterDialogTest)
+#include "InExFilterDialogTest.moc"
