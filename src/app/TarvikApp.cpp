@@ -205,12 +205,24 @@ void CTarvikApp::CloseDocument(core::CTarvikDoc* doc) {
     }
 }
 
+bool CTarvikApp::IsOpen(const core::CTarvikDoc* doc) const {
+    return std::any_of(documents_.begin(), documents_.end(),
+                       [doc](const auto& owned) { return owned.get() == doc; });
+}
+
+// An operation may show a message box, whose event loop may open or close
+// documents meanwhile (a second start handing over its files): the walk goes
+// over the documents open at its start that are still open.
 template <typename Operation>
 void CTarvikApp::ForEachDocumentArmed(Operation operation) {
     core::CWaitCursor wait(docContext_.ui);
-    for (const auto& doc : documents_) {
+    std::vector<core::CTarvikDoc*> walked;
+    walked.reserve(documents_.size());
+    for (const auto& doc : documents_) walked.push_back(doc.get());
+    for (core::CTarvikDoc* doc : walked) {
+        if (!IsOpen(doc)) continue;
         operation(*doc);
-        doc->SetRedLineArmed(true);
+        if (IsOpen(doc)) doc->SetRedLineArmed(true);
     }
     if (docContext_.host) docContext_.host->StopAllTabFlashing();
 }

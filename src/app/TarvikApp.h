@@ -175,6 +175,7 @@ public:
     bool OnCommand(int commandId);
 
 private:
+    bool IsOpen(const core::CTarvikDoc* doc) const;
     template <typename Operation>
     void ForEachDocumentArmed(Operation operation);
 

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "core/ITextBufferView.h"
+
 namespace core {
 
 namespace {
@@ -79,7 +81,11 @@ void ApplyShowAs(const filters::CHighlightFilters& filters, CCrystalTextBuffer& 
     firstLine = std::max(firstLine, 0);
     lastLine = std::min(lastLine, buffer.LineCount() - 1);
     for (int line = firstLine; line <= lastLine; ++line) {
-        if (ApplyToLine(showAs, buffer, line) && redrawLine) redrawLine(line);
+        if (!ApplyToLine(showAs, buffer, line)) continue;
+        // The views learn the line's new width: a replacement longer than
+        // its phrase may widen the text.
+        buffer.NotifyViews(nullptr, nullptr, kUpdateLineEdited, line);
+        if (redrawLine) redrawLine(line);
     }
 }
 

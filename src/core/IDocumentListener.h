@@ -12,7 +12,7 @@ public:
     virtual ~IDocumentListener() = default;
     // Lines are about to go from the top to keep the buffer limit.
     virtual void BeforeTrim(const CTarvikDoc& doc) = 0;
-    // Everything shown is about to go: the file was truncated or replaced,
+    // Everything shown is about to go: the file was cut or deleted,
     // or the document is cleared, reloaded or closed.
     virtual void BeforeReset(const CTarvikDoc& doc) = 0;
 };

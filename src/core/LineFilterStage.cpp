@@ -9,6 +9,14 @@ namespace {
 // A block this large after a big read is given back rather than kept for the
 // usual small ones.
 constexpr std::size_t kKeptBlockUnits = 1 << 20;
+
+// Where to cut a line that is too long to stay unfinished: at the cap, or one
+// unit before it so that a surrogate pair stays whole.
+std::size_t CutPoint(std::u16string_view line) {
+    const char16_t last = line[CLineFilterStage::kMaxUnfinishedUnits - 1];
+    const bool highSurrogate = last >= 0xD800 && last <= 0xDBFF;
+    return CLineFilterStage::kMaxUnfinishedUnits - (highSurrogate ? 1 : 0);
+}
 }  // namespace
 
 CLineFilterStage::Output CLineFilterStage::Filter(std::u16string_view text,
@@ -32,22 +40,35 @@ CLineFilterStage::Output CLineFilterStage::Filter(std::u16string_view text,
             partial_.clear();
             line = joined_;
         }
-        if (lf == std::u16string_view::npos && line.empty()) {
-            partialShown_ = false;
-            break;
-        }
-        const bool accepted = filters.AcceptLine(line, noSurrogates);
-        if (accepted) block_.append(line);
         if (lf == std::u16string_view::npos) {
+            while (line.size() > kMaxUnfinishedUnits) {
+                const std::u16string_view head = line.substr(0, CutPoint(line));
+                if (filters.AcceptLine(head, noSurrogates)) block_.append(head).push_back(u'\n');
+                line.remove_prefix(head.size());
+            }
+            const bool accepted = !line.empty() && filters.AcceptLine(line, noSurrogates);
+            if (accepted) block_.append(line);
             partial_.assign(line);
             partialShown_ = accepted;
             break;
         }
-        if (accepted) block_.push_back(u'\n');
+        if (filters.AcceptLine(line, noSurrogates)) block_.append(line).push_back(u'\n');
         pos = lf + 1;
     }
     output.text = block_;
     return output;
+}
+
+std::u16string_view CLineFilterStage::Release(std::u16string_view text) {
+    const bool hidden = !partial_.empty() && !partialShown_;
+    if (hidden) block_.assign(partial_).append(text);
+    ClearPartial();
+    return hidden ? std::u16string_view(block_) : text;
+}
+
+void CLineFilterStage::Adopt(std::u16string_view unfinishedLine) {
+    partial_.assign(unfinishedLine);
+    partialShown_ = !partial_.empty();
 }
 
 void CLineFilterStage::ClearPartial() {

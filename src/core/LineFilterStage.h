@@ -15,6 +15,11 @@ namespace core {
 
 class CLineFilterStage {
 public:
+    // An unfinished line longer than this is cut here into a finished line,
+    // so that a writer that never ends its line (progress bars, binary data)
+    // keeps the partial line, and the work of every poll, bounded.
+    static constexpr std::size_t kMaxUnfinishedUnits = std::size_t{1} << 20;
+
     struct Output {
         // The accepted text, valid until the next call.
         std::u16string_view text;
@@ -25,6 +30,14 @@ public:
 
     // text holds only LF as line break.
     Output Filter(std::u16string_view text, const filters::CInExFilters& filters);
+
+    // Filtering ends: a hidden partial line is put in front of text (the
+    // result is valid until the next call), so that the line shows whole; a
+    // shown one is on display already. Either way the stage forgets it.
+    std::u16string_view Release(std::u16string_view text);
+    // Filtering begins: the unfinished line on display is the partial line,
+    // shown, and is judged whole once its rest arrives.
+    void Adopt(std::u16string_view unfinishedLine);
 
     void ClearPartial();
     const std::u16string& PartialLine() const { return partial_; }

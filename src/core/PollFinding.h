@@ -12,13 +12,15 @@ enum class PollFinding {
     NoHandle,         // the file is to be opened again; reading starts at the next poll
     Grew,             // the file holds bytes beyond the read position
     Unchanged,        // nothing new
-    ShrunkTolerated,  // shorter by at most the tolerance: ignored, the position stays
-    Truncated,        // shorter by more than the tolerance, or gone
+    ShrunkTolerated,  // gone, after at most the tolerance was read: ignored for now
+    Truncated,        // the same file, shorter by any amount; or gone beyond the tolerance
     Replaced,         // the path now names another file than the one held open
 };
 
-// Shrinking by this much or less is ignored: writers that rewrite their last
-// block make files shrink a little.
+// The size of a file by its path is exact here, so the same file shorter than
+// the read position was cut, by however little. A path that names nothing
+// (the file was deleted) has only its size, 0, to go by: when no more than
+// this was read of the file, the display stays until another file comes.
 inline constexpr std::uint64_t kShrinkTolerance = 1024;
 
 struct PollFacts {

@@ -30,10 +30,6 @@ std::u16string FileNamePart(std::u16string_view path) {
     return std::u16string(slash == std::u16string_view::npos ? path : path.substr(slash + 1));
 }
 
-std::uint8_t* BytesOf(char16_t* units) {
-    return reinterpret_cast<std::uint8_t*>(units);
-}
-
 }  // namespace
 
 CTarvikDoc::CTarvikDoc(DocContext& context) : context_(context), buffer_(*this) {}
@@ -76,6 +72,7 @@ bool CTarvikDoc::OpenLogFile(std::u16string_view path) {
     path_.assign(path);
     pathUtf8_ = platform::Utf16ToUtf8(path);
     decoder_.Reset(ConfiguredEncoding());
+    breakCarry_.Reset();
     if (!OpenHandle()) return false;
     if (!LoadTail()) {
         CloseHandle();
@@ -174,7 +171,7 @@ bool CTarvikDoc::LoadRange(std::uint64_t start, std::uint64_t end, std::uint64_t
     bool first = true;
     while (pos < end) {
         const ReadPlacement placement = decoder_.PlacementFor(chunkUnits);
-        std::uint8_t* bytes = BytesOf(chunk.get()) + placement.byteOffset;
+        std::uint8_t* bytes = placement.In(chunk.get());
         const std::size_t want =
             static_cast<std::size_t>(std::min<std::uint64_t>(placement.maxBytes, end - pos));
         const long long got = file_.ReadAt(pos, bytes, want);
@@ -199,8 +196,7 @@ bool CTarvikDoc::LoadRange(std::uint64_t start, std::uint64_t end, std::uint64_t
         if (used == 0) break;
         pos += used;
         decodedUnits += decoded.units;
-        const std::size_t length = NormalizeText(chunk.get(), decoded.units);
-        InsertLoaded({chunk.get(), length}, insertAt);
+        InsertLoaded(NormalizeRead(chunk.get(), decoded.units), insertAt);
     }
     readPosition_ = pos;
     const std::uint64_t size = decoder_.IsDecided() && decoder_.Encoding() == TextEncoding::Utf8
@@ -230,8 +226,25 @@ std::size_t CTarvikDoc::NormalizeText(char16_t* text, std::size_t n) const {
     return core::NormalizeText(text, n, Options().ShowSpaceForBadChar);
 }
 
+// A line break split between this read and the last one is one break, as
+// in the whole file.
+std::u16string_view CTarvikDoc::NormalizeRead(char16_t* units, std::size_t n) {
+    const std::size_t partner = breakCarry_.TakePartner(units, n);
+    breakCarry_.NoteEnd(units + partner, n - partner);
+    const std::size_t length = NormalizeText(units + partner, n - partner);
+    return {units + partner, length};
+}
+
 std::u16string_view CTarvikDoc::FilterNewText(std::u16string_view text) {
-    if (!context_.inExFilters.IsActive(Options().EnableInExFilters)) return text;
+    const bool active = context_.inExFilters.IsActive(Options().EnableInExFilters);
+    if (active != filtering_) {
+        // Switched since the last text: the unfinished line on display is
+        // the one to go on with, never a fragment left from before.
+        filtering_ = active;
+        if (!active) return filterStage_.Release(text);
+        filterStage_.Adopt(UnfinishedLineAsRead());
+    }
+    if (!active) return text;
     const CLineFilterStage::Output output = filterStage_.Filter(text, context_.inExFilters);
     if (output.removesShownPartial) {
         const int last = buffer_.LineCount() - 1;
@@ -240,95 +253,11 @@ std::u16string_view CTarvikDoc::FilterNewText(std::u16string_view text) {
     return output.text;
 }
 
-void CTarvikDoc::CheckFile() {
-    if (!readBuffer_) return;  // never opened, or closed
-    PollFacts facts;
-    facts.hasHandle = file_.IsOpen();
-    if (facts.hasHandle) {
-        if (!platform::CFile::SizeOfPath(pathUtf8_, facts.pathSize)) facts.pathSize = 0;
-        if (!platform::CFile::IdentityOfPath(pathUtf8_, facts.pathIdentity)) {
-            facts.pathIdentity = {};
-        }
-        facts.handleIdentity = handleIdentity_;
-        facts.readPosition = readPosition_;
-    }
-
-    switch (ClassifyPoll(facts)) {
-        case PollFinding::NoHandle:
-            ReopenForPolling();
-            return;
-        case PollFinding::ShrunkTolerated:
-            return;
-        case PollFinding::Truncated:
-        case PollFinding::Replaced: {
-            // What the writer added to the old file before it went is read
-            // first, so no line written before a rotation is lost.
-            std::uint64_t handleSize = 0;
-            if (file_.Size(handleSize) && handleSize > readPosition_) ReadNewText(handleSize);
-            StartOver();
-            return;
-        }
-        case PollFinding::Grew:
-            if (ReadNewText(facts.pathSize) > 0) {
-                MarkNewData();
-                return;
-            }
-            break;
-        case PollFinding::Unchanged:
-            break;
-    }
-    // Nothing new: the stop-updating notification checks this file here.
-}
-
-// Reads until the bytes the poll found are consumed, a read brings nothing,
-// or a read ends in preallocated NULs. Bytes written during the poll wait
-// for the next one, so a writer faster than the reader cannot hold the poll.
-std::uint64_t CTarvikDoc::ReadNewText(std::uint64_t knownSize) {
-    std::uint64_t total = 0;
-    while (readPosition_ < knownSize) {
-        const ReadPlacement placement = decoder_.PlacementFor(kReadBufferUnits);
-        std::uint8_t* bytes = BytesOf(readBuffer_.get()) + placement.byteOffset;
-        const long long got = file_.ReadAt(readPosition_, bytes, placement.maxBytes);
-        if (got <= 0) break;
-        const DecodedChunk decoded = decoder_.Decode(bytes, static_cast<std::size_t>(got),
-                                                     readPosition_, readBuffer_.get(), true);
-        if (decoded.units == 0) break;
-
-        const bool anotherRead = decoded.nulsDropped < kNulsEndingPoll;
-        readPosition_ += decoded.bytesUsed;
-        const std::size_t length = NormalizeText(readBuffer_.get(), decoded.units);
-        SetTitle();
-        total += decoded.units;
-        if (length > 0) AppendNewText({readBuffer_.get(), length});
-        if (!anotherRead) break;
-    }
-    return total;
-}
-
-void CTarvikDoc::ReopenForPolling() {
-    if (!OpenHandle()) return;
-    readPosition_ = 0;
-    filterStage_.ClearPartial();
-}
-
-// The file was truncated, replaced or deleted: everything starts again from
-// the file's start, which the next poll opens and the one after reads.
-void CTarvikDoc::StartOver() {
-    CloseHandle();
-    readPosition_ = 0;
-    ResetDisplay();
-    SetTitle();
-    filterStage_.ClearPartial();
-    decoder_.Reset(ConfiguredEncoding());
-}
-
-void CTarvikDoc::MarkNewData() {
-    gotNewData_ = true;
-    stopNoticeSent_ = false;
-    lastUpdate_ = context_.clock.UnixTime();
-}
-
 void CTarvikDoc::AppendNewText(std::u16string_view text) {
+    AppendText(text, true);
+}
+
+void CTarvikDoc::AppendText(std::u16string_view text, bool raiseSignals) {
     if (text.empty()) return;
     const std::uint64_t grown = std::uint64_t{textSize_} + 2 * std::uint64_t{text.size()};
     if (Options().LimitBufSize && grown > Options().MaxBufSiz) Trim();
@@ -356,7 +285,7 @@ void CTarvikDoc::AppendNewText(std::u16string_view text) {
     if (AnyShowAs()) ApplyShowAsToNewLines(insertAt.line, end.line, true);
     if (caretAtEnd) MoveCaretToEnd();
     if (follow && view_) view_->ScrollToEnd();
-    RaiseNewDataSignals(*this, insertAt.line, Options(), context_.host);
+    if (raiseSignals) RaiseNewDataSignals(*this, insertAt.line, Options(), context_.host);
 }
 
 bool CTarvikDoc::AnyShowAs() const {
@@ -401,6 +330,11 @@ void CTarvikDoc::ForgetUnfinishedLine() {
     unfinishedAsShown_.clear();
 }
 
+std::u16string_view CTarvikDoc::UnfinishedLineAsRead() const {
+    const std::u16string_view shown = buffer_.LineText(buffer_.LineCount() - 1);
+    return !unfinishedAsShown_.empty() && shown == unfinishedAsShown_ ? unfinishedAsRead_ : shown;
+}
+
 void CTarvikDoc::MoveCaretToEnd() {
     if (!view_) return;
     const int last = buffer_.LineCount() - 1;
@@ -423,12 +357,13 @@ void CTarvikDoc::EnforceBufferLimit() {
 }
 
 // Keeps the last RetainLineNum lines; when there are no more lines than
-// that, all text goes. The partial line of the filters stays as it is.
+// that, or none are to be kept, all text goes, even an unfinished last line.
+// The partial line of the filters stays as it is.
 void CTarvikDoc::Trim() {
     if (listener_) listener_->BeforeTrim(*this);
     const int before = buffer_.LineCount();
     const int retain = std::max(0, Options().RetainLineNum);
-    if (before > retain) {
+    if (retain > 0 && before > retain) {
         buffer_.DeleteRange(nullptr, {0, 0}, {0, before - retain}, 0, false, true);
     } else {
         const int last = before - 1;

@@ -3,7 +3,8 @@
 // reads what the writer appended, turns it into lines, passes them through
 // the include/exclude filters and appends them to its line buffer, which it
 // keeps under the buffer limit by dropping lines from the top. It notices a
-// file that was truncated, replaced or deleted and starts over.
+// file that was cut or deleted and starts over, and a file replaced by
+// another, which it follows on in the same display.
 //
 // A document works with or without a view and a main frame; everything it
 // shares with the application comes through its DocContext.
@@ -20,6 +21,7 @@
 #include "core/DocContext.h"
 #include "core/IDocumentListener.h"
 #include "core/ILogView.h"
+#include "core/LineBreakCarry.h"
 #include "core/LineFilterStage.h"
 #include "core/TarvikTextBuffer.h"
 #include "core/TextDecoder.h"
@@ -122,14 +124,21 @@ private:
                    TextPos insertAt);
     void InsertLoaded(std::u16string_view text, TextPos& insertAt);
 
+    std::u16string_view NormalizeRead(char16_t* units, std::size_t n);
+    void AppendText(std::u16string_view text, bool raiseSignals);
+
     bool AnyShowAs() const;
     void ApplyShowAsToNewLines(int first, int last, bool redrawVisible);
     void RestoreUnfinishedLine();
     void ForgetUnfinishedLine();
+    std::u16string_view UnfinishedLineAsRead() const;
 
     std::uint64_t ReadNewText(std::uint64_t knownSize);
+    void ReadRestOfOldFile();
     void ReopenForPolling();
     void StartOver();
+    void FollowReplacement();
+    void EndUnfinishedLine();
     void MarkNewData();
 
     void Trim();
@@ -151,6 +160,8 @@ private:
     std::uint32_t textSize_ = 0;
     bool redLineArmed_ = false;
     CLineFilterStage filterStage_;
+    // Whether the include/exclude stage was in force for the last text.
+    bool filtering_ = false;
     std::u16string lowerPath_;
     bool stopNoticeEnabled_ = false;
     bool stopNoticeSent_ = false;
@@ -164,6 +175,7 @@ private:
     platform::FileIdentity handleIdentity_;
     std::uint64_t readPosition_ = 0;
     CTextDecoder decoder_;
+    CLineBreakCarry breakCarry_;
     // The unfinished last line as read and as "Show as" left it; both empty
     // when "Show as" did not change it.
     std::u16string unfinishedAsRead_;

@@ -33,9 +33,16 @@ bool CTarvikDoc::Reload(bool restorePosition) {
     if (reopened) {
         RestoreLineFlags(flags);
         if (restorePosition) RestoreViewPosition(caret, topLine, firstColumn);
-    } else if (context_.ui) {
-        context_.ui->ShowMessage(u"Could not reload content of the file",
-                                 core::MessageIcon::Exclamation);
+    } else {
+        // A load that failed half-way leaves nothing behind: the polls read
+        // the file from its start again.
+        ResetDisplay();
+        filterStage_.ClearPartial();
+        readPosition_ = 0;
+        if (context_.ui) {
+            context_.ui->ShowMessage(u"Could not reload content of the file",
+                                     core::MessageIcon::Exclamation);
+        }
     }
     SetTitle();
     return reopened;
@@ -101,6 +108,7 @@ bool CTarvikDoc::TruncateLogFile() {
     SetTitle();
     filterStage_.ClearPartial();
     decoder_.Reset(ConfiguredEncoding());
+    breakCarry_.Reset();
     return true;
 }
 

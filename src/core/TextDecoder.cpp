@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "core/Utf8Sequence.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -13,49 +15,6 @@ namespace core {
 namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
-
-bool IsContinuation(std::uint8_t b) {
-    return (b & 0xC0) == 0x80;
-}
-
-// The length of the sequence a lead byte starts, 0 when it cannot start one.
-int SequenceLength(std::uint8_t lead) {
-    if (lead < 0x80) return 1;
-    if (lead >= 0xC2 && lead <= 0xDF) return 2;
-    if (lead >= 0xE0 && lead <= 0xEF) return 3;
-    if (lead >= 0xF0 && lead <= 0xF4) return 4;
-    return 0;
-}
-
-// Whether the byte after the lead is allowed: the narrower ranges keep out
-// overlong forms, surrogates and code points above U+10FFFF.
-bool IsValidSecond(std::uint8_t lead, std::uint8_t second) {
-    switch (lead) {
-        case 0xE0:
-            return second >= 0xA0 && second <= 0xBF;
-        case 0xED:
-            return second >= 0x80 && second <= 0x9F;
-        case 0xF0:
-            return second >= 0x90 && second <= 0xBF;
-        case 0xF4:
-            return second >= 0x80 && second <= 0x8F;
-        default:
-            return IsContinuation(second);
-    }
-}
-
-// How many bytes from bytes[0] (a lead of `length`) form a valid beginning
-// of its sequence, looking at no more than `available` bytes.
-int ValidPrefix(const std::uint8_t* bytes, int length, std::size_t available) {
-    int valid = 1;
-    while (valid < length && static_cast<std::size_t>(valid) < available) {
-        const bool ok =
-            valid == 1 ? IsValidSecond(bytes[0], bytes[1]) : IsContinuation(bytes[valid]);
-        if (!ok) break;
-        ++valid;
-    }
-    return valid;
-}
 
 char32_t CodePointOf(const std::uint8_t* b, int length) {
     switch (length) {
@@ -123,14 +82,14 @@ DecodedChunk DecodeUtf8(const std::uint8_t* bytes, std::size_t n, char16_t* out)
             WidenAscii(bytes, i, n, out, u);
             continue;
         }
-        const int length = SequenceLength(lead);
+        const int length = Utf8SequenceLength(lead);
         if (length == 0) {
             out[u++] = kReplacement;
             ++i;
             continue;
         }
         const std::size_t available = n - i;
-        const int valid = ValidPrefix(bytes + i, length, available);
+        const int valid = Utf8ValidPrefix(bytes + i, length, available);
         if (valid == length) {
             const char32_t cp = CodePointOf(bytes + i, length);
             i += static_cast<std::size_t>(length);
@@ -208,7 +167,7 @@ DecodedChunk CTextDecoder::Decode(const std::uint8_t* bytes, std::size_t n, std:
 std::size_t CTextDecoder::SequenceStartSkip(const std::uint8_t* bytes, std::size_t n) const {
     if (encoding_ != TextEncoding::Utf8) return 0;
     std::size_t skip = 0;
-    while (skip < 3 && skip < n && IsContinuation(bytes[skip])) ++skip;
+    while (skip < 3 && skip < n && IsUtf8Continuation(bytes[skip])) ++skip;
     return skip;
 }
 

@@ -29,6 +29,11 @@ struct DecodedChunk {
 struct ReadPlacement {
     std::size_t byteOffset = 0;
     std::size_t maxBytes = 0;
+
+    // Where the bytes go in a buffer of code units.
+    std::uint8_t* In(char16_t* buffer) const {
+        return reinterpret_cast<std::uint8_t*>(buffer) + byteOffset;
+    }
 };
 
 class CTextDecoder {

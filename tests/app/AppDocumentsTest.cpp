@@ -4,7 +4,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/TarvikApp.h"
@@ -65,11 +67,14 @@ public:
     core::MessageAnswer ShowMessage(std::u16string_view text, core::MessageIcon,
                                     core::MessageButtons) override {
         messages.emplace_back(text);
+        // A modal box runs the event loop: whatever arrives meanwhile runs now.
+        if (duringMessage) std::exchange(duringMessage, nullptr)();
         return core::MessageAnswer::Ok;
     }
     void BeginWaitCursor() override {}
     void EndWaitCursor() override {}
     std::vector<std::u16string> messages;
+    std::function<void()> duringMessage;
 };
 
 class AppDocumentsTest : public app_test::TempRegistryTest {
@@ -111,6 +116,8 @@ protected:
     FakeHost host;
     SilentUi ui;
     app::CTarvikApp app;
+
+    const std::filesystem::path& folder() const { return folder_; }
 
 private:
     std::filesystem::path folder_;
@@ -173,6 +180,28 @@ TEST_F(AppDocumentsTest, AllDocumentsCommandsNeedDocuments) {
     EXPECT_EQ(Text(*a), u"a\n");
     EXPECT_EQ(Text(*b), u"b\n");
     EXPECT_EQ(host.flashStops, 2);
+}
+
+TEST_F(AppDocumentsTest, ReloadAllSurvivesDocumentsOpenedAndClosedDuringItsMessage) {
+    core::CTarvikDoc* failing = app.OpenDocument(WriteLog("a.log", "a\n"));
+    core::CTarvikDoc* kept = app.OpenDocument(WriteLog("b.log", "b\n"));
+    core::CTarvikDoc* closed = app.OpenDocument(WriteLog("c.log", "c\n"));
+    ASSERT_TRUE(failing && kept && closed);
+    std::filesystem::remove(folder() / "a.log");
+    app.ClearAllDocuments();
+    // A second start hands over files while "Could not reload" is shown.
+    ui.duringMessage = [&] {
+        for (const char* name : {"d.log", "e.log", "f.log", "g.log"}) {
+            ASSERT_NE(app.OpenDocument(WriteLog(name, "handed over\n")), nullptr);
+        }
+        app.CloseDocument(closed);
+    };
+    EXPECT_TRUE(app.OnCommand(app::kCmdReloadAllDocuments));
+    EXPECT_EQ(ui.messages, std::vector<std::u16string>{u"Could not reload content of the file"});
+    EXPECT_EQ(app.Documents().size(), 6u);
+    EXPECT_EQ(Text(*kept), u"b\n");
+    EXPECT_TRUE(kept->IsRedLineArmed());
+    EXPECT_EQ(Text(*app.Documents().back()), u"handed over\n");
 }
 
 }  // namespace

@@ -119,9 +119,40 @@ TEST(DecoderTest, DetectionJudgesTextNotPreallocatedNuls) {
     EXPECT_EQ(detect(std::string("p\0l\0a\0i\0n\0", 10)), TextEncoding::Utf16Le);
     // The same units seen from an odd file offset start with a high byte.
     EXPECT_EQ(detect(std::string("\0p\0l\0a\0", 7), 1), TextEncoding::Utf16Le);
-    // Chinese UTF-16 has no NUL bytes: it is not ASCII-range text.
-    EXPECT_EQ(detect(std::string("\xE5\x65\x2C\x67", 4)), TextEncoding::Utf8);
     EXPECT_EQ(detect(std::string("\0\0\0\0", 4)), std::nullopt);
+}
+
+// Without NULs for the ASCII range, invalid UTF-8 of whole, well-formed
+// UTF-16 units is UTF-16LE; text that reads as UTF-8 stays UTF-8.
+TEST(DecoderTest, DetectionTellsMostlyNonAsciiUtf16FromUtf8) {
+    const auto detect = [](std::string_view bytes) {
+        return core::DetectEncoding(reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                    bytes.size(), 0);
+    };
+    const auto utf16 = [](std::u16string_view text) {
+        std::string bytes;
+        for (char16_t unit : text) {
+            bytes.push_back(static_cast<char>(unit & 0xFF));
+            bytes.push_back(static_cast<char>(unit >> 8));
+        }
+        return bytes;
+    };
+    std::u16string chinese;
+    for (int i = 0; i < 100; ++i) chinese += u"日本語のログ 12\n";
+    EXPECT_EQ(detect(utf16(chinese)), TextEncoding::Utf16Le);
+    EXPECT_EQ(detect(utf16(u"日本")), TextEncoding::Utf16Le);
+    EXPECT_EQ(detect(utf16(u"日😀\n")), TextEncoding::Utf16Le);
+    // A sample cut inside a unit or a sequence is judged on what it holds.
+    EXPECT_EQ(detect(utf16(chinese + chinese + chinese).substr(0, 5001)), TextEncoding::Utf16Le);
+    EXPECT_EQ(detect("\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\n\xE6"), TextEncoding::Utf8);
+    EXPECT_EQ(detect("\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E"), TextEncoding::Utf8);
+
+    // Mostly ASCII with a few bytes of another code page: not UTF-16.
+    EXPECT_EQ(detect("caf\xE9 au lait!\n"), TextEncoding::Utf8);
+    // An odd length, a lone surrogate, a noncharacter: not UTF-16 either.
+    EXPECT_EQ(detect(utf16(u"日本").substr(0, 3)), TextEncoding::Utf8);
+    EXPECT_EQ(detect(utf16(std::u16string{0x65E5, 0xD800, 0x672C, 0x8A9E})), TextEncoding::Utf8);
+    EXPECT_EQ(detect(utf16(std::u16string{0x65E5, 0xFFFE})), TextEncoding::Utf8);
 }
 
 TEST(DecoderTest, ByteOrderMarksAndSequenceStarts) {

@@ -1,14 +1,46 @@
 // Clear, reload and truncate, and the rules that enable the commands.
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <filesystem>
 #include <string>
 
 #include "DocTestHelpers.h"
 #include "core/DocCommandIds.h"
+#include "core/ITextBufferView.h"
 #include "core/LineFlagBits.h"
 
 namespace {
 
 using doc_test::DocTest;
+
+// A disk that fails half-way through a load: once the first lines are in,
+// the descriptor the document reads the file through is swapped for one that
+// cannot be read.
+class FailingDiskView final : public core::ITextBufferView {
+public:
+    FailingDiskView(const core::CCrystalTextBuffer& buffer, std::filesystem::path path)
+        : buffer_(buffer), path_(std::filesystem::canonical(path)) {}
+    void UpdateView(core::ITextBufferView*, const void*, std::uint32_t hints, int) override {
+        if (!armed || (hints & core::kUpdateReset) || buffer_.LineCount() < 2) return;
+        armed = false;
+        for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+            std::error_code error;
+            if (std::filesystem::read_symlink(entry.path(), error) != path_) continue;
+            const int unreadable = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+            broke = ::dup2(unreadable, std::stoi(entry.path().filename().string())) >= 0;
+            ::close(unreadable);
+            return;
+        }
+    }
+    bool armed = false;
+    bool broke = false;
+
+private:
+    const core::CCrystalTextBuffer& buffer_;
+    std::filesystem::path path_;
+};
 
 class DocCommandsTest : public DocTest {
 protected:
@@ -70,6 +102,24 @@ TEST_F(DocCommandsTest, AFailedReloadSaysSoAndThePollsTryAgain) {
     doc.CheckFile();
     doc.CheckFile();
     EXPECT_EQ(Text(doc), u"back\n");
+}
+
+TEST_F(DocCommandsTest, AReloadFailingHalfWayLeavesTheDisplayEmpty) {
+    // The unfinished sequence at the end takes a second read.
+    Write("h.log", "line 1\nline 2\n\xE6\x97");
+    core::CTarvikDoc& doc = Open("h.log");
+    FailingDiskView disk(doc.Buffer(), PathOf("h.log"));
+    doc.Buffer().AttachView(&disk);
+    disk.armed = true;
+    EXPECT_FALSE(doc.Reload(true));
+    doc.Buffer().DetachView(&disk);
+    ASSERT_TRUE(disk.broke);
+    EXPECT_EQ(ui.messages, std::vector<std::u16string>{u"Could not reload content of the file"});
+    EXPECT_EQ(Text(doc), u"");
+    EXPECT_EQ(doc.TextSize(), 0u);
+    doc.CheckFile();
+    doc.CheckFile();
+    EXPECT_EQ(Text(doc), u"line 1\nline 2\n") << "read again from the start, once";
 }
 
 TEST_F(DocCommandsTest, TruncateAsksThenEmptiesFileAndDisplay) {

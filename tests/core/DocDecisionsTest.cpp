@@ -23,8 +23,14 @@ core::PollFacts Facts(std::uint64_t size, std::uint64_t position) {
 TEST(PollFindingTest, SizeAgainstPosition) {
     EXPECT_EQ(ClassifyPoll(Facts(10, 5)), PollFinding::Grew);
     EXPECT_EQ(ClassifyPoll(Facts(5, 5)), PollFinding::Unchanged);
-    EXPECT_EQ(ClassifyPoll(Facts(4000, 5024)), PollFinding::ShrunkTolerated);
+    // The same file, shorter by any amount: it was cut in place.
+    EXPECT_EQ(ClassifyPoll(Facts(4000, 4001)), PollFinding::Truncated);
+    EXPECT_EQ(ClassifyPoll(Facts(0, 700)), PollFinding::Truncated);
     EXPECT_EQ(ClassifyPoll(Facts(4000, 5025)), PollFinding::Truncated);
+    // Without the identities the size alone decides, with its tolerance.
+    core::PollFacts unknown = Facts(4000, 5024);
+    unknown.handleIdentity = {};
+    EXPECT_EQ(ClassifyPoll(unknown), PollFinding::ShrunkTolerated);
     core::PollFacts closed;
     EXPECT_EQ(ClassifyPoll(closed), PollFinding::NoHandle);
 }

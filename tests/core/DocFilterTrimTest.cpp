@@ -59,6 +59,42 @@ TEST_F(DocFilterTest, ExclusionWinsAndTheMasterSwitchTurnsFilteringOff) {
     EXPECT_EQ(Text(Open("m.log")), u"keep this\nkeep but drop\nother\n");
 }
 
+TEST_F(DocFilterTest, AnUnfinishedLineIsCutAtTheCapSoEveryPollStaysBounded) {
+    UseFilters({u"x"}, {});
+    Write("b.log", "");
+    core::CTarvikDoc& doc = Open("b.log");
+    const std::size_t cap = core::CLineFilterStage::kMaxUnfinishedUnits;
+    const std::size_t piece = cap / 2 + 1000;
+    for (int i = 0; i < 3; ++i) {
+        Append("b.log", std::string(piece, 'x'));
+        doc.CheckFile();
+        EXPECT_LE(doc.FilterStage().PartialLine().size(), cap);
+    }
+    ASSERT_EQ(doc.Buffer().LineCount(), 2);
+    EXPECT_EQ(doc.Buffer().LineLength(0), static_cast<int>(cap));
+    EXPECT_EQ(doc.Buffer().LineLength(1), static_cast<int>(3 * piece - cap));
+    EXPECT_TRUE(doc.FilterStage().PartialShown());
+}
+
+// Text that arrives while filtering is off is shown as it is; filtering that
+// comes back judges the unfinished line on display, not an old fragment.
+TEST_F(DocFilterTest, SwitchingFilteringOffAndOnJoinsNoUnrelatedText) {
+    UseFilters({u"ERROR"}, {});
+    Write("s.log", "");
+    core::CTarvikDoc& doc = Open("s.log");
+    Append("s.log", "ERR");
+    doc.CheckFile();
+    EXPECT_EQ(Text(doc), u"");
+    options.EnableInExFilters = false;
+    Append("s.log", "foo\nbar");
+    doc.CheckFile();
+    EXPECT_EQ(Text(doc), u"ERRfoo\nbar");
+    options.EnableInExFilters = true;
+    Append("s.log", "baz\nERROR y\n");
+    doc.CheckFile();
+    EXPECT_EQ(Text(doc), u"ERRfoo\nERROR y\n");
+}
+
 class DocTrimTest : public DocTest {
 protected:
     static std::string Lines(int count, int width, char tag) {
@@ -94,6 +130,19 @@ TEST_F(DocTrimTest, WithFewLongLinesAllOldTextGoes) {
     Append("l.log", Lines(1, 5000, 'n'));
     doc.CheckFile();
     EXPECT_EQ(Text(doc), std::u16string(5000, u'n') + u"\n");
+}
+
+TEST_F(DocTrimTest, RetainingNoLinesEmptiesEvenAnUnfinishedLine) {
+    options.MaxBufSiz = 1000;
+    options.RetainLineNum = 0;
+    Write("z.log", Lines(3, 10, 'o'));
+    core::CTarvikDoc& doc = Open("z.log");
+    for (int i = 0; i < 4; ++i) {
+        Append("z.log", std::string(300, 'n'));  // never a line break
+        doc.CheckFile();
+        EXPECT_LE(doc.TextSize(), options.MaxBufSiz);
+    }
+    EXPECT_EQ(Text(doc), std::u16string(300, u'n'));
 }
 
 TEST_F(DocTrimTest, EnforcingALoweredLimitTrimsAtOnce) {

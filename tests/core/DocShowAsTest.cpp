@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "DocTestHelpers.h"
+#include "core/ITextBufferView.h"
 #include "filters/HighlightFilters.h"
 #include "filters/HighlightTestFilters.h"
 
@@ -86,6 +88,38 @@ TEST_F(DocShowAsTest, OnlyVisibleLinesAreRepaintedAndTheCaretEndsAfterTheReplace
     EXPECT_EQ(view.redrawn, std::vector<int>{1});
     // The caret that stood at the end is at the end of the replaced line.
     EXPECT_EQ(view.caret, (core::TextPos{2, 4}));
+}
+
+// The widths a view learns from the buffer's hints, line by line.
+class WidthRecorder final : public core::ITextBufferView {
+public:
+    explicit WidthRecorder(const core::CCrystalTextBuffer& buffer) : buffer_(buffer) {}
+    void UpdateView(core::ITextBufferView*, const void*, std::uint32_t hints, int line) override {
+        if (!(hints & core::kUpdateHorzRange)) return;
+        const int last = (hints & core::kUpdateSingleLine) ? line : buffer_.LineCount() - 1;
+        if (widths.size() < static_cast<std::size_t>(buffer_.LineCount())) {
+            widths.resize(buffer_.LineCount());
+        }
+        for (int i = std::max(line, 0); i <= last; ++i) widths[i] = buffer_.LineLength(i);
+    }
+    std::vector<int> widths;
+
+private:
+    const core::CCrystalTextBuffer& buffer_;
+};
+
+TEST_F(DocShowAsTest, TheViewsLearnTheWidthOfReplacedLines) {
+    highlights.Replace({ShowAs(u"ERR", u"<an error>", 0xFF)});
+    Write("w.log", Utf16Bytes(u"start\n"));
+    core::CTarvikDoc& doc = Open("w.log");
+    WidthRecorder recorder(doc.Buffer());
+    doc.Buffer().AttachView(&recorder);
+    Arrive(doc, "w.log", u"ERR here\nERR");
+    EXPECT_EQ(Text(doc), u"start\n<an error> here\n<an error>");
+    ASSERT_GE(recorder.widths.size(), 3u);
+    EXPECT_EQ(recorder.widths[1], 15);
+    EXPECT_EQ(recorder.widths[2], 10);
+    doc.Buffer().DetachView(&recorder);
 }
 
 TEST_F(DocShowAsTest, ALineArrivingInPiecesIsReplacedOnceFromItsTextAsRead) {

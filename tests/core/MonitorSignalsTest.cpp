@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -179,6 +180,58 @@ TEST_F(MonitorSignalsTest, RedLinesAccumulateOrMoveWithRemovePreRedLine) {
     Arrive(doc, "r.log", u"f\n");
     EXPECT_EQ(RedLines(doc), (std::vector<int>{3, 4}));
     EXPECT_TRUE(doc.IsRedLineArmed());
+}
+
+// Rotation, truncation or deletion: the first text the user has not seen
+// after the event gets the red line, and it stays on screen.
+TEST_F(MonitorSignalsTest, TheFirstNewTextAfterARotationOrTruncationGetsTheRedLine) {
+    const auto pollThrice = [](core::CTarvikDoc& doc) {
+        for (int i = 0; i < 3; ++i) doc.CheckFile();
+    };
+    const std::string big(2000, 'o');  // more than any tolerance
+
+    // Replaced with a rest of the old file: the rest is the first new text.
+    Write("a.log", "seen\n");
+    core::CTarvikDoc& rest = Open("a.log", false);
+    rest.SetRedLineArmed(true);
+    Append("a.log", "rest\n");
+    std::filesystem::rename(PathOf("a.log"), PathOf("a.log.1"));
+    Write("a.log", "new\n");
+    pollThrice(rest);
+    EXPECT_EQ(Text(rest), u"seen\nrest\nnew\n");
+    EXPECT_EQ(RedLines(rest), std::vector<int>{1});
+
+    // Replaced with nothing left of the old file: the new file's first line.
+    Write("b.log", "seen\n");
+    core::CTarvikDoc& plain = Open("b.log", false);
+    plain.SetRedLineArmed(true);
+    std::filesystem::rename(PathOf("b.log"), PathOf("b.log.1"));
+    Write("b.log", "new\n");
+    pollThrice(plain);
+    EXPECT_EQ(Text(plain), u"seen\nnew\n");
+    EXPECT_EQ(RedLines(plain), std::vector<int>{1});
+
+    // Cut in place: the display starts over and its first line is marked.
+    Write("c.log", big + "\n");
+    core::CTarvikDoc& cut = Open("c.log", false);
+    cut.SetRedLineArmed(true);
+    Write("c.log", "fresh\n");
+    pollThrice(cut);
+    EXPECT_EQ(Text(cut), u"fresh\n");
+    EXPECT_EQ(RedLines(cut), std::vector<int>{0});
+
+    // Deleted after a last write: what is read of it goes with the display,
+    // so the file that comes back gets the red line.
+    Write("d.log", big + "\n");
+    core::CTarvikDoc& gone = Open("d.log", false);
+    gone.SetRedLineArmed(true);
+    Append("d.log", "last words\n");
+    std::filesystem::remove(PathOf("d.log"));
+    pollThrice(gone);
+    Write("d.log", "again\n");
+    pollThrice(gone);
+    EXPECT_EQ(Text(gone), u"again\n");
+    EXPECT_EQ(RedLines(gone), std::vector<int>{0});
 }
 
 TEST_F(MonitorSignalsTest, HousekeepingKeepsTheNewestRedLines) {

@@ -16,6 +16,7 @@
 
 #include "WriterProcess.h"
 #include "core/DocContext.h"
+#include "core/IDocumentListener.h"
 #include "core/TarvikDoc.h"
 #include "filters/InExFilterList.h"
 #include "platform/CodePage.h"
@@ -134,8 +135,39 @@ TEST_F(FollowConcurrent, RotationsAtAnyMomentEndWithTheNewFileShown) {
         "replace u8 " + path_ + " " + EscapeBytes(Lines(200, "replacement")),
         "pieces u8 " + path_ + piece + EscapeBytes(Lines(30, "final")),
     });
-    EXPECT_EQ(Shown(), Displayed(FileBytes()));
+    // The replacement follows the rest of the file it replaced, in one display.
+    const std::string lastReplaced = Lines(20, "truncated").substr(Lines(19, "truncated").size());
+    EXPECT_TRUE(Shown().ends_with(Displayed(lastReplaced + FileBytes())));
     EXPECT_EQ(doc_.ReadPosition(), FileBytes().size());
+}
+
+// Collects every line a document drops when it starts over.
+class DroppedLines final : public core::IDocumentListener {
+public:
+    void BeforeTrim(const core::CTarvikDoc&) override {}
+    void BeforeReset(const core::CTarvikDoc& doc) override {
+        const core::CCrystalTextBuffer& buffer = doc.Buffer();
+        for (int i = 0; i + 1 < buffer.LineCount(); ++i) text.append(buffer.LineText(i)) += u'\n';
+    }
+    std::u16string text;
+};
+
+TEST_F(FollowConcurrent, ASmallLogCutInPlaceShowsEveryLineOnceInOrder) {
+    Open("create " + path_);
+    DroppedLines dropped;
+    doc_.SetListener(&dropped);
+    std::string before, after;
+    for (int i = 0; i < 100; ++i) before += "e" + std::to_string(i) + "\n";
+    for (int i = 100; i < 120; ++i) after += "e" + std::to_string(i) + "\n";
+    ASSERT_LT(before.size(), 1024u) << "smaller than any tolerance";
+
+    ASSERT_EQ(writer_.AppendBytes(path_, before), "");
+    doc_.CheckFile();
+    ASSERT_EQ(writer_.Run("truncate " + path_), "");
+    ASSERT_EQ(writer_.AppendBytes(path_, after), "");
+    for (int i = 0; i < 3; ++i) doc_.CheckFile();
+    doc_.SetListener(nullptr);
+    EXPECT_EQ(dropped.text + Shown(), platform::Utf8ToUtf16(before + after));
 }
 
 }  // namespace

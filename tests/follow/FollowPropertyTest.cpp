@@ -163,10 +163,10 @@ private:
             file_.Cut(cut);
         } else if (roll < 78 && exists) {
             Expect(writer_.Run("copytruncate " + path_), "copytruncate");
-            file_.Cut(0);
+            file_.CopyTruncate();
         } else if (roll < 82 && exists) {
             Expect(writer_.Run("rotate " + path_), "rotate");
-            file_.ReplaceWith({});
+            file_.Rotate();
         } else if (roll < 87) {
             const std::string bytes = BytesOf(RandomUnits(1500));
             Expect(writer_.Run("replace u8 " + path_ + " " + EscapeBytes(bytes)), "replace");

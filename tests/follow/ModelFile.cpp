@@ -20,12 +20,37 @@ void ModelFile::Cut(std::size_t size) {
 }
 
 void ModelFile::ReplaceWith(std::string_view bytes) {
+    Retire();
     NewFile(bytes);
 }
 
+void ModelFile::Rotate() {
+    Retire();
+    atRotatedName_ = identity_;
+    NewFile({});
+}
+
+void ModelFile::CopyTruncate() {
+    // Without a rotated file at PATH.1 the copy is a new file nobody holds.
+    if (atRotatedName_ != 0) retired_[atRotatedName_] = bytes_;
+    Cut(0);
+}
+
 void ModelFile::Delete() {
+    Retire();
     exists_ = false;
     bytes_.clear();
+}
+
+const std::string& ModelFile::BytesOf(int identity) const {
+    static const std::string kNone;
+    if (exists_ && identity == identity_) return bytes_;
+    const auto it = retired_.find(identity);
+    return it == retired_.end() ? kNone : it->second;
+}
+
+void ModelFile::Retire() {
+    if (exists_) retired_[identity_] = bytes_;
 }
 
 void ModelFile::CreateIfMissing() {

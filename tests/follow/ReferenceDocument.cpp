@@ -52,26 +52,40 @@ void ReferenceDocument::Poll(const ModelFile& file) {
         handleIdentity_ = file.Identity();
         readPosition_ = 0;
         partial_.clear();
+        lastLoneBreak_ = 0;
         return;
     }
     if (file.Exists() && file.Identity() != handleIdentity_) {
-        Reset();
+        FollowReplacement(file);
         return;
     }
     const std::uint64_t size = file.Size();
     if (size > readPosition_) {
-        ReadGrowth(file);
-    } else if (readPosition_ - size > kShrinkTolerance) {
+        ReadGrowth(file.Bytes());
+    } else if (size < readPosition_ && (file.Exists() || readPosition_ - size > kShrinkTolerance)) {
         Reset();
     }
 }
 
-void ReferenceDocument::ReadGrowth(const ModelFile& file) {
-    std::u16string units = UnitsOf(std::string_view(file.Bytes()).substr(readPosition_));
+void ReferenceDocument::ReadGrowth(const std::string& bytes) {
+    if (bytes.size() <= readPosition_) return;
+    std::u16string units = UnitsOf(std::string_view(bytes).substr(readPosition_));
     while (!units.empty() && units.back() == 0) units.pop_back();
     if (units.empty()) return;
     readPosition_ += 2 * units.size();
     Append(Normalize(units));
+}
+
+// The rest of the old file, still open, then its unfinished last line ends;
+// the new file is opened at the next poll and read from its start.
+void ReferenceDocument::FollowReplacement(const ModelFile& file) {
+    ReadGrowth(file.BytesOf(handleIdentity_));
+    if (!lines_.back().empty() || !partial_.empty()) Append(u"\n");
+    handleOpen_ = false;
+    readPosition_ = 0;
+    partial_.clear();
+    partialShown_ = false;
+    lastLoneBreak_ = 0;
 }
 
 void ReferenceDocument::Reset() {
@@ -81,16 +95,25 @@ void ReferenceDocument::Reset() {
     textSize_ = 0;
     partial_.clear();
     partialShown_ = false;
+    lastLoneBreak_ = 0;
 }
 
 std::u16string ReferenceDocument::Normalize(std::u16string_view units) {
+    if (lastLoneBreak_ != 0 && !units.empty()) {
+        if (units[0] == (lastLoneBreak_ == kCr ? kLf : kCr)) units.remove_prefix(1);
+        lastLoneBreak_ = 0;
+    }
     std::u16string out;
     out.reserve(units.size());
     for (std::size_t i = 0; i < units.size(); ++i) {
         const char16_t u = units[i];
         if (u == kCr || u == kLf) {
             const char16_t pair = u == kCr ? kLf : kCr;
-            if (i + 1 < units.size() && units[i + 1] == pair) ++i;
+            if (i + 1 < units.size() && units[i + 1] == pair) {
+                ++i;
+            } else if (i + 1 == units.size()) {
+                lastLoneBreak_ = u;
+            }
             out.push_back(kLf);
         } else {
             out.push_back(IsBadChar(u) ? u' ' : u);

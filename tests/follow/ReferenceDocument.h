@@ -1,10 +1,13 @@
 #pragma once
 // What a document following a UTF-16LE file must show, worked out from the
 // rules alone and independently of the document's code: the tail loaded at
-// opening, each poll's growth, the 1024-byte shrink tolerance, the reset and
-// re-reading from offset 0 after truncation or replacement, normalising,
-// include/exclude filtering with the carried-over partial line, and trimming
-// at the buffer limit.
+// opening, each poll's growth, normalising (a CR or LF that ends one read
+// pairs with the LF or CR that begins the next, as in the whole file), the
+// reset and re-reading from offset 0 after a cut in place (or a deletion
+// beyond the 1024-byte tolerance), a replacement read on in the same display
+// (the rest of the old file, its last line ended, then the new file from its
+// start), include/exclude filtering with the carried-over partial line, and
+// trimming at the buffer limit.
 
 #include <cstdint>
 #include <string>
@@ -38,14 +41,15 @@ public:
     bool HandleOpen() const { return handleOpen_; }
 
 private:
-    static std::u16string Normalize(std::u16string_view units);
+    std::u16string Normalize(std::u16string_view units);
     bool FiltersActive() const;
     bool Accept(std::u16string_view line) const;
     std::u16string Filter(std::u16string_view text);
     void Insert(std::u16string_view text);
     void Append(std::u16string_view text);
     void Trim();
-    void ReadGrowth(const ModelFile& file);
+    void ReadGrowth(const std::string& bytes);
+    void FollowReplacement(const ModelFile& file);
     void Reset();
 
     ReferenceSettings settings_;
@@ -56,6 +60,8 @@ private:
     std::uint32_t textSize_ = 0;
     std::u16string partial_;
     bool partialShown_ = false;
+    // A CR or LF that ended the last read without its partner; 0 for none.
+    char16_t lastLoneBreak_ = 0;
 };
 
 }  // namespace follow_test

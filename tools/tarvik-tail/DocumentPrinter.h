@@ -2,7 +2,7 @@
 // Prints what one document shows, each line once: the lines it holds when
 // followed first, then every line once it is complete. Lines are counted
 // across trims from the top, and a document that starts over (its file was
-// truncated or replaced) is printed again from its new start. With a
+// cut or deleted) is printed again from its new start. With a
 // colorizer, lines are painted with their highlight colours.
 
 #include <cstdint>

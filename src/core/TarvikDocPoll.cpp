@@ -1,0 +1,134 @@
+// One poll of a followed file: growth, a cut in place, a replacement by
+// another file, a deletion.
+
+#include "core/PollFinding.h"
+#include "core/TarvikDoc.h"
+#include "platform/File.h"
+
+namespace core {
+
+void CTarvikDoc::CheckFile() {
+    if (!readBuffer_) return;  // never opened, or closed
+    PollFacts facts;
+    facts.hasHandle = file_.IsOpen();
+    if (facts.hasHandle) {
+        if (!platform::CFile::SizeOfPath(pathUtf8_, facts.pathSize)) facts.pathSize = 0;
+        if (!platform::CFile::IdentityOfPath(pathUtf8_, facts.pathIdentity)) {
+            facts.pathIdentity = {};
+        }
+        facts.handleIdentity = handleIdentity_;
+        facts.readPosition = readPosition_;
+    }
+
+    switch (ClassifyPoll(facts)) {
+        case PollFinding::NoHandle:
+            ReopenForPolling();
+            return;
+        case PollFinding::ShrunkTolerated:
+            return;
+        case PollFinding::Truncated: {
+            // A deleted file still holds what was written before it went;
+            // a follower taking lines as they come shows it. A red line
+            // drawn in it goes with the display, so the document stays
+            // armed for the text that comes next.
+            const bool armed = redLineArmed_;
+            ReadRestOfOldFile();
+            StartOver();
+            redLineArmed_ = armed;
+            return;
+        }
+        case PollFinding::Replaced:
+            ReadRestOfOldFile();
+            FollowReplacement();
+            return;
+        case PollFinding::Grew:
+            if (ReadNewText(facts.pathSize) > 0) {
+                MarkNewData();
+                return;
+            }
+            break;
+        case PollFinding::Unchanged:
+            break;
+    }
+    // Nothing new: the stop-updating notification checks this file here.
+}
+
+// Reads until the bytes the poll found are consumed, a read brings nothing,
+// or a read ends in preallocated NULs. Bytes written during the poll wait
+// for the next one, so a writer faster than the reader cannot hold the poll.
+std::uint64_t CTarvikDoc::ReadNewText(std::uint64_t knownSize) {
+    std::uint64_t total = 0;
+    while (readPosition_ < knownSize) {
+        const ReadPlacement placement = decoder_.PlacementFor(kReadBufferUnits);
+        std::uint8_t* bytes = placement.In(readBuffer_.get());
+        const long long got = file_.ReadAt(readPosition_, bytes, placement.maxBytes);
+        if (got <= 0) break;
+        const DecodedChunk decoded = decoder_.Decode(bytes, static_cast<std::size_t>(got),
+                                                     readPosition_, readBuffer_.get(), true);
+        if (decoded.units == 0) break;
+
+        const bool anotherRead = decoded.nulsDropped < kNulsEndingPoll;
+        readPosition_ += decoded.bytesUsed;
+        const std::u16string_view text = NormalizeRead(readBuffer_.get(), decoded.units);
+        SetTitle();
+        total += decoded.units;
+        if (!text.empty()) AppendNewText(text);
+        if (!anotherRead) break;
+    }
+    return total;
+}
+
+// What the writer added to the file held open before it was deleted or
+// replaced, so that no line written before a rotation is lost.
+void CTarvikDoc::ReadRestOfOldFile() {
+    std::uint64_t handleSize = 0;
+    if (file_.Size(handleSize) && handleSize > readPosition_) ReadNewText(handleSize);
+}
+
+void CTarvikDoc::ReopenForPolling() {
+    if (!OpenHandle()) return;
+    readPosition_ = 0;
+    filterStage_.ClearPartial();
+    breakCarry_.Reset();
+}
+
+// The file was cut in place or deleted: everything starts again from the
+// file's start, which the next poll opens and the one after reads.
+void CTarvikDoc::StartOver() {
+    CloseHandle();
+    readPosition_ = 0;
+    ResetDisplay();
+    SetTitle();
+    filterStage_.ClearPartial();
+    decoder_.Reset(ConfiguredEncoding());
+    breakCarry_.Reset();
+}
+
+// Another file took the path (a rotation): it follows the rest of the old
+// one in the same display, from its start, which the next poll opens and the
+// one after reads. The buffer limit trims the old text as usual.
+void CTarvikDoc::FollowReplacement() {
+    EndUnfinishedLine();
+    CloseHandle();
+    readPosition_ = 0;
+    SetTitle();
+    filterStage_.ClearPartial();
+    decoder_.Reset(ConfiguredEncoding());
+    breakCarry_.Reset();
+}
+
+// The old file's last line ends with it, so that the new file's text starts
+// a line of its own. The break is no new text: it raises no signal.
+void CTarvikDoc::EndUnfinishedLine() {
+    const int last = buffer_.LineCount() - 1;
+    if (buffer_.LineLength(last) == 0 && filterStage_.PartialLine().empty()) return;
+    AppendText(u"\n", false);
+}
+
+void CTarvikDoc::MarkNewData() {
+    gotNewData_ = true;
+    stopNoticeSent_ = false;
+    lastUpdate_ = context_.clock.UnixTime();
+}
+
+}  // namespace core
