@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "capture/CaptureTitle.h"
 #include "core/FollowPolicy.h"
 #include "core/HighlightShowAs.h"
 #include "core/LogicalEnd.h"
@@ -459,7 +460,10 @@ void CTarvikDoc::ResetDisplay() {
 }
 
 void CTarvikDoc::SetTitle() {
-    if (captureMode_) return;  // the capture document names its processes instead
+    if (captureMode_) {
+        title_ = capture::CaptureTitle(Options());
+        return;
+    }
     std::u16string title = Options().DisplayFullPath ? path_ : displayName_;
     title += u" - ";
     title += FormatHumanSize(readPosition_);
@@ -475,9 +479,14 @@ std::u16string CTarvikDoc::TextLengthText() const {
 }
 
 void CTarvikDoc::DeleteContents() {
-    if (listener_) listener_->BeforeReset(*this);
+    if (listener_) {
+        listener_->BeforeReset(*this);
+        listener_->BeforeClose(*this);
+        listener_ = nullptr;
+    }
     buffer_.FreeAll();
-    monitoring_ = false;
+    SetMonitoring(false);
+    EndCapture();
     CloseHandle();
     readBuffer_.reset();
     filterStage_.ClearPartial();
