@@ -5,6 +5,7 @@
 #include <initializer_list>
 
 #include "app/TarvikApp.h"
+#include "app/ui/CaptureCommands.h"
 #include "app/ui/CommandTable.h"
 #include "app/ui/FrameCommandIds.h"
 #include "core/DocCommandIds.h"
@@ -86,6 +87,9 @@ QMenu* BuildMainMenus(QMenuBar& bar, CCommandTable& commands) {
              core::kCmdClearAll, app::kCmdClearAllWindows, core::kCmdTruncateLog, 0,
              app::kCmdGoToEndOfAll, 0, kCmdRefreshRate, kCmdBufferSize});
     AddMenu(bar, commands, QObject::tr("F&ilters"), {app::kCmdToggleInExFilters});
+    AddMenu(bar, commands, QObject::tr("&OutputDebugString"),
+            {app::kCmdCaptureOutput, 0, app::kCmdOdsSequenceNumber, app::kCmdOdsProcessId,
+             app::kCmdOdsTimestamp, 0, kCmdOdsProcesses});
     AddMenu(bar, commands, QObject::tr("&Tools"), {kCmdOptions});
     AddMenu(bar, commands, QObject::tr("&Window"),
             {kCmdWindowCascade, kCmdWindowTileHorizontal, kCmdWindowTileVertical, kCmdTileFullWidth,

@@ -233,6 +233,7 @@ void CMainFrame::ApplyOptionsEffects(const app::OptionsApplyEffects& effects) {
             frame->setWindowTitle(ToQString(frame->Document().GetTitle()));
         }
     }
+    if (effects.reopenCaptureFile) app_.ReopenCaptureCopyFile();
     if (effects.clockPane) panes_->SetClockEnabled(*effects.clockPane);
     if (effects.hotKey) {
         if (*effects.hotKey) {

@@ -113,6 +113,7 @@ public:
     core::TabFlashState GetTabFlashState(const core::CTarvikDoc& doc) const override;
     bool IsTrayBlinking() const override;
     void RestartRefreshTimer(std::uint32_t periodMs) override;
+    void ActivateDocumentFrame(core::CTarvikDoc& doc) override { ActivateDocument(doc); }
     bool IsRefreshTimerRunning() const { return refresh_.isActive(); }
     int RefreshTimerInterval() const { return refresh_.interval(); }
 

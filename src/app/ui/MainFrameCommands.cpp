@@ -10,6 +10,7 @@
 #include <QToolBar>
 
 #include "app/TarvikApp.h"
+#include "app/ui/CaptureCommands.h"
 #include "app/ui/ChildFrame.h"
 #include "app/ui/FrameCommandIds.h"
 #include "app/ui/FrameMenus.h"
@@ -28,6 +29,12 @@ void CMainFrame::BuildCommands() {
     AddViewCommands();
     AddMonitorCommands();
     AddWindowCommands();
+    AddCaptureCommands(commands_, app_, this, [this] {
+        for (CChildFrame* frame : ChildFrames()) {
+            if (frame->Document().IsCaptureMode())
+                frame->setWindowTitle(QString::fromStdU16String(frame->Document().GetTitle()));
+        }
+    });
     AddAppCommand(app::kCmdToggleInExFilters, tr("Enable &Include/Exclude Filters"),
                   Qt::CTRL | Qt::SHIFT | Qt::Key_I);
     commands_.Add(kCmdOptions, tr("&Options..."), {}, [this] { ShowOptionsDialog(); });
