@@ -100,6 +100,7 @@ int RunMainFrame(const QStringList& args) {
     frame.ApplyAlwaysOnTop();
     frameForHandOver = &frame;
     frame.OpenCommandLine(argv);
+    if (app.GetOptions().CaptureODSStartup) app.StartCapture();
     app_ui::ReopenAtStartUp(frame, app);
     ShowTour(frame);
     // A termination request closes as Exit does, after what is already queued

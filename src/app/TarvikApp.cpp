@@ -20,6 +20,7 @@ namespace app {
 CTarvikApp::CTarvikApp(const platform::IClock& clock, platform::IUiQueue* uiQueue)
     : docContext_{options_, inExFilters_, clock}, mail_(uiQueue, clock) {
     docContext_.highlightFilters = &highlightFilters_;
+    docContext_.uiQueue = uiQueue;
 }
 
 // The main frame may be gone already: documents close without it.
@@ -247,6 +248,10 @@ bool CTarvikApp::IsCommandEnabled(int commandId) const {
             return true;
         case kCmdStartAll:
         case kCmdPauseAll:
+        case kCmdCaptureOutput:
+        case kCmdOdsSequenceNumber:
+        case kCmdOdsProcessId:
+        case kCmdOdsTimestamp:
             return true;
         case kCmdClearAllWindows:
         case kCmdReloadAllDocuments:
@@ -275,6 +280,14 @@ bool CTarvikApp::OnCommand(int commandId) {
             return true;
         case kCmdGoToEndOfAll:
             core::GoToEndOfAll(documents_);
+            return true;
+        case kCmdCaptureOutput:
+            StartCapture();
+            return true;
+        case kCmdOdsSequenceNumber:
+        case kCmdOdsProcessId:
+        case kCmdOdsTimestamp:
+            ToggleCapturePrefix(commandId);
             return true;
         default:
             return false;

@@ -36,6 +36,10 @@ enum AppCommandId : int {
     kCmdGoToEndOfAll = 40056,        // "Go to End of All\tCtrl+Alt+End"
     kCmdStartAll = 40077,            // "Start &All\tCtrl+Shift+S"
     kCmdPauseAll = 40078,            // "Pa&use All\tCtrl+Shift+P"
+    kCmdCaptureOutput = 57600,       // "Capture Output&DebugString\tCtrl+D"
+    kCmdOdsSequenceNumber = 32811,   // "&Sequence Number\tAlt+F5"
+    kCmdOdsProcessId = 40018,        // "Process &ID\tAlt+F6"
+    kCmdOdsTimestamp = 32812,        // "&Timestamp\tAlt+F7"
 };
 
 // What became of a refresh rate confirmed in its dialog.
@@ -163,6 +167,19 @@ public:
     core::CTarvikDoc* OpenDocument(std::u16string_view path);
     void CloseDocument(core::CTarvikDoc* doc);
     const std::vector<std::unique_ptr<core::CTarvikDoc>>& Documents() const { return documents_; }
+
+    // Debug-output capture. The capture document, if one is open.
+    core::CTarvikDoc* CaptureDocument() const;
+    // Command 57600, the D switch and start-up capture: activates the
+    // capture document, or creates one. Null when capture could not start.
+    core::CTarvikDoc* StartCapture();
+    // The prefix toggles of the "&OutputDebugString" menu, saved at once.
+    void ToggleCapturePrefix(int commandId);
+    bool IsCapturePrefixOn(int commandId) const;
+    // "Set Captured Process ID": all processes, or only processId.
+    void SetCapturedProcesses(bool allProcesses, std::uint32_t processId);
+    // After the Options dialog: the capture's copy file follows the options.
+    void ReopenCaptureCopyFile();
 
     // Every document, in list order, under a wait cursor.
     void ReloadAllDocuments();

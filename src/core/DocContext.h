@@ -9,6 +9,7 @@
 #include "filters/HighlightFilters.h"
 #include "filters/InExFilterList.h"
 #include "platform/IClock.h"
+#include "platform/IUiQueue.h"
 #include "settings/Options.h"
 
 namespace core {
@@ -27,6 +28,9 @@ struct DocContext {
     // The application's highlight filters; none for a document on its own.
     // Not const: a closing document leaves the filters' notified sets.
     filters::CHighlightFilters* highlightFilters = nullptr;
+    // Carries the capture thread's failure to the user-interface thread;
+    // none for a program that cannot show one.
+    platform::IUiQueue* uiQueue = nullptr;
 };
 
 }  // namespace core

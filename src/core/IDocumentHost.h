@@ -58,6 +58,10 @@ public:
     // The refresh rate changed: the monitoring timer starts again with the
     // new period. A host without a timer has nothing to restart.
     virtual void RestartRefreshTimer(std::uint32_t /*periodMs*/) {}
+
+    // Brings the document's frame to the front. A host without frames has
+    // nothing to show.
+    virtual void ActivateDocumentFrame(CTarvikDoc& /*doc*/) {}
 };
 
 }  // namespace core

@@ -15,6 +15,9 @@ public:
     // Everything shown is about to go: the file was cut or deleted,
     // or the document is cleared, reloaded or closed.
     virtual void BeforeReset(const CTarvikDoc& doc) = 0;
+    // The document is closing (after BeforeReset) and forgets its listener;
+    // the listener must not touch it afterwards.
+    virtual void BeforeClose(const CTarvikDoc& /*doc*/) {}
 };
 
 }  // namespace core

@@ -5,9 +5,11 @@ namespace core {
 void PollDocuments(const DocumentList& documents) {
     for (const auto& doc : documents) {
         if (!doc->IsMonitoring()) continue;
-        // A capture-mode document flushes the captured output here instead.
-        if (doc->IsCaptureMode()) continue;
-        doc->CheckFile();
+        if (doc->IsCaptureMode()) {
+            doc->FlushCapturedText();
+        } else {
+            doc->CheckFile();
+        }
     }
 }
 

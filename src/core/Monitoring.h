@@ -13,8 +13,8 @@ namespace core {
 using DocumentList = std::vector<std::unique_ptr<CTarvikDoc>>;
 
 // One tick of the refresh timer: each monitoring document, in list order,
-// polls its file. A paused document is skipped entirely: its file is not
-// even measured, and the stop-updating check does not run for it.
+// polls its file, or takes over the captured text. A paused document is skipped entirely: its file
+// is not even measured, and the stop-updating check does not run for it.
 void PollDocuments(const DocumentList& documents);
 
 void SetMonitoringAll(const DocumentList& documents, bool on);

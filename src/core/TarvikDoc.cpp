@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "capture/CaptureTitle.h"
 #include "core/FollowPolicy.h"
 #include "core/HighlightShowAs.h"
 #include "core/LogicalEnd.h"
@@ -395,7 +396,10 @@ void CTarvikDoc::ResetDisplay() {
 }
 
 void CTarvikDoc::SetTitle() {
-    if (captureMode_) return;  // the capture document names its processes instead
+    if (captureMode_) {
+        title_ = capture::CaptureTitle(Options());
+        return;
+    }
     std::u16string title = Options().DisplayFullPath ? path_ : displayName_;
     title += u" - ";
     title += FormatHumanSize(readPosition_);
@@ -408,20 +412,19 @@ void CTarvikDoc::SetTitle() {
     if (context_.host) context_.host->DocumentTitleChanged(*this);
 }
 
-void CTarvikDoc::SetMonitoring(bool on) {
-    if (on == monitoring_) return;
-    monitoring_ = on;
-    if (context_.host) context_.host->DocumentStateChanged(*this);
-}
-
 std::u16string CTarvikDoc::TextLengthText() const {
     return FormatTextLength(textSize_);
 }
 
 void CTarvikDoc::DeleteContents() {
-    if (listener_) listener_->BeforeReset(*this);
+    if (listener_) {
+        listener_->BeforeReset(*this);
+        listener_->BeforeClose(*this);
+        listener_ = nullptr;
+    }
     buffer_.FreeAll();
-    monitoring_ = false;
+    SetMonitoring(false);
+    EndCapture();
     CloseHandle();
     readBuffer_.reset();
     filterStage_.ClearPartial();

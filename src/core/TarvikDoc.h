@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,6 +19,8 @@
 #include <utility>
 #include <vector>
 
+#include "capture/CaptureCopyFile.h"
+#include "capture/CaptureSession.h"
 #include "core/DocContext.h"
 #include "core/IDocumentListener.h"
 #include "core/ILogView.h"
@@ -75,6 +78,24 @@ public:
     bool IsMonitoring() const { return monitoring_; }
     void SetMonitoring(bool on);
     bool IsCaptureMode() const { return captureMode_; }
+
+    // Capture mode: the document shows what programs send through the
+    // debug-output channel. False, after its message, when capture cannot
+    // start; the document is then discarded. When the channel fails later,
+    // the failure is shown and closeDocument runs, on the user-interface
+    // thread, to close this document.
+    bool InitCapture(std::function<void()> closeDocument);
+    // The refresh tick's step for the capture document: the captured text
+    // goes to the copy file and through the same intake as text read from
+    // a file.
+    void FlushCapturedText();
+    // The capture options (prefixes, processes) take effect with the next
+    // message, and the title names the processes captured.
+    void ApplyCaptureOptions();
+    // Closes the copy file and opens the one the options name, if any.
+    void ReopenCaptureCopyFile();
+    bool HasCaptureCopyFile() const { return copyFile_.IsOpen(); }
+    capture::CCaptureSession* CaptureSession() { return capture_.get(); }
 
     bool IsCommandEnabled(int commandId) const;
     // True when the command was handled here.
@@ -152,6 +173,9 @@ private:
     void RestoreViewPosition(TextPos caret, int topLine, int firstColumn);
 
     const settings::Options& Options() const { return context_.options; }
+    void OpenCaptureCopyFile();
+    void OnCaptureFailed(std::uint32_t code, const std::function<void()>& closeDocument);
+    void EndCapture();
 
     DocContext& context_;
     CTarvikTextBuffer buffer_;
@@ -170,6 +194,8 @@ private:
     platform::MappedArray<char16_t> readBuffer_;
     bool monitoring_ = false;
     bool captureMode_ = false;
+    std::unique_ptr<capture::CCaptureSession> capture_;
+    capture::CCaptureCopyFile copyFile_;
     std::u16string displayName_;
     platform::CFile file_;
     platform::FileIdentity handleIdentity_;

@@ -21,42 +21,53 @@ int SequenceLength(unsigned char lead) {
 // surrogates and code points above U+10FFFF.
 bool SecondByteValid(unsigned char lead, unsigned char b) {
     switch (lead) {
-    case 0xE0: return b >= 0xA0 && b <= 0xBF;
-    case 0xED: return b >= 0x80 && b <= 0x9F;
-    case 0xF0: return b >= 0x90 && b <= 0xBF;
-    case 0xF4: return b >= 0x80 && b <= 0x8F;
-    default: return b >= 0x80 && b <= 0xBF;
+        case 0xE0:
+            return b >= 0xA0 && b <= 0xBF;
+        case 0xED:
+            return b >= 0x80 && b <= 0x9F;
+        case 0xF0:
+            return b >= 0x90 && b <= 0xBF;
+        case 0xF4:
+            return b >= 0x80 && b <= 0x8F;
+        default:
+            return b >= 0x80 && b <= 0xBF;
     }
 }
 
-void AppendCodePoint(std::u16string& out, char32_t cp) {
+char16_t* PutCodePoint(char16_t* out, char32_t cp) {
     if (cp < 0x10000) {
-        out.push_back(static_cast<char16_t>(cp));
+        *out++ = static_cast<char16_t>(cp);
     } else {
         cp -= 0x10000;
-        out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-        out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+        *out++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+        *out++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
     }
+    return out;
 }
 
 }  // namespace
 
 std::u16string Utf8ToUtf16(std::string_view utf8) {
-    std::u16string out;
-    out.reserve(utf8.size());
+    std::u16string out(utf8.size(), u'\0');
+    out.resize(Utf8ToUtf16Into(utf8, out.data()));
+    return out;
+}
+
+std::size_t Utf8ToUtf16Into(std::string_view utf8, char16_t* out) {
+    char16_t* const start = out;
     const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
     const std::size_t n = utf8.size();
     std::size_t i = 0;
     while (i < n) {
         const unsigned char lead = p[i];
         if (lead < 0x80) {
-            out.push_back(lead);
+            *out++ = lead;
             ++i;
             continue;
         }
         const int len = SequenceLength(lead);
         if (len == 0) {
-            out.push_back(kReplacement);
+            *out++ = kReplacement;
             ++i;
             continue;
         }
@@ -66,21 +77,27 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
         std::size_t j = 1;
         bool ok = true;
         for (; j < static_cast<std::size_t>(len); ++j) {
-            if (i + j >= n) { ok = false; break; }
+            if (i + j >= n) {
+                ok = false;
+                break;
+            }
             const unsigned char b = p[i + j];
             const bool valid = (j == 1) ? SecondByteValid(lead, b) : (b >= 0x80 && b <= 0xBF);
-            if (!valid) { ok = false; break; }
+            if (!valid) {
+                ok = false;
+                break;
+            }
             cp = (cp << 6) | (b & 0x3F);
         }
         if (!ok) {
-            out.push_back(kReplacement);
+            *out++ = kReplacement;
             i += j;
             continue;
         }
-        AppendCodePoint(out, cp);
+        out = PutCodePoint(out, cp);
         i += len;
     }
-    return out;
+    return static_cast<std::size_t>(out - start);
 }
 
 std::string Utf16ToUtf8(std::u16string_view utf16) {

@@ -9,6 +9,9 @@
 namespace platform {
 
 std::u16string Utf8ToUtf16(std::string_view utf8);
+// The same into out, which has room for utf8.size() units (never more are
+// needed); returns the number of units written. Allocates nothing.
+std::size_t Utf8ToUtf16Into(std::string_view utf8, char16_t* out);
 std::string Utf16ToUtf8(std::u16string_view utf16);
 
 }  // namespace platform

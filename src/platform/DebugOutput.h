@@ -1,6 +1,7 @@
 #pragma once
-// Debug strings of the program and of unattended failures. For now they go to
-// standard error; the debug-output channel joins them when capture exists.
+// Debug strings of the program and of unattended failures: they go through
+// the debug-output channel (a capture document shows them) and to standard
+// error.
 
 #include <string_view>
 

@@ -18,7 +18,12 @@ CDocumentPrinter::CDocumentPrinter(core::CTarvikDoc& doc, std::string name, CTai
 }
 
 CDocumentPrinter::~CDocumentPrinter() {
-    doc_.SetListener(nullptr);
+    if (!closed_) doc_.SetListener(nullptr);
+}
+
+void CDocumentPrinter::BeforeClose(const core::CTarvikDoc& /*doc*/) {
+    CloseOpenLine();
+    closed_ = true;
 }
 
 void CDocumentPrinter::PrintAll(bool followAfterwards) {
@@ -31,6 +36,7 @@ void CDocumentPrinter::PrintAll(bool followAfterwards) {
 }
 
 void CDocumentPrinter::PrintCompleted() {
+    if (closed_) return;
     CatchUpWithDocument();
     const core::CCrystalTextBuffer& buffer = doc_.Buffer();
     const std::uint64_t trimmed = doc_.TrimmedLineCount();

@@ -36,6 +36,9 @@ public:
 
     void BeforeTrim(const core::CTarvikDoc& doc) override;
     void BeforeReset(const core::CTarvikDoc& doc) override;
+    void BeforeClose(const core::CTarvikDoc& doc) override;
+    // The document closed (the capture failed); nothing more is printed.
+    bool DocumentClosed() const { return closed_; }
 
 private:
     void CatchUpWithDocument();
@@ -54,6 +57,7 @@ private:
     // The part of line nextLine_ printed without its line break.
     std::u16string openLine_;
     bool lineOpen_ = false;
+    bool closed_ = false;
 };
 
 }  // namespace tail

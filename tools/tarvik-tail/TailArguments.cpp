@@ -8,8 +8,11 @@ namespace tail {
 
 const char* const kTailUsage =
     "usage: tarvik-tail [--once] [--interval MS] [--duration S] [--color WHEN] FILE...\n"
+    "       tarvik-tail --capture [--interval MS] [--duration S] [--color WHEN] [FILE...]\n"
     "Prints the lines a log document shows for each FILE, then follows the files\n"
     "and prints each new line once it is complete.\n"
+    "  --capture       also capture the debug-output channel and print what a\n"
+    "                  capture document shows (not with --once)\n"
     "  --once          print what the documents show and end\n"
     "  --interval MS   poll every MS milliseconds (default: the IntervalChkFile option)\n"
     "  --duration S    follow for S seconds (default: until interrupted)\n"
@@ -96,6 +99,8 @@ std::optional<TailArguments> ParseTailArguments(const std::vector<std::string>& 
             optionsEnded = true;
         } else if (name == "--once" && !value) {
             parsed.once = true;
+        } else if (name == "--capture" && !value) {
+            parsed.capture = true;
         } else if ((name == "--help" || name == "-h") && !value) {
             parsed.help = true;
         } else if (name == "--interval") {
@@ -125,7 +130,11 @@ std::optional<TailArguments> ParseTailArguments(const std::vector<std::string>& 
             return std::nullopt;
         }
     }
-    if (!parsed.help && parsed.files.empty()) {
+    if (parsed.capture && parsed.once) {
+        error = "--capture follows the channel and cannot be used with --once";
+        return std::nullopt;
+    }
+    if (!parsed.help && !parsed.capture && parsed.files.empty()) {
         error = "no file given";
         return std::nullopt;
     }

@@ -1,6 +1,7 @@
 #pragma once
 // The command line of tarvik-tail:
 //   tarvik-tail [--once] [--interval MS] [--duration S] [--color WHEN] FILE...
+//   tarvik-tail --capture [--interval MS] [--duration S] [--color WHEN] [FILE...]
 
 #include <cstdint>
 #include <optional>
@@ -15,6 +16,8 @@ enum class ColorMode { Auto, Always, Never };
 struct TailArguments {
     bool once = false;
     bool help = false;
+    // Follow the debug-output channel as a capture document does.
+    bool capture = false;
     // Milliseconds between polls; none means IntervalChkFile from the settings.
     std::optional<std::uint32_t> intervalMs;
     // Seconds to follow, at most kMaxDurationSeconds; none means until

@@ -2,7 +2,9 @@
 // with the settings of the store (buffer limit, encodings, include/exclude
 // filters, highlight filters), prints what the documents show as UTF-8 and
 // then follows them, printing each line once it is complete. On a terminal
-// (or when asked) lines are painted in their highlight colours.
+// (or when asked) lines are painted in their highlight colours. With
+// --capture it also follows the debug-output channel through a capture
+// document.
 
 #include <unistd.h>
 
@@ -20,6 +22,7 @@
 #include "TailArguments.h"
 #include "TailOutput.h"
 #include "app/TarvikApp.h"
+#include "capture/CaptureTitle.h"
 #include "platform/CodePage.h"
 #include "platform/TaskQueue.h"
 
@@ -28,6 +31,7 @@ namespace {
 constexpr int kExitOk = 0;
 constexpr int kExitFileFailed = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitCaptureFailed = 3;
 
 struct FollowedFile {
     core::CTarvikDoc* doc;
@@ -50,9 +54,10 @@ int Run(const tail::TailArguments& args) {
     tail::CPollClock::CatchStopSignals();
     tail::CHeadlessUserInterface ui;
     // Outcomes of e-mail jobs complete their records on this thread, between
-    // polls. Declared first, so it outlives the application that posts to it.
-    platform::TaskQueue mailOutcomes;
-    app::CTarvikApp app(platform::SystemClock::Instance(), &mailOutcomes);
+    // polls, and a failure of the capture thread arrives here. Declared first,
+    // so it outlives the application that posts to it.
+    platform::TaskQueue queue;
+    app::CTarvikApp app(platform::SystemClock::Instance(), &queue);
     // Nobody sees the records here: failures go to standard error as well.
     app.Mail().Sender().SetUnattended(true);
     bool maximized = true;
@@ -82,22 +87,40 @@ int Run(const tail::TailArguments& args) {
         followed.push_back({doc, std::move(printer)});
     }
 
+    bool captureFailed = false;
+    if (args.capture) {
+        core::CTarvikDoc* doc = app.StartCapture();
+        if (doc) {
+            const std::string name = platform::Utf16ToUtf8(capture::kCaptureDocumentName);
+            auto printer = std::make_unique<tail::CDocumentPrinter>(
+                *doc, name, output, colorizer ? &*colorizer : nullptr);
+            printer->PrintAll(true);
+            followed.push_back({doc, std::move(printer)});
+        } else {
+            captureFailed = true;
+        }
+    }
+
     if (!args.once && !followed.empty()) {
         const std::uint32_t interval =
             args.intervalMs.value_or(std::max<std::uint32_t>(1, app.GetOptions().IntervalChkFile));
         tail::CPollClock clock(interval, args.durationSeconds);
         while (clock.WaitForNextPoll()) {
-            for (FollowedFile& file : followed) {
-                if (file.doc->IsMonitoring()) file.doc->CheckFile();
-                file.printer->PrintCompleted();
+            // A failed capture closes its document here (after its message).
+            queue.Drain();
+            if (args.capture && !app.CaptureDocument()) {
+                captureFailed = true;
+                break;
             }
+            app.OnRefreshTick();
+            for (FollowedFile& file : followed) file.printer->PrintCompleted();
             output.Flush();
-            mailOutcomes.Drain();
         }
     }
     for (FollowedFile& file : followed) file.printer->Finish();
     output.Flush();
     followed.clear();
+    if (captureFailed) return kExitCaptureFailed;
     return anyFailed ? kExitFileFailed : kExitOk;
 }
 

@@ -49,4 +49,8 @@ void CBatchOpenAdapter::ReportBatchFailures(const std::u16string& message) {
     ui_.ShowMessage(message, core::MessageIcon::Exclamation);
 }
 
+void CBatchOpenAdapter::StartDebugCapture() {
+    app_.StartCapture();
+}
+
 }  // namespace app_ui

@@ -27,8 +27,8 @@ public:
 
     bool OpenDocumentQuietly(const std::u16string& path, int goToLine) override;
     bool GoToLineInOpenDocument(const std::u16string& path, int line) override;
-    // Capturing debug output is not available yet; the request is ignored.
-    void StartDebugCapture() override {}
+    // Activates the capture document, creating it when needed.
+    void StartDebugCapture() override;
     void OpenFileSet(const std::u16string& name, int goToLine) override;
     void ReportBatchFailures(const std::u16string& message) override;
 

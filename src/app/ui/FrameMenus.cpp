@@ -5,6 +5,7 @@
 #include <initializer_list>
 
 #include "app/TarvikApp.h"
+#include "app/ui/CaptureCommands.h"
 #include "app/ui/CommandTable.h"
 #include "app/ui/FrameCommandIds.h"
 #include "core/DocCommandIds.h"
@@ -93,6 +94,9 @@ QMenu* BuildMainMenus(QMenuBar& bar, CCommandTable& commands) {
     AddMenu(bar, commands, QObject::tr("F&ilters"),
             {kCmdHighlightFilters, 0, kCmdInExFilters, app::kCmdToggleInExFilters})
         ->setObjectName(QStringLiteral("FiltersMenu"));
+    AddMenu(bar, commands, QObject::tr("&OutputDebugString"),
+            {app::kCmdCaptureOutput, 0, app::kCmdOdsSequenceNumber, app::kCmdOdsProcessId,
+             app::kCmdOdsTimestamp, 0, kCmdOdsProcesses});
     AddMenu(bar, commands, QObject::tr("&Tools"), {kCmdOptions});
     AddMenu(bar, commands, QObject::tr("&Window"),
             {kCmdWindowCascade, kCmdWindowTileHorizontal, kCmdWindowTileVertical, kCmdTileFullWidth,

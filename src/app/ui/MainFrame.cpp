@@ -246,6 +246,7 @@ void CMainFrame::ApplyOptionsEffects(const app::OptionsApplyEffects& effects) {
     if (effects.updateFrameTitles) {
         for (CChildFrame* frame : ChildFrames()) frame->Document().SetTitle();
     }
+    if (effects.reopenCaptureFile) app_.ReopenCaptureCopyFile();
     if (effects.clockPane) panes_->SetClockEnabled(*effects.clockPane);
     if (effects.hotKey) {
         if (*effects.hotKey) {

@@ -121,6 +121,7 @@ public:
     // The main window's caption: the program's title and the active
     // document's title.
     QString Caption() const;
+    void ActivateDocumentFrame(core::CTarvikDoc& doc) override { ActivateDocument(doc); }
     bool IsRefreshTimerRunning() const { return refresh_.isActive(); }
     int RefreshTimerInterval() const { return refresh_.interval(); }
 

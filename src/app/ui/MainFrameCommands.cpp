@@ -11,6 +11,7 @@
 #include <QToolBar>
 
 #include "app/TarvikApp.h"
+#include "app/ui/CaptureCommands.h"
 #include "app/ui/ChildFrame.h"
 #include "app/ui/FilterFileMenus.h"
 #include "app/ui/FrameCommandIds.h"
@@ -35,6 +36,12 @@ void CMainFrame::BuildCommands() {
                   [this] { ShowHighlightFiltersDialog(); });
     commands_.Add(kCmdInExFilters, tr("&Include/Exclude Filters"), Qt::CTRL | Qt::Key_I,
                   [this] { ShowInExFiltersDialog(); });
+    AddCaptureCommands(commands_, app_, this, [this] {
+        for (CChildFrame* frame : ChildFrames()) {
+            if (frame->Document().IsCaptureMode())
+                frame->setWindowTitle(QString::fromStdU16String(frame->Document().GetTitle()));
+        }
+    });
     AddAppCommand(app::kCmdToggleInExFilters, tr("Enable &Include/Exclude Filters"),
                   Qt::CTRL | Qt::SHIFT | Qt::Key_I);
     commands_.Add(kCmdOptions, tr("&Options..."), {}, [this] { ShowOptionsDialog(); });

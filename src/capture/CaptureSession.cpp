@@ -1,0 +1,68 @@
+#include "capture/CaptureSession.h"
+
+#include <ctime>
+#include <string>
+#include <utility>
+
+#include "platform/DebugChannel.h"
+
+namespace capture {
+
+CCaptureSession::CCaptureSession() : stopLock_(platform::PerUserObjectName(kStopEventName)) {}
+
+CCaptureSession::~CCaptureSession() {
+    Stop();
+}
+
+CaptureStart CCaptureSession::Start(platform::IUiQueue* queue, FailureHandler onFailed) {
+    switch (stopLock_.TryAcquire()) {
+        case platform::LockResult::HeldElsewhere:
+            return CaptureStart::AlreadyCapturing;
+        case platform::LockResult::Failed:
+            return CaptureStart::Failed;
+        case platform::LockResult::Acquired:
+            break;
+    }
+    try {
+        thread_ = std::thread([this, queue, onFailed = std::move(onFailed)]() mutable {
+            Run(queue, std::move(onFailed));
+        });
+    } catch (const std::system_error&) {
+        stopLock_.Release();
+        return CaptureStart::Failed;
+    }
+    return CaptureStart::Started;
+}
+
+void CCaptureSession::Run(platform::IUiQueue* queue, FailureHandler onFailed) {
+    const platform::DebugMonitorOpen opened = monitor_.Open();
+    if (opened == platform::DebugMonitorOpen::Opened) {
+        monitor_.Run(
+            [this](std::uint32_t processId, std::string_view text) { Deliver(processId, text); });
+        return;
+    }
+    if (!queue || !onFailed) return;
+    const std::uint32_t code = opened == platform::DebugMonitorOpen::OwnedElsewhere
+                                   ? kCaptureOwnedElsewhere
+                                   : kCaptureFailed;
+    queue->Post([alive = std::weak_ptr<bool>(alive_), code, onFailed = std::move(onFailed)] {
+        if (alive.lock()) onFailed(code);
+    });
+}
+
+void CCaptureSession::Deliver(std::uint32_t processId, std::string_view text) {
+    if (!settings_.monitoring || text.empty()) return;
+    if (!settings_.allProcesses && processId != settings_.onlyProcessId) return;
+    const PrefixChoice prefixes{settings_.sequenceNumber, settings_.processId, settings_.timestamp};
+    chunks_.Deliver(text, processId, prefixes, std::time(nullptr));
+}
+
+void CCaptureSession::Stop() {
+    alive_.reset();
+    monitor_.Stop();
+    if (thread_.joinable()) thread_.join();
+    monitor_.Close();
+    stopLock_.Release();
+}
+
+}  // namespace capture

@@ -1,0 +1,53 @@
+#include "platform/SharedObjectLock.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace platform {
+
+namespace {
+
+struct flock WholeFile(short type) {
+    struct flock lock {};
+    lock.l_type = type;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = 0;
+    lock.l_len = 0;
+    return lock;
+}
+
+}  // namespace
+
+LockResult CSharedObjectLock::TryAcquire() {
+    if (fd_ >= 0) return LockResult::Acquired;
+    const int fd = shm_open(name_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) return LockResult::Failed;
+    struct flock lock = WholeFile(F_WRLCK);
+    if (fcntl(fd, F_OFD_SETLK, &lock) != 0) {
+        const bool busy = errno == EAGAIN || errno == EACCES;
+        close(fd);
+        return busy ? LockResult::HeldElsewhere : LockResult::Failed;
+    }
+    fd_ = fd;
+    return LockResult::Acquired;
+}
+
+void CSharedObjectLock::Release() {
+    if (fd_ < 0) return;
+    close(fd_);  // closing the only descriptor ends the lock
+    fd_ = -1;
+}
+
+bool CSharedObjectLock::IsHeldByAnyone(const std::string& name) {
+    const int fd = shm_open(name.c_str(), O_RDONLY | O_CLOEXEC, 0);
+    if (fd < 0) return false;
+    struct flock lock = WholeFile(F_WRLCK);
+    const bool asked = fcntl(fd, F_OFD_GETLK, &lock) == 0;
+    close(fd);
+    return asked && lock.l_type != F_UNLCK;
+}
+
+}  // namespace platform
