@@ -10,7 +10,7 @@ PACKAGES=(
   libpcre2-dev libssl-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # tests
-  python3 python3-aiosmtpd openssl
+  python3 python3-aiosmtpd openssl xvfb xdotool
 )
 
 missing=()
