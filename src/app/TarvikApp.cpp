@@ -132,6 +132,7 @@ void CTarvikApp::ApplyHighlightFilters(std::vector<filters::HighlightFilterEdit>
 }
 
 void CTarvikApp::OnRefreshTick() {
+    FreeClosedDocuments();
     core::PollDocuments(documents_);
 }
 
@@ -203,15 +204,32 @@ void CTarvikApp::CloseDocument(core::CTarvikDoc* doc) {
         docContext_.host->RemoveTab(*closing);
         docContext_.host->DestroyDocumentFrame(*closing);
     }
+    closing->SetView(nullptr);
+    // A command of its own waits in a message box: it goes when that has returned.
+    if (closing->IsInUse()) closedInUse_.push_back(std::move(closing));
+}
+
+void CTarvikApp::FreeClosedDocuments() {
+    std::erase_if(closedInUse_, [](const auto& doc) { return !doc->IsInUse(); });
+}
+
+bool CTarvikApp::HasDocument(const core::CTarvikDoc* doc) const {
+    return std::any_of(documents_.begin(), documents_.end(),
+                       [doc](const auto& owned) { return owned.get() == doc; });
 }
 
 template <typename Operation>
 void CTarvikApp::ForEachDocumentArmed(Operation operation) {
     core::CWaitCursor wait(docContext_.ui);
-    for (const auto& doc : documents_) {
+    // A message box of one document may let the user close others meanwhile.
+    std::vector<core::CTarvikDoc*> snapshot;
+    for (const auto& doc : documents_) snapshot.push_back(doc.get());
+    for (core::CTarvikDoc* doc : snapshot) {
+        if (!HasDocument(doc)) continue;
         operation(*doc);
-        doc->SetRedLineArmed(true);
+        if (HasDocument(doc)) doc->SetRedLineArmed(true);
     }
+    FreeClosedDocuments();
     if (docContext_.host) docContext_.host->StopAllTabFlashing();
 }
 
