@@ -52,14 +52,12 @@ bool CTarvikApp::SaveOptions(std::uint32_t mask, bool maximized,
 
 bool CTarvikApp::LoadDocPosition(std::u16string_view pathName, bool isCapture,
                                  settings::WindowRect& rect) const {
-    return settings::DocPositionStore::Load(
-        settings::DocPositionStore::ValueName(pathName, isCapture), rect);
+    return settings::DocPositionStore::LoadFor(pathName, isCapture, rect);
 }
 
 bool CTarvikApp::SaveDocPosition(std::u16string_view pathName, bool isCapture,
                                  const settings::WindowRect& rect) const {
-    return settings::DocPositionStore::Save(
-        settings::DocPositionStore::ValueName(pathName, isCapture), rect);
+    return settings::DocPositionStore::SaveFor(pathName, isCapture, rect);
 }
 
 bool CTarvikApp::LoadAlias(std::u16string_view path, std::u16string& alias) const {
