@@ -12,7 +12,7 @@ PACKAGES=(
   # real fuzzing of the fuzz targets (libFuzzer comes with clang)
   clang
   # tests
-  python3 python3-aiosmtpd openssl
+  python3 python3-aiosmtpd openssl xvfb xdotool
 )
 
 missing=()

@@ -53,14 +53,12 @@ bool CTarvikApp::SaveOptions(std::uint32_t mask, bool maximized,
 
 bool CTarvikApp::LoadDocPosition(std::u16string_view pathName, bool isCapture,
                                  settings::WindowRect& rect) const {
-    return settings::DocPositionStore::Load(
-        settings::DocPositionStore::ValueName(pathName, isCapture), rect);
+    return settings::DocPositionStore::LoadFor(pathName, isCapture, rect);
 }
 
 bool CTarvikApp::SaveDocPosition(std::u16string_view pathName, bool isCapture,
                                  const settings::WindowRect& rect) const {
-    return settings::DocPositionStore::Save(
-        settings::DocPositionStore::ValueName(pathName, isCapture), rect);
+    return settings::DocPositionStore::SaveFor(pathName, isCapture, rect);
 }
 
 bool CTarvikApp::LoadAlias(std::u16string_view path, std::u16string& alias) const {
@@ -133,6 +131,7 @@ void CTarvikApp::ApplyHighlightFilters(std::vector<filters::HighlightFilterEdit>
 }
 
 void CTarvikApp::OnRefreshTick() {
+    FreeClosedDocuments();
     core::PollDocuments(documents_);
 }
 
@@ -204,6 +203,13 @@ void CTarvikApp::CloseDocument(core::CTarvikDoc* doc) {
         docContext_.host->RemoveTab(*closing);
         docContext_.host->DestroyDocumentFrame(*closing);
     }
+    closing->SetView(nullptr);
+    // A command of its own waits in a message box: it goes when that has returned.
+    if (closing->IsInUse()) closedInUse_.push_back(std::move(closing));
+}
+
+void CTarvikApp::FreeClosedDocuments() {
+    std::erase_if(closedInUse_, [](const auto& doc) { return !doc->IsInUse(); });
 }
 
 bool CTarvikApp::IsOpen(const core::CTarvikDoc* doc) const {
@@ -225,6 +231,7 @@ void CTarvikApp::ForEachDocumentArmed(Operation operation) {
         operation(*doc);
         if (IsOpen(doc)) doc->SetRedLineArmed(true);
     }
+    FreeClosedDocuments();
     if (docContext_.host) docContext_.host->StopAllTabFlashing();
 }
 

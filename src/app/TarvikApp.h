@@ -165,7 +165,12 @@ public:
     // (if any) and opens it. Null when the file could not be opened; the
     // document is then discarded.
     core::CTarvikDoc* OpenDocument(std::u16string_view path);
+    // A document closed while a command of its own waits on the user leaves
+    // the list at once and is freed once that command has returned.
     void CloseDocument(core::CTarvikDoc* doc);
+    // Frees the closed documents whose commands have returned (the refresh
+    // tick and the document commands call it).
+    void FreeClosedDocuments();
     const std::vector<std::unique_ptr<core::CTarvikDoc>>& Documents() const { return documents_; }
 
     // Debug-output capture. The capture document, if one is open.
@@ -204,6 +209,8 @@ private:
     // Before the documents, so that documents closing at exit still find it.
     mail::CMailCenter mail_;
     std::vector<std::unique_ptr<core::CTarvikDoc>> documents_;
+    // Closed while one of their own commands waited on the user.
+    std::vector<std::unique_ptr<core::CTarvikDoc>> closedInUse_;
 };
 
 }  // namespace app

@@ -100,6 +100,9 @@ public:
     bool IsCommandEnabled(int commandId) const;
     // True when the command was handled here.
     bool OnCommand(int commandId);
+    // True while a command of this document waits on the user (a message
+    // box runs its own event loop): closing it then must not free it yet.
+    bool IsInUse() const { return inUse_ > 0; }
 
     // The framework's title, path and modified flag.
     void SetTitle();
@@ -213,6 +216,9 @@ private:
     bool modified_ = false;
     std::uint64_t trimmedLines_ = 0;
     std::uint64_t resetCount_ = 0;
+    int inUse_ = 0;
+
+    friend class CInUseScope;
 };
 
 }  // namespace core

@@ -10,6 +10,18 @@
 
 namespace core {
 
+// Marks the document in use while a command that may ask the user runs.
+class CInUseScope {
+public:
+    explicit CInUseScope(CTarvikDoc& doc) : doc_(doc) { ++doc_.inUse_; }
+    ~CInUseScope() { --doc_.inUse_; }
+    CInUseScope(const CInUseScope&) = delete;
+    CInUseScope& operator=(const CInUseScope&) = delete;
+
+private:
+    CTarvikDoc& doc_;
+};
+
 void CTarvikDoc::ClearDisplay() {
     // The file, the read position and the partial line stay: the next poll
     // shows only what is written after the clear.
@@ -18,6 +30,7 @@ void CTarvikDoc::ClearDisplay() {
 
 bool CTarvikDoc::Reload(bool restorePosition) {
     if (captureMode_) return false;
+    CInUseScope inUse(*this);
     core::CWaitCursor wait(context_.ui);
     const TextPos caret = view_ ? view_->GetCursorPos() : TextPos{};
     const int topLine = view_ ? view_->GetTopLine() : 0;
@@ -81,6 +94,7 @@ void CTarvikDoc::RestoreViewPosition(TextPos caret, int topLine, int firstColumn
 
 void CTarvikDoc::Truncate() {
     if (!file_.IsOpen() || !context_.ui) return;
+    CInUseScope inUse(*this);
     const std::u16string question = u"Do you really want to truncate log file '" + path_ +
                                     u"'?\n\nIMPORTANT: All data in the file will be truncated!";
     if (context_.ui->ShowMessage(question, core::MessageIcon::Question,
@@ -92,6 +106,7 @@ void CTarvikDoc::Truncate() {
 
 bool CTarvikDoc::TruncateLogFile() {
     if (!file_.IsOpen()) return false;
+    CInUseScope inUse(*this);
     core::CWaitCursor wait(context_.ui);
     if (!platform::CFile::TruncateToZero(pathUtf8_)) {
         if (context_.ui) {

@@ -38,4 +38,22 @@ bool DocPositionStore::Save(std::u16string_view valueName, const WindowRect& rec
            ERROR_SUCCESS;
 }
 
+bool DocPositionStore::LoadFor(std::u16string_view pathName, bool isCapture, WindowRect& rect) {
+    if (Load(ValueName(pathName, isCapture), rect)) return true;
+    if (isCapture) return false;
+    RegKey key;
+    if (key.Open(RegRoot::CurrentUser, reg_paths::kDocsPos) != ERROR_SUCCESS) return false;
+    return HasBarePathValue(key, pathName) && Load(pathName, rect);
+}
+
+bool DocPositionStore::SaveFor(std::u16string_view pathName, bool isCapture,
+                               const WindowRect& rect) {
+    if (!Save(ValueName(pathName, isCapture), rect)) return false;
+    if (isCapture) return true;
+    RegKey key;
+    if (key.Open(RegRoot::CurrentUser, reg_paths::kDocsPos) != ERROR_SUCCESS) return true;
+    if (HasBarePathValue(key, pathName)) key.DeleteValue(pathName);
+    return true;
+}
+
 }  // namespace settings

@@ -28,4 +28,15 @@ std::u16string ExactPathName(std::u16string_view path) {
     return name;
 }
 
+bool HasBarePathValue(const platform::RegKey& key, std::u16string_view path) {
+    if (path.empty()) return false;
+    platform::DWORD size = 0;
+    if (key.QueryValue(path, nullptr, nullptr, &size) != platform::ERROR_SUCCESS) return false;
+    std::u16string name;
+    for (platform::DWORD i = 0; key.EnumValue(i, name) == platform::ERROR_SUCCESS; ++i) {
+        if (name == path) return true;
+    }
+    return false;
+}
+
 }  // namespace settings

@@ -7,9 +7,16 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Registry.h"
+
 namespace settings {
 
 // "" for an empty path (no file has one).
 std::u16string ExactPathName(std::u16string_view path);
+
+// Earlier versions named the value by the bare path. True when key holds
+// such a value for exactly this path: the store finds names without regard
+// to case, so a value stored for another case of the path does not count.
+bool HasBarePathValue(const platform::RegKey& key, std::u16string_view path);
 
 }  // namespace settings

@@ -16,7 +16,11 @@ bool FileAliasStore::Load(std::u16string_view path, std::u16string& alias) {
     RegKey key;
     if (key.Open(RegRoot::CurrentUser, reg_paths::kFileAlias) != ERROR_SUCCESS) return false;
     std::u16string stored;
-    if (!ReadText(key, ExactPathName(path), stored) || stored.empty()) return false;
+    if (!ReadText(key, ExactPathName(path), stored) &&
+        (!HasBarePathValue(key, path) || !ReadText(key, path, stored))) {
+        return false;
+    }
+    if (stored.empty()) return false;
     alias = std::move(stored);
     return true;
 }
@@ -26,7 +30,9 @@ bool FileAliasStore::Save(std::u16string_view path, std::u16string_view alias) {
     if (path.empty()) return false;
     RegKey key;
     if (key.Create(RegRoot::CurrentUser, reg_paths::kFileAlias) != ERROR_SUCCESS) return false;
-    return key.SetString(ExactPathName(path), alias) == ERROR_SUCCESS;
+    if (key.SetString(ExactPathName(path), alias) != ERROR_SUCCESS) return false;
+    if (HasBarePathValue(key, path)) key.DeleteValue(path);
+    return true;
 }
 
 }  // namespace settings

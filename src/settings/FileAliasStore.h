@@ -1,5 +1,7 @@
 #pragma once
-// The tab alias of a file, kept by the file's full path with its case.
+// The tab alias of a file, kept by the file's full path with its case. An
+// alias an earlier version kept under the bare path is read until a new one
+// is saved, which deletes it.
 
 #include <string>
 #include <string_view>

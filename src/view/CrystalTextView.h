@@ -49,6 +49,8 @@ public:
     // Line height and character width of the current font.
     int LineHeight() const { return lineHeight_; }
     int CharWidth() const { return charWidth_; }
+    // The font the text is drawn in.
+    const QFont& TextFont() const { return font_; }
     const CopiedViewSettings& Copied() const { return copied_; }
     // Returns to the top, column 0, caret (0, 0), nothing selected, and
     // copies the settings and the font again.
@@ -164,6 +166,9 @@ private:
     int dragLineAnchor_ = 0;
     QPoint lastDragPoint_;
     QBasicTimer autoScroll_;
+    // Wheel movement not yet worth a whole notch (high-resolution wheels,
+    // touchpads), per axis.
+    QPoint wheelRemainder_;
 };
 
 }  // namespace view

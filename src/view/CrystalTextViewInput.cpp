@@ -207,18 +207,37 @@ void CCrystalTextView::mouseDoubleClickEvent(QMouseEvent* event) {
     SelectionCompleted();
 }
 
-// Each wheel event scrolls by the configured step, whatever its delta: a
-// negative or zero delta scrolls down (or right with Ctrl).
+namespace {
+
+constexpr int kAngleUnitsPerNotch = 120;
+
+// Adds delta to what is left over on one axis and takes out the whole
+// notches; a turn of the other way first drops what was left.
+int TakeNotches(int& remainder, int delta) {
+    if ((remainder < 0 && delta > 0) || (remainder > 0 && delta < 0)) remainder = 0;
+    remainder += delta;
+    const int notches = remainder / kAngleUnitsPerNotch;
+    remainder -= notches * kAngleUnitsPerNotch;
+    return notches;
+}
+
+}  // namespace
+
+// A notch (120 units of angle, gathered from as many events as a fine wheel
+// or a touchpad sends) scrolls the configured lines, or columns with Ctrl;
+// the x axis and Shift scroll sideways by the configured columns.
 void CCrystalTextView::wheelEvent(QWheelEvent* event) {
-    const QPoint angle = event->angleDelta();
-    const int delta = angle.y() != 0 ? angle.y() : angle.x();
-    const int direction = delta <= 0 ? 1 : -1;
-    if (event->modifiers() & Qt::ControlModifier) {
-        ScrollTo(topLine_, firstColumn_ + direction * copied_.wheelColumns);
-    } else {
-        ScrollTo(topLine_ + direction * copied_.wheelLines, firstColumn_);
-    }
     event->accept();
+    QPoint angle = event->angleDelta();
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if ((modifiers & Qt::ShiftModifier) && angle.x() == 0) angle = QPoint(angle.y(), 0);
+    const bool ctrl = modifiers & Qt::ControlModifier;
+    // Ctrl turns the vertical wheel sideways; only one direction counts then.
+    if (ctrl && angle.x() == 0) angle = QPoint(angle.y(), 0);
+    const int across = TakeNotches(wheelRemainder_.rx(), angle.x());
+    const int down = TakeNotches(wheelRemainder_.ry(), angle.y());
+    if (across == 0 && down == 0) return;
+    ScrollTo(topLine_ - down * copied_.wheelLines, firstColumn_ - across * copied_.wheelColumns);
 }
 
 }  // namespace view

@@ -336,30 +336,31 @@ filters::HighlightRunList CTarvikView::PrintColors(int line, std::uint32_t& text
     return runs;
 }
 
-void CTarvikView::Print() {
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() != QDialog::Accepted) return;
+CViewPrinter CTarvikView::MakePrintJob() const {
     CViewPrinter job(Reader(), [this](int line, std::uint32_t& text, std::uint32_t& bkg) {
         return PrintColors(line, text, bkg);
     });
     if (HasSelection()) job.SetLineRange(SelectionStart().line, SelectionEnd().line);
+    job.SetFont(TextFont());
     job.SetTabSize(Copied().tabSize);
     job.SetPageSetup(PageSetup::Load());
     if (ColorProvider()) {
         const auto highlight = ColorProvider()->Options();
         job.SetHighlightLine(highlight.HighlightLine, highlight.HLLineBkgColor);
     }
-    job.Print(printer);
+    return job;
+}
+
+void CTarvikView::Print() {
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    MakePrintJob().Print(printer);
 }
 
 void CTarvikView::PrintPreview() {
     QPrinter printer(QPrinter::HighResolution);
-    CViewPrinter job(Reader(), [this](int line, std::uint32_t& text, std::uint32_t& bkg) {
-        return PrintColors(line, text, bkg);
-    });
-    job.SetTabSize(Copied().tabSize);
-    job.SetPageSetup(PageSetup::Load());
+    const CViewPrinter job = MakePrintJob();
     QPrintPreviewDialog preview(&printer, this);
     job.ConnectPreview(preview);
     preview.exec();

@@ -9,6 +9,7 @@
 
 #include "view/CrystalEditView.h"
 #include "view/ViewCommandIds.h"
+#include "view/ViewPrinter.h"
 
 namespace core {
 class CTarvikDoc;
@@ -52,9 +53,14 @@ public:
     bool JumpToNumberedBookmark(int n);
     void ClearNumberedBookmarks();
     bool HasBookmark() const;
-    // Prints the selected lines, or every line without a selection.
+    // Prints the selected lines, or every line without a selection; the
+    // preview shows the same pages.
     void Print();
     void PrintPreview();
+    // The job both run: the selected lines (all without a selection) in the
+    // view's font, colours, tab size and whole-line background, with the
+    // stored margins.
+    CViewPrinter MakePrintJob() const;
     // The colours of a line as printed: runs, with the line colours.
     filters::HighlightRunList PrintColors(int line, std::uint32_t& text, std::uint32_t& bkg) const;
     // The popup menu "EDIT POPUP".

@@ -65,6 +65,44 @@ TEST_F(DocPositionTest, PathsDifferingInCaseKeepTheirOwnPositionsAndAliases) {
     }
 }
 
+// Values written before names carried the hash are found once under the bare
+// path, with its exact case, and give way to the new name when it is saved.
+TEST_F(DocPositionTest, ValuesUnderTheBarePathAreReadOnceAndReplaced) {
+    const WindowRect old{3, 4, 303, 204};
+    const auto bytes = old.ToBytes();
+    CreateKey(kDocsPos).SetBinary(u"/var/log/Old.log", bytes.data(),
+                                  static_cast<platform::DWORD>(bytes.size()));
+    CreateKey(settings::reg_paths::kFileAlias).SetString(u"/var/log/Old.log", u"Old alias");
+    app::CTarvikApp app;
+    WindowRect read;
+    EXPECT_TRUE(app.LoadDocPosition(u"/var/log/Old.log", false, read));
+    EXPECT_EQ(read, old);
+    std::u16string alias;
+    EXPECT_TRUE(app.LoadAlias(u"/var/log/Old.log", alias));
+    EXPECT_EQ(alias, u"Old alias");
+    // Another file whose name differs only in case has no value of its own.
+    EXPECT_FALSE(app.LoadDocPosition(u"/var/log/old.log", false, read));
+    EXPECT_FALSE(app.LoadAlias(u"/var/log/old.log", alias));
+    EXPECT_TRUE(app.SaveDocPosition(u"/var/log/old.log", false, WindowRect{0, 0, 9, 9}));
+    EXPECT_TRUE(app.SaveAlias(u"/var/log/old.log", u"other"));
+    EXPECT_EQ(ValueNames(kDocsPos).size(), 2u);
+
+    const WindowRect moved{7, 8, 107, 108};
+    EXPECT_TRUE(app.SaveDocPosition(u"/var/log/Old.log", false, moved));
+    EXPECT_TRUE(app.SaveAlias(u"/var/log/Old.log", u"New alias"));
+    for (const auto* path : {&kDocsPos, &settings::reg_paths::kFileAlias}) {
+        const auto names = ValueNames(*path);
+        EXPECT_EQ(names.size(), 2u);
+        EXPECT_THAT(names, testing::Not(testing::Contains(std::u16string(u"/var/log/Old.log"))));
+    }
+    EXPECT_TRUE(app.LoadDocPosition(u"/var/log/Old.log", false, read));
+    EXPECT_EQ(read, moved);
+    EXPECT_TRUE(app.LoadAlias(u"/var/log/Old.log", alias));
+    EXPECT_EQ(alias, u"New alias");
+    EXPECT_TRUE(app.LoadAlias(u"/var/log/old.log", alias));
+    EXPECT_EQ(alias, u"other");
+}
+
 TEST_F(DocPositionTest, ValuesOfTheWrongSizeAreIgnored) {
     WindowRect read{1, 1, 2, 2};
     EXPECT_FALSE(settings::DocPositionStore::Load(u"/a.log", read)) << "no key yet";

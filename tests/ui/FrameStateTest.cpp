@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <QtTest>
+#include <functional>
 
 #include "app/TarvikApp.h"
 #include "app/ui/ChildFrame.h"
@@ -254,6 +255,52 @@ private slots:
         watchdog.start(60000);
         QCOMPARE(QApplication::exec(), 0);
         delete frame;
+    }
+    // A reload's failure box runs its own event loop: a document closed from
+    // there (a close command, Exit, a later start) stays alive until its
+    // command has returned, and Reload All goes on with the others.
+    void documentClosedUnderItsOwnMessageBoxOutlivesTheCommand() {
+        const QString a = WriteFile("gone-a.log", "a\r\n");
+        const QString b = WriteFile("gone-b.log", "b\r\n");
+        const QString c = WriteFile("kept-c.log", "c\r\n");
+        app::CTarvikApp app;
+        CMainFrame frame(app);
+        frame.show();
+        frame.OpenFiles(Paths({a, b, c}));
+        QCOMPARE(app.Documents().size(), std::size_t{3});
+        QVERIFY(QFile::remove(a));
+        QVERIFY(QFile::remove(b));
+        QStringList texts;
+        int boxes = 0;
+        // The first two boxes close the document that is reloading.
+        std::function<void()> closeUnderTheBox = [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) {
+                QTimer::singleShot(0, &frame, closeUnderTheBox);
+                return;
+            }
+            texts << box->text();
+            ++boxes;
+            if (boxes == 1) app.CloseDocument(app.Documents().back().get());
+            if (boxes == 2) app.CloseDocument(app.Documents().front().get());
+            box->accept();
+            if (boxes == 2) QTimer::singleShot(0, &frame, closeUnderTheBox);
+        };
+        QTimer::singleShot(0, &frame, closeUnderTheBox);
+        frame.ActivateDocument(*app.Documents().back());
+        QVERIFY(QFile::remove(c));
+        QVERIFY(frame.RunCommand(core::kCmdReload));
+        QCOMPARE(boxes, 1);
+        QCOMPARE(app.Documents().size(), std::size_t{2});
+
+        QTimer::singleShot(0, &frame, closeUnderTheBox);
+        QVERIFY(frame.RunCommand(app::kCmdReloadAllDocuments));
+        // The other document was reloaded too (its file is gone as well).
+        QCOMPARE(boxes, 3);
+        QCOMPARE(app.Documents().size(), std::size_t{1});
+        QCOMPARE(QString::fromStdU16String(app.Documents().front()->GetPathName()), b);
+        app.OnRefreshTick();
+        QCOMPARE(texts, QStringList(3, QStringLiteral("Could not reload content of the file")));
     }
 };
 

@@ -1,10 +1,18 @@
-// The global hot key is an X11 facility; elsewhere it refuses quietly.
+// The global hot key is an X11 facility; elsewhere it refuses quietly. Under
+// a real X server a key another program holds is refused, and said once.
 
 #include <xcb/xcb.h>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
+#include "app/TarvikApp.h"
 #include "app/ui/GlobalHotKey.h"
+#include "platform/Registry.h"
+#include "settings/AppProfile.h"
+#include "settings/OptionsStore.h"
+
+#include "RealProgram.h"
 
 class GlobalHotKeyTest : public QObject {
     Q_OBJECT
@@ -26,6 +34,63 @@ private slots:
 
         hotKey.Unregister();  // unregistering what was never registered is harmless
         QVERIFY(!hotKey.IsRegistered());
+    }
+
+    // Two programs on one X server: the first gets the key, the second is
+    // refused by the server and says so once on its debug output.
+    void keyHeldByAnotherProgramIsReportedOnce() {
+        const QString program = realprogram::ProgramPath();
+        if (!QFile::exists(program)) QSKIP("the tarvik program is not built");
+        const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+        if (xdotool.isEmpty() || !realprogram::XServer::Available()) {
+            QSKIP("Xvfb and xdotool are needed (scripts/deps.sh installs them)");
+        }
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString store = dir.filePath(QStringLiteral("registry.db"));
+        platform::registry_store::UsePath(store.toStdString());
+        {
+            app::CTarvikApp app;
+            bool maximized = true;
+            settings::WindowRect rect;
+            app.LoadOptions(maximized, rect);
+            app.GetOptions().EnableHotkey = true;
+            app.GetOptions().OnlyOneInstance = false;
+            app.SaveOptions(settings::option_group::kOptionsDialog, false, nullptr);
+            QVERIFY(settings::AppProfile::SetShowQTour(false));
+        }
+        realprogram::XServer server;
+        QVERIFY(!server.Display().isEmpty());
+        const QProcessEnvironment env =
+            realprogram::XProgramEnvironment(server.Display(), store, dir.path());
+        const auto shown = [&](const QProcess& process) {
+            return !realprogram::RunTool(
+                        xdotool,
+                        {QStringLiteral("search"), QStringLiteral("--sync"),
+                         QStringLiteral("--onlyvisible"), QStringLiteral("--all"),
+                         QStringLiteral("--pid"), QString::number(process.processId()),
+                         QStringLiteral("--name"), QStringLiteral("^Ostra Tarvik")},
+                        env)
+                        .isEmpty();
+        };
+        QProcess first;
+        QProcess second;
+        for (QProcess* process : {&first, &second}) {
+            process->setProcessEnvironment(env);
+            process->start(program, {});
+            QVERIFY(process->waitForStarted(10000));
+            QVERIFY(shown(*process));
+        }
+        for (QProcess* process : {&second, &first}) {
+            process->terminate();
+            if (!process->waitForFinished(30000)) process->kill();
+        }
+        const QString refusal =
+            QStringLiteral("[Ostra Tarvik]: The hot key Ctrl+Shift+H is in use");
+        const QString firstSaid = QString::fromLocal8Bit(first.readAllStandardError());
+        const QString secondSaid = QString::fromLocal8Bit(second.readAllStandardError());
+        QVERIFY2(firstSaid.count(refusal) == 0, qPrintable(firstSaid));
+        QVERIFY2(secondSaid.count(refusal) == 1, qPrintable(secondSaid));
     }
 };
 

@@ -16,6 +16,7 @@
 #include "app/TarvikApp.h"
 #include "app/ui/ChildFrame.h"
 #include "app/ui/FrameCommandIds.h"
+#include "app/ui/FrameIcons.h"
 #include "app/ui/FrameTiling.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/TabStrip.h"
@@ -23,6 +24,7 @@
 #include "core/TarvikDoc.h"
 #include "platform/Registry.h"
 #include "settings/OptionsStore.h"
+#include "view/TarvikView.h"
 
 using app_ui::CMainFrame;
 
@@ -393,22 +395,59 @@ private slots:
         QVERIFY(windows[3]->isMinimized());
     }
 
-    void mainWindowWithThreeDocumentsScreenshot() {
+    // The main window as people see it, kept as a screenshot: two tiled
+    // documents, the active one's tab marked red, and a red line in the other
+    // above the text that arrived while it was not looked at.
+    void mainWindowWithTwoDocumentsShowsMarkAndRedLine() {
         const QString a = WriteFile("server.log",
                                     "2026-12-08 10:00:01 start\r\n"
                                     "2026-12-08 10:00:02 listening on 8080\r\n");
         const QString b = WriteFile("worker.log", "job 1 done\r\njob 2 failed\r\n");
-        const QString c = WriteFile("audit.log", "user anna logged in\r\n");
         app::CTarvikApp app;
         CMainFrame frame(app);
         frame.resize(1100, 700);
         frame.show();
-        frame.OpenFiles(Paths({a, b, c}));
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        frame.OpenFiles(Paths({a, b}));
         frame.RunCommand(app_ui::kCmdTileFullWidth);
+        QVERIFY(frame.RunCommand(app_ui::kCmdViewMarkFirst));
         Append(a, "2026-12-08 10:00:05 request served\r\n");
         app.OnRefreshTick();
         QCoreApplication::processEvents();
-        QVERIFY(frame.grab().save(TARVIK_ARTIFACTS_DIR "/main-window.png"));
+        const QImage shot = frame.grab().toImage();
+        QVERIFY(shot.save(TARVIK_ARTIFACTS_DIR "/main-window.png"));
+
+        const auto areaOf = [&frame](const QWidget* widget) {
+            return QRect(widget->mapTo(&frame, QPoint(0, 0)), widget->size());
+        };
+        const auto countIn = [&shot](const QRect& area, const QColor& color) {
+            int count = 0;
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                for (int x = area.left(); x <= area.right(); ++x) {
+                    if (shot.pixelColor(x, y) == color) ++count;
+                }
+            }
+            return count;
+        };
+        QVERIFY(countIn(areaOf(frame.TabStrip()), app_ui::TabMarkColor(app_ui::TabImage::Red)) >
+                10);
+        const auto windows = frame.MdiArea()->subWindowList(QMdiArea::CreationOrder);
+        QCOMPARE(windows.size(), 2);
+        const QWidget* serverText =
+            static_cast<app_ui::CChildFrame*>(windows[0])->View()->viewport();
+        const QWidget* workerText =
+            static_cast<app_ui::CChildFrame*>(windows[1])->View()->viewport();
+        // The red line crosses the server's text area below its two old lines.
+        const QRect server = areaOf(serverText);
+        int redRows = 0;
+        for (int y = server.top(); y <= server.bottom(); ++y) {
+            if (countIn(QRect(server.left(), y, server.width(), 1), QColor(255, 0, 0)) >
+                server.width() / 2) {
+                ++redRows;
+            }
+        }
+        QCOMPARE(redRows, 1);
+        QCOMPARE(countIn(areaOf(workerText), QColor(255, 0, 0)), 0);
     }
 };
 

@@ -355,13 +355,20 @@ private slots:
         QCOMPARE(tabSize->value(), 64);
     }
 
-    void screenshot() {
+    // The dialog as people see it; a check box shows its state in the pixels.
+    void screenshotShowsTheCheckBoxStates() {
         app::CTarvikApp app;
         app_ui::COptionsDialog dialog(app, false, nullptr);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        const QString path = QStringLiteral(TARVIK_ARTIFACTS_DIR "/options-dialog.png");
-        QVERIFY(dialog.grab().save(path));
+        auto* box = Control<QCheckBox>(dialog, "OpenFilesWhenStartup");
+        const QRect area(box->mapTo(&dialog, QPoint(0, 0)), box->size());
+        box->setChecked(false);
+        const QImage unchecked = dialog.grab().toImage().copy(area);
+        box->setChecked(true);
+        const QImage shot = dialog.grab().toImage();
+        QVERIFY(shot.save(QStringLiteral(TARVIK_ARTIFACTS_DIR "/options-dialog.png")));
+        QVERIFY(shot.copy(area) != unchecked);
     }
 
 private:

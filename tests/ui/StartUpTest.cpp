@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -28,6 +29,9 @@
 #include "platform/Registry.h"
 #include "platform/SingleInstance.h"
 #include "settings/AppProfile.h"
+#include "settings/OptionsStore.h"
+
+#include "RealProgram.h"
 
 using app_ui::CMainFrame;
 
@@ -344,6 +348,79 @@ private slots:
         discovery::CRecentFileList saved;
         saved.Load();
         QCOMPARE(ListPaths(saved), (QStringList{third, second, first}));
+    }
+    // Hidden in the tray, the program still ends when it is asked to (as the
+    // tray's Exit asks), so the next start shows its own window instead of
+    // handing its command line to an invisible process.
+    void exitWhileInTheTrayEndsTheProcessAndTheNextStartShowsItsWindow() {
+        const QString program = realprogram::ProgramPath();
+        if (!QFile::exists(program)) QSKIP("the tarvik program is not built");
+        const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
+        if (xdotool.isEmpty() || !realprogram::XServer::Available()) {
+            QSKIP("Xvfb and xdotool are needed (scripts/deps.sh installs them)");
+        }
+        realprogram::XServer server;
+        QVERIFY(!server.Display().isEmpty());
+        {
+            // Esc hides the window to the tray; no tour window in the way.
+            app::CTarvikApp app;
+            bool maximized = true;
+            settings::WindowRect rect;
+            app.LoadOptions(maximized, rect);
+            app.GetOptions().MinimizeEsc = true;
+            app.SaveOptions(settings::option_group::kOptionsDialog, false, nullptr);
+            QVERIFY(settings::AppProfile::SetShowQTour(false));
+        }
+        QTemporaryDir runtime;
+        QVERIFY(runtime.isValid());
+        QFile::setPermissions(runtime.path(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QProcessEnvironment env =
+            realprogram::XProgramEnvironment(server.Display(), storePath_, runtime.path());
+        const QString mainWindow = QStringLiteral("^Ostra Tarvik \\(Unicode\\)");
+        const auto visibleWindowOf = [&](const QProcess& process) {
+            return realprogram::RunTool(
+                xdotool,
+                {QStringLiteral("search"), QStringLiteral("--sync"),
+                 QStringLiteral("--onlyvisible"), QStringLiteral("--all"), QStringLiteral("--pid"),
+                 QString::number(process.processId()), QStringLiteral("--name"), mainWindow},
+                env);
+        };
+
+        QProcess running;
+        running.setProcessEnvironment(env);
+        running.start(program, {WriteFile(QStringLiteral("tray.log"))});
+        QVERIFY(running.waitForStarted(10000));
+        const QString window = visibleWindowOf(running).section(QLatin1Char('\n'), 0, 0);
+        QVERIFY(!window.isEmpty());
+        realprogram::RunTool(
+            xdotool, {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window}, env);
+        realprogram::RunTool(xdotool, {QStringLiteral("key"), QStringLiteral("Escape")}, env);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            realprogram::RunTool(
+                xdotool,
+                {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--all"),
+                 QStringLiteral("--pid"), QString::number(running.processId()),
+                 QStringLiteral("--name"), mainWindow},
+                env)
+                .isEmpty(),
+            30000);
+        QVERIFY(WaitForSocket(runtime.path(), 30000));
+
+        running.terminate();
+        const bool runningEnded = running.waitForFinished(30000);
+        if (!runningEnded) running.kill();
+        QVERIFY(runningEnded);
+        QCOMPARE(running.exitCode(), 0);
+
+        QProcess later;
+        later.setProcessEnvironment(env);
+        later.start(program, {});
+        QVERIFY(later.waitForStarted(10000));
+        const bool laterShown = !visibleWindowOf(later).isEmpty();
+        later.terminate();
+        if (!later.waitForFinished(30000)) later.kill();
+        QVERIFY(laterShown);
     }
 };
 

@@ -231,7 +231,8 @@ void TabStripTest::perTabFlashChoice() {
     QVERIFY(strip.IsFlashRequested(kFirst));
     strip.StartTabFlash(kFirst);
     QVERIFY(strip.IsFlashing(kFirst));
-    strip.ToggleFlashChoice(kFirst);
+    menu.reset(strip.BuildContextMenu(CenterOfTab(strip, kFirst)));
+    FindAction(menu.get(), "Enable &Flash")->trigger();
     QVERIFY(!strip.IsFlashing(kFirst));
     QVERIFY(!strip.IsShowingImage(kFirst));
 }
@@ -260,15 +261,17 @@ void TabStripTest::marksFollowTheFlashAndHaveTheirColours() {
     CTabStrip strip;
     strip.AddTab(kFirst, "active", "/a");
     strip.AddTab(kSecond, "b", "/b");
+    // Marked while flashing, the tab shows the mark once its document is activated.
     strip.StartTabFlash(kSecond);
     strip.SetMark(kSecond, TabImage::Green);
-    strip.StopTabFlash(kSecond);
+    strip.SelectTab(kSecond);
     QCOMPARE(strip.ShownImageOf(kSecond), TabImage::Green);
 
+    strip.SelectTab(kFirst);
     strip.StartTabFlash(kSecond);
     strip.SetMark(kSecond, TabImage::Blank);
     QCOMPARE(strip.MarkOf(kSecond), TabImage::Blank);
-    strip.StopTabFlash(kSecond);
+    strip.SelectTab(kSecond);
     QVERIFY(!strip.IsShowingImage(kSecond));
 }
 
@@ -441,9 +444,21 @@ void TabStripTest::screenshotWithMarksAndMenu() {
     QImage shot(640, 30 + menu->height() + 10, QImage::Format_ARGB32);
     shot.fill(window.palette().window().color());
     QPainter painter(&shot);
-    painter.drawPixmap(0, 0, strip->grab());
+    const QImage tabs = strip->grab().toImage();
+    painter.drawImage(0, 0, tabs);
     painter.drawPixmap(180, 30, menu->grab());
     painter.end();
+    // The marks show in their colours, and only those.
+    const auto shows = [&tabs](const QColor& color) {
+        int count = 0;
+        for (int y = 0; y < tabs.height(); ++y) {
+            for (int x = 0; x < tabs.width(); ++x) count += tabs.pixelColor(x, y) == color;
+        }
+        return count > 10;
+    };
+    QVERIFY(shows(app_ui::TabMarkColor(TabImage::Red)));
+    QVERIFY(shows(app_ui::TabMarkColor(TabImage::Cyan)));
+    QVERIFY(!shows(app_ui::TabMarkColor(TabImage::Green)));
     const QString path = QStringLiteral(TARVIK_ARTIFACTS_DIR "/tab-strip.png");
     QVERIFY(shot.save(path));
     menu->hide();

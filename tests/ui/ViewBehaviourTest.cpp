@@ -27,9 +27,10 @@ QPoint CellPoint(const view::CCrystalTextView& v, int column, int row) {
     return {view::kMarginWidth + column * v.CharWidth() + 1, row * v.LineHeight() + 2};
 }
 
-void Wheel(view::CCrystalTextView& v, int delta, Qt::KeyboardModifiers modifiers = {}) {
+void Wheel(view::CCrystalTextView& v, int delta, Qt::KeyboardModifiers modifiers = {},
+           int deltaX = 0) {
     const QPointF at(100, 50);
-    QWheelEvent event(at, v.viewport()->mapToGlobal(at.toPoint()), QPoint(), QPoint(0, delta),
+    QWheelEvent event(at, v.viewport()->mapToGlobal(at.toPoint()), QPoint(), QPoint(deltaX, delta),
                       Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
     QApplication::sendEvent(v.viewport(), &event);
 }
@@ -270,7 +271,7 @@ private slots:
         QCOMPARE(v->CaretStatusText(), QStringLiteral("Ln 30, Col 8"));
     }
 
-    void wheelScrollsByTheConfiguredStepWhateverTheDelta() {
+    void wheelScrollsTheConfiguredStepPerNotch() {
         settings::Options options;
         options.MouseWheelScrollLines = 4;
         options.MouseWheelScrollColumns = 12;
@@ -280,17 +281,35 @@ private slots:
         v->ResetView();
         Wheel(*v, -120);
         QCOMPARE(v->GetTopLine(), 4);
-        Wheel(*v, -1);
+        // A fine wheel or a touchpad: three thirds of a notch make one notch.
+        Wheel(*v, -40);
+        Wheel(*v, -40);
+        QCOMPARE(v->GetTopLine(), 4);
+        Wheel(*v, -40);
         QCOMPARE(v->GetTopLine(), 8);
         Wheel(*v, 0);
-        QCOMPARE(v->GetTopLine(), 12);
-        Wheel(*v, 960);
         QCOMPARE(v->GetTopLine(), 8);
+        // Half a notch back drops what was left of the other way.
+        Wheel(*v, -60);
+        Wheel(*v, 60);
+        Wheel(*v, 60);
+        QCOMPARE(v->GetTopLine(), 4);
+        Wheel(*v, 240);
+        QCOMPARE(v->GetTopLine(), 0);
         Wheel(*v, -120, Qt::ControlModifier);
         QCOMPARE(v->GetFirstVisibleColumn(), 12);
-        QCOMPARE(v->GetTopLine(), 8);
+        QCOMPARE(v->GetTopLine(), 0);
         Wheel(*v, 120, Qt::ControlModifier);
         QCOMPARE(v->GetFirstVisibleColumn(), 0);
+        // Sideways: the x axis, or Shift with the vertical wheel.
+        Wheel(*v, 0, {}, -120);
+        QCOMPARE(v->GetFirstVisibleColumn(), 12);
+        QCOMPARE(v->GetTopLine(), 0);
+        Wheel(*v, -120, Qt::ShiftModifier);
+        QCOMPARE(v->GetFirstVisibleColumn(), 24);
+        QCOMPARE(v->GetTopLine(), 0);
+        Wheel(*v, 0, {}, 120);
+        QCOMPARE(v->GetFirstVisibleColumn(), 12);
         for (int i = 0; i < 100; ++i) Wheel(*v, -120);
         QCOMPARE(v->GetTopLine(), 200 - v->GetScreenLines());
     }

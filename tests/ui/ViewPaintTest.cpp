@@ -233,9 +233,17 @@ private slots:
         v->resize(900, 500);
         v->SetSelection({5, 14}, {30, 14});
         const QImage image = Render(*v);
-        const QString path = TARVIK_ARTIFACTS_DIR "/view.png";
-        QVERIFY(image.save(path));
-        QCOMPARE(QImage(path).size(), image.size());
+        QVERIFY(image.save(TARVIK_ARTIFACTS_DIR "/view.png"));
+        // What people should see in it: the ERROR run's own background, the
+        // whole "disk full" line in its colour, the red line above line 18.
+        const int errorColumn = QStringLiteral("2026-12-08 15:03:00 [worker-3] ").size();
+        QCOMPARE(CellColor(image, *v, 3, errorColumn), QColor(0xC0, 0, 0));
+        QCOMPARE(CellColor(image, *v, 3, errorColumn - 2), view::ToQColor(options.HLLineBkgColor));
+        QCOMPARE(CellColor(image, *v, 20, 0), QColor(0x40, 0x40, 0x40));
+        QCOMPARE(image.pixelColor(view::kMarginWidth + 200, 18 * v->LineHeight()),
+                 QColor(255, 0, 0));
+        QVERIFY(image.pixelColor(view::kMarginWidth + 200, 17 * v->LineHeight()) !=
+                QColor(255, 0, 0));
     }
 };
 

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "ViewTestFakes.h"
 #include "core/ITextBufferReader.h"
 #include "core/LineFlagBits.h"
 #include "platform/Registry.h"
@@ -108,6 +109,7 @@ private slots:
     void printingHighlightsWholeLineWhenAsked();
     void printingAnEmptyRangeGivesOneBlankPage();
     void printsToAPdfPrinter();
+    void viewPrintsItsSelectionInItsFontAndColours();
 
 private:
     QTemporaryDir dir_;
@@ -521,6 +523,39 @@ void ViewPartsTest::printsToAPdfPrinter() {
         viewPrinter.PageCount(printer, printer.pageLayout().fullRectPixels(printer.resolution()));
     QVERIFY(pages >= 2);
     QVERIFY(bytes.contains("/Count " + QByteArray::number(pages)));
+}
+
+// Print and Print Preview run the same job: the selected lines only, in the
+// view's font, with the runs and the whole-line background as on screen.
+void ViewPartsTest::viewPrintsItsSelectionInItsFontAndColours() {
+    settings::Options options;
+    options.HighlightLine = true;
+    options.HLLineBkgColor = 0x00C0FFFF;
+    options.UFont.lfHeight = -32;
+    QStringList lines;
+    for (int i = 0; i < 60; ++i)
+        lines << (i % 2 ? QStringLiteral("plain") : QStringLiteral("an ERROR"));
+    core::CCrystalTextBuffer buffer;
+    viewtest::Fill(buffer, lines);
+    viewtest::PhraseColorProvider colors(u"ERROR", options);
+    auto v = viewtest::MakeView(options, buffer, &colors);
+    v->ResetView();
+    v->SetSelection({0, 2}, {3, 6});
+    const QImage page = v->MakePrintJob().RenderPage(1, kPaper, kDpi);
+    const auto isGreen = [](const QColor& c) { return c == QColor(0, 255, 0); };
+    const auto isLineBkg = [](const QColor& c) { return c == QColor(255, 255, 192); };
+    QVERIFY(CountPixels(page, 0, kPaper.height(), isLineBkg) > 0);
+    // Lines 2, 4 and 6 carry a run: three bands of green, each a row of the
+    // view's 32-pixel font.
+    QList<int> bandHeights;
+    for (int y = 0; y < page.height(); ++y) {
+        if (CountPixels(page, y, y + 1, isGreen) == 0) continue;
+        if (y == 0 || CountPixels(page, y - 1, y, isGreen) == 0) bandHeights << 0;
+        ++bandHeights.last();
+    }
+    QCOMPARE(bandHeights.size(), 3);
+    for (const int height : bandHeights)
+        QVERIFY2(height >= 32, qPrintable(QString::number(height)));
 }
 
 QTEST_MAIN(ViewPartsTest)

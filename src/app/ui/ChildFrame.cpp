@@ -20,8 +20,10 @@ CChildFrame::CChildFrame(app::CTarvikApp& app, core::CTarvikDoc& doc,
     resize(600, 400);
 }
 
+// A closed document's window goes later, perhaps after the application and
+// its options: it was detached when the document closed and touches nothing.
 CChildFrame::~CChildFrame() {
-    if (view_) view_->AttachDocument(nullptr);
+    if (view_ && view_->Document()) view_->AttachDocument(nullptr);
 }
 
 void CChildFrame::OnActivated(bool anotherFrameWasActive) {

@@ -5,6 +5,10 @@
 #include <X11/keysym.h>
 #include <xcb/xcb.h>
 #include <QGuiApplication>
+#include <cstdlib>
+#include <string>
+
+#include "platform/DebugOutput.h"
 
 namespace app_ui {
 
@@ -14,10 +18,26 @@ constexpr unsigned kModifiers = ControlMask | ShiftMask;
 // The key must work with Caps Lock and Num Lock on as well.
 constexpr unsigned kLockVariants[] = {0, LockMask, Mod2Mask, LockMask | Mod2Mask};
 
-Display* X11Display() {
+QNativeInterface::QX11Application* X11() {
     if (QGuiApplication::platformName() != QStringLiteral("xcb")) return nullptr;
-    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    return qApp->nativeInterface<QNativeInterface::QX11Application>();
+}
+
+Display* X11Display() {
+    auto* x11 = X11();
     return x11 ? x11->display() : nullptr;
+}
+
+// Grabs the key in one modifier variant and waits for the server's answer:
+// a key another program holds already is refused with an error.
+bool GrabChecked(xcb_connection_t* connection, Window root, KeyCode keycode, unsigned mods) {
+    const xcb_void_cookie_t cookie = xcb_grab_key_checked(
+        connection, 1, static_cast<xcb_window_t>(root), static_cast<std::uint16_t>(mods), keycode,
+        XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+    xcb_generic_error_t* error = xcb_request_check(connection, cookie);
+    if (error == nullptr) return true;
+    std::free(error);
+    return false;
 }
 
 }  // namespace
@@ -30,15 +50,31 @@ CGlobalHotKey::~CGlobalHotKey() {
 
 bool CGlobalHotKey::Register() {
     if (IsRegistered()) return true;
-    Display* display = X11Display();
-    if (display == nullptr) return false;
+    auto* x11 = X11();
+    Display* display = x11 ? x11->display() : nullptr;
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (display == nullptr || connection == nullptr) return false;
     const KeyCode keycode = XKeysymToKeycode(display, XK_H);
     if (keycode == 0) return false;
     const Window root = DefaultRootWindow(display);
+    bool grabbed = true;
     for (unsigned lock : kLockVariants) {
-        XGrabKey(display, keycode, kModifiers | lock, root, True, GrabModeAsync, GrabModeAsync);
+        grabbed = grabbed && GrabChecked(connection, root, keycode, kModifiers | lock);
     }
-    XSync(display, False);
+    if (!grabbed) {
+        // Gives back the variants that were had: all or nothing.
+        for (unsigned lock : kLockVariants) {
+            xcb_ungrab_key(connection, keycode, static_cast<xcb_window_t>(root),
+                           static_cast<std::uint16_t>(kModifiers | lock));
+        }
+        xcb_flush(connection);
+        if (!refusalReported_) {
+            refusalReported_ = true;
+            platform::OutputDebugStringA(std::string(platform::kDebugPrefix) +
+                                         "The hot key Ctrl+Shift+H is in use by another program.");
+        }
+        return false;
+    }
     keycode_ = keycode;
     qApp->installNativeEventFilter(this);
     return true;

@@ -14,7 +14,8 @@ public:
     explicit CGlobalHotKey(QObject* parent = nullptr);
     ~CGlobalHotKey() override;
 
-    // Grabs Ctrl+Shift+H; false where no global key can be had.
+    // Grabs Ctrl+Shift+H; false where no global key can be had or another
+    // program holds it already (said once on the debug output).
     bool Register();
     void Unregister();
     bool IsRegistered() const { return keycode_ != 0; }
@@ -26,6 +27,7 @@ signals:
 
 private:
     unsigned keycode_ = 0;
+    bool refusalReported_ = false;
 };
 
 }  // namespace app_ui

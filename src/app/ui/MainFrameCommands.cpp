@@ -162,6 +162,7 @@ void CMainFrame::AddDocumentCommand(int id, const QString& text, const QKeySeque
         id, text, shortcut,
         [this, id] {
             if (core::CTarvikDoc* doc = ActiveDocument()) doc->OnCommand(id);
+            app_.FreeClosedDocuments();
             UpdateStatusPanes();
         },
         [this, id] {

@@ -48,7 +48,6 @@ public:
     // FlashTabItem: whether tabs flash unless disabled per tab, or only when
     // enabled per tab. The frame calls StopAllTabFlash() after a change.
     void SetFlashByDefault(bool flashByDefault);
-    bool FlashByDefault() const { return flashByDefault_; }
     // Which side the frame docked the strip at, for the "TAB2" check marks.
     void SetDockedAtTop(bool top) { dockedAtTop_ = top; }
 
@@ -64,12 +63,9 @@ public:
 
     // Starts flashing (whether a tab may flash is the document's decision);
     // a flashing tab stays as is.
+    // Selecting a tab stops its flashing.
     void StartTabFlash(DocumentKey key);
-    void StopTabFlash(DocumentKey key);
     void StopAllTabFlash();
-    // Toggles the per-tab flash choice ("Disable &Flash" or "Enable &Flash");
-    // a withdrawn choice stops a running flash.
-    void ToggleFlashChoice(DocumentKey key);
 
     // Marks a tab with a colour (TabImage::Red..Cyan) or clears the mark
     // with TabImage::Blank. A flashing tab returns to the mark afterwards.
@@ -138,6 +134,10 @@ private:
     void ShowSavedImage(DocumentKey key, TabRecord& record);
     void ApplyLabel(DocumentKey key, TabRecord& record, const QString& label);
     void FlashStep();
+    void StopTabFlash(DocumentKey key);
+    // Toggles the per-tab flash choice ("Disable &Flash" or "Enable &Flash");
+    // a withdrawn choice stops a running flash.
+    void ToggleFlashChoice(DocumentKey key);
     void OnCurrentChanged(int index);
     bool InsideTabSpan(const QPoint& pos) const;
     void AddTabCommands(QMenu& menu, DocumentKey key);
