@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QMdiArea>
 #include <QMessageBox>
+#include <QProcess>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -19,9 +20,11 @@
 #include "app/ui/FrameIcons.h"
 #include "app/ui/FrameTiling.h"
 #include "app/ui/MainFrame.h"
+#include "app/ui/QtUiQueue.h"
 #include "app/ui/TabStrip.h"
 #include "core/DocCommandIds.h"
 #include "core/TarvikDoc.h"
+#include "platform/IClock.h"
 #include "platform/Registry.h"
 #include "settings/OptionsStore.h"
 #include "view/TarvikView.h"
@@ -448,6 +451,36 @@ private slots:
         }
         QCOMPARE(redRows, 1);
         QCOMPARE(countIn(areaOf(workerText), QColor(255, 0, 0)), 0);
+    }
+    // What a script sends with tarvik-ods reaches the capture document that
+    // the menu command opens, on a channel private to this test.
+    void captureCommandShowsWhatAScriptSends() {
+        const QByteArray channel = QByteArray::number(QCoreApplication::applicationPid());
+        qputenv("TARVIK_DEBUG_CHANNEL", "ui-" + channel);
+        app_ui::CQtUiQueue queue;
+        app::CTarvikApp app(platform::SystemClock::Instance(), &queue);
+        CMainFrame frame(app);
+        frame.show();
+        QVERIFY(frame.RunCommand(app::kCmdCaptureOutput));
+        core::CTarvikDoc* capture = app.CaptureDocument();
+        QVERIFY(capture);
+        QCOMPARE(frame.ActiveDocument(), capture);
+        QCOMPARE(frame.TabStrip()->count(), 1);
+
+        QProcess ods;
+        ods.start(QStringLiteral(TARVIK_TOOLS_DIR "/tarvik-ods"),
+                  {QStringLiteral("hello"), QStringLiteral("from a script")});
+        QVERIFY(ods.waitForFinished(10000));
+        QCOMPARE(ods.exitCode(), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(BufferContains(*capture, "hello from a script"), 5000);
+
+        // The same command again leaves one capture document.
+        QVERIFY(frame.RunCommand(app::kCmdCaptureOutput));
+        QCOMPARE(app.CaptureDocument(), capture);
+        QCOMPARE(frame.TabStrip()->count(), 1);
+        app.CloseDocument(capture);
+        QVERIFY(!app.CaptureDocument());
+        qunsetenv("TARVIK_DEBUG_CHANNEL");
     }
 };
 
