@@ -18,6 +18,7 @@
 #include <QtTest>
 #include <functional>
 
+#include "TestFolder.h"
 #include "app/TarvikApp.h"
 #include "app/ui/ChildFrame.h"
 #include "app/ui/FrameCommandIds.h"
@@ -55,11 +56,7 @@ public:
     }
 };
 
-std::vector<std::u16string> Paths(const QStringList& paths) {
-    std::vector<std::u16string> result;
-    for (const QString& path : paths) result.push_back(path.toStdU16String());
-    return result;
-}
+using ui_test::Paths;
 
 void Drop(CMainFrame& frame, const QStringList& paths) {
     QMimeData data;
@@ -79,23 +76,14 @@ class FrameStateTest : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir dir_;
-    int storeNumber_ = 0;
+    ui_test::TestFolder dir_;
 
     QString WriteFile(const QString& name, const QByteArray& content) {
-        const QString path = dir_.filePath(name);
-        QFile file(path);
-        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        file.write(content);
-        return path;
+        return dir_.WriteFile(name, content);
     }
 
 private slots:
-    void init() {
-        ++storeNumber_;
-        platform::registry_store::UsePath(
-            dir_.filePath(QStringLiteral("registry-%1.db").arg(storeNumber_)).toStdString());
-    }
+    void init() { dir_.UseNextStore(); }
 
     void titlesFollowTheFileAsItGrows() {
         const QString path = WriteFile("grow.log", "12345678\r\n");
@@ -146,7 +134,7 @@ private slots:
     }
 
     void failedOpenLeavesTheStoredPlacementAlone() {
-        const QString missing = dir_.filePath(QStringLiteral("never-there.log"));
+        const QString missing = dir_.Path(QStringLiteral("never-there.log"));
         app::CTarvikApp app;
         app.GetOptions().MaxChildFrame = true;
         MessageBoxCatcher catcher;

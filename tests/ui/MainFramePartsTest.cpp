@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "TestFolder.h"
 #include "app/TarvikApp.h"
 #include "app/ui/BatchOpenAdapter.h"
 #include "app/ui/CommandTable.h"
@@ -50,20 +51,14 @@ class MainFramePartsTest : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir dir_;
+    ui_test::TestFolder dir_;
 
     QString WriteFile(const QString& name, const QByteArray& content) {
-        const QString path = dir_.filePath(name);
-        QFile file(path);
-        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        file.write(content);
-        return path;
+        return dir_.WriteFile(name, content);
     }
 
 private slots:
-    void initTestCase() {
-        platform::registry_store::UsePath(dir_.filePath("registry.db").toStdString());
-    }
+    void initTestCase() { dir_.UseNextStore(); }
 
     void commandRulesDecideStatesAndRuns() {
         QWidget owner;
@@ -166,13 +161,13 @@ private slots:
         std::vector<core::CTarvikDoc*> activated;
         app_ui::CBatchOpenAdapter adapter(
             app, ui, [&](core::CTarvikDoc& doc) { activated.push_back(&doc); });
-        QVERIFY(!adapter.OpenDocumentQuietly(dir_.filePath("absent.log").toStdU16String(), -1));
+        QVERIFY(!adapter.OpenDocumentQuietly(dir_.Path("absent.log").toStdU16String(), -1));
         QVERIFY(ui.shown.empty());
         QVERIFY(adapter.OpenDocumentQuietly(path.toStdU16String(), -1));
         QCOMPARE(app.Documents().size(), std::size_t{1});
         // The same file asked for by another spelling of its path is the open
         // document; other letters name another file.
-        const QString spelled = dir_.path() + QStringLiteral("/./sub/../Batch.log");
+        const QString spelled = dir_.Folder() + QStringLiteral("/./sub/../Batch.log");
         QVERIFY(adapter.OpenDocumentQuietly(spelled.toStdU16String(), -1));
         QCOMPARE(app.Documents().size(), std::size_t{1});
         QCOMPARE(activated.size(), std::size_t{2});
@@ -180,7 +175,7 @@ private slots:
         QVERIFY(!adapter.GoToLineInOpenDocument(path.toUpper().toStdU16String(), 2));
         QVERIFY(!adapter.GoToLineInOpenDocument(u"/nowhere.log", 2));
         // A single open reports its own failure again afterwards.
-        QVERIFY(app.OpenDocument(dir_.filePath("absent.log").toStdU16String()) == nullptr);
+        QVERIFY(app.OpenDocument(dir_.Path("absent.log").toStdU16String()) == nullptr);
         QCOMPARE(ui.shown.size(), std::size_t{1});
         adapter.ReportBatchFailures(u"Failed to load the following file(s).\n\nx\n");
         QCOMPARE(ui.shown.back().icon, core::MessageIcon::Exclamation);

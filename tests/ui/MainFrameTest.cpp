@@ -14,6 +14,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "TestFolder.h"
 #include "app/TarvikApp.h"
 #include "app/ui/ChildFrame.h"
 #include "app/ui/FrameCommandIds.h"
@@ -67,15 +68,10 @@ class MainFrameTest : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir dir_;
-    int storeNumber_ = 0;
+    ui_test::TestFolder dir_;
 
     QString WriteFile(const QString& name, const QByteArray& content) {
-        const QString path = dir_.filePath(name);
-        QFile file(path);
-        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        file.write(content);
-        return path;
+        return dir_.WriteFile(name, content);
     }
 
     static void Append(const QString& path, const QByteArray& content) {
@@ -85,17 +81,11 @@ private:
     }
 
     static std::vector<std::u16string> Paths(const QStringList& paths) {
-        std::vector<std::u16string> result;
-        for (const QString& path : paths) result.push_back(path.toStdU16String());
-        return result;
+        return ui_test::Paths(paths);
     }
 
 private slots:
-    void init() {
-        ++storeNumber_;
-        platform::registry_store::UsePath(
-            dir_.filePath(QStringLiteral("registry-%1.db").arg(storeNumber_)).toStdString());
-    }
+    void init() { dir_.UseNextStore(); }
 
     void twoFilesOpenAsSubWindowsAndFollowAppendedText() {
         const QString first = WriteFile("first.log", "alpha\r\n");
@@ -151,8 +141,8 @@ private slots:
 
     void failuresOfABatchAreReportedOnce() {
         const QString good = WriteFile("good.log", "fine\r\n");
-        const QString missingA = dir_.filePath("missing-a.log");
-        const QString missingB = dir_.filePath("missing-b.log");
+        const QString missingA = dir_.Path("missing-a.log");
+        const QString missingB = dir_.Path("missing-b.log");
         app::CTarvikApp app;
         CMainFrame frame(app);
         frame.show();
