@@ -117,20 +117,6 @@ public:
     void ApplyHighlightFilters(std::vector<filters::HighlightFilterEdit> rows,
                                const filters::HighlightOptions& edited, bool reloadDocuments);
 
-    // Filter files. An import reads the file by its name's form, removes
-    // every filter of its kind first when RemoveAllFiltersBeforeImport is on,
-    // appends what it read (filters without a phrase are passed over) and
-    // takes the result over like the filter dialog's OK. A file that cannot
-    // be read shows "Failed to import filters from file ..." and changes
-    // nothing. An export writes the INI form of every filter, disabled ones
-    // included; a highlight export without filters writes nothing. A file
-    // that cannot be written shows "Failed to export filters to file ...".
-    // Each returns false after showing its failure.
-    bool ImportHighlightFilterFile(std::u16string_view path);
-    bool ImportInExFilterFile(std::u16string_view path);
-    bool ExportHighlightFilterFile(std::u16string_view path) const;
-    bool ExportInExFilterFile(std::u16string_view path) const;
-
     // Notification e-mails: settings, sender, records.
     mail::CMailCenter& Mail() { return mail_; }
     const mail::CMailCenter& Mail() const { return mail_; }

@@ -4,16 +4,6 @@
 
 namespace filters {
 
-bool RemoveAllHighlightRows(std::vector<HighlightFilterEdit>& rows) {
-    bool showAsRemoved = false;
-    for (HighlightFilterEdit& row : rows) {
-        if (row.changeMark == HighlightChangeMark::Removed) continue;
-        showAsRemoved |= row.filter.ReplaceWith;
-        row.changeMark = HighlightChangeMark::Removed;
-    }
-    return showAsRemoved;
-}
-
 void AppendImportedHighlightRows(std::vector<HighlightFilterEdit>& rows,
                                  HighlightFileImport imported) {
     rows.reserve(rows.size() + imported.filters.size());

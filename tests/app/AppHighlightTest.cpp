@@ -11,8 +11,6 @@
 
 #include "FakeDocumentHost.h"
 #include "app/TarvikApp.h"
-#include "core/IUserInterface.h"
-#include "filters/FilterFile.h"
 #include "filters/HighlightFilterTakeOver.h"
 #include "platform/Registry.h"
 #include "settings/TempRegistry.h"
@@ -20,18 +18,6 @@
 namespace {
 
 using app_test::CreateKey;
-
-class RecordingUi final : public core::IUserInterface {
-public:
-    core::MessageAnswer ShowMessage(std::u16string_view text, core::MessageIcon,
-                                    core::MessageButtons) override {
-        messages.emplace_back(text);
-        return core::MessageAnswer::Ok;
-    }
-    void BeginWaitCursor() override {}
-    void EndWaitCursor() override {}
-    std::vector<std::u16string> messages;
-};
 
 class AppHighlightTest : public app_test::TempRegistryTest {
 protected:
@@ -41,7 +27,6 @@ protected:
                   ("tarvik-app-highlight-" + std::to_string(::getpid()));
         std::filesystem::create_directories(folder_);
         app.SetDocumentHost(&host);
-        app.SetUserInterface(&ui);
     }
     void TearDown() override {
         std::filesystem::remove_all(folder_);
@@ -69,10 +54,7 @@ protected:
         return std::u16string(doc.Buffer().LineText(line));
     }
 
-    std::u16string PathOf(const std::string& name) const { return (folder_ / name).u16string(); }
-
     app_test::FakeDocumentHost host;
-    RecordingUi ui;
     app::CTarvikApp app;
 
 private:
@@ -191,61 +173,6 @@ TEST_F(AppHighlightTest, ClosingADocumentLetsTheFiltersAndRecordsForgetIt) {
     // Its records neither wait for confirmation nor keep referring to it.
     EXPECT_TRUE(app.Mail().Records().AwaitingConfirmation().empty());
     EXPECT_EQ(app.Mail().Records().Sent().at(0).document, nullptr);
-}
-
-TEST_F(AppHighlightTest, ImportedFiltersAreAppendedOrReplaceTheListAndReloadForShowAs) {
-    StoreShowAsFilter(u"secret", u"***");
-    LoadOptions();
-    core::CTarvikDoc* doc = OpenLog("i.log", "secret warn\n");
-    ASSERT_NE(doc, nullptr);
-    const std::u16string file = PathOf("set.ini");
-    ASSERT_TRUE(app.ExportHighlightFilterFile(file));
-
-    ASSERT_TRUE(app.ImportHighlightFilterFile(file));
-    EXPECT_EQ(app.HighlightFilters().Size(), 2u) << "export then import doubles the list";
-
-    filters::HighlightFilter warn;
-    warn.phrase.Assign(u"warn", false, false);
-    warn.Enable = true;
-    ASSERT_TRUE(filters::WriteHighlightFilterFile(PathOf("warn.ini"), std::vector{warn}));
-    app.GetOptions().RemoveAllFiltersBeforeImport = true;
-    ASSERT_TRUE(app.ImportHighlightFilterFile(PathOf("warn.ini")));
-    ASSERT_EQ(app.HighlightFilters().Size(), 1u);
-    EXPECT_EQ(app.HighlightFilters().Items()[0].phrase.text, u"warn");
-    // The removed "Show as" filter no longer replaces: the document was reloaded.
-    EXPECT_EQ(Line(*doc, 0), u"secret warn");
-    app::CTarvikApp fresh;
-    bool maximized = true;
-    settings::WindowRect rect{};
-    fresh.LoadOptions(maximized, rect);
-    EXPECT_EQ(fresh.HighlightFilters().Size(), 1u) << "saved";
-    EXPECT_TRUE(ui.messages.empty());
-
-    // A file that is no filter file changes nothing, even with remove-all on.
-    EXPECT_FALSE(app.ImportHighlightFilterFile(PathOf("i.log")));
-    EXPECT_EQ(app.HighlightFilters().Size(), 1u);
-    EXPECT_EQ(ui.messages, std::vector<std::u16string>{u"Failed to import filters from file \"" +
-                                                       PathOf("i.log") + u"\""});
-}
-
-TEST_F(AppHighlightTest, IncludeExcludeFilesKeepTheTypeOfEachFilter) {
-    std::vector<filters::InExFilter> include(1);
-    include[0].phrase.text = u"keep";
-    std::vector<filters::InExFilter> exclude(1);
-    exclude[0].phrase.text = u"drop";
-    app.GetOptions().ReloadAllDocsInExclude = false;
-    app.ApplyInExFilters(include, exclude);
-    ASSERT_TRUE(app.ExportInExFilterFile(PathOf("ie.ini")));
-    app.GetOptions().RemoveAllFiltersBeforeImport = true;
-    ASSERT_TRUE(app.ImportInExFilterFile(PathOf("ie.ini")));
-    ASSERT_EQ(app.InExFilters().Include().size(), 1u);
-    ASSERT_EQ(app.InExFilters().Exclude().size(), 1u);
-    EXPECT_EQ(app.InExFilters().Exclude()[0].phrase.text, u"drop");
-    EXPECT_TRUE(app.InExFilters().AcceptLine(u"keep this"));
-    EXPECT_FALSE(app.InExFilters().AcceptLine(u"keep drop"));
-
-    EXPECT_FALSE(app.ExportInExFilterFile(PathOf("no/such/folder.ini")));
-    EXPECT_EQ(ui.messages.size(), 1u);
 }
 
 }  // namespace

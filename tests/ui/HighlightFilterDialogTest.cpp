@@ -1,14 +1,18 @@
 // The dialog "Set Highlight Filters" driven offscreen: the list and the
 // controls of the selected filter, colours, change marks and the reload
-// flag, the checks on OK in their order, what OK hands to the application,
-// the e-mail settings question, and Cancel.
+// flag, import and export of filter files on the rows, the checks on OK in
+// their order, what OK hands to the application, the e-mail settings
+// question, and Cancel.
 
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -26,7 +30,10 @@
 #include "core/IUserInterface.h"
 #include "filters/HighlightFilterStore.h"
 #include "filters/ui/HighlightFilterDialog.h"
+#include "filters/ui/HighlightFilterListModel.h"
 #include "platform/Registry.h"
+#include "settings/PresetFileStore.h"
+#include "settings/RegistryPaths.h"
 
 namespace {
 
@@ -91,6 +98,47 @@ void PickColor(const QWidget& dialog, const char* button, const QColor& color) {
         chooser->accept();
     });
     Click(dialog, button);
+}
+
+// Clicks "E&xport" and names the file in the save dialog it opens; with
+// path empty, checks that no dialog opens.
+void ExportTo(const QWidget& dialog, const QString& path) {
+    bool asked = false;
+    QTimer::singleShot(0, [path, &asked] {
+        auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        asked = chooser != nullptr;
+        if (!chooser) return;
+        chooser->selectFile(path);
+        if (path.isEmpty()) {
+            chooser->reject();
+        } else {
+            static_cast<QDialog*>(chooser)->accept();
+        }
+    });
+    Click(dialog, "Export");
+    QApplication::processEvents();
+    QCOMPARE(asked, !path.isEmpty());
+}
+
+// Opens the import menu and picks the preset item with this identifier.
+void ImportPreset(const QWidget& dialog, int id) {
+    Click(dialog, "Import");
+    auto* menu = Control<QMenu>(dialog, "ImportMenu");
+    QVERIFY(menu->isVisible());
+    for (QAction* item : menu->actions()) {
+        if (item->data().toInt() == id) {
+            item->trigger();
+            menu->close();
+            return;
+        }
+    }
+    QFAIL("no such preset item");
+}
+
+std::vector<std::u16string> Phrases(const std::vector<filters::HighlightFilterEdit>& rows) {
+    std::vector<std::u16string> phrases;
+    for (const auto& row : rows) phrases.push_back(row.filter.phrase.text);
+    return phrases;
 }
 
 QColor ListColor(const QDialog& dialog, int row, int role) {
@@ -198,6 +246,80 @@ private slots:
         dialog.reject();
         QVERIFY(app.HighlightFilters().Items()[0].phrase.text == u"error");
         QVERIFY(app.HighlightFilters().Items()[1].Enable);
+    }
+
+    void importAndExportWorkOnTheRowsUntilOk() {
+        app::CTarvikApp app;
+        filters::HighlightFilter shown = Filter(u"secret", 0x0000FF, 0xFFFFFF);
+        shown.ReplaceWith = true;
+        shown.ReplaceText = u"***";
+        LoadFilters(app, {Filter(u"error", 0x0000FF, 0xFFFFFF), shown});
+        const QString file = dir_.path() + QStringLiteral("/both.ini");
+        const QString missing = dir_.path() + QStringLiteral("/missing.ini");
+        QVERIFY(settings::preset_files::Save(settings::reg_paths::kPresetHFFiles,
+                                             {file.toStdU16String(), missing.toStdU16String()}));
+        RecordingUi ui;
+
+        // A failed import after remove-all: the rows stay removed, and the
+        // removed "Show as" filter makes OK read the documents again.
+        {
+            filters_ui::CHighlightFilterDialog dialog(app, &ui);
+            Control<QCheckBox>(dialog, "RemoveAllFiltersBeforeImport")->setChecked(true);
+            dialog.SelectRow(0);
+            ImportPreset(dialog, 8001);
+            QVERIFY(dialog.Rows().empty());
+            QVERIFY(dialog.ReloadRequested());
+            QVERIFY(Control<QLineEdit>(dialog, "HighlightPhrase")->text().isEmpty());
+            QCOMPARE(ui.messages,
+                     QStringList{
+                         QStringLiteral("Failed to import filters from file \"%1\"").arg(missing)});
+            QVERIFY(ui.icons.back() == core::MessageIcon::Exclamation);
+            // Without rows "E&xport" asks for nothing and writes nothing.
+            ExportTo(dialog, {});
+            dialog.ExportFile(file);
+            QVERIFY(!QFile::exists(file));
+        }
+
+        filters_ui::CHighlightFilterDialog dialog(app, &ui);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        ExportTo(dialog, file);
+        QVERIFY(!dialog.ReloadRequested());
+
+        // Appended in file order as new filters without a phrase at open.
+        ImportPreset(dialog, 8000);
+        QVERIFY(Phrases(dialog.Rows()) ==
+                (std::vector<std::u16string>{u"error", u"secret", u"error", u"secret"}));
+        QVERIFY(dialog.Rows()[1].changeMark == HighlightChangeMark::Unchanged);
+        QVERIFY(dialog.Rows()[3].changeMark == HighlightChangeMark::New);
+        QVERIFY(dialog.Rows()[3].phraseAtOpen.empty());
+        QVERIFY(dialog.Rows()[3].filter.ReplaceText == u"***");
+        // The file sets ReplaceWith and ReplaceText.
+        QVERIFY(dialog.ReloadRequested());
+
+        // Remove-all first: the file's filters replace the rows, and the
+        // replaced ones count as removed.
+        Control<QCheckBox>(dialog, "RemoveAllFiltersBeforeImport")->setChecked(true);
+        ImportPreset(dialog, 8000);
+        QCOMPARE(dialog.Rows().size(), std::size_t(2));
+        const auto* model = dialog.findChild<filters_ui::CHighlightFilterListModel*>();
+        QCOMPARE(model->Removed().size(), std::size_t(4));
+        QVERIFY(model->Removed()[0].changeMark == HighlightChangeMark::Removed);
+        QCOMPARE(ui.messages.size(), 1);
+
+        // Nothing reached the application or the store before OK.
+        QCOMPARE(app.HighlightFilters().Size(), std::size_t(2));
+        QVERIFY(app.HighlightFilters().Items()[0].phrase.text == u"error");
+        dialog.SelectRow(0);
+        Control<QLineEdit>(dialog, "HighlightPhrase")->setText(QStringLiteral("fault"));
+        filters::CHighlightFilters stored;
+        filters::LoadHighlightFilters(stored);
+        QVERIFY(stored.Items()[0].phrase.text == u"error");
+        ClickOk(dialog);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(app.HighlightFilters().Size(), std::size_t(2));
+        QVERIFY(app.HighlightFilters().Items()[0].phrase.text == u"fault");
+        QVERIFY(app.HighlightFilters().Items()[1].ReplaceText == u"***");
     }
 
     void okChecksEachRowInOrderAndFocusesTheField() {

@@ -1,15 +1,20 @@
 // The dialog "Set Include & Exclude Filters" driven offscreen: rows, their
-// colours and the controls bound to the selected row, the list buttons, the
-// checks on OK in row order, what OK hands to the application, and Cancel.
+// colours and the controls bound to the selected row, the list buttons,
+// import and export of filter files on the rows, the checks on OK in row
+// order, what OK hands to the application, and Cancel.
 
 #include <QAbstractItemModel>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTreeView>
 #include <QtTest>
 
@@ -23,6 +28,8 @@
 #include "filters/InExFilterList.h"
 #include "filters/ui/InExFilterDialog.h"
 #include "platform/Registry.h"
+#include "settings/PresetFileStore.h"
+#include "settings/RegistryPaths.h"
 
 namespace {
 
@@ -65,6 +72,32 @@ void Click(const QWidget& dialog, const char* name) {
 
 void ClickOk(QDialog& dialog) {
     dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+}
+
+// Clicks "E&xport" and names the file in the save dialog it opens.
+void ExportTo(const QWidget& dialog, const QString& path) {
+    QTimer::singleShot(0, [path] {
+        auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!chooser) qFatal("no file dialog");
+        chooser->selectFile(path);
+        static_cast<QDialog*>(chooser)->accept();
+    });
+    Click(dialog, "Export");
+}
+
+// Opens the import menu and picks the preset item with this identifier.
+void ImportPreset(const QWidget& dialog, int id) {
+    Click(dialog, "Import");
+    auto* menu = Control<QMenu>(dialog, "ImportMenu");
+    QVERIFY(menu->isVisible());
+    for (QAction* item : menu->actions()) {
+        if (item->data().toInt() == id) {
+            item->trigger();
+            menu->close();
+            return;
+        }
+    }
+    QFAIL("no such preset item");
 }
 
 QString Cell(const QDialog& dialog, int row, int column, int role = Qt::DisplayRole) {
@@ -187,6 +220,62 @@ private slots:
         QVERIFY(dialog.Rows().empty());
         // Nothing reaches the application before OK.
         QCOMPARE(app.InExFilters().Include().size(), std::size_t(2));
+    }
+
+    void importAndExportWorkOnTheRowsUntilOk() {
+        app::CTarvikApp app;
+        LoadLists(app, {Filter(u"keep")}, {Filter(u"drop", false)});
+        RecordingUi ui;
+        filters_ui::CInExFilterDialog dialog(app, &ui);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const QString file = dir_.path() + QStringLiteral("/both.ini");
+        const QString missing = dir_.path() + QStringLiteral("/missing.ini");
+        ExportTo(dialog, file);
+        QVERIFY(settings::preset_files::Save(settings::reg_paths::kPresetIEFFiles,
+                                             {file.toStdU16String(), missing.toStdU16String()}));
+
+        // Appended after the rows, in file order, each keeping its type.
+        ImportPreset(dialog, 8000);
+        QCOMPARE(dialog.Rows().size(), std::size_t(4));
+        QCOMPARE(Cell(dialog, 3, 0), QStringLiteral("drop"));
+        QCOMPARE(Cell(dialog, 3, 3), QStringLiteral("Exclude"));
+        QVERIFY(!dialog.Rows()[3].enable);
+
+        // Remove-all first: the file's rows replace the others.
+        Control<QCheckBox>(dialog, "RemoveAllFiltersBeforeImport")->setChecked(true);
+        ImportPreset(dialog, 8000);
+        QCOMPARE(dialog.Rows().size(), std::size_t(2));
+        QCOMPARE(Cell(dialog, 0, 0), QStringLiteral("keep"));
+        QVERIFY(ui.messages.isEmpty());
+
+        // A file that cannot be read is reported; the rows stay removed.
+        ImportPreset(dialog, 8001);
+        QVERIFY(dialog.Rows().empty());
+        QCOMPARE(
+            ui.messages,
+            QStringList{QStringLiteral("Failed to import filters from file \"%1\"").arg(missing)});
+        QVERIFY(ui.icons.back() == core::MessageIcon::Exclamation);
+
+        // Without rows the file holds only the byte-order mark.
+        const QString empty = dir_.path() + QStringLiteral("/empty.ini");
+        ExportTo(dialog, empty);
+        QFile written(empty);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), QByteArray("\xFF\xFE"));
+        const QString noFolder = dir_.path() + QStringLiteral("/no/such/x.ini");
+        dialog.ExportFile(noFolder);
+        QCOMPARE(ui.messages.back(),
+                 QStringLiteral("Failed to export filters to file \"%1\"").arg(noFolder));
+
+        // Nothing reached the application or the store before OK.
+        QVERIFY(Texts(app.InExFilters().Include()) == std::vector<std::u16string>{u"keep"});
+        filters::CInExFilters stored;
+        stored.Load();
+        QVERIFY(Texts(stored.Exclude()) == std::vector<std::u16string>{u"drop"});
+        ClickOk(dialog);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(app.InExFilters().Include().empty() && app.InExFilters().Exclude().empty());
     }
 
     void okChecksRowsInOrderThenReplacesSavesAndReloads() {

@@ -34,8 +34,6 @@ enum FrameCommandId : int {
     // "Cl&ear Mark".
     kCmdViewMarkFirst = 45101,
     kCmdViewClearMark = 45107,
-    kCmdExportHighlightFilters = 40101,
-    kCmdExportInExFilters = 40102,
 };
 
 }  // namespace app_ui

@@ -90,10 +90,8 @@ QMenu* BuildMainMenus(QMenuBar& bar, CCommandTable& commands) {
              app::kCmdPauseAll, 0, core::kCmdReload, app::kCmdReloadAllDocuments,
              core::kCmdClearAll, app::kCmdClearAllWindows, core::kCmdTruncateLog, 0,
              app::kCmdGoToEndOfAll, 0, kCmdRefreshRate, kCmdBufferSize});
-    // The filter-file entries are added to it by name.
     AddMenu(bar, commands, QObject::tr("F&ilters"),
-            {kCmdHighlightFilters, 0, kCmdInExFilters, app::kCmdToggleInExFilters})
-        ->setObjectName(QStringLiteral("FiltersMenu"));
+            {kCmdHighlightFilters, 0, kCmdInExFilters, app::kCmdToggleInExFilters});
     AddMenu(bar, commands, QObject::tr("&OutputDebugString"),
             {app::kCmdCaptureOutput, 0, app::kCmdOdsSequenceNumber, app::kCmdOdsProcessId,
              app::kCmdOdsTimestamp, 0, kCmdOdsProcesses});

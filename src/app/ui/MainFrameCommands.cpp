@@ -13,7 +13,6 @@
 #include "app/TarvikApp.h"
 #include "app/ui/CaptureCommands.h"
 #include "app/ui/ChildFrame.h"
-#include "app/ui/FilterFileMenus.h"
 #include "app/ui/FrameCommandIds.h"
 #include "app/ui/FrameIcons.h"
 #include "app/ui/FrameMenus.h"
@@ -205,9 +204,6 @@ void CMainFrame::BuildMenus() {
     recentMenu_ = new CRecentFilesMenu(file, separator, this);
     connect(recentMenu_, &CRecentFilesMenu::openRequested, this,
             [this](const QString& path) { OpenRecentFile(path.toStdU16String()); });
-    if (auto* filtersMenu = menuBar()->findChild<QMenu*>(QStringLiteral("FiltersMenu"))) {
-        new CFilterFileMenus(*filtersMenu, commands_, app_, this);
-    }
 }
 
 void CMainFrame::BuildToolBar() {

@@ -14,9 +14,12 @@
 
 #include "app/MailSettingsQuestion.h"
 #include "app/TarvikApp.h"
+#include "filters/FilterFile.h"
+#include "filters/FilterFileImport.h"
 #include "filters/HighlightFilterValidation.h"
 #include "filters/ui/ColorChoice.h"
 #include "filters/ui/FilterDialogMessage.h"
+#include "filters/ui/FilterFileButtons.h"
 #include "filters/ui/HighlightFilterEditPanel.h"
 #include "filters/ui/HighlightFilterListModel.h"
 
@@ -143,13 +146,22 @@ QWidget* CHighlightFilterDialog::BuildOptions() {
     removeBeforeImport_ =
         Check(tr("Remove all filters before importing filters from file"),
               "RemoveAllFiltersBeforeImport", options.RemoveAllFiltersBeforeImport);
+    auto* files = new CFilterFileButtons(FilterFileKind::Highlight, tr("Import &>>"), this,
+                                         {[this](const QString& path) { ImportFile(path); },
+                                          [this] { return model_->rowCount() > 0; },
+                                          [this](const QString& path) { ExportFile(path); }});
+    auto* importRow = new QHBoxLayout;
+    importRow->addWidget(removeBeforeImport_);
+    importRow->addWidget(files->ImportButton());
+    importRow->addWidget(files->ExportButton());
+    importRow->addStretch(1);
     auto* lineRow = new QHBoxLayout;
     lineRow->addWidget(highlightLine_);
     lineRow->addWidget(lineColorButton_);
     lineRow->addStretch(1);
     grid->addLayout(lineRow, 0, 0, 1, 2);
     grid->addWidget(fillBlank_, 1, 0);
-    grid->addWidget(removeBeforeImport_, 1, 1);
+    grid->addLayout(importRow, 1, 1);
     grid->addWidget(ignoreShowAs_, 2, 0);
     grid->addWidget(ignoreEntireLine_, 2, 1);
 
@@ -238,6 +250,34 @@ void CHighlightFilterDialog::RemoveRows(bool all) {
     list_->selectionModel()->clearSelection();
     if (all ? model_->RemoveAll() : model_->Remove(std::move(rows))) reload_ = true;
     LoadSelectedRow();
+}
+
+void CHighlightFilterDialog::ImportFile(const QString& path) {
+    if (removeBeforeImport_->isChecked()) {
+        RemoveRows(true);
+        panel_->Clear();
+    }
+    const std::u16string file = path.toStdU16String();
+    filters::HighlightFileImport imported;
+    if (!filters::ReadHighlightFilterFile(file, imported)) {
+        ShowExclamation(ui_, this, filters::ImportFailedMessage(file));
+        return;
+    }
+    if (imported.touchesShowAs) reload_ = true;
+    std::vector<filters::HighlightFilterEdit> rows;
+    filters::AppendImportedHighlightRows(rows, std::move(imported));
+    for (filters::HighlightFilterEdit& row : rows) model_->Append(std::move(row));
+    UpdateEnabling();
+}
+
+void CHighlightFilterDialog::ExportFile(const QString& path) {
+    if (model_->rowCount() == 0) return;
+    std::vector<filters::HighlightFilter> list;
+    for (const filters::HighlightFilterEdit& row : model_->Rows()) list.push_back(row.filter);
+    const std::u16string file = path.toStdU16String();
+    if (!filters::WriteHighlightFilterFile(file, list)) {
+        ShowExclamation(ui_, this, filters::ExportFailedMessage(file));
+    }
 }
 
 void CHighlightFilterDialog::MoveRow(int offset) {

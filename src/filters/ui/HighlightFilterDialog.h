@@ -47,6 +47,13 @@ public:
     int CurrentRow() const;
     void SelectRow(int row);
 
+    // Imports a filter file into the rows: with the remove-all box on every
+    // row is marked removed first, whether the file can be read or not; the
+    // file's filters follow the remaining rows in file order, as new ones.
+    void ImportFile(const QString& path);
+    // Writes the rows in the list to the file; with no row nothing is written.
+    void ExportFile(const QString& path);
+
 public slots:
     void accept() override;
 

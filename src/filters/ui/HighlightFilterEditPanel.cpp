@@ -57,13 +57,19 @@ std::u16string Text(const QLineEdit* edit) {
 }  // namespace
 
 CHighlightFilterEditPanel::CHighlightFilterEditPanel(QWidget* parent) : QWidget(parent) {
-    // Until a filter is selected the colours are those of ordinary text.
-    textColor_ = view::ToColorRef(palette().color(QPalette::Text));
-    bkgColor_ = view::ToColorRef(palette().color(QPalette::Base));
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(BuildFilterGroup());
     column->addWidget(BuildActionGroup());
+    Clear();
+}
+
+void CHighlightFilterEditPanel::Clear() {
+    // Without a filter the colours are those of ordinary text.
+    filters::HighlightFilter empty;
+    empty.TextColor = view::ToColorRef(palette().color(QPalette::Text));
+    empty.BkgColor = view::ToColorRef(palette().color(QPalette::Base));
+    Load(&empty);
     Load(nullptr);
 }
 

@@ -30,6 +30,9 @@ public:
     // Shows the filter, or disables every control when there is none (the
     // controls keep what they showed, which a new filter starts from).
     void Load(const filters::HighlightFilter* filter);
+    // Empties every control, colours back to those of ordinary text, and
+    // disables them, as when the dialog opened without a selection.
+    void Clear();
     // Copies the value of one setting from the controls into filter.
     void Apply(filters::HighlightSetting setting, filters::HighlightFilter& filter) const;
     // A new filter: empty phrase, enabled, with the colours, match case,

@@ -16,7 +16,9 @@
 #include <algorithm>
 
 #include "app/TarvikApp.h"
+#include "filters/FilterFile.h"
 #include "filters/ui/FilterDialogMessage.h"
+#include "filters/ui/FilterFileButtons.h"
 #include "filters/ui/InExFilterListModel.h"
 #include "filters/ui/RegexHelp.h"
 
@@ -118,10 +120,7 @@ QWidget* CInExFilterDialog::BuildListButtons() {
 
     connect(add, &QPushButton::clicked, this, [this] { NewRow(); });
     connect(remove_, &QPushButton::clicked, this, [this] { RemoveSelectedRows(); });
-    connect(removeAll, &QPushButton::clicked, this, [this] {
-        model_->RemoveAll();
-        LoadSelectedRow();
-    });
+    connect(removeAll, &QPushButton::clicked, this, [this] { RemoveAllRows(); });
     connect(up_, &QPushButton::clicked, this, [this] { MoveRow(-1); });
     connect(down_, &QPushButton::clicked, this, [this] { MoveRow(1); });
     return panel;
@@ -178,9 +177,17 @@ QWidget* CInExFilterDialog::BuildOptions() {
     auto* panel = new QWidget;
     auto* column = new QVBoxLayout(panel);
     column->setContentsMargins(0, 0, 0, 0);
-    for (QCheckBox* box : {enableFilters_, reloadAll_, removeBeforeImport_}) {
-        column->addWidget(box);
-    }
+    for (QCheckBox* box : {enableFilters_, reloadAll_}) column->addWidget(box);
+    auto* files = new CFilterFileButtons(FilterFileKind::InEx, tr("Impor&t >>"), this,
+                                         {[this](const QString& path) { ImportFile(path); },
+                                          {},
+                                          [this](const QString& path) { ExportFile(path); }});
+    auto* importRow = new QHBoxLayout;
+    importRow->addWidget(removeBeforeImport_);
+    importRow->addStretch(1);
+    importRow->addWidget(files->ImportButton());
+    importRow->addWidget(files->ExportButton());
+    column->addLayout(importRow);
     return panel;
 }
 
@@ -263,6 +270,30 @@ void CInExFilterDialog::RemoveSelectedRows() {
     model_->Remove(SelectedRows());
     list_->selectionModel()->clearSelection();
     LoadSelectedRow();
+}
+
+void CInExFilterDialog::RemoveAllRows() {
+    model_->RemoveAll();
+    LoadSelectedRow();
+}
+
+void CInExFilterDialog::ImportFile(const QString& path) {
+    if (removeBeforeImport_->isChecked()) RemoveAllRows();
+    const std::u16string file = path.toStdU16String();
+    std::vector<filters::InExFilterRow> imported;
+    if (!filters::ReadInExFilterFile(file, imported)) {
+        ShowExclamation(ui_, this, filters::ImportFailedMessage(file));
+        return;
+    }
+    for (const filters::InExFilterRow& row : imported) model_->Append(row);
+    UpdateEnabling();
+}
+
+void CInExFilterDialog::ExportFile(const QString& path) {
+    const std::u16string file = path.toStdU16String();
+    if (!filters::WriteInExFilterFile(file, model_->Rows())) {
+        ShowExclamation(ui_, this, filters::ExportFailedMessage(file));
+    }
 }
 
 void CInExFilterDialog::MoveRow(int offset) {

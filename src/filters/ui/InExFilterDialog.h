@@ -36,6 +36,14 @@ public:
     int CurrentRow() const;
     void SelectRow(int row);
 
+    // Imports a filter file into the rows: with the remove-all box on every
+    // row goes first, whether the file can be read or not; the file's
+    // filters follow the remaining rows in file order.
+    void ImportFile(const QString& path);
+    // Writes every row to the file, an empty file (byte-order mark only)
+    // when there is none.
+    void ExportFile(const QString& path);
+
 public slots:
     void accept() override;
 
@@ -48,6 +56,7 @@ private:
     void UpdateEnabling();
     void NewRow();
     void RemoveSelectedRows();
+    void RemoveAllRows();
     void MoveRow(int offset);
     std::vector<int> SelectedRows() const;
 
