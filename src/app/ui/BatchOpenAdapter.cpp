@@ -2,6 +2,7 @@
 
 #include "app/TarvikApp.h"
 #include "discovery/BatchOpen.h"
+#include "discovery/FileSetRules.h"
 #include "discovery/PathIdentity.h"
 
 namespace app_ui {
@@ -42,7 +43,12 @@ bool CBatchOpenAdapter::GoToLineInOpenDocument(const std::u16string& path, int l
 }
 
 void CBatchOpenAdapter::OpenFileSet(const std::u16string& name, int goToLine) {
-    discovery::OpenBatch(app_.LoadFileSet(name), *this, goToLine);
+    const std::vector<std::u16string> members = app_.LoadFileSet(name);
+    if (members.empty()) {
+        ui_.ShowMessage(discovery::UndefinedFileSetMessage(name), core::MessageIcon::Information);
+        return;
+    }
+    discovery::OpenBatch(members, *this, goToLine);
 }
 
 void CBatchOpenAdapter::ReportBatchFailures(const std::u16string& message) {

@@ -26,10 +26,12 @@ enum FrameCommandId : int {
     kCmdWindowCascade = 57650,
     kCmdWindowTileHorizontal = 57651,
     kCmdWindowTileVertical = 57652,
-    kCmdTileFullWidth = 40070,   // "Tile Horizontally Full &Width"
-    kCmdTileFullHeight = 40071,  // "Tile Vertically &Full Height"
-    kCmdWindowNext = 40072,      // "&Next"
-    kCmdWindowPrevious = 40073,  // "&Previous"
+    kCmdTileFullWidth = 40070,        // "Tile Horizontally Full &Width"
+    kCmdTileFullHeight = 40071,       // "Tile Vertically &Full Height"
+    kCmdWindowNext = 40072,           // "&Next"
+    kCmdWindowPrevious = 40073,       // "&Previous"
+    kCmdOpenMoreRecentFiles = 40074,  // "Open &More Recent Files..."
+    kCmdAutoOpenNewFiles = 40127,     // "&Auto Open New Files...\tCtrl+N"
     // The View menu's colour marks of the selected tab, red to cyan, and
     // "Cl&ear Mark".
     kCmdViewMarkFirst = 45101,

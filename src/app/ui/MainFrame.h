@@ -18,10 +18,12 @@
 #include "core/IDocumentHost.h"
 #include "core/IUserInterface.h"
 #include "discovery/RecentFileList.h"
+#include "settings/FileSetStore.h"
 #include "settings/WindowRect.h"
 #include "view/FilterColorProvider.h"
 
 class QMdiArea;
+class QMenu;
 class QMdiSubWindow;
 class QToolBar;
 class QVBoxLayout;
@@ -33,6 +35,7 @@ class CTarvikApp;
 namespace app_ui {
 
 class CChildFrame;
+class CFileSetsMenu;
 class CRecentFilesMenu;
 class CStatusPanes;
 class CTabStrip;
@@ -65,6 +68,15 @@ public:
     // Opens a recent file (or activates it when open); one that fails is
     // reported and leaves the list.
     void OpenRecentFile(const std::u16string& path);
+    // "Open More Recent Files" confirmed with paths: one batch, and every
+    // path that fails also leaves the recent-file list.
+    void OpenMoreRecentFiles(const std::vector<std::u16string>& paths);
+
+    // File sets: the submenu, opening one set (or its message when it is
+    // undefined or empty), and the Manage dialog's outcome saved and shown.
+    CFileSetsMenu* FileSetsMenu() const { return fileSetsMenu_; }
+    void OpenFileSet(const std::u16string& name);
+    bool ApplyFileSets(const std::vector<settings::FileSet>& sets);
 
     // Commands by identifier, as the menus run them.
     CCommandTable& Commands() { return commands_; }
@@ -152,6 +164,9 @@ private:
     void AddViewCommand(int id, const QString& text, const QKeySequence& shortcut);
     void AddAppCommand(int id, const QString& text, const QKeySequence& shortcut);
     void BuildMenus();
+    void BuildDiscoveryMenus(QMenu* file);
+    void ShowManageFileSetsDialog();
+    void ShowMoreRecentFilesDialog();
     void BuildToolBar();
 
     void OnSubWindowActivated(QMdiSubWindow* window);
@@ -188,6 +203,7 @@ private:
     CGlobalHotKey* hotKey_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     CRecentFilesMenu* recentMenu_ = nullptr;
+    CFileSetsMenu* fileSetsMenu_ = nullptr;
     bool recordRecent_ = true;
     QTimer refresh_;
     QPointer<QMdiSubWindow> lastActive_;

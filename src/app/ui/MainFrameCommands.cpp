@@ -204,6 +204,7 @@ void CMainFrame::BuildMenus() {
     recentMenu_ = new CRecentFilesMenu(file, separator, this);
     connect(recentMenu_, &CRecentFilesMenu::openRequested, this,
             [this](const QString& path) { OpenRecentFile(path.toStdU16String()); });
+    BuildDiscoveryMenus(file);
 }
 
 void CMainFrame::BuildToolBar() {

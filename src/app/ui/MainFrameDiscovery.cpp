@@ -1,0 +1,63 @@
+// The main window's ways of opening several files at once: file sets with
+// their menu and dialog, and the dialog of more recent files.
+
+#include <QMenu>
+
+#include "app/TarvikApp.h"
+#include "app/ui/FileSetsMenu.h"
+#include "app/ui/FrameCommandIds.h"
+#include "app/ui/MainFrame.h"
+#include "app/ui/RecentFilesMenu.h"
+#include "discovery/BatchOpen.h"
+#include "discovery/ui/ManageFileSetsDialog.h"
+#include "discovery/ui/MoreRecentFilesDialog.h"
+
+namespace app_ui {
+
+void CMainFrame::BuildDiscoveryMenus(QMenu* file) {
+    commands_.Add(kCmdOpenMoreRecentFiles, tr("Open &More Recent Files..."), {},
+                  [this] { ShowMoreRecentFilesDialog(); });
+    fileSetsMenu_ = new CFileSetsMenu(file, this);
+    // Both just below Open; the menu bar is the same with or without documents.
+    QAction* afterOpen = commands_.Action(kCmdFileClose);
+    file->insertMenu(afterOpen, fileSetsMenu_->Menu());
+    file->insertAction(afterOpen, commands_.Action(kCmdOpenMoreRecentFiles));
+    connect(fileSetsMenu_, &CFileSetsMenu::manageRequested, this,
+            &CMainFrame::ShowManageFileSetsDialog);
+    connect(fileSetsMenu_, &CFileSetsMenu::openRequested, this,
+            [this](const QString& name) { OpenFileSet(name.toStdU16String()); });
+}
+
+void CMainFrame::OpenFileSet(const std::u16string& name) {
+    batchOpen_.OpenFileSet(name, -1);
+    commands_.UpdateStates();
+}
+
+bool CMainFrame::ApplyFileSets(const std::vector<settings::FileSet>& sets) {
+    const bool saved = app_.SaveFileSets(sets);
+    fileSetsMenu_->Rebuild();
+    return saved;
+}
+
+void CMainFrame::ShowManageFileSetsDialog() {
+    std::vector<settings::FileSet> sets;
+    for (const std::u16string& name : app_.EnumFileSets()) {
+        sets.push_back({name, app_.LoadFileSet(name)});
+    }
+    discovery_ui::CManageFileSetsDialog dialog(std::move(sets), this, this);
+    if (dialog.exec() == QDialog::Accepted) ApplyFileSets(dialog.Sets());
+}
+
+void CMainFrame::OpenMoreRecentFiles(const std::vector<std::u16string>& paths) {
+    for (const std::u16string& failed : discovery::OpenBatch(paths, batchOpen_)) {
+        recentMenu_->List().Remove(failed);
+    }
+    commands_.UpdateStates();
+}
+
+void CMainFrame::ShowMoreRecentFilesDialog() {
+    discovery_ui::CMoreRecentFilesDialog dialog(recentMenu_->List().Entries(), this);
+    if (dialog.exec() == QDialog::Accepted) OpenMoreRecentFiles(dialog.SelectedPaths());
+}
+
+}  // namespace app_ui

@@ -1,0 +1,176 @@
+// Opening several files at once from the main window, with real files and a
+// real settings store: file sets with their menu, dialog and command-line
+// switch, and the dialog of more recent files.
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include "TestFolder.h"
+#include "app/TarvikApp.h"
+#include "app/ui/FileSetsMenu.h"
+#include "app/ui/MainFrame.h"
+#include "app/ui/RecentFilesMenu.h"
+#include "discovery/ui/ManageFileSetsDialog.h"
+#include "discovery/ui/MoreRecentFilesDialog.h"
+
+using app_ui::CMainFrame;
+
+namespace {
+
+// Answers every message box that opens and keeps its text.
+class MessageBoxCatcher : public QObject {
+public:
+    QStringList texts;
+
+    MessageBoxCatcher() {
+        connect(&timer_, &QTimer::timeout, this, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                texts << box->text();
+                box->accept();
+            }
+        });
+        timer_.start(0);
+    }
+
+private:
+    QTimer timer_;
+};
+
+// Records messages instead of showing them.
+class RecordingUi : public core::IUserInterface {
+public:
+    QStringList texts;
+    core::MessageAnswer ShowMessage(std::u16string_view text, core::MessageIcon,
+                                    core::MessageButtons) override {
+        texts << QString::fromStdU16String(std::u16string(text));
+        return core::MessageAnswer::Ok;
+    }
+    void BeginWaitCursor() override {}
+    void EndWaitCursor() override {}
+};
+
+}  // namespace
+
+class FileDiscoveryTest : public QObject {
+    Q_OBJECT
+
+private:
+    ui_test::TestFolder dir_;
+
+    static QStringList DocumentPaths(const app::CTarvikApp& app) {
+        QStringList paths;
+        for (const auto& doc : app.Documents()) {
+            paths << QString::fromStdU16String(doc->GetPathName());
+        }
+        return paths;
+    }
+
+private slots:
+    void init() { dir_.UseNextStore(); }
+
+    void manageDialogRefusesBadNamesAndKeepsTheOffendingSetSelected() {
+        RecordingUi ui;
+        discovery_ui::CManageFileSetsDialog dialog({{u"Logs", {u"/a"}}, {u"Web", {}}}, &ui);
+        // Nothing to edit until a set is selected.
+        QVERIFY(!dialog.NameEdit()->isEnabled());
+        dialog.NewSet();
+        QCOMPARE(dialog.SetList()->topLevelItemCount(), 3);
+        QVERIFY(dialog.NameEdit()->isEnabled());
+        dialog.accept();
+        QCOMPARE(ui.texts, QStringList{"Please enter a set name"});
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        dialog.SetName("logs");
+        dialog.accept();
+        QCOMPARE(ui.texts.last(), QString("There's a duplicate record of set \"Logs\""));
+        QCOMPARE(dialog.SetList()->currentItem()->text(0), QString("Logs"));
+        QVERIFY(dialog.SetList()->currentItem()->isSelected());
+        dialog.SelectSet(2);
+        dialog.SetName("Mail\\");
+        dialog.accept();
+        QCOMPARE(ui.texts.last(),
+                 QString("Backslash (\\) isn't allowed in set name. Please remove it."));
+        QCOMPARE(dialog.SetList()->topLevelItem(2)->text(0), QString("Mail\\"));
+        dialog.SetName("Mail");
+        dialog.accept();
+        QCOMPARE(ui.texts.size(), 3);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.Sets().back().name, std::u16string(u"Mail"));
+    }
+
+    void manageDialogAddsAndRemovesMembersWithTheirCount() {
+        std::vector<std::u16string> chosen{u"/x/a.log", u"/x/b.log", u"/x/a.log"};
+        discovery_ui::CManageFileSetsDialog dialog({{u"Web", {u"/x/b.log"}}}, nullptr, nullptr,
+                                                   [&chosen](QWidget*) { return chosen; });
+        dialog.SelectSet(0);
+        dialog.AddFiles();
+        QCOMPARE(dialog.SetList()->topLevelItem(0)->text(1), QString("2"));
+        QCOMPARE(dialog.FileList()->topLevelItemCount(), 2);
+        dialog.FileList()->topLevelItem(0)->setSelected(true);
+        dialog.RemoveSelectedFiles();
+        QCOMPARE(dialog.Sets()[0].paths, std::vector<std::u16string>{u"/x/a.log"});
+        QCOMPARE(dialog.SetList()->topLevelItem(0)->text(1), QString("1"));
+        dialog.DeleteSelectedSets();
+        QVERIFY(dialog.Sets().empty());
+    }
+
+    void setsOpenFromTheMenuAndTheSSwitchReportingTheirFailuresOnce() {
+        const QString first = dir_.WriteFile("set-a.log", "a\r\n");
+        const QString second = dir_.WriteFile("set-b.log", "b\r\n");
+        const QString missing = dir_.Path("gone.log");
+        app::CTarvikApp app;
+        CMainFrame frame(app);
+        frame.show();
+        QVERIFY(frame.FileSetsMenu()->SetNames().isEmpty());
+        QVERIFY(frame.ApplyFileSets({{u"Web & Mail", ui_test::Paths({first, missing})},
+                                     {u"Other", ui_test::Paths({second})}}));
+        QCOMPARE(frame.FileSetsMenu()->SetNames().size(), 2);
+        QVERIFY(frame.FileSetsMenu()->SetNames().contains("Web & Mail"));
+        MessageBoxCatcher catcher;
+        const int webId = 9000 + int(frame.FileSetsMenu()->SetNames().indexOf("Web & Mail"));
+        QVERIFY(frame.FileSetsMenu()->Trigger(webId));
+        QVERIFY(!frame.FileSetsMenu()->Trigger(9002));
+        QCOMPARE(DocumentPaths(app), QStringList{first});
+        QCOMPARE(catcher.texts,
+                 QStringList{"Failed to load the following file(s).\n\n" + missing + "\n"});
+        frame.OpenCommandLine({u"tarvik", u"-S", u"Other", u"-s", u"Nothing"});
+        QCOMPARE(DocumentPaths(app), (QStringList{first, second}));
+        QCOMPARE(catcher.texts.last(),
+                 QString("File set \"Nothing\" is undefined or there aren't files in the set."));
+        QCOMPARE(catcher.texts.size(), 2);
+    }
+
+    void moreRecentFilesOpensTheChosenAndDropsThoseThatFail() {
+        const QString kept = dir_.WriteFile("kept.log", "k\r\n");
+        const QString other = dir_.WriteFile("other.log", "o\r\n");
+        const QString missing = dir_.Path("missing.log");
+        app::CTarvikApp app;
+        CMainFrame frame(app);
+        frame.show();
+        for (const QString& path : {other, missing, kept}) {
+            frame.RecentFiles().Add(path.toStdU16String());
+        }
+        discovery_ui::CMoreRecentFilesDialog dialog(frame.RecentFiles().Entries());
+        QCOMPARE(dialog.CountsText(), QString("Total: 3, Selected: 0"));
+        QVERIFY(!dialog.OpenButton()->isEnabled());
+        dialog.List()->item(2)->setSelected(true);
+        dialog.List()->item(1)->setSelected(true);
+        QCOMPARE(dialog.CountsText(), QString("Total: 3, Selected: 2"));
+        QVERIFY(dialog.OpenButton()->isEnabled());
+        const std::vector<std::u16string> chosen = dialog.SelectedPaths();
+        QCOMPARE(chosen, ui_test::Paths({missing, other}));
+        MessageBoxCatcher catcher;
+        frame.OpenMoreRecentFiles(chosen);
+        QCOMPARE(DocumentPaths(app), QStringList{other});
+        QCOMPARE(catcher.texts.size(), 1);
+        QCOMPARE(frame.RecentFiles().Entries(), ui_test::Paths({other, kept}));
+    }
+};
+
+QTEST_MAIN(FileDiscoveryTest)
+#include "FileDiscoveryTest.moc"
