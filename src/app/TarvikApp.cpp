@@ -25,6 +25,8 @@ CTarvikApp::CTarvikApp(const platform::IClock& clock, platform::IUiQueue* uiQueu
 
 // The main frame may be gone already: documents close without it.
 CTarvikApp::~CTarvikApp() {
+    autoOpenWatcher_.reset();
+    alive_.reset();
     for (const auto& doc : documents_) {
         doc->DeleteContents();
         mail_.Records().ForgetDocument(doc.get());
@@ -42,7 +44,7 @@ bool CTarvikApp::LoadOptions(bool& maximized, settings::WindowRect& rect) {
     inExFilters_.Load();
     LoadFileExtEditors();
     // The stop-updating notification settings load here.
-    // The auto-open folder and pattern pairs load here.
+    autoOpenPatterns_ = settings::AutoOpenPatternStore::Load();
     return true;
 }
 

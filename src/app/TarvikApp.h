@@ -14,6 +14,7 @@
 #include "core/IDocumentHost.h"
 #include "core/IUserInterface.h"
 #include "core/TarvikDoc.h"
+#include "discovery/AutoOpenWatcher.h"
 #include "filters/HighlightFilterTakeOver.h"
 #include "filters/HighlightFilters.h"
 #include "filters/HighlightOptions.h"
@@ -21,6 +22,7 @@
 #include "mail/MailCenter.h"
 #include "platform/IClock.h"
 #include "platform/IUiQueue.h"
+#include "settings/AutoOpenPatternStore.h"
 #include "settings/FileExtEditorStore.h"
 #include "settings/FileSetStore.h"
 #include "settings/Options.h"
@@ -178,6 +180,27 @@ public:
     // Command 40042: the include/exclude master switch.
     void ToggleInExFilters();
 
+    // Opening new files in watched folders. The pairs load with the options.
+    const std::vector<settings::AutoOpenPattern>& AutoOpenPatterns() const {
+        return autoOpenPatterns_;
+    }
+    // Replaces the watcher (if any) by one for the current pairs; none when
+    // there are no pairs or no queue to the user-interface thread. Files
+    // that match already are opened only at start-up, and only when the
+    // options ask for it.
+    void StartAutoOpenWatcher(bool startUp);
+    // The identifier of the current watcher; 0 when none runs.
+    std::uint64_t AutoOpenWatcherId() const { return autoOpenWatcher_ ? autoOpenWatcherId_ : 0; }
+    // A new file reported by watcher watcherId: ignored when that watcher
+    // has been replaced, else opened (or brought to the front when open);
+    // with the bound on, the earliest documents close until it holds.
+    void OnAutoOpenFile(std::uint64_t watcherId, const std::u16string& path);
+    // The auto-open dialog's OK: takes over the pairs and the four settings,
+    // saves them, and starts a fresh watcher that treats every file present
+    // now as existing.
+    void ApplyAutoOpen(std::vector<settings::AutoOpenPattern> patterns, std::uint32_t checkInterval,
+                       bool limitOpenFiles, std::int32_t maxOpenFiles, bool openExistingOnStartUp);
+
     bool IsCommandEnabled(int commandId) const;
     // True when the command was handled here.
     bool OnCommand(int commandId);
@@ -197,6 +220,12 @@ private:
     std::vector<std::unique_ptr<core::CTarvikDoc>> documents_;
     // Closed while one of their own commands waited on the user.
     std::vector<std::unique_ptr<core::CTarvikDoc>> closedInUse_;
+    std::vector<settings::AutoOpenPattern> autoOpenPatterns_;
+    std::uint64_t autoOpenWatcherId_ = 0;
+    // Paths posted by a watcher reach this object only while it lives.
+    std::shared_ptr<CTarvikApp*> alive_ = std::make_shared<CTarvikApp*>(this);
+    // Last, so that it stops first.
+    std::unique_ptr<discovery::CAutoOpenWatcher> autoOpenWatcher_;
 };
 
 }  // namespace app

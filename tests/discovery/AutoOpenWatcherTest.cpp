@@ -1,0 +1,149 @@
+// The folder watcher with real folders, files and its real thread: what it
+// reports, what it never reports, and that it ends at once when destroyed.
+
+#include "discovery/AutoOpenWatcher.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+
+#include "discovery/WildcardMatch.h"
+#include "platform/CodePage.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using discovery::AutoOpenJob;
+using discovery::CAutoOpenWatcher;
+
+// What a watcher reported, from whatever thread it reported on.
+class Reports {
+public:
+    CAutoOpenWatcher::Report Sink() {
+        return [this](std::u16string path) {
+            std::lock_guard lock(mutex_);
+            paths_.push_back(platform::Utf16ToUtf8(path));
+            arrived_.notify_all();
+        };
+    }
+    // Waits until path has been reported times times (the long guard only
+    // ends a broken run).
+    bool WaitFor(const std::string& path, int times = 1) {
+        std::unique_lock lock(mutex_);
+        return arrived_.wait_for(lock, 60s, [&] { return CountLocked(path) >= times; });
+    }
+    int Count(const std::string& path) {
+        std::lock_guard lock(mutex_);
+        return CountLocked(path);
+    }
+    std::vector<std::string> All() {
+        std::lock_guard lock(mutex_);
+        return paths_;
+    }
+
+private:
+    int CountLocked(const std::string& path) const {
+        return static_cast<int>(std::count(paths_.begin(), paths_.end(), path));
+    }
+
+    std::mutex mutex_;
+    std::condition_variable arrived_;
+    std::vector<std::string> paths_;
+};
+
+class AutoOpenWatcherTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "tarvik-watch-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(dir_, ignored);
+    }
+    std::string Write(const std::string& name) {
+        const fs::path path = dir_ / name;
+        std::ofstream(path) << "line\n";
+        return path.string();
+    }
+    AutoOpenJob Job(std::vector<std::u16string> patterns, bool openExisting = false,
+                    std::string folder = {}) {
+        AutoOpenJob job;
+        const std::u16string where =
+            platform::Utf8ToUtf16((folder.empty() ? dir_.string() : folder) + "/");
+        for (auto& pattern : patterns) job.patterns.push_back({where, std::move(pattern)});
+        job.interval = 5ms;
+        job.openExisting = openExisting;
+        return job;
+    }
+
+    fs::path dir_;
+};
+
+TEST(WildcardMatch, StarAndQuestionMarkAsAFolderSearchWithCase) {
+    using discovery::MatchesWildcard;
+    EXPECT_TRUE(MatchesWildcard(u"app.log", u"*"));
+    EXPECT_TRUE(MatchesWildcard(u"app.log", u"*.log"));
+    EXPECT_TRUE(MatchesWildcard(u"app-2024.log", u"app*.l?g"));
+    EXPECT_TRUE(MatchesWildcard(u".log", u"*.log"));
+    EXPECT_TRUE(MatchesWildcard(u"a.b.log", u"*.*"));
+    EXPECT_TRUE(MatchesWildcard(u"aaab", u"*a*b"));
+    EXPECT_FALSE(MatchesWildcard(u"app.LOG", u"*.log"));
+    EXPECT_FALSE(MatchesWildcard(u"app.log.1", u"*.log"));
+    EXPECT_FALSE(MatchesWildcard(u"a.lg", u"a.l?g"));
+    EXPECT_FALSE(MatchesWildcard(u"app.log", u""));
+    EXPECT_FALSE(MatchesWildcard(std::u16string(200, u'a'), std::u16string(60, u'*') + u"b"));
+}
+
+TEST_F(AutoOpenWatcherTest, ReportsOnlyNewFilesNeverFoldersAndEachPathOncePerPattern) {
+    const std::string existing = Write("old.log");
+    Reports reports;
+    {
+        CAutoOpenWatcher watcher(Job({u"*.log", u"n?w*"}), reports.Sink());
+        fs::create_directory(dir_ / "folder.log");
+        const std::string fresh = Write("new.log");
+        Write("new.txt");
+        // Once for each of the two patterns that match it.
+        ASSERT_TRUE(reports.WaitFor(fresh, 2));
+        // Deleted and created again under its name: not new.
+        fs::remove(fresh);
+        Write("new.log");
+        const std::string marker = Write("marker.log");
+        ASSERT_TRUE(reports.WaitFor(marker));
+        EXPECT_EQ(reports.Count(existing), 0);
+        EXPECT_EQ(reports.Count((dir_ / "folder.log").string()), 0);
+        EXPECT_EQ(reports.Count(fresh), 2);
+        EXPECT_EQ(reports.Count((dir_ / "new.txt").string()), 1);
+    }
+    EXPECT_EQ(reports.All().size(), 4u);
+}
+
+TEST_F(AutoOpenWatcherTest, ExistingFilesAreReportedWhenAskedAndAMissingFolderIsTriedAgain) {
+    const std::string existing = Write("old.log");
+    Reports reports;
+    const std::string later = (dir_ / "later").string();
+    CAutoOpenWatcher watcher(Job({u"*.log"}, true), reports.Sink());
+    CAutoOpenWatcher missing(Job({u"*"}, false, later), reports.Sink());
+    EXPECT_EQ(reports.Count(existing), 1);
+    fs::create_directory(later);
+    std::ofstream(later + "/first") << "x";
+    EXPECT_TRUE(reports.WaitFor(later + "/first"));
+}
+
+TEST_F(AutoOpenWatcherTest, StopsAtOnceInTheMiddleOfALongPause) {
+    Reports reports;
+    AutoOpenJob job = Job({u"*"});
+    job.interval = std::chrono::hours(1);
+    // Destroying waits for the thread, which must not sleep out its hour.
+    { CAutoOpenWatcher watcher(std::move(job), reports.Sink()); }
+    EXPECT_TRUE(reports.All().empty());
+}
+
+}  // namespace
