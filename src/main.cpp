@@ -102,6 +102,7 @@ int RunMainFrame(const QStringList& args) {
     frame.OpenCommandLine(argv);
     if (app.GetOptions().CaptureODSStartup) app.StartCapture();
     app_ui::ReopenAtStartUp(frame, app);
+    app.StartAutoOpenWatcher(true);
     ShowTour(frame);
     // A termination request closes as Exit does, after what is already queued
     // (a hand-over taken just before it still opens and is remembered).

@@ -2,18 +2,17 @@
 
 #include <algorithm>
 
+#include "filters/AsciiFold.h"
+
 namespace discovery {
 
 namespace {
 
-char16_t FoldAscii(char16_t c) {
-    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
 bool EqualNoCase(std::u16string_view a, std::u16string_view b) {
     return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](char16_t x, char16_t y) { return FoldAscii(x) == FoldAscii(y); });
+           std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) {
+               return filters::FoldAsciiLower(x) == filters::FoldAsciiLower(y);
+           });
 }
 
 }  // namespace

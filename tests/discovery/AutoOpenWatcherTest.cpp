@@ -12,6 +12,7 @@
 #include <fstream>
 #include <mutex>
 
+#include "discovery/AutoOpenRules.h"
 #include "discovery/WildcardMatch.h"
 #include "platform/CodePage.h"
 
@@ -100,6 +101,25 @@ TEST(WildcardMatch, StarAndQuestionMarkAsAFolderSearchWithCase) {
     EXPECT_FALSE(MatchesWildcard(u"a.lg", u"a.l?g"));
     EXPECT_FALSE(MatchesWildcard(u"app.log", u""));
     EXPECT_FALSE(MatchesWildcard(std::u16string(200, u'a'), std::u16string(60, u'*') + u"b"));
+}
+
+TEST(AutoOpenRules, DialogChecksIntervalThenBoundThenDuplicateRowsWithoutCase) {
+    using discovery::AutoOpenDialogProblem;
+    using discovery::AutoOpenField;
+    const std::vector<settings::AutoOpenPattern> rows{{u"/var/log/", u"*.log"},
+                                                      {u"/VAR/log/", u"*.LOG"}};
+    EXPECT_EQ(AutoOpenDialogProblem(0, true, 0, rows)->field, AutoOpenField::Interval);
+    EXPECT_EQ(AutoOpenDialogProblem(1, true, -3, rows)->message,
+              u"The maximum open files must be greater than 0.");
+    EXPECT_EQ(AutoOpenDialogProblem(1, false, 0, rows)->message,
+              u"There's a duplicated item in list at least. Please remove the item and then "
+              u"click OK.");
+    EXPECT_EQ(AutoOpenDialogProblem(1, false, 0, {rows[0], {u"/var/log/", u"*.txt"}}),
+              std::nullopt);
+    EXPECT_EQ(discovery::FilePatternProblem(u"", u"")->field, AutoOpenField::Folder);
+    EXPECT_EQ(discovery::FilePatternProblem(u"/tmp", u"")->field, AutoOpenField::Pattern);
+    EXPECT_EQ(discovery::WithFolderSeparator(u"/tmp"), u"/tmp/");
+    EXPECT_EQ(discovery::WithFolderSeparator(u"/tmp/"), u"/tmp/");
 }
 
 TEST_F(AutoOpenWatcherTest, ReportsOnlyNewFilesNeverFoldersAndEachPathOncePerPattern) {

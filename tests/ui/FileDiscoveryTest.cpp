@@ -3,10 +3,12 @@
 // switch, and the dialog of more recent files.
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
@@ -16,6 +18,8 @@
 #include "app/ui/FileSetsMenu.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/RecentFilesMenu.h"
+#include "discovery/ui/AutoOpenDialog.h"
+#include "discovery/ui/FilePatternDialog.h"
 #include "discovery/ui/ManageFileSetsDialog.h"
 #include "discovery/ui/MoreRecentFilesDialog.h"
 
@@ -169,6 +173,63 @@ private slots:
         QCOMPARE(DocumentPaths(app), QStringList{other});
         QCOMPARE(catcher.texts.size(), 1);
         QCOMPARE(frame.RecentFiles().Entries(), ui_test::Paths({other, kept}));
+    }
+
+    void autoOpenDialogRefusesDuplicateRowsAndKeepsItsEdits() {
+        RecordingUi ui;
+        std::optional<settings::AutoOpenPattern> next =
+            settings::AutoOpenPattern{u"/VAR/log", u"*.LOG"};
+        discovery_ui::CAutoOpenDialog dialog(
+            {{{u"/var/log/", u"*.log"}}, 5, false, 10, false}, &ui, nullptr,
+            [&next](QWidget*, const settings::AutoOpenPattern&) { return next; });
+        QVERIFY(!dialog.EditButton()->isEnabled());
+        QVERIFY(dialog.RemoveAllButton()->isEnabled());
+        QVERIFY(!dialog.MaxOpenFilesBox()->isEnabled());
+        dialog.LimitBox()->setChecked(true);
+        QVERIFY(dialog.MaxOpenFilesBox()->isEnabled());
+        QCOMPARE(dialog.IntervalBox()->maximum(), 32767);
+        dialog.AddRow();
+        dialog.accept();
+        QCOMPARE(ui.texts, QStringList{"There's a duplicated item in list at least. Please remove "
+                                       "the item and then click OK."});
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        dialog.List()->topLevelItem(1)->setSelected(true);
+        dialog.List()->setCurrentItem(dialog.List()->topLevelItem(1));
+        QVERIFY(dialog.EditButton()->isEnabled());
+        next = settings::AutoOpenPattern{u"/srv/app", u"run-??.log"};
+        dialog.EditSelectedRow();
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        const discovery_ui::AutoOpenSettings chosen = dialog.Settings();
+        QCOMPARE(chosen.patterns, (std::vector<settings::AutoOpenPattern>{
+                                      {u"/var/log/", u"*.log"}, {u"/srv/app/", u"run-??.log"}}));
+        QCOMPARE(chosen.checkInterval, 5u);
+        QVERIFY(chosen.limitOpenFiles);
+        dialog.RemoveAllRows();
+        QVERIFY(!dialog.RemoveAllButton()->isEnabled());
+    }
+
+    void filePatternDialogChecksFolderThenPatternAndShowsOnlyAnExistingFolder() {
+        RecordingUi ui;
+        QStringList shown;
+        discovery_ui::CFilePatternDialog dialog({}, &ui, nullptr,
+                                                [&shown](const QString& f) { shown << f; });
+        dialog.accept();
+        QCOMPARE(ui.texts.last(), QString("Please choose a folder to be monitored."));
+        dialog.FolderEdit()->setText(dir_.Folder());
+        dialog.accept();
+        QCOMPARE(ui.texts.last(), QString("Please enter file name pattern."));
+        dialog.OpenFolder();
+        QCOMPARE(shown, QStringList{dir_.Folder()});
+        dialog.FolderEdit()->setText(dir_.Path("absent"));
+        dialog.OpenFolder();
+        QCOMPARE(ui.texts.last(), "Folder \"" + dir_.Path("absent") + "\" isn't available.\n\n");
+        dialog.FolderEdit()->setText(dir_.Folder());
+        dialog.PatternEdit()->setText("*.log");
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.Pattern().folder, (dir_.Folder() + "/").toStdU16String());
+        QCOMPARE(ui.texts.size(), 3);
     }
 };
 

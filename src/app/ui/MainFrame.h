@@ -167,6 +167,7 @@ private:
     void BuildDiscoveryMenus(QMenu* file);
     void ShowManageFileSetsDialog();
     void ShowMoreRecentFilesDialog();
+    void ShowAutoOpenDialog();
     void BuildToolBar();
 
     void OnSubWindowActivated(QMdiSubWindow* window);

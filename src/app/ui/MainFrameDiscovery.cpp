@@ -9,6 +9,7 @@
 #include "app/ui/MainFrame.h"
 #include "app/ui/RecentFilesMenu.h"
 #include "discovery/BatchOpen.h"
+#include "discovery/ui/AutoOpenDialog.h"
 #include "discovery/ui/ManageFileSetsDialog.h"
 #include "discovery/ui/MoreRecentFilesDialog.h"
 
@@ -22,6 +23,9 @@ void CMainFrame::BuildDiscoveryMenus(QMenu* file) {
     QAction* afterOpen = commands_.Action(kCmdFileClose);
     file->insertMenu(afterOpen, fileSetsMenu_->Menu());
     file->insertAction(afterOpen, commands_.Action(kCmdOpenMoreRecentFiles));
+    commands_.Add(kCmdAutoOpenNewFiles, tr("&Auto Open New Files..."), Qt::CTRL | Qt::Key_N,
+                  [this] { ShowAutoOpenDialog(); });
+    file->insertAction(afterOpen, commands_.Action(kCmdAutoOpenNewFiles));
     connect(fileSetsMenu_, &CFileSetsMenu::manageRequested, this,
             &CMainFrame::ShowManageFileSetsDialog);
     connect(fileSetsMenu_, &CFileSetsMenu::openRequested, this,
@@ -58,6 +62,18 @@ void CMainFrame::OpenMoreRecentFiles(const std::vector<std::u16string>& paths) {
 void CMainFrame::ShowMoreRecentFilesDialog() {
     discovery_ui::CMoreRecentFilesDialog dialog(recentMenu_->List().Entries(), this);
     if (dialog.exec() == QDialog::Accepted) OpenMoreRecentFiles(dialog.SelectedPaths());
+}
+
+void CMainFrame::ShowAutoOpenDialog() {
+    const settings::Options& options = app_.GetOptions();
+    discovery_ui::CAutoOpenDialog dialog(
+        {app_.AutoOpenPatterns(), options.AOFCheckInterval, options.AOFEnableMaxOpenFileNum,
+         options.AOFMaxOpenFiles, options.AOFOpenExistingFilesOnStartUp},
+        this, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    discovery_ui::AutoOpenSettings chosen = dialog.Settings();
+    app_.ApplyAutoOpen(std::move(chosen.patterns), chosen.checkInterval, chosen.limitOpenFiles,
+                       chosen.maxOpenFiles, chosen.openExistingOnStartUp);
 }
 
 }  // namespace app_ui
