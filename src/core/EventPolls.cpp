@@ -24,6 +24,15 @@ void CEventPolls::StartWatch(const CTarvikDoc& doc, Watch& watch) {
     }
     if (watch.toldUnavailable) return;
     watch.toldUnavailable = true;
+    // Past the watch limit every further document would say the same: it is said once.
+    if (watcher_.WatchLimitReached()) {
+        if (toldWatchLimit_) return;
+        toldWatchLimit_ = true;
+        note_(std::string(platform::kDebugPrefix) +
+              "The inotify watch limit (fs.inotify.max_user_watches) is reached; further files "
+              "are followed by the refresh timer.\n");
+        return;
+    }
     note_(std::string(platform::kDebugPrefix) + "No file events for " +
           platform::Utf16ToUtf8(watch.path) + "; it is followed by the refresh timer.\n");
 }
@@ -44,8 +53,10 @@ void CEventPolls::Sync(const DocumentList& documents, bool enabled) {
             if (added) watch.key = nextKey_++;
             // A file that lost its events is tried again: a directory may
             // have become a file again, a folder may be back.
+            // Past the watch limit, trying again waits until a watch is given back.
             if (added || watch.path != doc->GetPathName() ||
-                watcher_.StateOf(watch.key) == platform::WatchState::Unavailable) {
+                (!watcher_.WatchLimitReached() &&
+                 watcher_.StateOf(watch.key) == platform::WatchState::Unavailable)) {
                 StartWatch(*doc, watch);
             }
         }

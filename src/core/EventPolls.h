@@ -68,6 +68,7 @@ private:
     std::map<const CTarvikDoc*, Watch> watches_;
     platform::CFileEventWatcher::Key nextKey_ = 1;
     bool toldNoEvents_ = false;
+    bool toldWatchLimit_ = false;
 };
 
 }  // namespace core

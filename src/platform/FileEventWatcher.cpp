@@ -41,7 +41,11 @@ CFileEventWatcher::~CFileEventWatcher() {
 int CFileEventWatcher::AddWatch(const std::string& path, std::uint32_t mask, Key key) {
     if (fd_ < 0) return -1;
     const int wd = ::inotify_add_watch(fd_, path.c_str(), mask);
-    if (wd >= 0) watchKeys_[wd].insert(key);
+    if (wd < 0) {
+        if (errno == ENOSPC) limitReached_ = true;
+        return wd;
+    }
+    watchKeys_[wd].insert(key);
     return wd;
 }
 
@@ -53,6 +57,7 @@ void CFileEventWatcher::DropWatch(int wd, Key key) {
     if (!it->second.empty()) return;
     watchKeys_.erase(it);
     ::inotify_rm_watch(fd_, wd);
+    limitReached_ = false;
 }
 
 void CFileEventWatcher::WatchFile(Key key, Entry& entry) {
@@ -115,7 +120,10 @@ void CFileEventWatcher::OnEvent(int wd, std::uint32_t mask, const std::string& n
     if (found == watchKeys_.end()) return;
     const std::set<Key> keys = found->second;
     const bool watchGone = (mask & IN_IGNORED) != 0;
-    if (watchGone) watchKeys_.erase(found);
+    if (watchGone) {
+        watchKeys_.erase(found);
+        limitReached_ = false;
+    }
     for (const Key key : keys) {
         const auto it = entries_.find(key);
         if (it == entries_.end()) continue;

@@ -40,6 +40,9 @@ public:
     // The state after the events read so far.
     WatchState StateOf(Key key) const;
     std::size_t WatchCount() const { return watchKeys_.size(); }
+    // The user's inotify watch limit stopped the last watch that was tried;
+    // cleared when a watch is given back.
+    bool WatchLimitReached() const { return limitReached_; }
 
     // Reads every pending event without blocking: the keys whose file was
     // written, removed, renamed or created again, each once, in key order. A
@@ -61,6 +64,7 @@ private:
     void OnEvent(int wd, std::uint32_t mask, const std::string& name, std::set<Key>& changed);
 
     int fd_ = -1;
+    bool limitReached_ = false;
     std::map<Key, Entry> entries_;
     std::map<int, std::set<Key>> watchKeys_;
 };
