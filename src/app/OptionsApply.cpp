@@ -54,6 +54,7 @@ void TakeTrayAndFlashing(settings::Options& o, const settings::Options& e,
     o.MinimizeEsc = e.MinimizeEsc;
     o.MinimizeWndMin = e.MinimizeWndMin;
     o.BlinkIcon = e.BlinkIcon;
+    o.WatchFileEvents = e.WatchFileEvents;
     if (o.FlashTabItem == e.FlashTabItem) return;
     o.FlashTabItem = e.FlashTabItem;
     effects.stopTabFlashing = true;

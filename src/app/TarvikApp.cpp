@@ -135,6 +135,23 @@ void CTarvikApp::ApplyHighlightFilters(std::vector<filters::HighlightFilterEdit>
 void CTarvikApp::OnRefreshTick() {
     FreeClosedDocuments();
     core::PollDocuments(documents_);
+    eventPolls_.Sync(documents_, options_.WatchFileEvents);
+}
+
+void CTarvikApp::OnFileEvents() {
+    eventPolls_.OnEvents(documents_, core::CEventPolls::Clock::now());
+}
+
+void CTarvikApp::RunDueEventPolls() {
+    eventPolls_.RunDue(documents_, core::CEventPolls::Clock::now());
+}
+
+std::optional<std::chrono::milliseconds> CTarvikApp::NextEventPollDelay() const {
+    const auto due = eventPolls_.NextDue();
+    if (!due) return std::nullopt;
+    const auto wait =
+        std::chrono::ceil<std::chrono::milliseconds>(*due - core::CEventPolls::Clock::now());
+    return std::max(wait, std::chrono::milliseconds::zero());
 }
 
 void CTarvikApp::SetMonitoringAll(bool on) {
@@ -190,6 +207,7 @@ core::CTarvikDoc* CTarvikApp::OpenDocument(std::u16string_view givenPath) {
         return nullptr;
     }
     documents_.push_back(std::move(doc));
+    eventPolls_.Sync(documents_, options_.WatchFileEvents);
     return documents_.back().get();
 }
 
@@ -199,6 +217,7 @@ void CTarvikApp::CloseDocument(core::CTarvikDoc* doc) {
     if (it == documents_.end()) return;
     std::unique_ptr<core::CTarvikDoc> closing = std::move(*it);
     documents_.erase(it);
+    eventPolls_.Sync(documents_, options_.WatchFileEvents);
     closing->DeleteContents();
     mail_.Records().ForgetDocument(closing.get());
     if (docContext_.host) {

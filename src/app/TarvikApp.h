@@ -4,13 +4,16 @@
 // list of open documents, and runs the commands that concern all documents. The logic
 // lives in the stores and the documents; this class coordinates.
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/DocContext.h"
+#include "core/EventPolls.h"
 #include "core/IDocumentHost.h"
 #include "core/IUserInterface.h"
 #include "core/TarvikDoc.h"
@@ -126,6 +129,14 @@ public:
     // Monitoring. One tick of the refresh timer polls every monitoring
     // document in list order.
     void OnRefreshTick();
+    // File events: the host watches the descriptor and calls OnFileEvents
+    // when it is readable, and RunDueEventPolls after the delay asked for
+    // (none when no event poll waits).
+    int FileEventDescriptor() const { return eventPolls_.Descriptor(); }
+    void OnFileEvents();
+    void RunDueEventPolls();
+    std::optional<std::chrono::milliseconds> NextEventPollDelay() const;
+    const core::CEventPolls& EventPolls() const { return eventPolls_; }
     // Start All and Pause All, under a wait cursor.
     void SetMonitoringAll(bool on);
     // The refresh-rate dialog's OK with the text of its edit.
@@ -217,6 +228,7 @@ private:
     core::DocContext docContext_;
     // Before the documents, so that documents closing at exit still find it.
     mail::CMailCenter mail_;
+    core::CEventPolls eventPolls_;
     std::vector<std::unique_ptr<core::CTarvikDoc>> documents_;
     // Closed while one of their own commands waited on the user.
     std::vector<std::unique_ptr<core::CTarvikDoc>> closedInUse_;

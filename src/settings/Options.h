@@ -49,6 +49,9 @@ struct Options {
     bool EnableHotkey = true;
     bool BlinkIcon = true;
     bool FlashTabItem = true;
+    // Show new lines at once: a followed file's changes are watched with file
+    // events, the refresh timer stays as the longest wait.
+    bool WatchFileEvents = true;
     bool StatusbarClock = true;
     bool DisplayFullPath = true;
     bool OpenFilesWhenStartup = false;

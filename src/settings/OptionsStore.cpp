@@ -60,6 +60,7 @@ void LoadShellValues(const RegKey& key, Options& o) {
     ReadFlag(key, u"EnableHotkey", o.EnableHotkey);
     ReadFlag(key, u"BlinkIcon", o.BlinkIcon);
     ReadFlag(key, u"FlashTabItem", o.FlashTabItem);
+    ReadFlag(key, u"WatchFileEvents", o.WatchFileEvents);
     ReadFlag(key, u"StatusbarClock", o.StatusbarClock);
     ReadFlag(key, u"DisplayFullPath", o.DisplayFullPath);
     ReadFlag(key, u"OpenFilesWhenStartup", o.OpenFilesWhenStartup);
@@ -174,6 +175,7 @@ void WriteDialogShellValues(RegKey& key, const Options& o) {
     WriteFlag(key, u"EnableHotkey", o.EnableHotkey);
     WriteFlag(key, u"BlinkIcon", o.BlinkIcon);
     WriteFlag(key, u"FlashTabItem", o.FlashTabItem);
+    WriteFlag(key, u"WatchFileEvents", o.WatchFileEvents);
     WriteFlag(key, u"DrawRedLine", o.DrawRedLine);
     WriteFlag(key, u"RemovePreRedLine", o.RemovePreRedLine);
     WriteFlag(key, u"OpenFilesWhenStartup", o.OpenFilesWhenStartup);

@@ -54,6 +54,7 @@ Options NonDefaultOptions() {
     o.EnableHotkey = false;
     o.BlinkIcon = false;
     o.FlashTabItem = false;
+    o.WatchFileEvents = false;
     o.StatusbarClock = false;
     o.DisplayFullPath = false;
     o.OpenFilesWhenStartup = true;
@@ -276,6 +277,7 @@ const MaskCase kMaskCases[] = {
       u"EnableHotkey",
       u"BlinkIcon",
       u"FlashTabItem",
+      u"WatchFileEvents",
       u"DrawRedLine",
       u"RemovePreRedLine",
       u"OpenFilesWhenStartup",

@@ -119,6 +119,13 @@ class TailCase(unittest.TestCase):
         self.followers.append(follower)
         return follower
 
+    def follow_slowly(self, *paths):
+        """Follows with an interval far longer than any test: only file events
+        can bring new lines in time."""
+        follower = Follower(["--interval", "3600000", "--duration", "120", *paths], self.env)
+        self.followers.append(follower)
+        return follower
+
     def expect(self, follower, expected):
         """The follower shows exactly `expected` (all its output so far)."""
         if isinstance(expected, str):
@@ -430,6 +437,28 @@ class Ending(TailCase):
                 f = self.follow(self.write("s.log", "line\n"), duration=60)
                 self.expect(f, "line\n")
                 self.assertEqual(f.stop(sig), 0, f.errors())
+
+
+class FileEvents(TailCase):
+    def test_events_bring_lines_before_the_interval_even_after_rotation(self):
+        log = self.write("e.log", "first\n")
+        f = self.follow_slowly(log)
+        self.expect(f, "first\n")
+        self.append("e.log", "second\n")
+        self.expect(f, "first\nsecond\n")
+        os.rename(log, self.path("e.log.1"))
+        self.write("e.log", "rotated\n")
+        self.expect(f, "first\nsecond\nrotated\n")
+        self.append("e.log", "more\n")
+        self.finish(f, "first\nsecond\nrotated\nmore\n")
+
+    def test_with_the_option_off_only_the_interval_reads(self):
+        self.set_option("WatchFileEvents", 0)
+        log = self.write("t.log", "first\n")
+        f = self.follow_slowly(log)
+        self.expect(f, "first\n")
+        self.append("t.log", "second\n")
+        self.finish(f, "first\n")
 
 
 if __name__ == "__main__":

@@ -106,6 +106,11 @@ private slots:
         // The timer of the window polls by itself as well.
         Append(first, "delta by timer\r\n");
         QTRY_VERIFY_WITH_TIMEOUT(BufferContains(doc, "delta by timer"), 5000);
+        // With the longest refresh rate, the file's event brings the line long
+        // before the next tick could (the wait only guards against a hang).
+        QCOMPARE(app.SetRefreshRate(u"32767"), app::RefreshRateResult::Changed);
+        Append(first, "epsilon by event\r\n");
+        QTRY_VERIFY_WITH_TIMEOUT(BufferContains(doc, "epsilon by event"), 20000);
     }
 
     void openingAFileTwiceActivatesTheOpenDocument() {

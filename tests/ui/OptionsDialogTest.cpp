@@ -213,6 +213,9 @@ private slots:
         Control<QSpinBox>(dialog, "TabSize")->setValue(8);
         Control<QCheckBox>(dialog, "StatusbarClock")->setChecked(false);
         Control<QCheckBox>(dialog, "FlashTabItem")->setChecked(false);
+        QCOMPARE(Control<QCheckBox>(dialog, "WatchFileEvents")->text(),
+                 QStringLiteral("Show new lines at once (file events)"));
+        Control<QCheckBox>(dialog, "WatchFileEvents")->setChecked(false);
         Control<QCheckBox>(dialog, "AssociateLogFiles")->setChecked(true);
         Control<QCheckBox>(dialog, "EnableMaxTabItemLen")->setChecked(true);
         Control<QRadioButton>(dialog, "ForcePoll")->setChecked(true);
@@ -236,6 +239,8 @@ private slots:
         QCOMPARE(stored.TabSize, 8);
         QVERIFY(!stored.StatusbarClock);
         QVERIFY(stored.ForcePoll);
+        QVERIFY(!stored.WatchFileEvents);
+        QVERIFY(!app.GetOptions().WatchFileEvents);
         QVERIFY(stored.EnableMaxTabItemLen);
         QVERIFY(stored.TextEncoding == settings::TextEncodingChoice::Utf8);
     }

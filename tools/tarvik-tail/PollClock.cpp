@@ -1,5 +1,6 @@
 #include "PollClock.h"
 
+#include <poll.h>
 #include <signal.h>
 #include <time.h>
 
@@ -16,15 +17,18 @@ void OnStopSignal(int /*signal*/) {
     stopRequested = 1;
 }
 
-// Sleeps for the duration unless a signal arrives first.
-void SleepFor(std::chrono::nanoseconds duration) {
-    if (duration <= std::chrono::nanoseconds::zero()) return;
+// Sleeps for the duration unless a signal arrives first or the descriptor
+// (-1: none) becomes readable; true when it did.
+bool SleepFor(std::chrono::nanoseconds duration, int descriptor) {
+    if (duration < std::chrono::nanoseconds::zero()) duration = std::chrono::nanoseconds::zero();
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(duration);
-    timespec request{};
-    request.tv_sec = static_cast<time_t>(seconds.count());
-    request.tv_nsec = static_cast<long>((duration - seconds).count());
+    timespec timeout{};
+    timeout.tv_sec = static_cast<time_t>(seconds.count());
+    timeout.tv_nsec = static_cast<long>((duration - seconds).count());
+    pollfd ready{descriptor, POLLIN, 0};
     // EINTR ends the sleep: the caller looks at the stop flag.
-    nanosleep(&request, nullptr);
+    return ::ppoll(&ready, descriptor >= 0 ? 1 : 0, &timeout, nullptr) == 1 &&
+           (ready.revents & POLLIN) != 0;
 }
 
 }  // namespace
@@ -50,21 +54,27 @@ bool CPollClock::StopRequested() {
     return stopRequested != 0;
 }
 
-bool CPollClock::WaitForNextPoll() {
+CPollClock::Wake CPollClock::WaitForWake(int eventDescriptor,
+                                         std::optional<std::chrono::milliseconds> dueIn) {
+    const auto start = Clock::now();
+    const std::optional<Clock::time_point> due =
+        dueIn ? std::optional<Clock::time_point>(start + *dueIn) : std::nullopt;
     while (!StopRequested()) {
         const auto now = Clock::now();
-        if (deadline_ && now >= *deadline_) return false;
+        if (deadline_ && now >= *deadline_) return Wake::Over;
         if (now >= nextPoll_) {
             // A poll that took longer than the interval delays the next one;
             // missed polls do not pile up.
             nextPoll_ = std::max(nextPoll_ + interval_, now);
-            return true;
+            return Wake::Tick;
         }
+        if (due && now >= *due) return Wake::DuePoll;
         auto until = nextPoll_;
         if (deadline_) until = std::min(until, *deadline_);
-        SleepFor(until - now);
+        if (due) until = std::min(until, *due);
+        if (SleepFor(until - now, eventDescriptor)) return Wake::Events;
     }
-    return false;
+    return Wake::Over;
 }
 
 }  // namespace tail

@@ -1,6 +1,8 @@
 #pragma once
-// The pace of the follow loop: waits between polls, ends at the deadline,
-// and lets SIGINT and SIGTERM end the run cleanly.
+// The pace of the follow loop: waits between polls, wakes early for file
+// events and for event polls held back by their gap, ends at the deadline,
+// and lets SIGINT and SIGTERM end the run cleanly. The interval is the
+// longest wait.
 
 #include <chrono>
 #include <cstdint>
@@ -16,9 +18,16 @@ public:
     static void CatchStopSignals();
     static bool StopRequested();
 
-    // Sleeps until the next poll is due. False when the run is over: the
-    // deadline has passed or a stop signal came.
-    bool WaitForNextPoll();
+    enum class Wake {
+        Over,     // the deadline has passed or a stop signal came
+        Tick,     // the interval is over: poll every document
+        Events,   // the event descriptor is readable
+        DuePoll,  // an event poll held back by its gap is due
+    };
+
+    // Sleeps until the next tick, until the event descriptor (-1: none) is
+    // readable, or until dueIn has passed (none: no event poll waits).
+    Wake WaitForWake(int eventDescriptor, std::optional<std::chrono::milliseconds> dueIn);
 
 private:
     using Clock = std::chrono::steady_clock;

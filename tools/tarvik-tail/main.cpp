@@ -105,14 +105,24 @@ int Run(const tail::TailArguments& args) {
         const std::uint32_t interval =
             args.intervalMs.value_or(std::max<std::uint32_t>(1, app.GetOptions().IntervalChkFile));
         tail::CPollClock clock(interval, args.durationSeconds);
-        while (clock.WaitForNextPoll()) {
+        // File events first; the interval is the longest wait.
+        for (;;) {
+            const auto wake =
+                clock.WaitForWake(app.FileEventDescriptor(), app.NextEventPollDelay());
+            if (wake == tail::CPollClock::Wake::Over) break;
             // A failed capture closes its document here (after its message).
             queue.Drain();
             if (args.capture && !app.CaptureDocument()) {
                 captureFailed = true;
                 break;
             }
-            app.OnRefreshTick();
+            if (wake == tail::CPollClock::Wake::Tick) {
+                app.OnRefreshTick();
+            } else if (wake == tail::CPollClock::Wake::Events) {
+                app.OnFileEvents();
+            } else {
+                app.RunDueEventPolls();
+            }
             for (FollowedFile& file : followed) file.printer->PrintCompleted();
             output.Flush();
         }

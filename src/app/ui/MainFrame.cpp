@@ -74,6 +74,7 @@ CMainFrame::CMainFrame(app::CTarvikApp& app)
         UpdateStatusPanes();
     });
     RestartRefreshTimer(options.IntervalChkFile);
+    fileEvents_ = new CFileEventPump(app_, this);
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             &CMainFrame::OnApplicationStateChanged);
     applicationActive_ = QGuiApplication::applicationState() == Qt::ApplicationActive;
@@ -87,6 +88,7 @@ CMainFrame::CMainFrame(app::CTarvikApp& app)
 CMainFrame::~CMainFrame() {
     qApp->removeEventFilter(this);
     refresh_.stop();
+    fileEvents_->Stop();
     SaveStateAndCloseDocuments();
     app_.SetDocumentHost(nullptr);
     app_.SetUserInterface(nullptr);

@@ -13,6 +13,7 @@
 #include "app/OptionsApply.h"
 #include "app/ui/BatchOpenAdapter.h"
 #include "app/ui/CommandTable.h"
+#include "app/ui/FileEventPump.h"
 #include "app/ui/GlobalHotKey.h"
 #include "app/ui/MessageBoxUi.h"
 #include "core/IDocumentHost.h"
@@ -207,6 +208,7 @@ private:
     CFileSetsMenu* fileSetsMenu_ = nullptr;
     bool recordRecent_ = true;
     QTimer refresh_;
+    CFileEventPump* fileEvents_ = nullptr;
     QPointer<QMdiSubWindow> lastActive_;
     bool applicationActive_ = false;
     bool inTray_ = false;

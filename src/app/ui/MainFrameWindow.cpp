@@ -156,6 +156,7 @@ void CMainFrame::SaveStateAndCloseDocuments() {
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     refresh_.stop();
+    fileEvents_->Stop();
     SaveStateAndCloseDocuments();
     event->accept();
 }

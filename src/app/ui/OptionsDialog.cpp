@@ -267,6 +267,8 @@ QGroupBox* COptionsDialog::BuildPollingGroup() {
         layout->addLayout(Indented(stop));
         Depend(autoPoll, stop);
     }
+    AddCheck(layout, tr("Show new lines at once (file events)"), "WatchFileEvents",
+             &settings::Options::WatchFileEvents);
     return group;
 }
 
