@@ -83,7 +83,52 @@ private:
     }
 
 private slots:
-    void init() { dir_.UseNextStore(); }
+    // Offscreen there is no tray; the tests that hide to one say there is.
+    void init() {
+        dir_.UseNextStore();
+        app_ui::CTrayIcon::SetAvailabilityProbe([] { return true; });
+    }
+    void cleanupTestCase() { app_ui::CTrayIcon::SetAvailabilityProbe({}); }
+
+    // Without a tray nothing hides the window where it cannot come back
+    // from; a window in the tray comes back when the tray goes away. The hot
+    // key is asked for only while the window is in the tray.
+    void withoutATrayTheWindowStays() {
+        const QString path = WriteFile("notray.log", "x\r\n");
+        bool trayThere = false;
+        app_ui::CTrayIcon::SetAvailabilityProbe([&trayThere] { return trayThere; });
+        app::CTarvikApp app;
+        app.GetOptions().MinimizeEsc = true;
+        app.GetOptions().EnableHotkey = true;
+        CMainFrame frame(app);
+        frame.show();
+        frame.OpenFiles(Paths({path}));
+        frame.Commands().UpdateStates();
+        QVERIFY(!frame.Commands().IsEnabled(app_ui::kCmdMinimizeToTray));
+        QVERIFY(!frame.RunCommand(app_ui::kCmdMinimizeToTray));
+        frame.HideToTray();
+        QTest::keyClick(frame.ActiveChildFrame()->widget(), Qt::Key_Escape);
+        QVERIFY(!frame.IsInTray());
+        QVERIFY(frame.isVisible());
+        QVERIFY(!frame.HotKey()->IsWanted());
+
+        trayThere = true;
+        frame.Commands().UpdateStates();
+        QVERIFY(frame.Commands().IsEnabled(app_ui::kCmdMinimizeToTray));
+        QVERIFY(frame.RunCommand(app_ui::kCmdMinimizeToTray));
+        QVERIFY(frame.IsInTray());
+        QVERIFY(!frame.isVisible());
+        QVERIFY(frame.HotKey()->IsWanted());
+        frame.TrayIcon()->CheckAvailability();
+        QVERIFY(frame.IsInTray());
+
+        trayThere = false;
+        frame.TrayIcon()->CheckAvailability();
+        QVERIFY(!frame.IsInTray());
+        QVERIFY(frame.isVisible());
+        QVERIFY(!frame.TrayIcon()->IsShown());
+        QVERIFY(!frame.HotKey()->IsWanted());
+    }
 
     void titlesFollowTheFileAsItGrows() {
         const QString path = WriteFile("grow.log", "12345678\r\n");

@@ -24,6 +24,7 @@
 #include "app/ui/RecentFilesMenu.h"
 #include "app/ui/SplashScreen.h"
 #include "app/ui/StartUp.h"
+#include "app/ui/TrayIcon.h"
 #include "core/TarvikDoc.h"
 #include "discovery/RecentFileList.h"
 #include "platform/Registry.h"
@@ -112,6 +113,8 @@ private slots:
         ++storeNumber_;
         storePath_ = dir_.filePath(QStringLiteral("registry-%1.db").arg(storeNumber_));
         platform::registry_store::UsePath(storePath_.toStdString());
+        // Offscreen there is no tray; these tests hide to one.
+        app_ui::CTrayIcon::SetAvailabilityProbe([] { return true; });
     }
 
     void recentMenuNumbersTenEntriesAndDoublesAmpersands() {
@@ -361,6 +364,7 @@ private slots:
         }
         realprogram::XServer server;
         QVERIFY(!server.Display().isEmpty());
+        realprogram::SystemTray tray(server.Display());
         {
             // Esc hides the window to the tray; no tour window in the way.
             app::CTarvikApp app;

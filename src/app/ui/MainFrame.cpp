@@ -144,11 +144,11 @@ void CMainFrame::BuildTray() {
     tray_ = new CTrayIcon(this);
     connect(tray_, &CTrayIcon::showWindowRequested, this, [this] { RestoreFromTray(true); });
     connect(tray_, &CTrayIcon::exitRequested, this, &CMainFrame::Exit);
+    connect(tray_, &CTrayIcon::trayLost, this, [this] { RestoreFromTray(true); });
     // Ctrl+Shift+H brings the window back from the tray, where the
-    // platform allows a global key.
+    // platform allows a global key; it is held only while in the tray.
     hotKey_ = new CGlobalHotKey(this);
     connect(hotKey_, &CGlobalHotKey::activated, this, [this] { RestoreFromTray(true); });
-    if (app_.GetOptions().EnableHotkey) hotKey_->Register();
 }
 
 void CMainFrame::CloseDocument(core::CTarvikDoc& doc) {
@@ -249,9 +249,9 @@ void CMainFrame::ApplyOptionsEffects(const app::OptionsApplyEffects& effects) {
     if (effects.reopenCaptureFile) app_.ReopenCaptureCopyFile();
     if (effects.clockPane) panes_->SetClockEnabled(*effects.clockPane);
     if (effects.hotKey) {
-        if (*effects.hotKey) {
+        if (*effects.hotKey && inTray_) {
             hotKey_->Register();
-        } else {
+        } else if (!*effects.hotKey) {
             hotKey_->Unregister();
         }
     }

@@ -74,6 +74,7 @@ public:
     CTabStrip* TabStrip() const { return tabStrip_; }
     CStatusPanes* StatusPanes() const { return panes_; }
     CTrayIcon* TrayIcon() const { return tray_; }
+    CGlobalHotKey* HotKey() const { return hotKey_; }
     QToolBar* ToolBar() const { return toolBar_; }
     CChildFrame* ActiveChildFrame() const;
     core::CTarvikDoc* ActiveDocument() const;

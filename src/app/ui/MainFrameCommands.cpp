@@ -18,6 +18,7 @@
 #include "app/ui/FrameMenus.h"
 #include "app/ui/RecentFilesMenu.h"
 #include "app/ui/TabStrip.h"
+#include "app/ui/TrayIcon.h"
 #include "core/DocCommandIds.h"
 #include "core/TarvikDoc.h"
 #include "view/TarvikView.h"
@@ -63,7 +64,9 @@ void CMainFrame::AddFileCommands() {
     AddDocumentCommand(core::kCmdOpenInEditor, tr("Open &Using Default Editor"),
                        Qt::CTRL | Qt::Key_E);
     AddDocumentCommand(core::kCmdBrowseFolder, tr("&Browse Log File Folder"), Qt::CTRL | Qt::Key_B);
-    commands_.Add(kCmdMinimizeToTray, tr("Minimize to SysTray"), {}, [this] { HideToTray(); });
+    commands_.Add(
+        kCmdMinimizeToTray, tr("Minimize to SysTray"), {}, [this] { HideToTray(); },
+        [] { return CTrayIcon::IsAvailable(); });
     commands_.Add(kCmdAppExit, tr("E&xit"), {}, [this] { Exit(); });
 }
 

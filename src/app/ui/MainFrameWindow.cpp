@@ -110,14 +110,18 @@ void CMainFrame::TileBesideMinimized(bool fullWidth) {
 }
 
 void CMainFrame::HideToTray() {
-    if (inTray_) return;
+    // Without a tray the window would have no way back.
+    if (inTray_ || !CTrayIcon::IsAvailable()) return;
     hide();
     tray_->Show();
     inTray_ = true;
+    // The key is taken from other programs only while it has a use.
+    if (app_.GetOptions().EnableHotkey) hotKey_->Register();
 }
 
 void CMainFrame::RestoreFromTray(bool bringToFront) {
     if (inTray_) {
+        hotKey_->Unregister();
         tray_->Hide();
         show();
         inTray_ = false;
@@ -163,7 +167,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 void CMainFrame::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange) return;
-    if (isMinimized() && app_.GetOptions().MinimizeWndMin && !inTray_) {
+    if (isMinimized() && app_.GetOptions().MinimizeWndMin && !inTray_ && CTrayIcon::IsAvailable()) {
         // The window comes back from the tray as it was before minimizing.
         const bool wasMaximized =
             static_cast<QWindowStateChangeEvent*>(event)->oldState().testFlag(Qt::WindowMaximized);
@@ -179,7 +183,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     // Esc is seen before the focused view gets it, but only inside this
     // window: dialogs keep Esc for themselves.
     if (event->type() == QEvent::KeyPress && app_.GetOptions().MinimizeEsc &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        CTrayIcon::IsAvailable() && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && widget->window() == this && !QApplication::activeModalWidget()) {
             HideToTray();
