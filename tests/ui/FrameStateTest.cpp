@@ -262,6 +262,42 @@ private slots:
         QCOMPARE(frame.TabStrip()->MarkOf(key), app_ui::TabImage::Blank);
     }
 
+    // Next and Previous follow the tabs as the user arranged them; a tab's
+    // close button closes its document.
+    void windowOrderFollowsTheTabsAndTabsClose() {
+        const QString a = WriteFile("order-a.log", "a\r\n");
+        const QString b = WriteFile("order-b.log", "b\r\n");
+        const QString c = WriteFile("order-c.log", "c\r\n");
+        app::CTarvikApp app;
+        CMainFrame frame(app);
+        frame.show();
+        frame.OpenFiles(Paths({a, b, c}));
+        app_ui::CTabStrip* tabs = frame.TabStrip();
+        QCOMPARE(tabs->count(), 3);
+        const auto keyOf = [&](const QString& path) {
+            for (int i = 0; i < tabs->count(); ++i) {
+                if (tabs->FullPathOf(tabs->KeyAt(i)) == path) return tabs->KeyAt(i);
+            }
+            return app_ui::DocumentKey{};
+        };
+        tabs->moveTab(1, 2);  // a, c, b
+        frame.ActivateDocument(*app.Documents().front());
+        QCOMPARE(frame.ActiveDocument()->GetPathName(), a.toStdU16String());
+        QVERIFY(frame.RunCommand(app_ui::kCmdWindowNext));
+        QCOMPARE(static_cast<app_ui::DocumentKey>(frame.ActiveChildFrame()), keyOf(c));
+        QVERIFY(frame.RunCommand(app_ui::kCmdWindowNext));
+        QCOMPARE(static_cast<app_ui::DocumentKey>(frame.ActiveChildFrame()), keyOf(b));
+        QVERIFY(frame.RunCommand(app_ui::kCmdWindowNext));
+        QCOMPARE(static_cast<app_ui::DocumentKey>(frame.ActiveChildFrame()), keyOf(a));
+        QVERIFY(frame.RunCommand(app_ui::kCmdWindowPrevious));
+        QCOMPARE(static_cast<app_ui::DocumentKey>(frame.ActiveChildFrame()), keyOf(b));
+        QCOMPARE(tabs->CurrentKey(), keyOf(b));
+
+        emit tabs->tabCloseRequested(tabs->IndexOf(keyOf(c)));
+        QCOMPARE(app.Documents().size(), std::size_t{2});
+        QCOMPARE(tabs->IndexOf(keyOf(c)), -1);
+    }
+
     void minimizingToTheTrayKeepsTheMaximizedState() {
         app::CTarvikApp app;
         app.GetOptions().MinimizeWndMin = true;

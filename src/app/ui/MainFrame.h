@@ -149,6 +149,7 @@ private:
     void AddViewCommands();
     void AddMonitorCommands();
     void AddWindowCommands();
+    void ActivateTabBeside(int step);
     void AddDocumentCommand(int id, const QString& text, const QKeySequence& shortcut);
     void AddViewCommand(int id, const QString& text, const QKeySequence& shortcut);
     void AddAppCommand(int id, const QString& text, const QKeySequence& shortcut);

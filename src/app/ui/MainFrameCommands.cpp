@@ -152,11 +152,19 @@ void CMainFrame::AddWindowCommands() {
     commands_.Add(
         kCmdTileFullHeight, tr("Tile Vertically &Full Height"), {}, [this] { TileFullHeight(); },
         hasWindows);
+    // Next and Previous go round in the tab strip's order, which the user
+    // may have changed by dragging tabs.
     commands_.Add(
-        kCmdWindowNext, tr("&Next"), {}, [this] { mdiArea_->activateNextSubWindow(); }, hasWindows);
+        kCmdWindowNext, tr("&Next"), {}, [this] { ActivateTabBeside(1); }, hasWindows);
     commands_.Add(
-        kCmdWindowPrevious, tr("&Previous"), {}, [this] { mdiArea_->activatePreviousSubWindow(); },
-        hasWindows);
+        kCmdWindowPrevious, tr("&Previous"), {}, [this] { ActivateTabBeside(-1); }, hasWindows);
+}
+
+void CMainFrame::ActivateTabBeside(int step) {
+    const DocumentKey key = tabStrip_->KeyBeside(ActiveChildFrame(), step);
+    for (CChildFrame* frame : ChildFrames()) {
+        if (frame == key) mdiArea_->setActiveSubWindow(frame);
+    }
 }
 
 void CMainFrame::AddDocumentCommand(int id, const QString& text, const QKeySequence& shortcut) {
