@@ -298,6 +298,67 @@ private slots:
         QCOMPARE(tabs->IndexOf(keyOf(c)), -1);
     }
 
+    // The keys desktop users expect work beside the documented ones, and no
+    // key belongs to two commands.
+    void desktopKeysBesideTheDocumentedOnes() {
+        const QString a = WriteFile("keys-a.log", "x one\r\nx two\r\nx three\r\n");
+        const QString b = WriteFile("keys-b.log", "b\r\n");
+        app::CTarvikApp app;
+        app.GetOptions().UFont.lfHeight = -12;
+        CMainFrame frame(app);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        frame.OpenFiles(Paths({a, b}));
+        QMap<QString, int> owners;
+        for (QAction* action : frame.actions()) {
+            for (const QKeySequence& key : action->shortcuts()) {
+                const QString name = key.toString();
+                QVERIFY2(!owners.contains(name), qPrintable(name));
+                owners.insert(name, action->data().toInt());
+            }
+        }
+        const std::pair<QKeySequence, int> expected[] = {
+            {Qt::CTRL | Qt::Key_Q, app_ui::kCmdAppExit},
+            {Qt::Key_F3, view::kCmdEditRepeat},
+            {Qt::SHIFT | Qt::Key_F3, view::kCmdEditRepeatBackward},
+            {Qt::CTRL | Qt::Key_Y, view::kCmdEditRedo},
+            {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, view::kCmdEditRedo},
+            {Qt::CTRL | Qt::Key_Z, view::kCmdEditUndo},
+            {Qt::CTRL | Qt::Key_Tab, app_ui::kCmdWindowNext},
+            {Qt::CTRL | Qt::Key_Plus, app_ui::kCmdFontLarger},
+            {Qt::CTRL | Qt::Key_Minus, app_ui::kCmdFontSmaller},
+            {Qt::CTRL | Qt::Key_0, view::kCmdToggleNumbered0},
+            {Qt::CTRL | Qt::Key_H, view::kCmdEditReplace},
+        };
+        for (const auto& [key, id] : expected) {
+            QVERIFY2(owners.value(key.toString()) == id, qPrintable(key.toString()));
+        }
+
+        QApplication::setActiveWindow(&frame);
+        QWidget* focus = frame.ActiveChildFrame()->widget();
+        QCOMPARE(frame.TabStrip()->CurrentKey(), frame.TabStrip()->KeyAt(1));
+        QTest::keyClick(focus, Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(frame.TabStrip()->CurrentKey(), frame.TabStrip()->KeyAt(0));
+        QCOMPARE(frame.ActiveDocument()->GetPathName(), a.toStdU16String());
+
+        view::CTarvikView* view = frame.ActiveChildFrame()->View();
+        view->SetCursorPos({0, 1});
+        QVERIFY(view->FindNext({QStringLiteral("x")}));
+        QCOMPARE(view->SelectionStart(), (core::TextPos{0, 1}));
+        QTest::keyClick(view, Qt::Key_F3);
+        QCOMPARE(view->SelectionStart(), (core::TextPos{0, 2}));
+        QTest::keyClick(view, Qt::Key_F3, Qt::ShiftModifier);
+        QCOMPARE(view->SelectionStart(), (core::TextPos{0, 1}));
+        QTest::keyClick(view, Qt::Key_F3);
+        QCOMPARE(view->SelectionStart(), (core::TextPos{0, 2}));
+
+        QTest::keyClick(view, Qt::Key_Plus, Qt::ControlModifier);
+        QCOMPARE(app.GetOptions().UFont.lfHeight, -13);
+        QTest::keyClick(view, Qt::Key_Minus, Qt::ControlModifier);
+        QTest::keyClick(view, Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(app.GetOptions().UFont.lfHeight, -11);
+    }
+
     void minimizingToTheTrayKeepsTheMaximizedState() {
         app::CTarvikApp app;
         app.GetOptions().MinimizeWndMin = true;

@@ -30,6 +30,9 @@ enum FrameCommandId : int {
     kCmdTileFullHeight = 40071,  // "Tile Vertically &Full Height"
     kCmdWindowNext = 40072,      // "&Next"
     kCmdWindowPrevious = 40073,  // "&Previous"
+    // Keys only, on no menu: the views' font one size up or down.
+    kCmdFontLarger = 45110,
+    kCmdFontSmaller = 45111,
     // The View menu's colour marks of the selected tab, red to cyan, and
     // "Cl&ear Mark".
     kCmdViewMarkFirst = 45101,

@@ -16,6 +16,7 @@
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/TarvikApp.h"
 #include "app/ui/BufferSizeDialog.h"
@@ -208,6 +209,22 @@ void CMainFrame::ApplyFont(const QFont& font) {
     app_.GetOptions().UFont = LogFontFromFont(font);
     app_.SaveOptions(settings::option_group::kFont, false, nullptr);
     RefreshViewSettings();
+}
+
+void CMainFrame::StepFontSize(int step) {
+    constexpr int kSmallest = 6;
+    constexpr int kLargest = 72;
+    QFont font = FontFromOptions(app_.GetOptions());
+    if (font.pixelSize() > 0) {
+        const int size = std::clamp(font.pixelSize() + step, kSmallest, kLargest);
+        if (size == font.pixelSize()) return;
+        font.setPixelSize(size);
+    } else {
+        const int size = std::clamp(font.pointSize() + step, kSmallest, kLargest);
+        if (size == font.pointSize()) return;
+        font.setPointSize(size);
+    }
+    ApplyFont(font);
 }
 
 void CMainFrame::RefreshViewSettings() {

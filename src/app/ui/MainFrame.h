@@ -88,6 +88,9 @@ public:
     void SetTabBarVisible(bool visible);
     // The views take the font of the options again (after the Font command).
     void ApplyFont(const QFont& font);
+    // The font one pixel or point larger (step 1) or smaller (-1), within
+    // sensible bounds.
+    void StepFontSize(int step);
     // What only the frame can do after the Options dialog was confirmed.
     void ApplyOptionsEffects(const app::OptionsApplyEffects& effects);
 

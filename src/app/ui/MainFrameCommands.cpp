@@ -67,12 +67,15 @@ void CMainFrame::AddFileCommands() {
     commands_.Add(
         kCmdMinimizeToTray, tr("Minimize to SysTray"), {}, [this] { HideToTray(); },
         [] { return CTrayIcon::IsAvailable(); });
-    commands_.Add(kCmdAppExit, tr("E&xit"), {}, [this] { Exit(); });
+    commands_.Add(kCmdAppExit, tr("E&xit"), Qt::CTRL | Qt::Key_Q, [this] { Exit(); });
 }
 
 void CMainFrame::AddEditCommands() {
     for (const view::ViewCommand& command : view::ViewCommands()) {
         AddViewCommand(command.id, command.text, command.shortcut);
+        if (!command.alternate.isEmpty()) {
+            commands_.Action(command.id)->setShortcuts({command.shortcut, command.alternate});
+        }
     }
 }
 
@@ -99,6 +102,13 @@ void CMainFrame::AddViewCommands() {
         kCmdAlwaysOnTop, tr("Always On &Top"), {}, [this] { ToggleAlwaysOnTop(); }, {},
         [&options] { return options.AlwaysOnTop; });
     commands_.Add(kCmdFont, tr("&Font..."), {}, [this] { ChooseFont(); });
+    // Ctrl+plus and Ctrl+minus; Ctrl+0 stays Bookmark 0 and Ctrl+wheel
+    // scrolls sideways.
+    commands_
+        .Add(kCmdFontLarger, tr("&Larger Font"), QKeySequence::ZoomIn, [this] { StepFontSize(1); })
+        ->setShortcuts({QKeySequence(QKeySequence::ZoomIn), Qt::CTRL | Qt::Key_Equal});
+    commands_.Add(kCmdFontSmaller, tr("&Smaller Font"), QKeySequence::ZoomOut,
+                  [this] { StepFontSize(-1); });
     const auto hasTab = [this] { return tabStrip_->CurrentKey() != nullptr; };
     for (int position = 0; position < kTabMarkCount; ++position) {
         const TabImage mark = TabMarkAt(position);
@@ -154,10 +164,15 @@ void CMainFrame::AddWindowCommands() {
         hasWindows);
     // Next and Previous go round in the tab strip's order, which the user
     // may have changed by dragging tabs.
-    commands_.Add(
-        kCmdWindowNext, tr("&Next"), {}, [this] { ActivateTabBeside(1); }, hasWindows);
-    commands_.Add(
-        kCmdWindowPrevious, tr("&Previous"), {}, [this] { ActivateTabBeside(-1); }, hasWindows);
+    // Ctrl+Tab and Ctrl+Shift+Tab too.
+    commands_
+        .Add(
+            kCmdWindowNext, tr("&Next"), {}, [this] { ActivateTabBeside(1); }, hasWindows)
+        ->setShortcuts(QKeySequence::NextChild);
+    commands_
+        .Add(
+            kCmdWindowPrevious, tr("&Previous"), {}, [this] { ActivateTabBeside(-1); }, hasWindows)
+        ->setShortcuts(QKeySequence::PreviousChild);
 }
 
 void CMainFrame::ActivateTabBeside(int step) {
