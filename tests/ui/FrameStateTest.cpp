@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
@@ -57,6 +59,12 @@ public:
 };
 
 using ui_test::Paths;
+
+QStringList DocumentPathsOf(const app::CTarvikApp& app) {
+    QStringList paths;
+    for (const auto& doc : app.Documents()) paths << QString::fromStdU16String(doc->GetPathName());
+    return paths;
+}
 
 void Drop(CMainFrame& frame, const QStringList& paths) {
     QMimeData data;
@@ -357,6 +365,40 @@ private slots:
         QTest::keyClick(view, Qt::Key_Minus, Qt::ControlModifier);
         QTest::keyClick(view, Qt::Key_Minus, Qt::ControlModifier);
         QCOMPARE(app.GetOptions().UFont.lfHeight, -11);
+    }
+
+    // File > Open offers every file first (syslog has no extension) and
+    // starts the next time in the folder it last opened from.
+    void openDialogOffersAllFilesAndRemembersTheFolder() {
+        const QString log = WriteFile("syslog", "x\r\n");
+        app::CTarvikApp app;
+        CMainFrame frame(app);
+        frame.show();
+        QStringList filters;
+        QStringList folders;
+        const auto answer = [&](const QString& pick) {
+            QTimer::singleShot(0, &frame, [&, pick] {
+                auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                if (!chooser) return;
+                filters << chooser->selectedNameFilter();
+                folders << chooser->directory().absolutePath();
+                if (pick.isEmpty()) {
+                    chooser->reject();
+                    return;
+                }
+                chooser->selectFile(pick);
+                static_cast<QDialog*>(chooser)->accept();
+            });
+        };
+        answer(log);
+        QVERIFY(frame.RunCommand(app_ui::kCmdFileOpen));
+        QCOMPARE(DocumentPathsOf(app), QStringList{log});
+        QCOMPARE(frame.LastOpenFolder(), QFileInfo(log).absolutePath());
+        answer({});
+        QVERIFY(frame.RunCommand(app_ui::kCmdFileOpen));
+        QCOMPARE(filters.size(), 2);
+        QCOMPARE(filters.first(), QStringLiteral("All Files (*)"));
+        QCOMPARE(folders.last(), QFileInfo(log).absolutePath());
     }
 
     void minimizingToTheTrayKeepsTheMaximizedState() {

@@ -7,6 +7,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QGuiApplication>
 #include <QMdiArea>
@@ -191,9 +192,16 @@ int CMainFrame::OpenCommandLine(const std::vector<std::u16string>& argv) {
     return result;
 }
 
+// Logs are often named without an extension (syslog, messages) or with a
+// rotation number (app.log.1), so every file is offered first. The dialog
+// comes back to the folder a file was last opened from.
 void CMainFrame::ShowOpenDialog() {
+    const QString allFiles = tr("All Files (*)");
+    QString filter = allFiles;
     const QStringList names = QFileDialog::getOpenFileNames(
-        this, tr("Open"), {}, tr("Log Files (*.log);;Text Files (*.txt);;All Files (*)"));
+        this, tr("Open"), lastOpenFolder_,
+        allFiles + QStringLiteral(";;") + tr("Log Files (*.log);;Text Files (*.txt)"), &filter);
+    if (!names.isEmpty()) lastOpenFolder_ = QFileInfo(names.first()).absolutePath();
     std::vector<std::u16string> paths;
     for (const QString& name : names) paths.push_back(name.toStdU16String());
     OpenFiles(paths);

@@ -62,6 +62,8 @@ public:
     discovery::CRecentFileList& RecentFiles();
     CRecentFilesMenu* RecentFilesMenu() const { return recentMenu_; }
     void SetRecordingRecentFiles(bool record) { recordRecent_ = record; }
+    // Where File > Open starts next (empty: the working folder).
+    QString LastOpenFolder() const { return lastOpenFolder_; }
     // Opens a recent file (or activates it when open); one that fails is
     // reported and leaves the list.
     void OpenRecentFile(const std::u16string& path);
@@ -194,7 +196,10 @@ private:
     QToolBar* toolBar_ = nullptr;
     CRecentFilesMenu* recentMenu_ = nullptr;
     bool recordRecent_ = true;
+    // Where File > Open starts: the folder of the last file it opened.
+    QString lastOpenFolder_;
     QTimer refresh_;
+    QTimer sessionSave_;
     QPointer<QMdiSubWindow> lastActive_;
     bool applicationActive_ = false;
     bool inTray_ = false;
