@@ -57,7 +57,7 @@ CMainFrame::CMainFrame(app::CTarvikApp& app)
       colors_(app.HighlightFilters(), app.GetOptions()),
       commands_(this) {
     setWindowTitle(QString::fromLatin1(kTitle));
-    setWindowIcon(TrayNormalIcon());
+    setWindowIcon(ApplicationIcon());
     setAcceptDrops(true);
     qApp->installEventFilter(this);
     BuildCentralArea();

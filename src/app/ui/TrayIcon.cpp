@@ -29,7 +29,7 @@ QString CTrayIcon::UnavailableReason() {
 }
 
 CTrayIcon::CTrayIcon(QObject* parent)
-    : QObject(parent), normal_(TrayNormalIcon()), alternateIcon_(TrayAlternateIcon()) {
+    : QObject(parent), normal_(ApplicationIcon()), alternateIcon_(TrayAlternateIcon()) {
     icon_ = new QSystemTrayIcon(normal_, this);
     menu_ = new QMenu;
     menu_->setObjectName(QStringLiteral("SYSTRAY_POPUP"));
