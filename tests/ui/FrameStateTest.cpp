@@ -30,6 +30,7 @@
 #include "app/ui/TrayIcon.h"
 #include "core/DocCommandIds.h"
 #include "core/TarvikDoc.h"
+#include "discovery/RecentFileList.h"
 #include "platform/Registry.h"
 #include "settings/DocPositionStore.h"
 #include "view/TarvikView.h"
@@ -399,6 +400,37 @@ private slots:
         QCOMPARE(filters.size(), 2);
         QCOMPARE(filters.first(), QStringLiteral("All Files (*)"));
         QCOMPARE(folders.last(), QFileInfo(log).absolutePath());
+    }
+
+    // Opening a file or moving the window schedules one save of the recent
+    // list and the placement, as if the session could end any moment.
+    void sessionIsSavedWhileItChanges() {
+        const QString path = WriteFile("session.log", "x\r\n");
+        {
+            app::CTarvikApp app;
+            CMainFrame frame(app);
+            frame.ShowWithPlacement(false, settings::WindowRect{40, 50, 640, 450});
+            frame.SaveSession();
+            QVERIFY(!frame.IsSessionSavePending());
+            frame.OpenFiles(Paths({path}));
+            QVERIFY(frame.IsSessionSavePending());
+            frame.resize(700, 500);
+            QVERIFY(frame.IsSessionSavePending());
+            QVERIFY(frame.SessionSaveDelay() >= 1000);
+            QTRY_VERIFY_WITH_TIMEOUT(!frame.IsSessionSavePending(), 30000);
+            // What the timer saved is in the store while the window is open.
+            discovery::CRecentFileList saved;
+            saved.Load();
+            QVERIFY(!saved.Entries().empty());
+            QCOMPARE(QString::fromStdU16String(saved.Entries().front()), path);
+            app::CTarvikApp reader;
+            bool maximized = true;
+            settings::WindowRect rect;
+            reader.LoadOptions(maximized, rect);
+            QVERIFY(!maximized);
+            QCOMPARE(rect.right - rect.left, 700);
+            QCOMPARE(rect.bottom - rect.top, 500);
+        }
     }
 
     void minimizingToTheTrayKeepsTheMaximizedState() {

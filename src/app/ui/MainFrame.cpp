@@ -76,6 +76,12 @@ CMainFrame::CMainFrame(app::CTarvikApp& app)
         UpdateStatusPanes();
     });
     RestartRefreshTimer(options.IntervalChkFile);
+    sessionSave_.setSingleShot(true);
+    sessionSave_.setInterval(kSessionSaveDelayMs);
+    connect(&sessionSave_, &QTimer::timeout, this, &CMainFrame::SaveSession);
+    // A desktop session that ends asks for the data first; the process may
+    // be killed soon after.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { SaveSession(); });
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             &CMainFrame::OnApplicationStateChanged);
     applicationActive_ = QGuiApplication::applicationState() == Qt::ApplicationActive;
@@ -182,6 +188,7 @@ void CMainFrame::OpenRecentFile(const std::u16string& path) {
         ActivateDocument(*open);
     } else if (!app_.OpenDocument(path)) {
         recentMenu_->List().Remove(path);
+        ScheduleSessionSave();
     }
     commands_.UpdateStates();
 }

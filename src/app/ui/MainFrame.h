@@ -107,6 +107,16 @@ public:
     // once; closing the window calls it.
     void SaveStateAndCloseDocuments();
 
+    // While the placement, the recent list or the open files change, they
+    // are saved at most once per delay, so a session killed without warning
+    // loses little; the end of the session saves them at once.
+    static constexpr int kSessionSaveDelayMs = 3000;
+    void ScheduleSessionSave();
+    bool IsSessionSavePending() const { return sessionSave_.isActive(); }
+    int SessionSaveDelay() const { return sessionSave_.interval(); }
+    // Saves the recent list and the placement now (what the timer does).
+    void SaveSession();
+
     // IDocumentHost
     core::ILogView* CreateDocumentFrame(core::CTarvikDoc& doc) override;
     void DestroyDocumentFrame(core::CTarvikDoc& doc) override;
@@ -140,6 +150,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -180,6 +192,7 @@ private:
     void RefreshViewSettings();
     void UpdateStatusPanes();
     void UpdateCaption();
+    settings::WindowRect PlacementRect() const;
     std::vector<CChildFrame*> ChildFrames() const;
 
     app::CTarvikApp& app_;

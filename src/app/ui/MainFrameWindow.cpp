@@ -8,6 +8,8 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMdiArea>
+#include <QMoveEvent>
+#include <QResizeEvent>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -148,14 +150,44 @@ void CMainFrame::SaveStateAndCloseDocuments() {
     options.ToolbarVisible = !toolBar_->isHidden();
     options.StatusBarVisible = !statusBar()->isHidden();
     options.TabBarVisible = !tabStrip_->isHidden();
-    const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
-    const settings::WindowRect rect{normal.left(), normal.top(), normal.left() + normal.width(),
-                                    normal.top() + normal.height()};
+    sessionSave_.stop();
+    const settings::WindowRect rect = PlacementRect();
     recentMenu_->List().Save();
     using namespace settings::option_group;
     app_.SaveOptions(
         kToolbar | kStatusBar | kWindowPlacement | kTabBar | kTabBarPosition | kChildState,
         isMaximized(), &rect);
+}
+
+settings::WindowRect CMainFrame::PlacementRect() const {
+    const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
+    return {normal.left(), normal.top(), normal.left() + normal.width(),
+            normal.top() + normal.height()};
+}
+
+void CMainFrame::ScheduleSessionSave() {
+    // A running timer is left alone: changes coming fast are saved together.
+    if (!stateSaved_ && !sessionSave_.isActive()) sessionSave_.start();
+}
+
+void CMainFrame::SaveSession() {
+    sessionSave_.stop();
+    if (stateSaved_) return;
+    recentMenu_->List().Save();
+    // A window hidden in the tray or minimized keeps its last real placement.
+    if (inTray_ || isMinimized()) return;
+    const settings::WindowRect rect = PlacementRect();
+    app_.SaveOptions(settings::option_group::kWindowPlacement, isMaximized(), &rect);
+}
+
+void CMainFrame::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    if (isVisible()) ScheduleSessionSave();
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (isVisible()) ScheduleSessionSave();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
@@ -167,6 +199,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 void CMainFrame::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange) return;
+    ScheduleSessionSave();
     if (isMinimized() && app_.GetOptions().MinimizeWndMin && !inTray_ && CTrayIcon::IsAvailable()) {
         // The window comes back from the tray as it was before minimizing.
         const bool wasMaximized =
