@@ -215,8 +215,11 @@ void CMainFrame::ShowOpenDialog() {
 }
 
 void CMainFrame::ChooseFont() {
+    // Only fixed-width faces line up the columns of a log. A stored face that
+    // is not installed is shown as the face the views really use.
     bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, FontFromOptions(app_.GetOptions()), this);
+    const QFont chosen = QFontDialog::getFont(&ok, FontInUse(FontFromOptions(app_.GetOptions())),
+                                              this, tr("Font"), QFontDialog::MonospacedFonts);
     if (ok) ApplyFont(chosen);
 }
 
