@@ -12,6 +12,7 @@
 
 #include "app/TarvikApp.h"
 #include "app/ui/FirstRunTour.h"
+#include "app/ui/FrameIcons.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/QtUiQueue.h"
 #include "app/ui/SplashScreen.h"
@@ -120,5 +121,8 @@ int main(int argc, char* argv[]) {
     if (!DisplayAvailable()) return 2;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ostra Tarvik"));
+    // Desktops match the windows to the installed launcher entry and icon.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(app_ui::kDesktopName));
+    QApplication::setWindowIcon(app_ui::ApplicationIcon());
     return RunMainFrame(QApplication::arguments());
 }

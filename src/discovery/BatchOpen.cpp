@@ -1,6 +1,7 @@
 #include "discovery/BatchOpen.h"
 
 #include "discovery/CommandLine.h"
+#include "platform/ReadAccess.h"
 
 namespace discovery {
 
@@ -17,6 +18,10 @@ std::u16string BatchFailureMessage(const std::vector<std::u16string>& failedPath
     std::u16string message = u"Failed to load the following file(s).\n\n";
     for (const std::u16string& path : failedPaths) {
         message += path;
+        // A file that is there but cannot be read says why (permission
+        // denied, say), as the path alone does not.
+        const std::u16string reason = platform::UnreadableReason(path);
+        if (!reason.empty()) message += u" (" + reason + u")";
         message += u'\n';
     }
     return message;

@@ -128,8 +128,13 @@ bool CCrystalEditView::FindNext(const FindRequest& request) {
     return true;
 }
 
-bool CCrystalEditView::RepeatFind() {
-    return haveLastFind_ && FindNext(lastFind_);
+bool CCrystalEditView::RepeatFind(bool reversed) {
+    if (!haveLastFind_) return false;
+    FindRequest request = lastFind_;
+    if (reversed) request.down = !request.down;
+    const bool found = FindNext(request);
+    lastFind_.down = request.down != reversed;
+    return found;
 }
 
 bool CCrystalEditView::SelectionMatches(const FindRequest& request) const {

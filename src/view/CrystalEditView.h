@@ -39,7 +39,9 @@ public:
     // Replaces every match; returns how many.
     int ReplaceAll(const ReplaceRequest& request);
     // Find Next (F3) with the last request.
-    bool RepeatFind();
+    // The last find again; reversed, it searches the other way once and the
+    // next plain repeat keeps the original direction.
+    bool RepeatFind(bool reversed = false);
     void ShowFindDialog();
     void ShowReplaceDialog();
 

@@ -289,7 +289,16 @@ QString CCrystalTextView::SelectedText() const {
 }
 
 void CCrystalTextView::SelectionCompleted() {
+    PublishPrimarySelection();
     if (options_.AutoCopy && HasSelection()) CopySelectionToClipboard();
+}
+
+// Selected text is offered for a middle-click paste elsewhere, as X11 and
+// Wayland programs do; an empty selection leaves the last offer standing.
+void CCrystalTextView::PublishPrimarySelection() {
+    QClipboard* clipboard = QApplication::clipboard();
+    if (!HasSelection() || !clipboard->supportsSelection()) return;
+    clipboard->setText(SelectedText(), QClipboard::Selection);
 }
 
 void CCrystalTextView::CopySelectionToClipboard() {
@@ -299,6 +308,7 @@ void CCrystalTextView::CopySelectionToClipboard() {
 void CCrystalTextView::MoveCaret(core::TextPos pos, bool extend) {
     if (extend) {
         selection_.ExtendTo(pos);
+        PublishPrimarySelection();
     } else {
         selection_.CollapseTo(pos);
     }

@@ -115,8 +115,10 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
     // A selection was completed by the user (mouse release, Select All, a
-    // find or a highlight jump); copies it when AutoCopy is on.
+    // find or a highlight jump); copies it when AutoCopy is on. It also
+    // becomes the window system's primary selection, where there is one.
     void SelectionCompleted();
+    void PublishPrimarySelection();
     virtual void CopySelectionToClipboard();
     // Keys the editing layer handles (typing, Delete, Backspace, Enter).
     virtual bool HandleEditKey(QKeyEvent* event) { return false; }

@@ -39,9 +39,11 @@ void CTarvikView::AttachDocument(core::CTarvikDoc* doc) {
     AttachBuffer(doc ? &doc->Buffer() : nullptr);
 }
 
-void CTarvikView::AddAction(int commandId, const QString& text, const QKeySequence& shortcut) {
+void CTarvikView::AddAction(int commandId, const QString& text, const QKeySequence& shortcut,
+                            const QKeySequence& alternate) {
     auto* action = new QAction(text, this);
-    action->setShortcut(shortcut);
+    action->setShortcuts(alternate.isEmpty() ? QList<QKeySequence>{shortcut}
+                                             : QList<QKeySequence>{shortcut, alternate});
     action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     connect(action, &QAction::triggered, this, [this, commandId] { OnCommand(commandId); });
     addAction(action);
@@ -49,12 +51,12 @@ void CTarvikView::AddAction(int commandId, const QString& text, const QKeySequen
 }
 
 void CTarvikView::LeaveShortcutsToHost() {
-    for (QAction* action : std::as_const(actions_)) action->setShortcut({});
+    for (QAction* action : std::as_const(actions_)) action->setShortcuts({});
 }
 
 void CTarvikView::CreateActions() {
     for (const ViewCommand& command : ViewCommands()) {
-        AddAction(command.id, command.text, command.shortcut);
+        AddAction(command.id, command.text, command.shortcut, command.alternate);
     }
 }
 
@@ -151,6 +153,9 @@ bool CTarvikView::RunEditCommand(int commandId) {
             return true;
         case kCmdEditRepeat:
             if (!RepeatFind()) ShowFindDialog();
+            return true;
+        case kCmdEditRepeatBackward:
+            if (!RepeatFind(true)) ShowFindDialog();
             return true;
         case kCmdFilePrint:
             Print();

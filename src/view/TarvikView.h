@@ -71,7 +71,8 @@ protected:
 
 private:
     void CreateActions();
-    void AddAction(int commandId, const QString& text, const QKeySequence& shortcut = {});
+    void AddAction(int commandId, const QString& text, const QKeySequence& shortcut = {},
+                   const QKeySequence& alternate = {});
     void GoToLineStart(int line);
     void ShowGoToLineDialog();
     filters::HighlightRunList NavigationRuns(int line) const;

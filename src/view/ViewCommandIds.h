@@ -25,6 +25,7 @@ enum ViewCommandId : int {
     kCmdEditFind = 57636,
     kCmdEditPaste = 57637,
     kCmdEditRepeat = 57638,
+    kCmdEditRepeatBackward = 37230,  // Shift+F3: the last find, the other way
     kCmdEditReplace = 57641,
     kCmdEditSelectAll = 57642,
     kCmdEditUndo = 57643,

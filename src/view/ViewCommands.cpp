@@ -17,7 +17,7 @@ QString Text(const char* text) {
 std::vector<ViewCommand> BuildTable() {
     std::vector<ViewCommand> table = {
         {kCmdEditUndo, Text("&Undo"), QKeySequence::Undo},
-        {kCmdEditRedo, Text("&Redo"), Qt::CTRL | Qt::Key_Y},
+        {kCmdEditRedo, Text("&Redo"), Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z},
         {kCmdEditCut, Text("Cu&t"), QKeySequence::Cut},
         {kCmdEditCopy, Text("&Copy"), QKeySequence::Copy},
         {kCmdEditPaste, Text("&Paste"), QKeySequence::Paste},
@@ -25,6 +25,7 @@ std::vector<ViewCommand> BuildTable() {
         {kCmdEditSelectAll, Text("Select &All"), QKeySequence::SelectAll},
         {kCmdEditFind, Text("&Find..."), QKeySequence::Find},
         {kCmdEditRepeat, Text("Find &Next"), Qt::Key_F3},
+        {kCmdEditRepeatBackward, Text("Find Pre&vious"), Qt::SHIFT | Qt::Key_F3},
         {kCmdEditReplace, Text("R&eplace..."), Qt::CTRL | Qt::Key_H},
         {kCmdNextHighlight, Text("Next H&ighlight"), Qt::Key_F4},
         {kCmdPreviousHighlight, Text("Previous &Highlight"), Qt::SHIFT | Qt::Key_F4},

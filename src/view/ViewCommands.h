@@ -13,6 +13,9 @@ struct ViewCommand {
     int id = 0;
     QString text;
     QKeySequence shortcut;
+    // A second key for the same command, as desktop programs commonly use
+    // it; never one another command has.
+    QKeySequence alternate = {};
 };
 
 // Every command the view handles from a menu or a key, in menu order.

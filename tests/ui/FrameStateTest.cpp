@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
@@ -28,6 +30,7 @@
 #include "app/ui/TrayIcon.h"
 #include "core/DocCommandIds.h"
 #include "core/TarvikDoc.h"
+#include "discovery/RecentFileList.h"
 #include "platform/Registry.h"
 #include "settings/DocPositionStore.h"
 #include "view/TarvikView.h"
@@ -58,6 +61,12 @@ public:
 
 using ui_test::Paths;
 
+QStringList DocumentPathsOf(const app::CTarvikApp& app) {
+    QStringList paths;
+    for (const auto& doc : app.Documents()) paths << QString::fromStdU16String(doc->GetPathName());
+    return paths;
+}
+
 void Drop(CMainFrame& frame, const QStringList& paths) {
     QMimeData data;
     QList<QUrl> urls;
@@ -83,7 +92,52 @@ private:
     }
 
 private slots:
-    void init() { dir_.UseNextStore(); }
+    // Offscreen there is no tray; the tests that hide to one say there is.
+    void init() {
+        dir_.UseNextStore();
+        app_ui::CTrayIcon::SetAvailabilityProbe([] { return true; });
+    }
+    void cleanupTestCase() { app_ui::CTrayIcon::SetAvailabilityProbe({}); }
+
+    // Without a tray nothing hides the window where it cannot come back
+    // from; a window in the tray comes back when the tray goes away. The hot
+    // key is asked for only while the window is in the tray.
+    void withoutATrayTheWindowStays() {
+        const QString path = WriteFile("notray.log", "x\r\n");
+        bool trayThere = false;
+        app_ui::CTrayIcon::SetAvailabilityProbe([&trayThere] { return trayThere; });
+        app::CTarvikApp app;
+        app.GetOptions().MinimizeEsc = true;
+        app.GetOptions().EnableHotkey = true;
+        CMainFrame frame(app);
+        frame.show();
+        frame.OpenFiles(Paths({path}));
+        frame.Commands().UpdateStates();
+        QVERIFY(!frame.Commands().IsEnabled(app_ui::kCmdMinimizeToTray));
+        QVERIFY(!frame.RunCommand(app_ui::kCmdMinimizeToTray));
+        frame.HideToTray();
+        QTest::keyClick(frame.ActiveChildFrame()->widget(), Qt::Key_Escape);
+        QVERIFY(!frame.IsInTray());
+        QVERIFY(frame.isVisible());
+        QVERIFY(!frame.HotKey()->IsWanted());
+
+        trayThere = true;
+        frame.Commands().UpdateStates();
+        QVERIFY(frame.Commands().IsEnabled(app_ui::kCmdMinimizeToTray));
+        QVERIFY(frame.RunCommand(app_ui::kCmdMinimizeToTray));
+        QVERIFY(frame.IsInTray());
+        QVERIFY(!frame.isVisible());
+        QVERIFY(frame.HotKey()->IsWanted());
+        frame.TrayIcon()->CheckAvailability();
+        QVERIFY(frame.IsInTray());
+
+        trayThere = false;
+        frame.TrayIcon()->CheckAvailability();
+        QVERIFY(!frame.IsInTray());
+        QVERIFY(frame.isVisible());
+        QVERIFY(!frame.TrayIcon()->IsShown());
+        QVERIFY(!frame.HotKey()->IsWanted());
+    }
 
     void titlesFollowTheFileAsItGrows() {
         const QString path = WriteFile("grow.log", "12345678\r\n");
@@ -215,6 +269,168 @@ private slots:
         QVERIFY(frame.Commands().IsChecked(app_ui::kCmdViewMarkFirst + 2));
         QVERIFY(frame.RunCommand(app_ui::kCmdViewClearMark));
         QCOMPARE(frame.TabStrip()->MarkOf(key), app_ui::TabImage::Blank);
+    }
+
+    // Next and Previous follow the tabs as the user arranged them; a tab's
+    // close button closes its document.
+    void windowOrderFollowsTheTabsAndTabsClose() {
+        const QString a = WriteFile("order-a.log", "a\r\n");
+        const QString b = WriteFile("order-b.log", "b\r\n");
+        const QString c = WriteFile("order-c.log", "c\r\n");
+        app::CTarvikApp app;
+        CMainFrame frame(app);
+        frame.show();
+        frame.OpenFiles(Paths({a, b, c}));
+        app_ui::CTabStrip* tabs = frame.TabStrip();
+        QCOMPARE(tabs->count(), 3);
+        const auto keyOf = [&](const QString& path) {
+            for (int i = 0; i < tabs->count(); ++i) {
+                if (tabs->FullPathOf(tabs->KeyAt(i)) == path) return tabs->KeyAt(i);
+            }
+            return app_ui::DocumentKey{};
+        };
+        tabs->moveTab(1, 2);  // a, c, b
+        frame.ActivateDocument(*app.Documents().front());
+        QCOMPARE(frame.ActiveDocument()->GetPathName(), a.toStdU16String());
+        QVERIFY(frame.RunCommand(app_ui::kCmdWindowNext));
+        QCOMPARE(static_cast<app_ui::DocumentKey>(frame.ActiveChildFrame()), keyOf(c));
+        QVERIFY(frame.RunCommand(app_ui::kCmdWindowNext));
+        QCOMPARE(static_cast<app_ui::DocumentKey>(frame.ActiveChildFrame()), keyOf(b));
+        QVERIFY(frame.RunCommand(app_ui::kCmdWindowNext));
+        QCOMPARE(static_cast<app_ui::DocumentKey>(frame.ActiveChildFrame()), keyOf(a));
+        QVERIFY(frame.RunCommand(app_ui::kCmdWindowPrevious));
+        QCOMPARE(static_cast<app_ui::DocumentKey>(frame.ActiveChildFrame()), keyOf(b));
+        QCOMPARE(tabs->CurrentKey(), keyOf(b));
+
+        emit tabs->tabCloseRequested(tabs->IndexOf(keyOf(c)));
+        QCOMPARE(app.Documents().size(), std::size_t{2});
+        QCOMPARE(tabs->IndexOf(keyOf(c)), -1);
+    }
+
+    // The keys desktop users expect work beside the documented ones, and no
+    // key belongs to two commands.
+    void desktopKeysBesideTheDocumentedOnes() {
+        const QString a = WriteFile("keys-a.log", "x one\r\nx two\r\nx three\r\n");
+        const QString b = WriteFile("keys-b.log", "b\r\n");
+        app::CTarvikApp app;
+        app.GetOptions().UFont.lfHeight = -12;
+        CMainFrame frame(app);
+        frame.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&frame));
+        frame.OpenFiles(Paths({a, b}));
+        QMap<QString, int> owners;
+        for (QAction* action : frame.actions()) {
+            for (const QKeySequence& key : action->shortcuts()) {
+                const QString name = key.toString();
+                QVERIFY2(!owners.contains(name), qPrintable(name));
+                owners.insert(name, action->data().toInt());
+            }
+        }
+        const std::pair<QKeySequence, int> expected[] = {
+            {Qt::CTRL | Qt::Key_Q, app_ui::kCmdAppExit},
+            {Qt::Key_F3, view::kCmdEditRepeat},
+            {Qt::SHIFT | Qt::Key_F3, view::kCmdEditRepeatBackward},
+            {Qt::CTRL | Qt::Key_Y, view::kCmdEditRedo},
+            {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, view::kCmdEditRedo},
+            {Qt::CTRL | Qt::Key_Z, view::kCmdEditUndo},
+            {Qt::CTRL | Qt::Key_Tab, app_ui::kCmdWindowNext},
+            {Qt::CTRL | Qt::Key_Plus, app_ui::kCmdFontLarger},
+            {Qt::CTRL | Qt::Key_Minus, app_ui::kCmdFontSmaller},
+            {Qt::CTRL | Qt::Key_0, view::kCmdToggleNumbered0},
+            {Qt::CTRL | Qt::Key_H, view::kCmdEditReplace},
+        };
+        for (const auto& [key, id] : expected) {
+            QVERIFY2(owners.value(key.toString()) == id, qPrintable(key.toString()));
+        }
+
+        QApplication::setActiveWindow(&frame);
+        QWidget* focus = frame.ActiveChildFrame()->widget();
+        QCOMPARE(frame.TabStrip()->CurrentKey(), frame.TabStrip()->KeyAt(1));
+        QTest::keyClick(focus, Qt::Key_Tab, Qt::ControlModifier);
+        QCOMPARE(frame.TabStrip()->CurrentKey(), frame.TabStrip()->KeyAt(0));
+        QCOMPARE(frame.ActiveDocument()->GetPathName(), a.toStdU16String());
+
+        view::CTarvikView* view = frame.ActiveChildFrame()->View();
+        view->SetCursorPos({0, 1});
+        QVERIFY(view->FindNext({QStringLiteral("x")}));
+        QCOMPARE(view->SelectionStart(), (core::TextPos{0, 1}));
+        QTest::keyClick(view, Qt::Key_F3);
+        QCOMPARE(view->SelectionStart(), (core::TextPos{0, 2}));
+        QTest::keyClick(view, Qt::Key_F3, Qt::ShiftModifier);
+        QCOMPARE(view->SelectionStart(), (core::TextPos{0, 1}));
+        QTest::keyClick(view, Qt::Key_F3);
+        QCOMPARE(view->SelectionStart(), (core::TextPos{0, 2}));
+
+        QTest::keyClick(view, Qt::Key_Plus, Qt::ControlModifier);
+        QCOMPARE(app.GetOptions().UFont.lfHeight, -13);
+        QTest::keyClick(view, Qt::Key_Minus, Qt::ControlModifier);
+        QTest::keyClick(view, Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(app.GetOptions().UFont.lfHeight, -11);
+    }
+
+    // File > Open offers every file first (syslog has no extension) and
+    // starts the next time in the folder it last opened from.
+    void openDialogOffersAllFilesAndRemembersTheFolder() {
+        const QString log = WriteFile("syslog", "x\r\n");
+        app::CTarvikApp app;
+        CMainFrame frame(app);
+        frame.show();
+        QStringList filters;
+        QStringList folders;
+        const auto answer = [&](const QString& pick) {
+            QTimer::singleShot(0, &frame, [&, pick] {
+                auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+                if (!chooser) return;
+                filters << chooser->selectedNameFilter();
+                folders << chooser->directory().absolutePath();
+                if (pick.isEmpty()) {
+                    chooser->reject();
+                    return;
+                }
+                chooser->selectFile(pick);
+                static_cast<QDialog*>(chooser)->accept();
+            });
+        };
+        answer(log);
+        QVERIFY(frame.RunCommand(app_ui::kCmdFileOpen));
+        QCOMPARE(DocumentPathsOf(app), QStringList{log});
+        QCOMPARE(frame.LastOpenFolder(), QFileInfo(log).absolutePath());
+        answer({});
+        QVERIFY(frame.RunCommand(app_ui::kCmdFileOpen));
+        QCOMPARE(filters.size(), 2);
+        QCOMPARE(filters.first(), QStringLiteral("All Files (*)"));
+        QCOMPARE(folders.last(), QFileInfo(log).absolutePath());
+    }
+
+    // Opening a file or moving the window schedules one save of the recent
+    // list and the placement, as if the session could end any moment.
+    void sessionIsSavedWhileItChanges() {
+        const QString path = WriteFile("session.log", "x\r\n");
+        {
+            app::CTarvikApp app;
+            CMainFrame frame(app);
+            frame.ShowWithPlacement(false, settings::WindowRect{40, 50, 640, 450});
+            frame.SaveSession();
+            QVERIFY(!frame.IsSessionSavePending());
+            frame.OpenFiles(Paths({path}));
+            QVERIFY(frame.IsSessionSavePending());
+            frame.resize(700, 500);
+            QVERIFY(frame.IsSessionSavePending());
+            QVERIFY(frame.SessionSaveDelay() >= 1000);
+            QTRY_VERIFY_WITH_TIMEOUT(!frame.IsSessionSavePending(), 30000);
+            // What the timer saved is in the store while the window is open.
+            discovery::CRecentFileList saved;
+            saved.Load();
+            QVERIFY(!saved.Entries().empty());
+            QCOMPARE(QString::fromStdU16String(saved.Entries().front()), path);
+            app::CTarvikApp reader;
+            bool maximized = true;
+            settings::WindowRect rect;
+            reader.LoadOptions(maximized, rect);
+            QVERIFY(!maximized);
+            QCOMPARE(rect.right - rect.left, 700);
+            QCOMPARE(rect.bottom - rect.top, 500);
+        }
     }
 
     void minimizingToTheTrayKeepsTheMaximizedState() {

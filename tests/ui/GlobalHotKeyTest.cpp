@@ -1,5 +1,7 @@
-// The global hot key is an X11 facility; elsewhere it refuses quietly. Under
-// a real X server a key another program holds is refused, and said once.
+// The global hot key is an X11 facility; elsewhere it refuses quietly, and on
+// Wayland the Options dialog says why. Under a real X server the key is taken
+// only while the window is in the tray, so two shown programs both leave it
+// to others.
 
 #include <xcb/xcb.h>
 #include <QSignalSpy>
@@ -36,9 +38,17 @@ private slots:
         QVERIFY(!hotKey.IsRegistered());
     }
 
-    // Two programs on one X server: the first gets the key, the second is
-    // refused by the server and says so once on its debug output.
-    void keyHeldByAnotherProgramIsReportedOnce() {
+    void onlyWaylandIsNamedAsHavingNoHotKey() {
+        QVERIFY(app_ui::CGlobalHotKey::UnavailableReason(QStringLiteral("wayland"))
+                    .contains(QStringLiteral("Wayland")));
+        QVERIFY(!app_ui::CGlobalHotKey::UnavailableReason(QStringLiteral("wayland-egl")).isEmpty());
+        QVERIFY(app_ui::CGlobalHotKey::UnavailableReason(QStringLiteral("xcb")).isEmpty());
+        QVERIFY(app_ui::CGlobalHotKey::UnavailableReason(QStringLiteral("offscreen")).isEmpty());
+    }
+
+    // Two shown programs on one X server with the hot key on: neither takes
+    // the key (it is taken only from the tray), so neither is refused.
+    void shownProgramsLeaveTheKeyToOthers() {
         const QString program = realprogram::ProgramPath();
         if (!QFile::exists(program)) QSKIP("the tarvik program is not built");
         const QString xdotool = QStandardPaths::findExecutable(QStringLiteral("xdotool"));
@@ -90,7 +100,7 @@ private slots:
         const QString firstSaid = QString::fromLocal8Bit(first.readAllStandardError());
         const QString secondSaid = QString::fromLocal8Bit(second.readAllStandardError());
         QVERIFY2(firstSaid.count(refusal) == 0, qPrintable(firstSaid));
-        QVERIFY2(secondSaid.count(refusal) == 1, qPrintable(secondSaid));
+        QVERIFY2(secondSaid.count(refusal) == 0, qPrintable(secondSaid));
     }
 };
 

@@ -2,9 +2,13 @@
 // the user-interface thread, the font record of the Font command, the message
 // box mapping and the batch opening on behalf of the application.
 
+#include <QApplication>
 #include <QFile>
 #include <QFontDatabase>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 #include <atomic>
 #include <thread>
@@ -15,6 +19,8 @@
 #include "app/ui/BatchOpenAdapter.h"
 #include "app/ui/CommandTable.h"
 #include "app/ui/FontChoice.h"
+#include "app/ui/FrameCommandIds.h"
+#include "app/ui/MainFrame.h"
 #include "app/ui/MessageBoxUi.h"
 #include "app/ui/QtUiQueue.h"
 #include "core/TarvikDoc.h"
@@ -115,6 +121,32 @@ private slots:
         }
         QCoreApplication::processEvents();
         QVERIFY(!late);
+    }
+
+    // The Font command offers fixed-width faces only, and a stored face that
+    // is not installed shows as the face actually used.
+    void fontDialogOffersFixedFacesAndTheFaceInUse() {
+        app::CTarvikApp app;
+        app.GetOptions().UFont.SetFaceName(u"No Such Face Tarvik");
+        app_ui::CMainFrame frame(app);
+        frame.show();
+        bool monospacedOnly = false;
+        QString shown;
+        QTimer::singleShot(0, &frame, [&] {
+            auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            monospacedOnly = dialog->testOption(QFontDialog::MonospacedFonts);
+            shown = dialog->currentFont().family();
+            dialog->reject();
+        });
+        QVERIFY(frame.RunCommand(app_ui::kCmdFont));
+        QVERIFY(monospacedOnly);
+        QVERIFY(!shown.isEmpty());
+        QVERIFY(shown != QStringLiteral("No Such Face Tarvik"));
+        // The face the views fall back to.
+        QCOMPARE(shown, QFontInfo(app_ui::FontFromOptions(app.GetOptions())).family());
+        QCOMPARE(QString::fromStdU16String(app.GetOptions().UFont.FaceName()),
+                 QStringLiteral("No Such Face Tarvik"));
     }
 
     void chosenFontBecomesAFontRecord() {

@@ -23,6 +23,7 @@
 #include "app/ui/MainFrame.h"
 #include "app/ui/QtUiQueue.h"
 #include "app/ui/TabStrip.h"
+#include "app/ui/TrayIcon.h"
 #include "core/DocCommandIds.h"
 #include "core/TarvikDoc.h"
 #include "platform/IClock.h"
@@ -85,7 +86,11 @@ private:
     }
 
 private slots:
-    void init() { dir_.UseNextStore(); }
+    // Offscreen there is no tray; these tests hide to one.
+    void init() {
+        dir_.UseNextStore();
+        app_ui::CTrayIcon::SetAvailabilityProbe([] { return true; });
+    }
 
     void twoFilesOpenAsSubWindowsAndFollowAppendedText() {
         const QString first = WriteFile("first.log", "alpha\r\n");

@@ -26,6 +26,7 @@
 #include "app/ui/DialogText.h"
 #include "app/ui/OptionsDialog.h"
 #include "app/ui/RefreshRateDialog.h"
+#include "app/ui/TrayIcon.h"
 #include "core/IUserInterface.h"
 #include "platform/Registry.h"
 #include "settings/RegistryPaths.h"
@@ -177,6 +178,26 @@ private slots:
                 }
             }
         }
+    }
+
+    // Without a tray the tray options are greyed out and say why; their
+    // values stay for a desktop that has one.
+    void trayOptionsNeedATray() {
+        app::CTarvikApp app;
+        app.GetOptions().MinimizeEsc = true;
+        const char* trayOptions[] = {"MinimizeEsc", "MinimizeWndMin", "EnableHotkey", "BlinkIcon"};
+        for (bool trayThere : {false, true}) {
+            app_ui::CTrayIcon::SetAvailabilityProbe([trayThere] { return trayThere; });
+            app_ui::COptionsDialog dialog(app, false, nullptr);
+            for (const char* name : trayOptions) {
+                auto* box = Control<QCheckBox>(dialog, name);
+                QVERIFY2(box->isEnabled() == trayThere, name);
+                QVERIFY2(box->toolTip().isEmpty() == trayThere, name);
+            }
+            QVERIFY(Control<QCheckBox>(dialog, "MinimizeEsc")->isChecked());
+            QVERIFY(!dialog.findChild<QWidget*>(QStringLiteral("HotKeyNote")));
+        }
+        app_ui::CTrayIcon::SetAvailabilityProbe({});
     }
 
     void reopenSwitchedOffKeepsTheOldValues() {

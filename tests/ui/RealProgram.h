@@ -2,6 +2,7 @@
 // What the tests that start the real program share: where it is, a private X
 // server for it, and running a helper program to its end.
 
+#include <xcb/xcb.h>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -9,6 +10,7 @@
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
+#include <cstdlib>
 
 namespace realprogram {
 
@@ -60,6 +62,33 @@ public:
 private:
     QProcess server_;
     QString display_;
+};
+
+// A system tray on a bare X server, as far as programs can tell: it owns the
+// tray selection of screen 0 (the docking requests go unanswered).
+class SystemTray {
+public:
+    explicit SystemTray(const QString& display) {
+        connection_ = xcb_connect(display.toLatin1().constData(), nullptr);
+        if (xcb_connection_has_error(connection_)) return;
+        xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data;
+        const xcb_window_t window = xcb_generate_id(connection_);
+        xcb_create_window(connection_, XCB_COPY_FROM_PARENT, window, screen->root, 0, 0, 1, 1, 0,
+                          XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+        const char name[] = "_NET_SYSTEM_TRAY_S0";
+        xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+            connection_, xcb_intern_atom(connection_, 0, sizeof name - 1, name), nullptr);
+        if (atom == nullptr) return;
+        xcb_set_selection_owner(connection_, window, atom->atom, XCB_CURRENT_TIME);
+        std::free(atom);
+        xcb_flush(connection_);
+    }
+    ~SystemTray() { xcb_disconnect(connection_); }
+    SystemTray(const SystemTray&) = delete;
+    SystemTray& operator=(const SystemTray&) = delete;
+
+private:
+    xcb_connection_t* connection_ = nullptr;
 };
 
 // The environment for the program on display: its own store and runtime

@@ -20,10 +20,12 @@
 #include "app/TarvikApp.h"
 #include "app/ui/ChildFrame.h"
 #include "app/ui/FirstRunTour.h"
+#include "app/ui/FrameIcons.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/RecentFilesMenu.h"
 #include "app/ui/SplashScreen.h"
 #include "app/ui/StartUp.h"
+#include "app/ui/TrayIcon.h"
 #include "core/TarvikDoc.h"
 #include "discovery/RecentFileList.h"
 #include "platform/Registry.h"
@@ -112,6 +114,8 @@ private slots:
         ++storeNumber_;
         storePath_ = dir_.filePath(QStringLiteral("registry-%1.db").arg(storeNumber_));
         platform::registry_store::UsePath(storePath_.toStdString());
+        // Offscreen there is no tray; these tests hide to one.
+        app_ui::CTrayIcon::SetAvailabilityProbe([] { return true; });
     }
 
     void recentMenuNumbersTenEntriesAndDoublesAmpersands() {
@@ -349,6 +353,37 @@ private slots:
         saved.Load();
         QCOMPARE(ListPaths(saved), (QStringList{third, second, first}));
     }
+    // cmake --install puts the launcher entry and our icon where desktops
+    // look (share/applications, the hicolor theme), named as the program
+    // names itself to the desktop.
+    void installPutsTheDesktopEntryAndIconInPlace() {
+        const QString cmake = QStandardPaths::findExecutable(QStringLiteral("cmake"));
+        if (cmake.isEmpty()) QSKIP("cmake is not on the path");
+        QTemporaryDir prefix;
+        QVERIFY(prefix.isValid());
+        QProcess install;
+        install.start(cmake, {QStringLiteral("--install"),
+                              QDir(QStringLiteral(TARVIK_TOOLS_DIR)).absoluteFilePath(".."),
+                              QStringLiteral("--prefix"), prefix.path()});
+        QVERIFY(install.waitForFinished(120000));
+        QVERIFY2(install.exitCode() == 0, install.readAllStandardError().constData());
+        const QString name = QString::fromLatin1(app_ui::kDesktopName);
+        QFile entry(prefix.filePath("share/applications/" + name + ".desktop"));
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(entry.readAll()).split(QLatin1Char('\n'));
+        QCOMPARE(lines.first(), QStringLiteral("[Desktop Entry]"));
+        for (const char* line :
+             {"Type=Application", "Exec=tarvik %F", "Categories=System;Monitor;Utility;",
+              "MimeType=text/x-log;text/plain;"}) {
+            QVERIFY2(lines.contains(QString::fromLatin1(line)), line);
+        }
+        QVERIFY(lines.contains(QStringLiteral("Icon=") + name));
+        QFile icon(prefix.filePath("share/icons/hicolor/scalable/apps/" + name + ".svg"));
+        QVERIFY(icon.open(QIODevice::ReadOnly));
+        QVERIFY(icon.readAll().contains("<svg"));
+        QVERIFY(QFile::exists(prefix.filePath(QStringLiteral("bin/tarvik"))));
+    }
+
     // Hidden in the tray, the program still ends when it is asked to (as the
     // tray's Exit asks), so the next start shows its own window instead of
     // handing its command line to an invisible process.
@@ -361,6 +396,7 @@ private slots:
         }
         realprogram::XServer server;
         QVERIFY(!server.Display().isEmpty());
+        realprogram::SystemTray tray(server.Display());
         {
             // Esc hides the window to the tray; no tour window in the way.
             app::CTarvikApp app;

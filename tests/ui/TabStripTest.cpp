@@ -76,6 +76,7 @@ private slots:
     void tabMenuCommandsCarryTheDocument();
     void stripMenuBesideTheTabs();
     void userSelectionAnnouncesActivation();
+    void closeButtonsMiddleClickAndDraggedOrder();
     void aliasDialogRefusesEmptyAndOffersFileName();
     void editAliasStoresAndShowsUncut();
     void aliasesLiveInTheApplicationStore();
@@ -346,6 +347,45 @@ void TabStripTest::userSelectionAnnouncesActivation() {
     QCOMPARE(activated.count(), 1);
     QCOMPARE(activated.at(0).at(0).value<DocumentKey>(), kFirst);
     QVERIFY(!strip.IsFlashing(kFirst));
+}
+
+// Each tab's close button and a middle click over a tab ask to close that
+// document; a middle click beside the tabs asks nothing. A moved tab keeps
+// its document, and the order beside a tab is the strip's new order.
+void TabStripTest::closeButtonsMiddleClickAndDraggedOrder() {
+    CTabStrip strip;
+    strip.AddTab(kFirst, "first.log", "/a/first.log");
+    strip.AddTab(kSecond, "second.log", "/a/second.log");
+    strip.AddTab(kThird, "third.log", "/a/third.log");
+    strip.resize(600, 40);
+    strip.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&strip));
+    QSignalSpy close(&strip, &CTabStrip::closeRequested);
+    QWidget* button = strip.tabButton(1, QTabBar::RightSide);
+    if (!button) button = strip.tabButton(1, QTabBar::LeftSide);
+    QVERIFY(button);
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(close.count(), 1);
+    QCOMPARE(close.at(0).at(0).value<DocumentKey>(), kSecond);
+    QTest::mouseClick(&strip, Qt::MiddleButton, {}, strip.tabRect(2).center());
+    QCOMPARE(close.count(), 2);
+    QCOMPARE(close.at(1).at(0).value<DocumentKey>(), kThird);
+    QTest::mouseClick(&strip, Qt::MiddleButton, {}, QPoint(590, 20));
+    QCOMPARE(close.count(), 2);
+    QCOMPARE(strip.count(), 3);  // closing is the frame's business
+
+    QVERIFY(strip.isMovable());
+    QCOMPARE(strip.KeyBeside(kFirst, 1), kSecond);
+    strip.moveTab(0, 2);
+    QCOMPARE(strip.KeyAt(2), kFirst);
+    QCOMPARE(strip.KeyBeside(kFirst, 1), kSecond);
+    QCOMPARE(strip.KeyBeside(kSecond, 1), kThird);
+    QCOMPARE(strip.KeyBeside(kThird, 1), kFirst);
+    QCOMPARE(strip.KeyBeside(kSecond, -1), kFirst);
+    QCOMPARE(strip.KeyBeside(&gDocuments[3], 1), DocumentKey{});
+    strip.SetMark(kFirst, app_ui::TabImage::Red);
+    QCOMPARE(strip.MarkOf(kFirst), app_ui::TabImage::Red);
+    QCOMPARE(strip.LabelOf(kFirst), QString("first.log"));
 }
 
 void TabStripTest::aliasDialogRefusesEmptyAndOffersFileName() {

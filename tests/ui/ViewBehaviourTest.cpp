@@ -6,11 +6,13 @@
 #include <QClipboard>
 #include <QFile>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
 
+#include "RealProgram.h"
 #include "ViewTestFakes.h"
 #include "app/TarvikApp.h"
 #include "platform/Registry.h"
@@ -434,6 +436,44 @@ private slots:
         QCOMPARE(v->SelectionStart(), (TextPos{0, 0}));
         QCOMPARE(v->SelectionEnd(), (TextPos{2, 1}));
         QCOMPARE(v->CaretStatusText(), QStringLiteral("Ln 1, Col 1"));
+    }
+
+    // Selecting by mouse or keyboard offers the text as the primary
+    // selection (middle-click paste); the clipboard is left alone without
+    // AutoCopy. Offscreen has no primary selection, so the test runs itself
+    // again on a real X server.
+    void selectingFillsThePrimarySelection() {
+        if (!QApplication::clipboard()->supportsSelection()) {
+            if (!realprogram::XServer::Available()) QSKIP("Xvfb is needed for a primary selection");
+            realprogram::XServer server;
+            QVERIFY(!server.Display().isEmpty());
+            QProcess self;
+            self.setProcessEnvironment(realprogram::XProgramEnvironment(
+                server.Display(), dir_.filePath(QStringLiteral("x-registry.db")), dir_.path()));
+            self.start(QCoreApplication::applicationFilePath(),
+                       {QStringLiteral("selectingFillsThePrimarySelection")});
+            QVERIFY(self.waitForFinished(60000));
+            const QByteArray said = self.readAllStandardOutput() + self.readAllStandardError();
+            QVERIFY2(self.exitCode() == 0, said.constData());
+            QVERIFY2(!said.contains("SKIP"), said.constData());
+            return;
+        }
+        QClipboard* clipboard = QApplication::clipboard();
+        clipboard->setText(QStringLiteral("kept"));
+        clipboard->setText(QStringLiteral("before"), QClipboard::Selection);
+        settings::Options options;
+        options.AutoCopy = false;
+        core::CCrystalTextBuffer buffer;
+        viewtest::Fill(buffer, {"alpha beta", "gamma"});
+        auto v = MakeView(options, buffer, nullptr);
+        v->setFocus();
+        QTest::mouseDClick(v->viewport(), Qt::LeftButton, {}, CellPoint(*v, 7, 0));
+        QCOMPARE(clipboard->text(QClipboard::Selection), QStringLiteral("beta"));
+        QTest::keyClick(v.get(), Qt::Key_Home);
+        QCOMPARE(clipboard->text(QClipboard::Selection), QStringLiteral("beta"));
+        QTest::keyClick(v.get(), Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(clipboard->text(QClipboard::Selection), QStringLiteral("alpha beta\r\n"));
+        QCOMPARE(clipboard->text(), QStringLiteral("kept"));
     }
 
 private:

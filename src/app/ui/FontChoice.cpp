@@ -1,5 +1,7 @@
 #include "app/ui/FontChoice.h"
 
+#include <QFontInfo>
+#include <QStringList>
 #include <algorithm>
 #include <cmath>
 
@@ -17,6 +19,12 @@ constexpr std::int32_t kBoldWeight = 700;
 
 QFont FontFromOptions(const settings::Options& options) {
     return view::FontFromLogFont(options.UFont);
+}
+
+QFont FontInUse(const QFont& font) {
+    QFont used = font;
+    used.setFamilies(QStringList{QFontInfo(font).family()});
+    return used;
 }
 
 settings::LogFont LogFontFromFont(const QFont& font) {

@@ -32,6 +32,9 @@ enum FrameCommandId : int {
     kCmdWindowPrevious = 40073,       // "&Previous"
     kCmdOpenMoreRecentFiles = 40074,  // "Open &More Recent Files..."
     kCmdAutoOpenNewFiles = 40127,     // "&Auto Open New Files...\tCtrl+N"
+    // Keys only, on no menu: the views' font one size up or down.
+    kCmdFontLarger = 45110,
+    kCmdFontSmaller = 45111,
     // The View menu's colour marks of the selected tab, red to cyan, and
     // "Cl&ear Mark".
     kCmdViewMarkFirst = 45101,

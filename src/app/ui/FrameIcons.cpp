@@ -159,6 +159,10 @@ QIcon MonitoringIcon() {
 QIcon StoppedIcon() {
     return QIcon(StoppedPixmap());
 }
+QIcon ApplicationIcon() {
+    return QIcon::fromTheme(QString::fromLatin1(kDesktopName), TrayNormalIcon());
+}
+
 QIcon TrayNormalIcon() {
     return QIcon(TrayPixmap(false));
 }

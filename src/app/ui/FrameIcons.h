@@ -40,6 +40,12 @@ QIcon TabImageIcon(TabImage image);
 
 QIcon MonitoringIcon();
 QIcon StoppedIcon();
+// The name of the installed desktop entry and icon (ostra-tarvik.desktop,
+// ostra-tarvik.svg).
+inline constexpr const char* kDesktopName = "ostra-tarvik";
+// The installed icon from the icon theme, else the drawn tray image: for the
+// windows and the tray.
+QIcon ApplicationIcon();
 QIcon TrayNormalIcon();
 QIcon TrayAlternateIcon();
 

@@ -48,7 +48,15 @@ CGlobalHotKey::~CGlobalHotKey() {
     Unregister();
 }
 
+QString CGlobalHotKey::UnavailableReason(const QString& platformName) {
+    if (!platformName.startsWith(QStringLiteral("wayland"))) return {};
+    return tr(
+        "On Wayland no program can have a global hot key: Ctrl+Shift+H is not "
+        "available.");
+}
+
 bool CGlobalHotKey::Register() {
+    wanted_ = true;
     if (IsRegistered()) return true;
     auto* x11 = X11();
     Display* display = x11 ? x11->display() : nullptr;
@@ -81,6 +89,7 @@ bool CGlobalHotKey::Register() {
 }
 
 void CGlobalHotKey::Unregister() {
+    wanted_ = false;
     if (!IsRegistered()) return;
     if (Display* display = X11Display()) {
         const Window root = DefaultRootWindow(display);

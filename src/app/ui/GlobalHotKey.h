@@ -5,6 +5,7 @@
 
 #include <QAbstractNativeEventFilter>
 #include <QObject>
+#include <QString>
 
 namespace app_ui {
 
@@ -19,6 +20,12 @@ public:
     bool Register();
     void Unregister();
     bool IsRegistered() const { return keycode_ != 0; }
+    // Whether the key is asked for (between Register and Unregister), had
+    // or not.
+    bool IsWanted() const { return wanted_; }
+    // Why the platform offers no global key (empty where it may): said in
+    // the Options dialog.
+    static QString UnavailableReason(const QString& platformName);
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
@@ -28,6 +35,7 @@ signals:
 private:
     unsigned keycode_ = 0;
     bool refusalReported_ = false;
+    bool wanted_ = false;
 };
 
 }  // namespace app_ui

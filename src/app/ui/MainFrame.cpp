@@ -7,6 +7,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontDialog>
 #include <QGuiApplication>
 #include <QMdiArea>
@@ -16,6 +17,7 @@
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/TarvikApp.h"
 #include "app/ui/BufferSizeDialog.h"
@@ -55,7 +57,7 @@ CMainFrame::CMainFrame(app::CTarvikApp& app)
       colors_(app.HighlightFilters(), app.GetOptions()),
       commands_(this) {
     setWindowTitle(QString::fromLatin1(kTitle));
-    setWindowIcon(TrayNormalIcon());
+    setWindowIcon(ApplicationIcon());
     setAcceptDrops(true);
     qApp->installEventFilter(this);
     BuildCentralArea();
@@ -75,6 +77,12 @@ CMainFrame::CMainFrame(app::CTarvikApp& app)
     });
     RestartRefreshTimer(options.IntervalChkFile);
     fileEvents_ = new CFileEventPump(app_, this);
+    sessionSave_.setSingleShot(true);
+    sessionSave_.setInterval(kSessionSaveDelayMs);
+    connect(&sessionSave_, &QTimer::timeout, this, &CMainFrame::SaveSession);
+    // A desktop session that ends asks for the data first; the process may
+    // be killed soon after.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { SaveSession(); });
     connect(qApp, &QGuiApplication::applicationStateChanged, this,
             &CMainFrame::OnApplicationStateChanged);
     applicationActive_ = QGuiApplication::applicationState() == Qt::ApplicationActive;
@@ -146,11 +154,11 @@ void CMainFrame::BuildTray() {
     tray_ = new CTrayIcon(this);
     connect(tray_, &CTrayIcon::showWindowRequested, this, [this] { RestoreFromTray(true); });
     connect(tray_, &CTrayIcon::exitRequested, this, &CMainFrame::Exit);
+    connect(tray_, &CTrayIcon::trayLost, this, [this] { RestoreFromTray(true); });
     // Ctrl+Shift+H brings the window back from the tray, where the
-    // platform allows a global key.
+    // platform allows a global key; it is held only while in the tray.
     hotKey_ = new CGlobalHotKey(this);
     connect(hotKey_, &CGlobalHotKey::activated, this, [this] { RestoreFromTray(true); });
-    if (app_.GetOptions().EnableHotkey) hotKey_->Register();
 }
 
 void CMainFrame::CloseDocument(core::CTarvikDoc& doc) {
@@ -182,6 +190,7 @@ void CMainFrame::OpenRecentFile(const std::u16string& path) {
         ActivateDocument(*open);
     } else if (!app_.OpenDocument(path)) {
         recentMenu_->List().Remove(path);
+        ScheduleSessionSave();
     }
     commands_.UpdateStates();
 }
@@ -192,17 +201,27 @@ int CMainFrame::OpenCommandLine(const std::vector<std::u16string>& argv) {
     return result;
 }
 
+// Logs are often named without an extension (syslog, messages) or with a
+// rotation number (app.log.1), so every file is offered first. The dialog
+// comes back to the folder a file was last opened from.
 void CMainFrame::ShowOpenDialog() {
+    const QString allFiles = tr("All Files (*)");
+    QString filter = allFiles;
     const QStringList names = QFileDialog::getOpenFileNames(
-        this, tr("Open"), {}, tr("Log Files (*.log);;Text Files (*.txt);;All Files (*)"));
+        this, tr("Open"), lastOpenFolder_,
+        allFiles + QStringLiteral(";;") + tr("Log Files (*.log);;Text Files (*.txt)"), &filter);
+    if (!names.isEmpty()) lastOpenFolder_ = QFileInfo(names.first()).absolutePath();
     std::vector<std::u16string> paths;
     for (const QString& name : names) paths.push_back(name.toStdU16String());
     OpenFiles(paths);
 }
 
 void CMainFrame::ChooseFont() {
+    // Only fixed-width faces line up the columns of a log. A stored face that
+    // is not installed is shown as the face the views really use.
     bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, FontFromOptions(app_.GetOptions()), this);
+    const QFont chosen = QFontDialog::getFont(&ok, FontInUse(FontFromOptions(app_.GetOptions())),
+                                              this, tr("Font"), QFontDialog::MonospacedFonts);
     if (ok) ApplyFont(chosen);
 }
 
@@ -210,6 +229,22 @@ void CMainFrame::ApplyFont(const QFont& font) {
     app_.GetOptions().UFont = LogFontFromFont(font);
     app_.SaveOptions(settings::option_group::kFont, false, nullptr);
     RefreshViewSettings();
+}
+
+void CMainFrame::StepFontSize(int step) {
+    constexpr int kSmallest = 6;
+    constexpr int kLargest = 72;
+    QFont font = FontFromOptions(app_.GetOptions());
+    if (font.pixelSize() > 0) {
+        const int size = std::clamp(font.pixelSize() + step, kSmallest, kLargest);
+        if (size == font.pixelSize()) return;
+        font.setPixelSize(size);
+    } else {
+        const int size = std::clamp(font.pointSize() + step, kSmallest, kLargest);
+        if (size == font.pointSize()) return;
+        font.setPointSize(size);
+    }
+    ApplyFont(font);
 }
 
 void CMainFrame::RefreshViewSettings() {
@@ -251,9 +286,9 @@ void CMainFrame::ApplyOptionsEffects(const app::OptionsApplyEffects& effects) {
     if (effects.reopenCaptureFile) app_.ReopenCaptureCopyFile();
     if (effects.clockPane) panes_->SetClockEnabled(*effects.clockPane);
     if (effects.hotKey) {
-        if (*effects.hotKey) {
+        if (*effects.hotKey && inTray_) {
             hotKey_->Register();
-        } else {
+        } else if (!*effects.hotKey) {
             hotKey_->Unregister();
         }
     }

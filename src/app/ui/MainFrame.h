@@ -66,6 +66,8 @@ public:
     discovery::CRecentFileList& RecentFiles();
     CRecentFilesMenu* RecentFilesMenu() const { return recentMenu_; }
     void SetRecordingRecentFiles(bool record) { recordRecent_ = record; }
+    // Where File > Open starts next (empty: the working folder).
+    QString LastOpenFolder() const { return lastOpenFolder_; }
     // Opens a recent file (or activates it when open); one that fails is
     // reported and leaves the list.
     void OpenRecentFile(const std::u16string& path);
@@ -87,6 +89,7 @@ public:
     CTabStrip* TabStrip() const { return tabStrip_; }
     CStatusPanes* StatusPanes() const { return panes_; }
     CTrayIcon* TrayIcon() const { return tray_; }
+    CGlobalHotKey* HotKey() const { return hotKey_; }
     QToolBar* ToolBar() const { return toolBar_; }
     CChildFrame* ActiveChildFrame() const;
     core::CTarvikDoc* ActiveDocument() const;
@@ -100,6 +103,9 @@ public:
     void SetTabBarVisible(bool visible);
     // The views take the font of the options again (after the Font command).
     void ApplyFont(const QFont& font);
+    // The font one pixel or point larger (step 1) or smaller (-1), within
+    // sensible bounds.
+    void StepFontSize(int step);
     // What only the frame can do after the Options dialog was confirmed.
     void ApplyOptionsEffects(const app::OptionsApplyEffects& effects);
 
@@ -113,6 +119,16 @@ public:
     // tab bar's side, the document windows' state and the placement. Runs
     // once; closing the window calls it.
     void SaveStateAndCloseDocuments();
+
+    // While the placement, the recent list or the open files change, they
+    // are saved at most once per delay, so a session killed without warning
+    // loses little; the end of the session saves them at once.
+    static constexpr int kSessionSaveDelayMs = 3000;
+    void ScheduleSessionSave();
+    bool IsSessionSavePending() const { return sessionSave_.isActive(); }
+    int SessionSaveDelay() const { return sessionSave_.interval(); }
+    // Saves the recent list and the placement now (what the timer does).
+    void SaveSession();
 
     // IDocumentHost
     core::ILogView* CreateDocumentFrame(core::CTarvikDoc& doc) override;
@@ -147,6 +163,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -161,6 +179,7 @@ private:
     void AddViewCommands();
     void AddMonitorCommands();
     void AddWindowCommands();
+    void ActivateTabBeside(int step);
     void AddDocumentCommand(int id, const QString& text, const QKeySequence& shortcut);
     void AddViewCommand(int id, const QString& text, const QKeySequence& shortcut);
     void AddAppCommand(int id, const QString& text, const QKeySequence& shortcut);
@@ -190,6 +209,7 @@ private:
     void RefreshViewSettings();
     void UpdateStatusPanes();
     void UpdateCaption();
+    settings::WindowRect PlacementRect() const;
     std::vector<CChildFrame*> ChildFrames() const;
 
     app::CTarvikApp& app_;
@@ -207,8 +227,11 @@ private:
     CRecentFilesMenu* recentMenu_ = nullptr;
     CFileSetsMenu* fileSetsMenu_ = nullptr;
     bool recordRecent_ = true;
+    // Where File > Open starts: the folder of the last file it opened.
+    QString lastOpenFolder_;
     QTimer refresh_;
     CFileEventPump* fileEvents_ = nullptr;
+    QTimer sessionSave_;
     QPointer<QMdiSubWindow> lastActive_;
     bool applicationActive_ = false;
     bool inTray_ = false;

@@ -18,6 +18,7 @@
 #include "app/ui/FrameMenus.h"
 #include "app/ui/RecentFilesMenu.h"
 #include "app/ui/TabStrip.h"
+#include "app/ui/TrayIcon.h"
 #include "core/DocCommandIds.h"
 #include "core/TarvikDoc.h"
 #include "view/TarvikView.h"
@@ -63,13 +64,18 @@ void CMainFrame::AddFileCommands() {
     AddDocumentCommand(core::kCmdOpenInEditor, tr("Open &Using Default Editor"),
                        Qt::CTRL | Qt::Key_E);
     AddDocumentCommand(core::kCmdBrowseFolder, tr("&Browse Log File Folder"), Qt::CTRL | Qt::Key_B);
-    commands_.Add(kCmdMinimizeToTray, tr("Minimize to SysTray"), {}, [this] { HideToTray(); });
-    commands_.Add(kCmdAppExit, tr("E&xit"), {}, [this] { Exit(); });
+    commands_.Add(
+        kCmdMinimizeToTray, tr("Minimize to SysTray"), {}, [this] { HideToTray(); },
+        [] { return CTrayIcon::IsAvailable(); });
+    commands_.Add(kCmdAppExit, tr("E&xit"), Qt::CTRL | Qt::Key_Q, [this] { Exit(); });
 }
 
 void CMainFrame::AddEditCommands() {
     for (const view::ViewCommand& command : view::ViewCommands()) {
         AddViewCommand(command.id, command.text, command.shortcut);
+        if (!command.alternate.isEmpty()) {
+            commands_.Action(command.id)->setShortcuts({command.shortcut, command.alternate});
+        }
     }
 }
 
@@ -96,6 +102,13 @@ void CMainFrame::AddViewCommands() {
         kCmdAlwaysOnTop, tr("Always On &Top"), {}, [this] { ToggleAlwaysOnTop(); }, {},
         [&options] { return options.AlwaysOnTop; });
     commands_.Add(kCmdFont, tr("&Font..."), {}, [this] { ChooseFont(); });
+    // Ctrl+plus and Ctrl+minus; Ctrl+0 stays Bookmark 0 and Ctrl+wheel
+    // scrolls sideways.
+    commands_
+        .Add(kCmdFontLarger, tr("&Larger Font"), QKeySequence::ZoomIn, [this] { StepFontSize(1); })
+        ->setShortcuts({QKeySequence(QKeySequence::ZoomIn), Qt::CTRL | Qt::Key_Equal});
+    commands_.Add(kCmdFontSmaller, tr("&Smaller Font"), QKeySequence::ZoomOut,
+                  [this] { StepFontSize(-1); });
     const auto hasTab = [this] { return tabStrip_->CurrentKey() != nullptr; };
     for (int position = 0; position < kTabMarkCount; ++position) {
         const TabImage mark = TabMarkAt(position);
@@ -149,11 +162,24 @@ void CMainFrame::AddWindowCommands() {
     commands_.Add(
         kCmdTileFullHeight, tr("Tile Vertically &Full Height"), {}, [this] { TileFullHeight(); },
         hasWindows);
-    commands_.Add(
-        kCmdWindowNext, tr("&Next"), {}, [this] { mdiArea_->activateNextSubWindow(); }, hasWindows);
-    commands_.Add(
-        kCmdWindowPrevious, tr("&Previous"), {}, [this] { mdiArea_->activatePreviousSubWindow(); },
-        hasWindows);
+    // Next and Previous go round in the tab strip's order, which the user
+    // may have changed by dragging tabs.
+    // Ctrl+Tab and Ctrl+Shift+Tab too.
+    commands_
+        .Add(
+            kCmdWindowNext, tr("&Next"), {}, [this] { ActivateTabBeside(1); }, hasWindows)
+        ->setShortcuts(QKeySequence::NextChild);
+    commands_
+        .Add(
+            kCmdWindowPrevious, tr("&Previous"), {}, [this] { ActivateTabBeside(-1); }, hasWindows)
+        ->setShortcuts(QKeySequence::PreviousChild);
+}
+
+void CMainFrame::ActivateTabBeside(int step) {
+    const DocumentKey key = tabStrip_->KeyBeside(ActiveChildFrame(), step);
+    for (CChildFrame* frame : ChildFrames()) {
+        if (frame == key) mdiArea_->setActiveSubWindow(frame);
+    }
 }
 
 void CMainFrame::AddDocumentCommand(int id, const QString& text, const QKeySequence& shortcut) {

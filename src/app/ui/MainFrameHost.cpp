@@ -121,6 +121,7 @@ void CMainFrame::CreateTab(core::CTarvikDoc& doc, std::u16string_view displayNam
     frame->setWindowTitle(ToQString(doc.GetTitle().empty() ? displayName : doc.GetTitle()));
     frame->SetDocumentOpened();
     tabStrip_->AddTab(frame, ToQString(displayName), ToQString(path));
+    ScheduleSessionSave();
     if (recordRecent_ && !path.empty()) recentMenu_->List().Add(std::u16string(path));
     if (frame == mdiArea_->currentSubWindow()) {
         // Activated before the file was open: the stored position was not
@@ -132,6 +133,7 @@ void CMainFrame::CreateTab(core::CTarvikDoc& doc, std::u16string_view displayNam
 
 void CMainFrame::RemoveTab(core::CTarvikDoc& doc) {
     if (CChildFrame* frame = FrameOf(doc)) tabStrip_->RemoveTab(frame);
+    ScheduleSessionSave();
 }
 
 void CMainFrame::FlashTab(core::CTarvikDoc& doc) {

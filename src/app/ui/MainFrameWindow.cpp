@@ -8,6 +8,8 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMdiArea>
+#include <QMoveEvent>
+#include <QResizeEvent>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -110,14 +112,18 @@ void CMainFrame::TileBesideMinimized(bool fullWidth) {
 }
 
 void CMainFrame::HideToTray() {
-    if (inTray_) return;
+    // Without a tray the window would have no way back.
+    if (inTray_ || !CTrayIcon::IsAvailable()) return;
     hide();
     tray_->Show();
     inTray_ = true;
+    // The key is taken from other programs only while it has a use.
+    if (app_.GetOptions().EnableHotkey) hotKey_->Register();
 }
 
 void CMainFrame::RestoreFromTray(bool bringToFront) {
     if (inTray_) {
+        hotKey_->Unregister();
         tray_->Hide();
         show();
         inTray_ = false;
@@ -144,14 +150,44 @@ void CMainFrame::SaveStateAndCloseDocuments() {
     options.ToolbarVisible = !toolBar_->isHidden();
     options.StatusBarVisible = !statusBar()->isHidden();
     options.TabBarVisible = !tabStrip_->isHidden();
-    const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
-    const settings::WindowRect rect{normal.left(), normal.top(), normal.left() + normal.width(),
-                                    normal.top() + normal.height()};
+    sessionSave_.stop();
+    const settings::WindowRect rect = PlacementRect();
     recentMenu_->List().Save();
     using namespace settings::option_group;
     app_.SaveOptions(
         kToolbar | kStatusBar | kWindowPlacement | kTabBar | kTabBarPosition | kChildState,
         isMaximized(), &rect);
+}
+
+settings::WindowRect CMainFrame::PlacementRect() const {
+    const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
+    return {normal.left(), normal.top(), normal.left() + normal.width(),
+            normal.top() + normal.height()};
+}
+
+void CMainFrame::ScheduleSessionSave() {
+    // A running timer is left alone: changes coming fast are saved together.
+    if (!stateSaved_ && !sessionSave_.isActive()) sessionSave_.start();
+}
+
+void CMainFrame::SaveSession() {
+    sessionSave_.stop();
+    if (stateSaved_) return;
+    recentMenu_->List().Save();
+    // A window hidden in the tray or minimized keeps its last real placement.
+    if (inTray_ || isMinimized()) return;
+    const settings::WindowRect rect = PlacementRect();
+    app_.SaveOptions(settings::option_group::kWindowPlacement, isMaximized(), &rect);
+}
+
+void CMainFrame::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    if (isVisible()) ScheduleSessionSave();
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (isVisible()) ScheduleSessionSave();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
@@ -164,7 +200,8 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 void CMainFrame::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange) return;
-    if (isMinimized() && app_.GetOptions().MinimizeWndMin && !inTray_) {
+    ScheduleSessionSave();
+    if (isMinimized() && app_.GetOptions().MinimizeWndMin && !inTray_ && CTrayIcon::IsAvailable()) {
         // The window comes back from the tray as it was before minimizing.
         const bool wasMaximized =
             static_cast<QWindowStateChangeEvent*>(event)->oldState().testFlag(Qt::WindowMaximized);
@@ -180,7 +217,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     // Esc is seen before the focused view gets it, but only inside this
     // window: dialogs keep Esc for themselves.
     if (event->type() == QEvent::KeyPress && app_.GetOptions().MinimizeEsc &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        CTrayIcon::IsAvailable() && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && widget->window() == this && !QApplication::activeModalWidget()) {
             HideToTray();

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,7 +19,9 @@
 #include "app/TarvikApp.h"
 #include "app/ui/BoundCharactersDialog.h"
 #include "app/ui/DialogText.h"
+#include "app/ui/GlobalHotKey.h"
 #include "app/ui/StepRangeSpinBox.h"
+#include "app/ui/TrayIcon.h"
 
 namespace app_ui {
 
@@ -152,16 +155,32 @@ QGroupBox* COptionsDialog::BuildStartupGroup() {
 QGroupBox* COptionsDialog::BuildTrayGroup() {
     QBoxLayout* layout = nullptr;
     QGroupBox* group = Group(tr("System tray"), layout);
-    AddCheck(layout, tr("Minimize to system tray when press &Esc"), "MinimizeEsc",
-             &settings::Options::MinimizeEsc);
-    AddCheck(layout, tr("&Minimize to system tray when main window minimized"), "MinimizeWndMin",
-             &settings::Options::MinimizeWndMin);
-    AddCheck(layout,
-             tr("Enable &hotkey Ctrl+Shift+H to show main window when minimized to systray"),
-             "EnableHotkey", &settings::Options::EnableHotkey);
-    AddCheck(layout,
-             tr("Flash sys&tray icon to indicate new data arrived when minimized to systray"),
-             "BlinkIcon", &settings::Options::BlinkIcon);
+    QCheckBox* esc = AddCheck(layout, tr("Minimize to system tray when press &Esc"), "MinimizeEsc",
+                              &settings::Options::MinimizeEsc);
+    QCheckBox* minimized =
+        AddCheck(layout, tr("&Minimize to system tray when main window minimized"),
+                 "MinimizeWndMin", &settings::Options::MinimizeWndMin);
+    QCheckBox* hotKey = AddCheck(
+        layout, tr("Enable &hotkey Ctrl+Shift+H to show main window when minimized to systray"),
+        "EnableHotkey", &settings::Options::EnableHotkey);
+    const QString noHotKey = CGlobalHotKey::UnavailableReason(QGuiApplication::platformName());
+    if (!noHotKey.isEmpty()) {
+        auto* note = new QLabel(noHotKey);
+        note->setObjectName(QStringLiteral("HotKeyNote"));
+        note->setWordWrap(true);
+        layout->addLayout(Indented(note));
+    }
+    QCheckBox* blink = AddCheck(
+        layout, tr("Flash sys&tray icon to indicate new data arrived when minimized to systray"),
+        "BlinkIcon", &settings::Options::BlinkIcon);
+    // Without a tray these would hide the window for good; the values are
+    // kept for a desktop that has one.
+    if (!CTrayIcon::IsAvailable()) {
+        for (QCheckBox* box : {esc, minimized, hotKey, blink}) {
+            box->setEnabled(false);
+            box->setToolTip(CTrayIcon::UnavailableReason());
+        }
+    }
     return group;
 }
 

@@ -3,6 +3,7 @@
 #include <QActionGroup>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QMouseEvent>
 
 #include "app/ui/DialogText.h"
 #include "app/ui/TabAliasDialog.h"
@@ -32,6 +33,22 @@ CTabStrip::CTabStrip(QWidget* parent) : QTabBar(parent) {
     flashTimer_.setInterval(kFlashPeriodMs);
     connect(&flashTimer_, &QTimer::timeout, this, &CTabStrip::FlashStep);
     connect(this, &QTabBar::currentChanged, this, &CTabStrip::OnCurrentChanged);
+    setTabsClosable(true);
+    setMovable(true);
+    connect(this, &QTabBar::tabCloseRequested, this, [this](int index) {
+        if (const DocumentKey key = KeyAt(index)) emit closeRequested(key);
+    });
+}
+
+void CTabStrip::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::MiddleButton) {
+        if (const DocumentKey key = KeyAt(tabAt(event->position().toPoint()))) {
+            event->accept();
+            emit closeRequested(key);
+            return;
+        }
+    }
+    QTabBar::mouseReleaseEvent(event);
 }
 
 void CTabStrip::SetAliasStore(AliasLoader load, AliasSaver save) {
@@ -229,6 +246,13 @@ int CTabStrip::IndexOf(DocumentKey key) const {
         if (KeyAt(index) == key) return index;
     }
     return -1;
+}
+
+DocumentKey CTabStrip::KeyBeside(DocumentKey key, int step) const {
+    const int index = IndexOf(key);
+    if (index < 0) return nullptr;
+    const int tabs = count();
+    return KeyAt(((index + step) % tabs + tabs) % tabs);
 }
 
 CTabStrip::TabRecord* CTabStrip::Find(DocumentKey key) {

@@ -6,7 +6,9 @@
 // received new data. Right-clicks open the "TAB" menu over a tab and the
 // "TAB2" menu beside the tabs; their commands leave as signals carrying the
 // document key. Docking the strip at the top or bottom is the frame's job
-// (a bottom strip may use QTabBar::RoundedSouth).
+// (a bottom strip may use QTabBar::RoundedSouth). Each tab has a close
+// button, a middle click closes it too, and tabs can be dragged into another
+// order, which is the order the frame's Next and Previous follow.
 
 #include <QTabBar>
 #include <QTimer>
@@ -79,6 +81,9 @@ public:
     DocumentKey KeyAt(int index) const;
     int IndexOf(DocumentKey key) const;
     DocumentKey CurrentKey() const { return KeyAt(currentIndex()); }
+    // The key step tabs away from key in the strip's order, wrapping round;
+    // null when key has no tab.
+    DocumentKey KeyBeside(DocumentKey key, int step) const;
     QString LabelOf(DocumentKey key) const;
     QString FullPathOf(DocumentKey key) const;
     TabImage MarkOf(DocumentKey key) const;
@@ -113,6 +118,7 @@ signals:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     struct TabRecord {

@@ -6,8 +6,30 @@
 
 namespace app_ui {
 
+namespace {
+
+std::function<bool()>& AvailabilityProbe() {
+    static std::function<bool()> probe;
+    return probe;
+}
+
+}  // namespace
+
+bool CTrayIcon::IsAvailable() {
+    const auto& probe = AvailabilityProbe();
+    return probe ? probe() : QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void CTrayIcon::SetAvailabilityProbe(std::function<bool()> probe) {
+    AvailabilityProbe() = std::move(probe);
+}
+
+QString CTrayIcon::UnavailableReason() {
+    return tr("This desktop has no system tray.");
+}
+
 CTrayIcon::CTrayIcon(QObject* parent)
-    : QObject(parent), normal_(TrayNormalIcon()), alternateIcon_(TrayAlternateIcon()) {
+    : QObject(parent), normal_(ApplicationIcon()), alternateIcon_(TrayAlternateIcon()) {
     icon_ = new QSystemTrayIcon(normal_, this);
     menu_ = new QMenu;
     menu_->setObjectName(QStringLiteral("SYSTRAY_POPUP"));
@@ -19,6 +41,8 @@ CTrayIcon::CTrayIcon(QObject* parent)
     connect(icon_, &QSystemTrayIcon::activated, this, &CTrayIcon::OnActivated);
     blinkTimer_.setInterval(kBlinkPeriodMs);
     connect(&blinkTimer_, &QTimer::timeout, this, &CTrayIcon::BlinkStep);
+    availabilityTimer_.setInterval(kAvailabilityCheckMs);
+    connect(&availabilityTimer_, &QTimer::timeout, this, &CTrayIcon::CheckAvailability);
     tip_ = NormalTip();
 }
 
@@ -43,13 +67,19 @@ void CTrayIcon::Show() {
     icon_->setToolTip(tip_);
     icon_->show();
     shown_ = true;
+    availabilityTimer_.start();
 }
 
 void CTrayIcon::Hide() {
     blinkTimer_.stop();
+    availabilityTimer_.stop();
     icon_->hide();
     shown_ = false;
     alternate_ = false;
+}
+
+void CTrayIcon::CheckAvailability() {
+    if (shown_ && !IsAvailable()) emit trayLost();
 }
 
 void CTrayIcon::StartBlink() {
