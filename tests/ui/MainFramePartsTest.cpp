@@ -3,6 +3,7 @@
 // box mapping and the batch opening on behalf of the application.
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFontDatabase>
 #include <QFontDialog>
@@ -249,6 +250,19 @@ private slots:
         QCOMPARE(manage.Paths(), (std::vector<std::u16string>{u"/f/A.ini", u"/f/b.ini"}));
 
         QVERIFY(filters_ui::RegexHelpPath().endsWith(QStringLiteral("/tvregex.htm")));
+        // Installed under a prefix the page is in share/, the program in bin/;
+        // a page beside the program (a build folder) comes first.
+        QTemporaryDir prefix;
+        QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("bin")));
+        QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("share/ostra-tarvik")));
+        const QString bin = prefix.filePath(QStringLiteral("bin"));
+        const QString installed = prefix.filePath(QStringLiteral("share/ostra-tarvik/tvregex.htm"));
+        const QString beside = prefix.filePath(QStringLiteral("bin/tvregex.htm"));
+        QCOMPARE(filters_ui::RegexHelpPathFor(bin), beside);
+        QFile(installed).open(QIODevice::WriteOnly);
+        QCOMPARE(filters_ui::RegexHelpPathFor(bin), installed);
+        QFile(beside).open(QIODevice::WriteOnly);
+        QCOMPARE(filters_ui::RegexHelpPathFor(bin), beside);
     }
 };
 

@@ -2,15 +2,26 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 
 namespace filters_ui {
+
+QString RegexHelpPathFor(const QString& programFolder) {
+    const QString name = QStringLiteral("tvregex.htm");
+    const QString beside = QDir(programFolder).filePath(name);
+    if (QFileInfo::exists(beside)) return beside;
+    const QString installed = QDir::cleanPath(
+        QDir(programFolder).filePath(QStringLiteral("../share/ostra-tarvik/") + name));
+    if (QFileInfo::exists(installed)) return installed;
+    return beside;
+}
 
 QString RegexHelpPath() {
     if (QCoreApplication::instance() == nullptr) return {};
     const QString folder = QCoreApplication::applicationDirPath();
     if (folder.isEmpty()) return {};
-    return QDir(folder).filePath(QStringLiteral("tvregex.htm"));
+    return RegexHelpPathFor(folder);
 }
 
 void OpenRegexHelp() {
