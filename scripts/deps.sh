@@ -11,8 +11,10 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # real fuzzing of the fuzz targets (libFuzzer comes with clang)
   clang
-  # tests
-  python3 python3-aiosmtpd openssl xvfb xdotool
+  # tests (man-db and groff read the manual pages)
+  python3 python3-aiosmtpd openssl xvfb xdotool man-db groff-base
+  # the Debian package: cpack -G DEB reads dependencies with dpkg-shlibdeps
+  dpkg-dev file
 )
 
 missing=()
