@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "DialogControls.h"
 #include "app/FakeDocumentHost.h"
 #include "app/MailSettingsQuestion.h"
 #include "app/TarvikApp.h"
@@ -74,20 +75,11 @@ void LoadFilters(app::CTarvikApp& app, std::vector<filters::HighlightFilter> lis
     app.LoadOptions(maximized, rect);
 }
 
-template <typename Widget>
-Widget* Control(const QWidget& dialog, const char* name) {
-    auto* widget = dialog.findChild<Widget*>(QLatin1String(name));
-    if (!widget) qFatal("no control %s", name);
-    return widget;
-}
-
-void Click(const QWidget& dialog, const char* name) {
-    Control<QPushButton>(dialog, name)->click();
-}
-
-void ClickOk(QDialog& dialog) {
-    dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-}
+using ui_test::Click;
+using ui_test::ClickOk;
+using ui_test::Control;
+using ui_test::ExportTo;
+using ui_test::ImportPreset;
 
 // Clicks a colour button and picks color in the colour dialog it opens.
 void PickColor(const QWidget& dialog, const char* button, const QColor& color) {
@@ -98,41 +90,6 @@ void PickColor(const QWidget& dialog, const char* button, const QColor& color) {
         chooser->accept();
     });
     Click(dialog, button);
-}
-
-// Clicks "E&xport" and names the file in the save dialog it opens; with
-// path empty, checks that no dialog opens.
-void ExportTo(const QWidget& dialog, const QString& path) {
-    bool asked = false;
-    QTimer::singleShot(0, [path, &asked] {
-        auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        asked = chooser != nullptr;
-        if (!chooser) return;
-        chooser->selectFile(path);
-        if (path.isEmpty()) {
-            chooser->reject();
-        } else {
-            static_cast<QDialog*>(chooser)->accept();
-        }
-    });
-    Click(dialog, "Export");
-    QApplication::processEvents();
-    QCOMPARE(asked, !path.isEmpty());
-}
-
-// Opens the import menu and picks the preset item with this identifier.
-void ImportPreset(const QWidget& dialog, int id) {
-    Click(dialog, "Import");
-    auto* menu = Control<QMenu>(dialog, "ImportMenu");
-    QVERIFY(menu->isVisible());
-    for (QAction* item : menu->actions()) {
-        if (item->data().toInt() == id) {
-            item->trigger();
-            menu->close();
-            return;
-        }
-    }
-    QFAIL("no such preset item");
 }
 
 std::vector<std::u16string> Phrases(const std::vector<filters::HighlightFilterEdit>& rows) {

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "DialogControls.h"
 #include "app/FakeDocumentHost.h"
 #include "app/TarvikApp.h"
 #include "core/IUserInterface.h"
@@ -59,46 +60,11 @@ filters::InExFilter Filter(std::u16string_view text, bool enable = true, bool ma
     return filter;
 }
 
-template <typename Widget>
-Widget* Control(const QWidget& dialog, const char* name) {
-    auto* widget = dialog.findChild<Widget*>(QLatin1String(name));
-    if (!widget) qFatal("no control %s", name);
-    return widget;
-}
-
-void Click(const QWidget& dialog, const char* name) {
-    Control<QPushButton>(dialog, name)->click();
-}
-
-void ClickOk(QDialog& dialog) {
-    dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
-}
-
-// Clicks "E&xport" and names the file in the save dialog it opens.
-void ExportTo(const QWidget& dialog, const QString& path) {
-    QTimer::singleShot(0, [path] {
-        auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!chooser) qFatal("no file dialog");
-        chooser->selectFile(path);
-        static_cast<QDialog*>(chooser)->accept();
-    });
-    Click(dialog, "Export");
-}
-
-// Opens the import menu and picks the preset item with this identifier.
-void ImportPreset(const QWidget& dialog, int id) {
-    Click(dialog, "Import");
-    auto* menu = Control<QMenu>(dialog, "ImportMenu");
-    QVERIFY(menu->isVisible());
-    for (QAction* item : menu->actions()) {
-        if (item->data().toInt() == id) {
-            item->trigger();
-            menu->close();
-            return;
-        }
-    }
-    QFAIL("no such preset item");
-}
+using ui_test::Click;
+using ui_test::ClickOk;
+using ui_test::Control;
+using ui_test::ExportTo;
+using ui_test::ImportPreset;
 
 QString Cell(const QDialog& dialog, int row, int column, int role = Qt::DisplayRole) {
     const QAbstractItemModel* model = Control<QTreeView>(dialog, "FilterList")->model();

@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "DialogControls.h"
 #include "app/TarvikApp.h"
 #include "app/ui/BoundCharactersDialog.h"
 #include "app/ui/BufferSizeDialog.h"
@@ -75,12 +76,7 @@ void ClickOk(QDialog& dialog) {
     buttons->button(QDialogButtonBox::Ok)->click();
 }
 
-template <typename Widget>
-Widget* Control(const QDialog& dialog, const char* name) {
-    auto* widget = dialog.findChild<Widget*>(QLatin1String(name));
-    if (!widget) qFatal("no control %s", name);
-    return widget;
-}
+using ui_test::Control;
 
 }  // namespace
 
