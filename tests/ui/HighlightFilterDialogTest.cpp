@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "DialogControls.h"
+#include "TestFolder.h"
 #include "app/FakeDocumentHost.h"
 #include "app/MailSettingsQuestion.h"
 #include "app/TarvikApp.h"
@@ -113,13 +114,9 @@ class HighlightFilterDialogTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QVERIFY(dir_.isValid()); }
+    void initTestCase() { QVERIFY(dir_.IsValid()); }
 
-    void init() {
-        ++storeNumber_;
-        platform::registry_store::UsePath(
-            (dir_.path() + QStringLiteral("/registry-%1.db").arg(storeNumber_)).toStdString());
-    }
+    void init() { dir_.UseNextStore(); }
 
     void editsFollowTheSelectedRowWithMarksAndReloadFlag() {
         app::CTarvikApp app;
@@ -211,8 +208,8 @@ private slots:
         shown.ReplaceWith = true;
         shown.ReplaceText = u"***";
         LoadFilters(app, {Filter(u"error", 0x0000FF, 0xFFFFFF), shown});
-        const QString file = dir_.path() + QStringLiteral("/both.ini");
-        const QString missing = dir_.path() + QStringLiteral("/missing.ini");
+        const QString file = dir_.Folder() + QStringLiteral("/both.ini");
+        const QString missing = dir_.Folder() + QStringLiteral("/missing.ini");
         QVERIFY(settings::preset_files::Save(settings::reg_paths::kPresetHFFiles,
                                              {file.toStdU16String(), missing.toStdU16String()}));
         RecordingUi ui;
@@ -296,8 +293,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         dialog.activateWindow();
 
-        const QString missingFolder = dir_.path() + QStringLiteral("/missing/out.log");
-        const QString written = dir_.path() + QStringLiteral("/written.log");
+        const QString missingFolder = dir_.Folder() + QStringLiteral("/missing/out.log");
+        const QString written = dir_.Folder() + QStringLiteral("/written.log");
         struct Step {
             QString message;
             const char* field;
@@ -348,7 +345,7 @@ private slots:
     }
 
     void okTakesOverSavesReloadsAndOffersTheMailSettings() {
-        const QString logPath = dir_.path() + QStringLiteral("/shown.log");
+        const QString logPath = dir_.Folder() + QStringLiteral("/shown.log");
         std::ofstream(logPath.toStdString()) << "the secret is out\n";
         app_test::FakeDocumentHost host;
         app::CTarvikApp app;
@@ -443,8 +440,7 @@ private slots:
     }
 
 private:
-    QTemporaryDir dir_;
-    int storeNumber_ = 0;
+    ui_test::TestFolder dir_;
 };
 
 QTEST_MAIN(HighlightFilterDialogTest)

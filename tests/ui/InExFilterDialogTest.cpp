@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "DialogControls.h"
+#include "TestFolder.h"
 #include "app/FakeDocumentHost.h"
 #include "app/TarvikApp.h"
 #include "core/IUserInterface.h"
@@ -99,13 +100,9 @@ class InExFilterDialogTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QVERIFY(dir_.isValid()); }
+    void initTestCase() { QVERIFY(dir_.IsValid()); }
 
-    void init() {
-        ++storeNumber_;
-        platform::registry_store::UsePath(
-            (dir_.path() + QStringLiteral("/registry-%1.db").arg(storeNumber_)).toStdString());
-    }
+    void init() { dir_.UseNextStore(); }
 
     void rowsShowBothListsAndFollowTheEditControls() {
         app::CTarvikApp app;
@@ -195,8 +192,8 @@ private slots:
         filters_ui::CInExFilterDialog dialog(app, &ui);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        const QString file = dir_.path() + QStringLiteral("/both.ini");
-        const QString missing = dir_.path() + QStringLiteral("/missing.ini");
+        const QString file = dir_.Folder() + QStringLiteral("/both.ini");
+        const QString missing = dir_.Folder() + QStringLiteral("/missing.ini");
         ExportTo(dialog, file);
         QVERIFY(settings::preset_files::Save(settings::reg_paths::kPresetIEFFiles,
                                              {file.toStdU16String(), missing.toStdU16String()}));
@@ -224,12 +221,12 @@ private slots:
         QVERIFY(ui.icons.back() == core::MessageIcon::Exclamation);
 
         // Without rows the file holds only the byte-order mark.
-        const QString empty = dir_.path() + QStringLiteral("/empty.ini");
+        const QString empty = dir_.Folder() + QStringLiteral("/empty.ini");
         ExportTo(dialog, empty);
         QFile written(empty);
         QVERIFY(written.open(QIODevice::ReadOnly));
         QCOMPARE(written.readAll(), QByteArray("\xFF\xFE"));
-        const QString noFolder = dir_.path() + QStringLiteral("/no/such/x.ini");
+        const QString noFolder = dir_.Folder() + QStringLiteral("/no/such/x.ini");
         dialog.ExportFile(noFolder);
         QCOMPARE(ui.messages.back(),
                  QStringLiteral("Failed to export filters to file \"%1\"").arg(noFolder));
@@ -245,7 +242,7 @@ private slots:
     }
 
     void okChecksRowsInOrderThenReplacesSavesAndReloads() {
-        const QString logPath = dir_.path() + QStringLiteral("/ok.log");
+        const QString logPath = dir_.Folder() + QStringLiteral("/ok.log");
         std::ofstream(logPath.toStdString()) << "alpha\nbeta\ngamma\n";
         app_test::FakeDocumentHost host;
         app::CTarvikApp app;
@@ -322,7 +319,7 @@ private slots:
     }
 
     void okWithoutReloadLeavesDocumentsAndCancelDiscards() {
-        const QString logPath = dir_.path() + QStringLiteral("/keep.log");
+        const QString logPath = dir_.Folder() + QStringLiteral("/keep.log");
         std::ofstream(logPath.toStdString()) << "alpha\nbeta\n";
         app_test::FakeDocumentHost host;
         app::CTarvikApp app;
@@ -387,8 +384,7 @@ private slots:
     }
 
 private:
-    QTemporaryDir dir_;
-    int storeNumber_ = 0;
+    ui_test::TestFolder dir_;
 };
 
 QTEST_MAIN(InExFilterDialogTest)

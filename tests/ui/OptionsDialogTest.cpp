@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "DialogControls.h"
+#include "TestFolder.h"
 #include "app/TarvikApp.h"
 #include "app/ui/BoundCharactersDialog.h"
 #include "app/ui/BufferSizeDialog.h"
@@ -84,14 +85,10 @@ class OptionsDialogTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QVERIFY(dir_.isValid()); }
+    void initTestCase() { QVERIFY(dir_.IsValid()); }
 
     // Every test starts from an empty store.
-    void init() {
-        ++storeNumber_;
-        platform::registry_store::UsePath(
-            (dir_.path() + QStringLiteral("/registry-%1.db").arg(storeNumber_)).toStdString());
-    }
+    void init() { dir_.UseNextStore(); }
 
     void checksRunInOrderAndFocusTheOffendingField() {
         app::CTarvikApp app;
@@ -288,7 +285,7 @@ private slots:
     }
 
     void bufferSizeDialogTrimsARealDocument() {
-        const QString path = dir_.path() + QStringLiteral("/big.log");
+        const QString path = dir_.Folder() + QStringLiteral("/big.log");
         {
             std::ofstream out(path.toStdString(), std::ios::binary | std::ios::trunc);
             for (int i = 0; i < 1000; ++i) out << "line " << i << "\n";
@@ -394,8 +391,7 @@ private slots:
     }
 
 private:
-    QTemporaryDir dir_;
-    int storeNumber_ = 0;
+    ui_test::TestFolder dir_;
 };
 
 QTEST_MAIN(OptionsDialogTest)

@@ -14,6 +14,7 @@ namespace ui_test {
 
 class TestFolder {
 public:
+    bool IsValid() const { return dir_.isValid(); }
     QString Path(const QString& name) const { return dir_.filePath(name); }
     QString Folder() const { return dir_.path(); }
 
