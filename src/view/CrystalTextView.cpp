@@ -14,6 +14,7 @@
 #include "view/FontMapping.h"
 #include "view/MarkImages.h"
 #include "view/TextColumns.h"
+#include "view/TextContrast.h"
 
 namespace view {
 
@@ -356,6 +357,7 @@ RowStyle CCrystalTextView::MakeRowStyle(int viewWidth) const {
     style.marginColor = palette().color(QPalette::Button);
     style.defaultText = ToColorRef(palette().color(QPalette::Text));
     style.defaultBkg = ToColorRef(palette().color(QPalette::Base));
+    style.darkPalette = IsDarkPalette(style.defaultBkg, style.defaultText);
     return style;
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "view/ColorRef.h"
+#include "view/TextContrast.h"
 
 namespace view {
 
@@ -57,9 +58,36 @@ void CRowPainter::PaintRedLine(int top) {
     painter_.drawLine(kMarginWidth, top, style_.viewWidth, top);
 }
 
+// A filter that only chose a background keeps black text; the line's own
+// text is the palette's. On a light palette both read as they are; on a dark
+// one black would vanish on a dark background and light text on a light
+// highlight, so either becomes black or white by contrast. Any other colour
+// a filter chose is drawn as chosen.
+std::uint32_t CRowPainter::LineTextColor(const RowContent& row) const {
+    if (!style_.darkPalette) return row.textColor;
+    const bool ownBackground = row.lineBkg != style_.defaultBkg;
+    if (row.textColor == kBlack || (row.textColor == style_.defaultText && ownBackground)) {
+        return BlackOrWhiteOn(row.lineBkg);
+    }
+    return row.textColor;
+}
+
+std::uint32_t CRowPainter::RunTextColor(const filters::HighlightRun& run) const {
+    if (style_.darkPalette && run.textColor == kBlack) return BlackOrWhiteOn(run.bkgColor);
+    return run.textColor;
+}
+
+// The cell marking a selected line end is black; on a dark palette it takes
+// whichever of black and white shows on what it covers.
+std::uint32_t CRowPainter::SelectedEndColor(std::uint32_t under) const {
+    return style_.darkPalette ? BlackOrWhiteOn(under) : kBlack;
+}
+
 void CRowPainter::PaintEmptyLine(int top, const RowContent& row) {
     FillToRight(top, style_.firstColumn, style_.defaultBkg);
-    if (row.endSelected && style_.firstColumn == 0) FillColumns(top, 0, 1, kBlack);
+    if (row.endSelected && style_.firstColumn == 0) {
+        FillColumns(top, 0, 1, SelectedEndColor(style_.defaultBkg));
+    }
 }
 
 void CRowPainter::PaintLine(int top, const RowContent& row) {
@@ -72,18 +100,20 @@ void CRowPainter::PaintLine(int top, const RowContent& row) {
         int column = 0;
         int next = 0;
         const int length = static_cast<int>(row.text.size());
+        const std::uint32_t lineText = LineTextColor(row);
         if (row.runs) {
             for (const auto& run : *row.runs) {
                 const int start = std::clamp(run.start, next, length);
                 const int end = std::clamp(run.End(), start, length);
-                column = PaintStretch(top, row, {next, start, row.textColor, row.lineBkg}, column);
-                column = PaintStretch(top, row, {start, end, run.textColor, run.bkgColor}, column);
+                column = PaintStretch(top, row, {next, start, lineText, row.lineBkg}, column);
+                column =
+                    PaintStretch(top, row, {start, end, RunTextColor(run), run.bkgColor}, column);
                 next = end;
             }
         }
-        column = PaintStretch(top, row, {next, length, row.textColor, row.lineBkg}, column);
+        column = PaintStretch(top, row, {next, length, lineText, row.lineBkg}, column);
         if (row.endSelected) {
-            FillColumns(top, column, column + 1, kBlack);
+            FillColumns(top, column, column + 1, SelectedEndColor(row.blankBkg));
             ++column;
         }
         FillToRight(top, column, row.blankBkg);

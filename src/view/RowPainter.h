@@ -36,6 +36,10 @@ struct RowStyle {
     // 0x00BBGGRR: the system's window text and window background.
     std::uint32_t defaultText = 0;
     std::uint32_t defaultBkg = 0xFFFFFF;
+    // The palette's background is darker than its text: text left in a
+    // default colour on a background of its own is drawn black or white,
+    // whichever reads better there.
+    bool darkPalette = false;
 };
 
 // One line as it is to be painted.
@@ -81,6 +85,9 @@ private:
     void FillColumns(int top, int fromColumn, int toColumn, std::uint32_t color);
     void FillToRight(int top, int fromColumn, std::uint32_t color);
     void PaintRedLine(int top);
+    std::uint32_t LineTextColor(const RowContent& row) const;
+    std::uint32_t RunTextColor(const filters::HighlightRun& run) const;
+    std::uint32_t SelectedEndColor(std::uint32_t under) const;
     int XOfColumn(int column) const;
     void DrawText(int x, int baseline, const QString& shown);
     bool DrawGlyphs(int x, int baseline, const QString& shown);

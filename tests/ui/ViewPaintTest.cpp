@@ -6,6 +6,8 @@
 #include <QFontInfo>
 #include <QImage>
 #include <QTest>
+#include <cstdlib>
+#include <memory>
 
 #include "ViewTestFakes.h"
 #include "core/LineFlagBits.h"
@@ -27,6 +29,44 @@ QColor CellColor(const QImage& image, const view::CTarvikView& v, int row, int c
     const int x = view::kMarginWidth + column * v.CharWidth() + 1;
     const int y = row * v.LineHeight() + 1;
     return image.pixelColor(x, y);
+}
+
+// The colour of the text in a cell: of its pixels, the one farthest from the
+// cell's background.
+QColor InkColor(const QImage& image, const view::CTarvikView& v, int row, int column,
+                const QColor& bkg) {
+    QColor ink = bkg;
+    int farthest = -1;
+    const int left = view::kMarginWidth + column * v.CharWidth();
+    for (int y = row * v.LineHeight(); y < (row + 1) * v.LineHeight(); ++y) {
+        for (int x = left; x < left + v.CharWidth(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            const int distance = std::abs(c.red() - bkg.red()) + std::abs(c.green() - bkg.green()) +
+                                 std::abs(c.blue() - bkg.blue());
+            if (distance > farthest) {
+                farthest = distance;
+                ink = c;
+            }
+        }
+    }
+    return ink;
+}
+
+bool Near(const QColor& a, const QColor& b) {
+    constexpr int kTolerance = 64;
+    return std::abs(a.red() - b.red()) < kTolerance &&
+           std::abs(a.green() - b.green()) < kTolerance &&
+           std::abs(a.blue() - b.blue()) < kTolerance;
+}
+
+QPalette DarkPalette() {
+    QPalette palette;
+    palette.setColor(QPalette::Base, QColor(0x23, 0x26, 0x29));
+    palette.setColor(QPalette::Text, QColor(0xFC, 0xFC, 0xFC));
+    palette.setColor(QPalette::Window, QColor(0x2A, 0x2E, 0x32));
+    palette.setColor(QPalette::WindowText, QColor(0xFC, 0xFC, 0xFC));
+    palette.setColor(QPalette::Button, QColor(0x31, 0x36, 0x3B));
+    return palette;
 }
 
 // Where nothing but background is painted: the top pixel row of a cell
@@ -188,6 +228,67 @@ private slots:
         };
         QCOMPARE(markedPixels(0), 0);
         QVERIFY(markedPixels(1) > 10);
+    }
+
+    // Filters that only chose a background keep black text: on a dark
+    // palette that text (and the palette's light text on a light highlight)
+    // turns black or white by contrast; a chosen colour stays; the selected
+    // line end and the red line still show. A light palette draws as before.
+    void darkPaletteKeepsHighlightsReadable() {
+        const QPalette appPalette = QApplication::palette();
+        QApplication::setPalette(DarkPalette());
+        settings::Options options;
+        filters::CHighlightFilters filters;
+        const auto add = [&](std::u16string_view phrase, std::uint32_t text, std::uint32_t bkg,
+                             bool entireLine) {
+            filters::HighlightFilter filter;
+            filter.phrase.Assign(phrase, false, false);
+            filter.TextColor = text;
+            filter.BkgColor = bkg;
+            filter.HighlightEntireLine = entireLine;
+            filter.Enable = true;
+            filters.Append(filter);
+        };
+        const std::uint32_t darkBlue = 0x800000;
+        add(u"AAAA", 0x000000, darkBlue, false);
+        add(u"BBBB", 0x000000, 0x00FFFF, false);
+        add(u"CCCC", 0x0000FF, darkBlue, false);
+        add(u"DDDD", 0x000000, 0x404040, true);
+        view::CFilterColorProvider colors(filters, options);
+        core::CCrystalTextBuffer buffer;
+        viewtest::Fill(buffer, {"#### AAAA ####", "#### BBBB ####", "#### CCCC ####", "#### DDDD",
+                                "#### plain", "", "end"});
+        buffer.SetLineFlag(6, core::kRedLineFlag, true, false);
+        auto v = std::make_unique<view::CTarvikView>(options);
+        v->AttachBuffer(&buffer);
+        v->SetColorProvider(&colors);
+        v->resize(660, 420);
+        v->show();
+        v->SetSelection({6, 4}, {1, 6});
+        QImage image = Render(*v);
+        QVERIFY(image.save(TARVIK_ARTIFACTS_DIR "/view-dark.png"));
+        const QColor base = DarkPalette().color(QPalette::Base);
+        const QColor lineBkg = view::ToQColor(options.HLLineBkgColor);
+        const QColor blue = view::ToQColor(darkBlue);
+        QVERIFY(Near(InkColor(image, *v, 0, 6, blue), Qt::white));
+        QVERIFY(Near(InkColor(image, *v, 0, 1, lineBkg), Qt::black));
+        QVERIFY(Near(InkColor(image, *v, 1, 6, view::ToQColor(0x00FFFF)), Qt::black));
+        QVERIFY(Near(InkColor(image, *v, 2, 6, blue), Qt::red));
+        QVERIFY(Near(InkColor(image, *v, 3, 1, QColor(0x40, 0x40, 0x40)), Qt::white));
+        QVERIFY(Near(InkColor(image, *v, 4, 1, base), DarkPalette().color(QPalette::Text)));
+        // The selected ends of "#### plain" and of the empty line.
+        QCOMPARE(CellColor(image, *v, 4, 10), QColor(Qt::white));
+        QCOMPARE(CellColor(image, *v, 5, 0), QColor(Qt::white));
+        QCOMPARE(CellColor(image, *v, 5, 1), base);
+        QCOMPARE(image.pixelColor(view::kMarginWidth + 100, 6 * v->LineHeight()), QColor(Qt::red));
+
+        v->setPalette(viewtest::FixedPalette());
+        v->SetSelection({6, 4}, {1, 6});
+        image = Render(*v);
+        QVERIFY(Near(InkColor(image, *v, 0, 6, blue), Qt::black));
+        QVERIFY(Near(InkColor(image, *v, 3, 1, QColor(0x40, 0x40, 0x40)), Qt::black));
+        QCOMPARE(CellColor(image, *v, 4, 10), QColor(Qt::black));
+        QApplication::setPalette(appPalette);
     }
 
     void screenshotWithHighlightsRedLineAndBookmarks() {
