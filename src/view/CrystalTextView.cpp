@@ -73,7 +73,7 @@ CaretMotion CCrystalTextView::Motion() const {
 }
 
 void CCrystalTextView::ApplyFont() {
-    font_ = FontFromLogFont(options_.UFont);
+    font_ = FontFromLogFont(options_.UFont, logicalDpiY());
     // Characters sit on a grid of whole pixels: the letter spacing makes up
     // the fraction, so text drawn in one piece stays on its cells.
     const qreal advance = QFontMetricsF(font_).horizontalAdvance(QLatin1Char('X'));
@@ -369,7 +369,7 @@ RowContent CCrystalTextView::MakeRowContent(int line, filters::LineColors& color
     const std::uint32_t flags = reader.LineFlags(line);
     row.redLine = (flags & core::kRedLineFlag) != 0;
     const int mark = MarkImageForFlags(flags);
-    row.mark = mark >= 0 ? &MarkImage(mark) : nullptr;
+    row.mark = mark >= 0 ? &MarkImage(mark, viewport()->devicePixelRatioF()) : nullptr;
     const std::uint32_t normalBkg = colors.bkgColor;
     if (colors_ && !row.text.empty()) {
         colors_->GetLineColors(row.text, filters::ColorizeMode::Drawing, colors, runs);

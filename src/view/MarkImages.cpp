@@ -4,7 +4,11 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
+#include <utility>
+#include <vector>
 
 #include "core/LineFlagBits.h"
 
@@ -34,40 +38,42 @@ constexpr QRgb kDigitColor = qRgb(255, 255, 176);
 constexpr QRgb kBookmarkFill = qRgb(0, 128, 255);
 constexpr QRgb kBookmarkEdge = qRgb(0, 64, 160);
 
-QImage EmptyImage() {
-    QImage image(kMarkImageSize, kMarkImageSize, QImage::Format_ARGB32);
+// Drawn in image pixels of 13 x 13 units scaled to the device pixel ratio,
+// without antialiasing, so every edge is sharp.
+QImage EmptyImage(qreal scale) {
+    const int side = static_cast<int>(std::ceil(kMarkImageSize * scale));
+    QImage image(side, side, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     return image;
 }
 
-void DrawDigit(QImage& image, int digit, int left, int top) {
+void DrawDigit(QPainter& painter, int digit, int left, int top) {
     const DigitGlyph& glyph = kDigitGlyphs[static_cast<std::size_t>(digit)];
     for (int row = 0; row < static_cast<int>(glyph.size()); ++row) {
         for (int col = 0; col < 5; ++col) {
             if (glyph[static_cast<std::size_t>(row)] & (0x10 >> col)) {
-                image.setPixel(left + col, top + row, kDigitColor);
+                painter.fillRect(QRectF(left + col, top + row, 1, 1), QColor(kDigitColor));
             }
         }
     }
 }
 
-QImage DrawNumberedBookmark(int digit) {
-    QImage image = EmptyImage();
-    {
-        QPainter painter(&image);
-        painter.setPen(QColor(kNumberedEdge));
-        painter.setBrush(QColor(kNumberedFill));
-        painter.drawRect(1, 1, kMarkImageSize - 3, kMarkImageSize - 3);
-    }
-    DrawDigit(image, digit, 4, 3);
+QImage DrawNumberedBookmark(int digit, qreal scale) {
+    QImage image = EmptyImage(scale);
+    QPainter painter(&image);
+    painter.scale(scale, scale);
+    painter.fillRect(QRectF(1, 1, kMarkImageSize - 2, kMarkImageSize - 2), QColor(kNumberedEdge));
+    painter.fillRect(QRectF(2, 2, kMarkImageSize - 4, kMarkImageSize - 4), QColor(kNumberedFill));
+    DrawDigit(painter, digit, 4, 3);
     return image;
 }
 
 // A ribbon with a notch at its foot, the usual shape of a bookmark.
-QImage DrawBookmark() {
-    QImage image = EmptyImage();
+QImage DrawBookmark(qreal scale) {
+    QImage image = EmptyImage(scale);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.scale(scale, scale);
     QPainterPath ribbon;
     ribbon.moveTo(3, 1);
     ribbon.lineTo(10, 1);
@@ -92,24 +98,34 @@ void MakeWhiteTransparent(QImage& image) {
 
 }  // namespace
 
-QImage DrawMarkImage(int index) {
+QImage DrawMarkImage(int index, qreal devicePixelRatio) {
     if (index < 0 || index >= kMarkImageCount) return {};
-    QImage image = index == kBookmarkImage ? DrawBookmark() : DrawNumberedBookmark(index);
+    const qreal scale = devicePixelRatio > 0 ? devicePixelRatio : 1.0;
+    QImage image =
+        index == kBookmarkImage ? DrawBookmark(scale) : DrawNumberedBookmark(index, scale);
     MakeWhiteTransparent(image);
+    image.setDevicePixelRatio(scale);
     return image;
 }
 
-const QPixmap& MarkImage(int index) {
-    static const std::array<QPixmap, kMarkImageCount> images = [] {
-        std::array<QPixmap, kMarkImageCount> all;
-        for (int i = 0; i < kMarkImageCount; ++i) {
-            all[static_cast<std::size_t>(i)] = QPixmap::fromImage(DrawMarkImage(i));
-        }
-        return all;
-    }();
+// Each set is drawn once, the first time a screen of its ratio shows a mark.
+const QPixmap& MarkImage(int index, qreal devicePixelRatio) {
+    using ImageSet = std::array<QPixmap, kMarkImageCount>;
+    static std::vector<std::pair<qreal, ImageSet>> sets;
     static const QPixmap none;
     if (index < 0 || index >= kMarkImageCount) return none;
-    return images[static_cast<std::size_t>(index)];
+    auto set = std::find_if(sets.begin(), sets.end(),
+                            [&](const auto& entry) { return entry.first == devicePixelRatio; });
+    if (set == sets.end()) {
+        ImageSet images;
+        for (int i = 0; i < kMarkImageCount; ++i) {
+            images[static_cast<std::size_t>(i)] =
+                QPixmap::fromImage(DrawMarkImage(i, devicePixelRatio));
+        }
+        sets.emplace_back(devicePixelRatio, std::move(images));
+        set = std::prev(sets.end());
+    }
+    return set->second[static_cast<std::size_t>(index)];
 }
 
 int MarkImageForFlags(std::uint32_t flags) {

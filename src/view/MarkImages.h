@@ -14,9 +14,10 @@ inline constexpr int kMarkImageSize = 13;
 inline constexpr int kBookmarkImage = 10;
 inline constexpr int kMarkImageCount = 11;
 
-// A 13x13 image with a transparent background; an index out of range gives
-// a null pixmap.
-const QPixmap& MarkImage(int index);
+// A 13x13 image with a transparent background, drawn at the device pixel
+// ratio of the screen it is shown on; an index out of range gives a null
+// pixmap.
+const QPixmap& MarkImage(int index, qreal devicePixelRatio = 1.0);
 
 // The image for a line's flag word, or -1 when the line shows no mark. The
 // numbered bookmarks 1-9 come first, then 0, then the bookmark; the red-line
@@ -24,6 +25,6 @@ const QPixmap& MarkImage(int index);
 int MarkImageForFlags(std::uint32_t flags);
 
 // The same drawing as an image, for callers that paint into images.
-QImage DrawMarkImage(int index);
+QImage DrawMarkImage(int index, qreal devicePixelRatio = 1.0);
 
 }  // namespace view

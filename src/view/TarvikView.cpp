@@ -11,6 +11,7 @@
 #include "core/DocCommandIds.h"
 #include "core/RedLines.h"
 #include "core/TarvikDoc.h"
+#include "view/FontMapping.h"
 #include "view/GoToLineDialog.h"
 #include "view/HighlightNavigator.h"
 #include "view/PageSetup.h"
@@ -346,7 +347,8 @@ CViewPrinter CTarvikView::MakePrintJob() const {
         return PrintColors(line, text, bkg);
     });
     if (HasSelection()) job.SetLineRange(SelectionStart().line, SelectionEnd().line);
-    job.SetFont(TextFont());
+    // Paper takes the stored size, not the one scaled for this screen.
+    job.SetFont(FontFromLogFont(Options().UFont));
     job.SetTabSize(Copied().tabSize);
     job.SetPageSetup(PageSetup::Load());
     if (ColorProvider()) {

@@ -1,5 +1,6 @@
 #pragma once
-// The frame's own small images, drawn in code so they stay crisp and need no
+// The frame's own small images, drawn in code at the size and pixel ratio
+// they are shown at, so they stay crisp on scaled screens and need no
 // resource files: the monitoring and stopped pane icons, the two tray icons
 // that alternate while new data waits, and the tab images (new data, blank
 // and the six colour marks).
@@ -35,6 +36,7 @@ TabImage TabMarkAt(int position);
 // The menu text of the mark at a position ("&Red" ...), untranslated.
 const char* TabMarkName(int position);
 
+// The image at one device pixel per unit, 10 x 10.
 QPixmap TabImagePixmap(TabImage image);
 QIcon TabImageIcon(TabImage image);
 

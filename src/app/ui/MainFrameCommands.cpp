@@ -7,7 +7,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
-#include <QStyle>
 #include <QToolBar>
 
 #include "app/TarvikApp.h"
@@ -18,6 +17,7 @@
 #include "app/ui/FrameMenus.h"
 #include "app/ui/RecentFilesMenu.h"
 #include "app/ui/TabStrip.h"
+#include "app/ui/ToolBarIcons.h"
 #include "app/ui/TrayIcon.h"
 #include "core/DocCommandIds.h"
 #include "core/TarvikDoc.h"
@@ -236,17 +236,17 @@ void CMainFrame::BuildMenus() {
 void CMainFrame::BuildToolBar() {
     toolBar_ = addToolBar(tr("Standard"));
     toolBar_->setObjectName(QStringLiteral("Standard"));
-    const std::pair<int, QStyle::StandardPixmap> buttons[] = {
-        {kCmdFileOpen, QStyle::SP_DialogOpenButton},
-        {core::kCmdStartMonitoring, QStyle::SP_MediaPlay},
-        {core::kCmdPauseMonitoring, QStyle::SP_MediaPause},
-        {core::kCmdReload, QStyle::SP_BrowserReload},
-        {core::kCmdClearAll, QStyle::SP_DialogResetButton},
-        {app::kCmdGoToEndOfAll, QStyle::SP_ArrowDown},
+    const std::pair<int, ToolBarImage> buttons[] = {
+        {kCmdFileOpen, ToolBarImage::Open},
+        {core::kCmdStartMonitoring, ToolBarImage::Start},
+        {core::kCmdPauseMonitoring, ToolBarImage::Pause},
+        {core::kCmdReload, ToolBarImage::Reload},
+        {core::kCmdClearAll, ToolBarImage::ClearAll},
+        {app::kCmdGoToEndOfAll, ToolBarImage::GoToEnd},
     };
-    for (const auto& [id, pixmap] : buttons) {
+    for (const auto& [id, image] : buttons) {
         QAction* action = commands_.Action(id);
-        action->setIcon(style()->standardIcon(pixmap));
+        action->setIcon(ToolBarIcon(image));
         toolBar_->addAction(action);
     }
 }
