@@ -134,6 +134,9 @@ private slots:
         QApplication::processEvents();
         const QImage shot = frame.grab().toImage();
         QVERIFY(shot.save(QStringLiteral(TARVIK_ARTIFACTS_DIR "/frame-%1.png").arg(Tag())));
+        if (qApp->devicePixelRatio() != std::floor(qApp->devicePixelRatio())) {
+            QSKIP("edges fall on whole device pixels at whole ratios only");
+        }
         const int ratio = qRound(qApp->devicePixelRatio());
         QCOMPARE(shot.width(), DevicePixels(frame.width(), ratio));
 
