@@ -1,7 +1,7 @@
 // The dialog "Stop Updating Notification" driven offscreen: controls enabled
 // by their boxes, the file list with Add and Remove, the checks of OK in
-// their order, the rule saved and taken by open documents, and the e-mail
-// settings question.
+// their order with the focus on the field at fault, the rule saved and taken
+// by open documents, and the e-mail settings question.
 
 #include <QApplication>
 #include <QCheckBox>
@@ -137,11 +137,16 @@ private slots:
         Control<QComboBox>(dialog, "BeginMinute")->setCurrentIndex(5);
         Control<QComboBox>(dialog, "EndMinute")->setCurrentIndex(5);
 
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
         ClickOk(dialog);
+        QVERIFY(Control<QSpinBox>(dialog, "Seconds")->hasFocus());
         Control<QSpinBox>(dialog, "Seconds")->setValue(90);
         ClickOk(dialog);
+        QVERIFY(Control<QLineEdit>(dialog, "Emails")->hasFocus());
         Control<QLineEdit>(dialog, "Emails")->setText(QStringLiteral(" ops@example.org "));
         ClickOk(dialog);
+        QVERIFY(Control<QComboBox>(dialog, "BeginHour")->hasFocus());
         QCOMPARE(ui.messages,
                  QStringList({"Please enter a value greater than 0",
                               "Please enter one or more email addresses",
