@@ -19,5 +19,8 @@ inline constexpr std::u16string_view kMailSettingsIncompleteQuestion =
 // settings are incomplete. True when the user answered Yes: the caller then
 // opens the e-mail settings.
 bool AskToCompleteMailSettings(CTarvikApp& app, core::IUserInterface& ui);
+// The same after the stop-updating dialog, which switches sending on by its
+// own box.
+bool AskToCompleteMailSettings(bool sendingEnabled, CTarvikApp& app, core::IUserInterface& ui);
 
 }  // namespace app

@@ -21,6 +21,7 @@ CTarvikApp::CTarvikApp(const platform::IClock& clock, platform::IUiQueue* uiQueu
     : docContext_{options_, inExFilters_, clock}, mail_(uiQueue, clock) {
     docContext_.highlightFilters = &highlightFilters_;
     docContext_.uiQueue = uiQueue;
+    docContext_.stopUpdating = &mail_.StopUpdating();
 }
 
 // The main frame may be gone already: documents close without it.
@@ -43,7 +44,7 @@ bool CTarvikApp::LoadOptions(bool& maximized, settings::WindowRect& rect) {
     filters::LoadHighlightFilters(highlightFilters_);
     inExFilters_.Load();
     LoadFileExtEditors();
-    // The stop-updating notification settings load here.
+    mail_.StopUpdating().Load();
     autoOpenPatterns_ = settings::AutoOpenPatternStore::Load();
     return true;
 }
@@ -130,6 +131,16 @@ void CTarvikApp::ApplyHighlightFilters(std::vector<filters::HighlightFilterEdit>
     for (const auto& doc : documents_) {
         if (core::ILogView* view = doc->GetView()) view->Invalidate();
     }
+}
+
+void CTarvikApp::SetStopUpdatingWatch(bool on) {
+    docContext_.stopUpdating = on ? &mail_.StopUpdating() : nullptr;
+    for (const auto& doc : documents_) doc->UpdateStopNotice();
+}
+
+void CTarvikApp::ApplyStopUpdating(settings::StopUpdatingSettings edited) {
+    mail_.StopUpdating().Apply(std::move(edited));
+    for (const auto& doc : documents_) doc->UpdateStopNotice();
 }
 
 void CTarvikApp::OnRefreshTick() {

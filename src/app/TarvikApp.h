@@ -29,6 +29,7 @@
 #include "settings/FileExtEditorStore.h"
 #include "settings/FileSetStore.h"
 #include "settings/Options.h"
+#include "settings/StopUpdatingSettings.h"
 #include "settings/WindowRect.h"
 
 namespace app {
@@ -125,6 +126,14 @@ public:
     // Notification e-mails: settings, sender, records.
     mail::CMailCenter& Mail() { return mail_; }
     const mail::CMailCenter& Mail() const { return mail_; }
+
+    // The stop-updating notification: OK in its dialog saves the rule and
+    // asks every document again whether it is watched (a quiet period whose
+    // e-mail went out stays done).
+    void ApplyStopUpdating(settings::StopUpdatingSettings edited);
+    // Whether documents' polls run the stop-updating check at all (on from
+    // the start); a headless follower runs it only when asked to.
+    void SetStopUpdatingWatch(bool on);
 
     // Monitoring. One tick of the refresh timer polls every monitoring
     // document in list order.

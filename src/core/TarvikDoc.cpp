@@ -60,12 +60,17 @@ bool CTarvikDoc::OnOpenDocument(std::u16string_view path) {
         if (view_) view_->PostGoToEnd();
         monitoring_ = true;
     }
-    // The stop-updating notification decides here whether it watches this path.
-    stopNoticeEnabled_ = false;
+    UpdateStopNotice();
     stopNoticeSent_ = false;
     SetTitle();
     if (context_.host) context_.host->DocumentStateChanged(*this);
     return true;
+}
+
+// The capture document is never watched: silence there is normal.
+void CTarvikDoc::UpdateStopNotice() {
+    stopNoticeEnabled_ =
+        !captureMode_ && context_.stopUpdating && context_.stopUpdating->Applies(path_);
 }
 
 bool CTarvikDoc::OpenLogFile(std::u16string_view path) {

@@ -128,6 +128,9 @@ public:
     bool GotNewData() const { return gotNewData_; }
     std::int64_t LastUpdate() const { return lastUpdate_; }
     bool StopNoticeEnabled() const { return stopNoticeEnabled_; }
+    // Asks the stop-updating notification again whether it watches this
+    // file; whether this quiet period's e-mail went out stays as it is.
+    void UpdateStopNotice();
     bool StopNoticeSent() const { return stopNoticeSent_; }
     bool IsRedLineArmed() const { return redLineArmed_; }
     void SetRedLineArmed(bool armed) { redLineArmed_ = armed; }

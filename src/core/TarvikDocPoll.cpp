@@ -50,7 +50,12 @@ void CTarvikDoc::CheckFile() {
         case PollFinding::Unchanged:
             break;
     }
-    // Nothing new: the stop-updating notification checks this file here.
+    // Nothing new: a file that shrank or was replaced has news of its own
+    // and never gets here.
+    if (stopNoticeEnabled_ && !stopNoticeSent_ && context_.stopUpdating &&
+        context_.stopUpdating->Check(path_, gotNewData_, lastUpdate_)) {
+        stopNoticeSent_ = true;
+    }
 }
 
 // Reads until the bytes the poll found are consumed, a read brings nothing,

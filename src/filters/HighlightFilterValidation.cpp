@@ -10,16 +10,6 @@ namespace {
 
 constexpr std::u16string_view kWhiteSpace = u" \t\r\n\v\f\u00A0\u3000";
 
-void Trim(std::u16string& text) {
-    const std::size_t first = text.find_first_not_of(kWhiteSpace);
-    if (first == std::u16string::npos) {
-        text.clear();
-        return;
-    }
-    text.erase(text.find_last_not_of(kWhiteSpace) + 1);
-    text.erase(0, first);
-}
-
 std::u16string WithPath(std::u16string_view format, std::u16string_view path) {
     std::u16string message(format);
     message.replace(message.find(u"%s"), 2, path);
@@ -32,16 +22,26 @@ HighlightRowProblem Problem(std::u16string_view message, HighlightField field) {
 
 }  // namespace
 
+void TrimWhiteSpace(std::u16string& text) {
+    const std::size_t first = text.find_first_not_of(kWhiteSpace);
+    if (first == std::u16string::npos) {
+        text.clear();
+        return;
+    }
+    text.erase(text.find_last_not_of(kWhiteSpace) + 1);
+    text.erase(0, first);
+}
+
 bool CanWriteFile(std::u16string_view path) {
     return platform::OpenOrCreateForWriting(platform::Utf16ToUtf8(path));
 }
 
 void TrimActionTexts(HighlightFilter& filter) {
-    Trim(filter.Emails);
-    Trim(filter.ExecutableProgram);
-    Trim(filter.WrittenFile);
+    TrimWhiteSpace(filter.Emails);
+    TrimWhiteSpace(filter.ExecutableProgram);
+    TrimWhiteSpace(filter.WrittenFile);
     std::u16string available = filter.AvailableFile;
-    Trim(available);
+    TrimWhiteSpace(available);
     if (available != filter.AvailableFile) filter.SetAvailableFile(available);
 }
 

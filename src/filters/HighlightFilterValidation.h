@@ -38,6 +38,9 @@ using WritableFileCheck = std::function<bool(std::u16string_view path)>;
 // The check on the real file system.
 bool CanWriteFile(std::u16string_view path);
 
+// Removes white space from both ends of text.
+void TrimWhiteSpace(std::u16string& text);
+
 // Trims leading and trailing white space from Emails, ExecutableProgram,
 // WrittenFile and AvailableFile; the phrase and the "Show as" text keep
 // theirs.

@@ -1,8 +1,9 @@
 #pragma once
 // Everything the running application keeps for notification e-mails: the
 // settings (read on first use), the sender with its threads, the records of
-// highlight notifications and the notifier that ties them together. Owned by
-// the application object; used on the user-interface thread.
+// highlight notifications, the notifier that ties them together and the
+// stop-updating notification. Owned by the application object; used on the
+// user-interface thread.
 
 #include <optional>
 
@@ -10,6 +11,7 @@
 #include "mail/MailSender.h"
 #include "mail/MailSettings.h"
 #include "mail/NotificationRecords.h"
+#include "mail/StopUpdatingWatch.h"
 #include "platform/IClock.h"
 #include "platform/IUiQueue.h"
 
@@ -25,6 +27,8 @@ public:
     CMailNotifier& Notifier() { return notifier_; }
     CMailSender& Sender() { return sender_; }
     CNotificationRecords& Records() { return records_; }
+    CStopUpdatingWatch& StopUpdating() { return stopUpdating_; }
+    const CStopUpdatingWatch& StopUpdating() const { return stopUpdating_; }
     const CNotificationRecords& Records() const { return records_; }
     // The settings as loaded so far (empty until the first notification or edit).
     std::optional<MailSettings>& Settings() { return settings_; }
@@ -36,6 +40,7 @@ private:
     CNotificationRecords records_;
     CMailSender sender_;
     CMailNotifier notifier_;
+    CStopUpdatingWatch stopUpdating_;
 };
 
 }  // namespace mail

@@ -94,9 +94,20 @@ bool CMailNotifier::SendStopUpdatingMail(std::u16string_view path, std::u16strin
     std::optional<MailJob> job = ComposeStopUpdatingMail(settings, event, clock_.Local());
     if (!job) {
         ReportUnsentStopMail(emails);
+        if (stopMailOutcome_) {
+            stopMailOutcome_(std::u16string(path), std::u16string(emails),
+                             platform::Utf16ToUtf8(kMissingSettingsError));
+        }
         return false;
     }
-    sender_.Start(std::move(*job));
+    MailCompletion completion;
+    if (stopMailOutcome_) {
+        completion = [outcome = stopMailOutcome_, path = std::u16string(path),
+                      emails = std::u16string(emails)](std::uint32_t, std::string error) {
+            outcome(path, emails, std::move(error));
+        };
+    }
+    sender_.Start(std::move(*job), std::move(completion));
     return true;
 }
 

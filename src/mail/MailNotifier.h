@@ -6,7 +6,9 @@
 // them together and runs on the user-interface thread.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "filters/HighlightDocumentRef.h"
@@ -46,11 +48,19 @@ public:
                               std::int32_t seconds, bool sinceLastUpdate,
                               std::int64_t referenceTime);
 
+    // Told how each stop-updating e-mail ended: the error text, empty when
+    // it was delivered. Without one (the desktop program) only failures are
+    // told, on the debug output.
+    using StopMailOutcome = std::function<void(const std::u16string& path,
+                                               const std::u16string& emails, std::string error)>;
+    void SetStopMailOutcome(StopMailOutcome outcome) { stopMailOutcome_ = std::move(outcome); }
+
 private:
     std::optional<MailSettings>& settings_;
     CMailSender& sender_;
     CNotificationRecords& records_;
     const platform::IClock& clock_;
+    StopMailOutcome stopMailOutcome_;
 };
 
 }  // namespace mail

@@ -1,9 +1,11 @@
 // Monitoring as the application runs it: the refresh tick, Start All and
-// Pause All, the refresh rate, Go to End of All, the status pane texts, and
-// red-line arming on every event that changes what the user looks at.
+// Pause All, the refresh rate, Go to End of All, the status pane texts,
+// red-line arming on every event that changes what the user looks at, and
+// the stop-updating e-mail of quiet files.
 
 #include <gtest/gtest.h>
 
+#include <time.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -19,6 +21,7 @@
 #include "core/IUserInterface.h"
 #include "core/LineFlagBits.h"
 #include "platform/Registry.h"
+#include "settings/StopUpdatingSettings.h"
 #include "settings/TempRegistry.h"
 
 namespace {
@@ -36,6 +39,29 @@ public:
     std::vector<std::u16string> messages;
     std::vector<core::MessageIcon> icons;
     int waitCursors = 0;
+};
+
+// Time the test moves on by hand; local time is UTC.
+class SettableClock final : public platform::IClock {
+public:
+    std::uint64_t TickMs() const override { return static_cast<std::uint64_t>(now) * 1000; }
+    std::int64_t UnixTime() const override { return now; }
+    platform::LocalTime Local() const override {
+        const time_t seconds = static_cast<time_t>(now);
+        tm parts{};
+        gmtime_r(&seconds, &parts);
+        platform::LocalTime local;
+        local.year = parts.tm_year + 1900;
+        local.month = parts.tm_mon + 1;
+        local.dayOfWeek = parts.tm_wday;
+        local.day = parts.tm_mday;
+        local.hour = parts.tm_hour;
+        local.minute = parts.tm_min;
+        local.second = parts.tm_sec;
+        return local;
+    }
+    // Tue 08 Dec 2026 10:00:00 UTC.
+    std::int64_t now = 1796724000;
 };
 
 class AppMonitoringTest : public app_test::TempRegistryTest {
@@ -72,9 +98,31 @@ protected:
                key.QueryDWORD(u"IntervalChkFile", value) == platform::ERROR_SUCCESS;
     }
 
+    // Switches the stop-updating rule on for every file (or the listed ones)
+    // and notes each e-mail the documents ask for, by path.
+    void WatchQuietFiles(std::int32_t seconds, std::vector<std::u16string> onlyFiles = {}) {
+        settings::StopUpdatingSettings rule;
+        rule.enabled = true;
+        rule.seconds = seconds;
+        rule.emails = u"ops@example.org";
+        rule.allFiles = onlyFiles.empty();
+        rule.files = std::move(onlyFiles);
+        app.ApplyStopUpdating(rule);
+        app.Mail().Notifier().SetStopMailOutcome(
+            [this](const std::u16string& path, const std::u16string&, const std::string&) {
+                stopMails.push_back(path);
+            });
+    }
+    void TickAfter(std::int64_t seconds) {
+        clock.now += seconds;
+        app.OnRefreshTick();
+    }
+
     app_test::FakeDocumentHost host;
     CountingUi ui;
-    app::CTarvikApp app;
+    SettableClock clock;
+    app::CTarvikApp app{clock};
+    std::vector<std::u16string> stopMails;
 
 private:
     std::filesystem::path folder_;
@@ -224,6 +272,58 @@ TEST_F(AppMonitoringTest, ARedLineDisarmsAndHousekeepingFollowsTheOptions) {
     app.GetOptions().DrawRedLine = false;
     app.TidyRedLinesAfterOptionChange(true, true);
     EXPECT_EQ(redLines(), 0);
+}
+
+TEST_F(AppMonitoringTest, AQuietFileGetsOneStopMailPerQuietPeriod) {
+    WatchQuietFiles(60);
+    core::CTarvikDoc& doc = OpenLog("a.log", "a\n");
+    EXPECT_TRUE(doc.StopNoticeEnabled());
+    TickAfter(59);
+    EXPECT_TRUE(stopMails.empty());
+    TickAfter(1);
+    ASSERT_EQ(stopMails.size(), 1u) << "60 seconds after the opening";
+    EXPECT_EQ(stopMails[0], doc.GetPathName());
+    EXPECT_TRUE(doc.StopNoticeSent()) << "the period counts as done though settings are missing";
+    EXPECT_FALSE(doc.GotNewData());
+    TickAfter(600);
+    EXPECT_EQ(stopMails.size(), 1u);
+
+    // New data starts a new period, counted from its arrival.
+    AppendLog("a.log", "b\n");
+    TickAfter(10);
+    EXPECT_FALSE(doc.StopNoticeSent());
+    EXPECT_TRUE(doc.GotNewData());
+    TickAfter(59);
+    EXPECT_EQ(stopMails.size(), 1u);
+    TickAfter(1);
+    EXPECT_EQ(stopMails.size(), 2u);
+}
+
+TEST_F(AppMonitoringTest, FilesThatGrowArePausedOrAreNotListedGetNoStopMail) {
+    core::CTarvikDoc& unlisted = OpenLog("Upper.log", "u\n");
+    const std::string lowerCase = PathOf("upper.log");
+    WatchQuietFiles(60, {std::u16string(lowerCase.begin(), lowerCase.end())});
+    EXPECT_FALSE(unlisted.StopNoticeEnabled()) << "letter case counts in listed paths";
+    WatchQuietFiles(60);
+    EXPECT_TRUE(unlisted.StopNoticeEnabled()) << "the new rule reaches open documents at once";
+    ASSERT_TRUE(unlisted.OnCommand(core::kCmdPauseMonitoring));
+
+    core::CTarvikDoc& busy = OpenLog("busy.log", "a\n");
+    for (int i = 0; i < 10; ++i) {
+        AppendLog("busy.log", "line\n");
+        TickAfter(30);
+    }
+    EXPECT_TRUE(stopMails.empty());
+    EXPECT_EQ(LineCount(busy), 12);
+
+    // A rule changed after the e-mail went out does not re-arm the period.
+    TickAfter(60);
+    ASSERT_EQ(stopMails.size(), 1u);
+    EXPECT_EQ(stopMails[0], busy.GetPathName());
+    WatchQuietFiles(30);
+    EXPECT_TRUE(busy.StopNoticeSent());
+    TickAfter(60);
+    EXPECT_EQ(stopMails.size(), 1u);
 }
 
 }  // namespace

@@ -461,6 +461,58 @@ class FileEvents(TailCase):
         self.finish(f, "first\n")
 
 
+class Actions(TailCase):
+    STOP_UPDATING = r"HKCU\Software\Ostra Tarvik\Stop Updating"
+    EMAIL_SETTINGS = r"HKCU\Software\Ostra Tarvik\EmailSettings"
+
+    def add_value(self, key, name, kind, value):
+        result = subprocess.run([REG, "add", key, "/v", name, "/t", kind, "/d", str(value), "/f"],
+                                capture_output=True, text=True, env=self.env, timeout=60)
+        self.assertEqual(result.returncode, 0, result.stderr)
+
+    def start_sink(self):
+        """A real SMTP server storing what it receives in a folder of its own."""
+        # The system's Python carries the distribution's aiosmtpd.
+        python = "/usr/bin/python3" if os.access("/usr/bin/python3", os.X_OK) else sys.executable
+        if subprocess.run([python, "-c", "import aiosmtpd"], capture_output=True).returncode:
+            self.skipTest("python3-aiosmtpd is not installed")
+        inbox = self.path("inbox")
+        os.mkdir(inbox)
+        script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "interop",
+                              "smtp_sink.py")
+        sink = subprocess.Popen([python, "-W", "ignore", script, "--folder", inbox,
+                                 "--lifetime", "60"], stdout=subprocess.PIPE, text=True)
+        self.addCleanup(lambda: (sink.terminate(), sink.wait(), sink.stdout.close()))
+        return int(sink.stdout.readline()), inbox
+
+    def test_a_quiet_file_gets_one_stop_updating_mail_only_with_actions(self):
+        port, inbox = self.start_sink()
+        self.add_value(self.EMAIL_SETTINGS, "SmtpServer", "REG_SZ", "127.0.0.1")
+        self.add_value(self.EMAIL_SETTINGS, "SmtpPort", "REG_DWORD", port)
+        self.add_value(self.EMAIL_SETTINGS, "MailFrom", "REG_SZ", "monitor@example.org")
+        self.add_value(self.STOP_UPDATING, "SUNEnable", "REG_DWORD", 1)
+        self.add_value(self.STOP_UPDATING, "SUNSeconds", "REG_DWORD", 1)
+        self.add_value(self.STOP_UPDATING, "SUNEmails", "REG_SZ", "ops@example.org")
+        log = self.write("quiet.log", "only line\n")
+        plain = self.follow(log)
+        acting = Follower(["--actions", "--interval", str(INTERVAL_MS), "--duration", "30", log],
+                          self.env)
+        self.followers.append(acting)
+
+        told = f"tarvik-tail: stop-updating e-mail for {log} sent to ops@example.org\n".encode()
+        deadline = time.monotonic() + WAIT_SECONDS
+        while told not in acting.errors() and time.monotonic() < deadline:
+            time.sleep(0.05)
+        self.assertEqual(acting.errors(), told)
+        self.assertEqual(acting.stop(), 0)
+        self.assertEqual(plain.stop(), 0)
+        self.assertEqual(plain.errors(), b"")
+        self.assertEqual(sorted(os.listdir(inbox)), ["message1.eml", "message1.env"])
+        with open(os.path.join(inbox, "message1.eml"), "rb") as message:
+            self.assertIn(f'File "{log}" has stopped updating for 1 seconds since file open.'
+                          .encode(), message.read())
+
+
 if __name__ == "__main__":
     TOOL = sys.argv.pop(1)
     REG = sys.argv.pop(1)

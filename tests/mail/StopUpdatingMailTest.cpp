@@ -2,7 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "mail/MailTestTime.h"
+#include "mail/StopUpdatingEdit.h"
+#include "mail/StopUpdatingRule.h"
+#include "platform/Registry.h"
+#include "settings/RegistryPaths.h"
+#include "settings/StopUpdatingSettings.h"
+#include "settings/TempRegistry.h"
 
 namespace mail {
 namespace {
@@ -68,6 +76,179 @@ TEST(StopUpdatingMail, RecipientsAndATemplateAreRequired) {
         << "the highlight templates do not matter here";
     settings.requiresAuth = true;
     EXPECT_FALSE(ComposeStopUpdatingMail(settings, Event(false), now).has_value());
+}
+
+}  // namespace
+}  // namespace mail
+
+// The rule, its do-not-send span, its store and the dialog's checks.
+
+namespace mail {
+namespace {
+
+using settings::StopUpdatingSettings;
+
+StopUpdatingSettings Rule(std::int32_t seconds) {
+    StopUpdatingSettings rule;
+    rule.enabled = true;
+    rule.seconds = seconds;
+    rule.emails = u"ops@example.org";
+    return rule;
+}
+
+StopUpdatingSettings Window(std::int32_t seconds, std::uint32_t begin, std::uint32_t end) {
+    StopUpdatingSettings rule = Rule(seconds);
+    rule.dontSendEnabled = true;
+    rule.dontSendBegin = begin;
+    rule.dontSendEnd = end;
+    return rule;
+}
+
+constexpr std::int64_t At(int hour, int minute, int second) {
+    return hour * 3600 + minute * 60 + second;
+}
+
+TEST(StopUpdatingRule, WatchesEveryFileOrExactlyTheListedPaths) {
+    StopUpdatingSettings rule = Rule(60);
+    EXPECT_TRUE(StopUpdatingApplies(rule, u"/var/log/any.log"));
+    rule.allFiles = false;
+    rule.files = {u"/var/log/App.log"};
+    EXPECT_TRUE(StopUpdatingApplies(rule, u"/var/log/App.log"));
+    EXPECT_FALSE(StopUpdatingApplies(rule, u"/var/log/app.log")) << "letter case counts";
+    EXPECT_FALSE(StopUpdatingApplies(rule, u"/var/log/App.log.1"));
+
+    for (auto spoil : {+[](StopUpdatingSettings& r) { r.enabled = false; },
+                       +[](StopUpdatingSettings& r) { r.seconds = 0; },
+                       +[](StopUpdatingSettings& r) { r.emails.clear(); }}) {
+        StopUpdatingSettings off = Rule(60);
+        spoil(off);
+        EXPECT_FALSE(StopUpdatingApplies(off, u"/var/log/any.log"));
+    }
+}
+
+TEST(StopUpdatingRule, QuietSecondsThenTheDoNotSendSpan) {
+    const std::int64_t opened = 1000000;
+    const StopUpdatingSettings rule = Rule(60);
+    EXPECT_EQ(DecideStopUpdating(rule, opened + 59, opened, At(10, 0, 0)),
+              StopUpdatingDecision::Wait);
+    EXPECT_EQ(DecideStopUpdating(rule, opened + 60, opened, At(10, 0, 0)),
+              StopUpdatingDecision::Send);
+
+    // 22:00-06:00 with 600 seconds: silent from 22:00:00 through 06:10:00.
+    const StopUpdatingSettings night = Window(600, 79200, 21600);
+    const std::pair<std::int64_t, bool> nightMoments[] = {
+        {At(21, 59, 59), false}, {At(22, 0, 0), true},  {At(23, 59, 59), true}, {At(0, 0, 0), true},
+        {At(6, 10, 0), true},    {At(6, 10, 1), false}, {At(12, 0, 0), false},
+    };
+    for (const auto& [t, silent] : nightMoments) {
+        EXPECT_EQ(InDontSendSpan(night, t), silent) << t;
+        EXPECT_EQ(DecideStopUpdating(night, opened + 600, opened, t),
+                  silent ? StopUpdatingDecision::Suppressed : StopUpdatingDecision::Send)
+            << t;
+    }
+
+    // 12:00-13:00 with 60 seconds: silent from 12:00:00 through 13:01:00.
+    const StopUpdatingSettings noon = Window(60, At(12, 0, 0), At(13, 0, 0));
+    EXPECT_FALSE(InDontSendSpan(noon, At(11, 59, 59)));
+    EXPECT_TRUE(InDontSendSpan(noon, At(12, 0, 0)));
+    EXPECT_TRUE(InDontSendSpan(noon, At(13, 1, 0)));
+    EXPECT_FALSE(InDontSendSpan(noon, At(13, 1, 1)));
+
+    // A stored begin equal to its end silences the whole day.
+    const StopUpdatingSettings always = Window(60, At(8, 0, 0), At(8, 0, 0));
+    for (const std::int64_t t : {At(0, 0, 0), At(7, 0, 0), At(8, 2, 0), At(23, 59, 59)}) {
+        EXPECT_TRUE(InDontSendSpan(always, t)) << t;
+    }
+    StopUpdatingSettings switchedOff = always;
+    switchedOff.dontSendEnabled = false;
+    EXPECT_FALSE(InDontSendSpan(switchedOff, At(8, 0, 0)));
+}
+
+class StopUpdatingStore : public app_test::TempRegistryTest {};
+
+TEST_F(StopUpdatingStore, DefaultsThenLoadRules) {
+    EXPECT_EQ(settings::LoadStopUpdatingSettings(), StopUpdatingSettings{});
+
+    platform::RegKey key = app_test::CreateKey(settings::reg_paths::kStopUpdating);
+    for (const std::int32_t stored : {0, -5}) {
+        key.SetDWORD(u"SUNSeconds", static_cast<std::uint32_t>(stored));
+        EXPECT_EQ(settings::LoadStopUpdatingSettings().seconds, 1) << stored;
+    }
+    key.SetString(u"File1", u"/var/log/a.log");
+    key.SetString(u"File2", u"/var/log/b.log");
+    key.SetString(u"File3", u"");
+    key.SetString(u"File4", u"/var/log/after-the-gap.log");
+    EXPECT_EQ(settings::LoadStopUpdatingSettings().files,
+              (std::vector<std::u16string>{u"/var/log/a.log", u"/var/log/b.log"}));
+    // A path longer than its reading buffer (260 characters) ends the list too.
+    key.SetString(u"File2", u"/" + std::u16string(259, u'x'));
+    EXPECT_EQ(settings::LoadStopUpdatingSettings().files.size(), 1u);
+    key.SetString(u"File2", u"/" + std::u16string(258, u'x'));
+    EXPECT_EQ(settings::LoadStopUpdatingSettings().files.size(), 2u);
+}
+
+TEST_F(StopUpdatingStore, SavingReplacesTheWholeKey) {
+    StopUpdatingSettings rule = Window(90, At(22, 0, 0), At(6, 30, 0));
+    rule.allFiles = false;
+    rule.files = {u"/var/log/a.log", u"/var/log/b.log", u"/var/log/c.log"};
+    ASSERT_TRUE(settings::SaveStopUpdatingSettings(rule));
+    app_test::CreateKey(settings::reg_paths::kStopUpdating).SetString(u"Stray", u"x");
+    EXPECT_EQ(settings::LoadStopUpdatingSettings(), rule);
+
+    rule.files = {u"/var/log/z.log"};
+    ASSERT_TRUE(settings::SaveStopUpdatingSettings(rule));
+    EXPECT_EQ(settings::LoadStopUpdatingSettings(), rule);
+    std::vector<std::u16string> names = app_test::ValueNames(settings::reg_paths::kStopUpdating);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::u16string>{
+                         u"File1", u"SUNAllFiles", u"SUNDontSendAt", u"SUNDontSendBeginSecond",
+                         u"SUNDontSendEndSecond", u"SUNEmails", u"SUNEnable", u"SUNSeconds"}))
+        << "no stray or stale value survives";
+}
+
+TEST(StopUpdatingEdit, ChecksInOrderOnlyWhileOn) {
+    StopUpdatingEdit edit;
+    edit.enabled = true;
+    edit.seconds = 0;
+    edit.emails = u"  \t ";
+    edit.dontSendEnabled = true;
+    edit.beginHour = edit.endHour = 7;
+    edit.beginMinute = edit.endMinute = 5;
+    auto problem = StopUpdatingEditProblem(edit);
+    ASSERT_TRUE(problem);
+    EXPECT_EQ(*problem, (StopUpdatingProblem{StopUpdatingField::Seconds,
+                                             u"Please enter a value greater than 0"}));
+    edit.seconds = 1;
+    problem = StopUpdatingEditProblem(edit);
+    ASSERT_TRUE(problem);
+    EXPECT_EQ(*problem, (StopUpdatingProblem{StopUpdatingField::Emails,
+                                             u"Please enter one or more email addresses"}));
+    edit.emails = u"  ops@example.org, dev@example.org ";
+    problem = StopUpdatingEditProblem(edit);
+    ASSERT_TRUE(problem);
+    EXPECT_EQ(problem->field, StopUpdatingField::DontSendTimes);
+    EXPECT_EQ(problem->message, u"Begin time (07:05) should be different to end time (07:05).");
+    EXPECT_EQ(edit.emails, u"ops@example.org, dev@example.org");
+    edit.endMinute = 6;
+    EXPECT_FALSE(StopUpdatingEditProblem(edit));
+    EXPECT_EQ(StopUpdatingSettingsOf(edit).dontSendBegin, At(7, 5, 0));
+    EXPECT_EQ(StopUpdatingSettingsOf(edit).dontSendEnd, At(7, 6, 0));
+
+    StopUpdatingEdit off;
+    off.seconds = 0;
+    off.emails = u" x ";
+    EXPECT_FALSE(StopUpdatingEditProblem(off));
+    EXPECT_EQ(off.emails, u" x ") << "nothing is touched while the rule is off";
+}
+
+TEST(StopUpdatingEdit, ListedFilesRepeatNoPathLetterCaseAside) {
+    StopUpdatingSettings stored = Rule(60);
+    stored.files = {u"/var/log/A.log", u"/var/log/b.log", u"/var/log/a.log"};
+    StopUpdatingEdit edit = StopUpdatingEditOf(stored);
+    EXPECT_EQ(edit.files, (std::vector<std::u16string>{u"/var/log/A.log", u"/var/log/b.log"}));
+    AddStopUpdatingFiles(edit.files, {u"/var/log/B.LOG", u"/var/log/c.log", u"/var/log/c.log"});
+    EXPECT_EQ(edit.files, (std::vector<std::u16string>{u"/var/log/A.log", u"/var/log/b.log",
+                                                       u"/var/log/c.log"}));
 }
 
 }  // namespace

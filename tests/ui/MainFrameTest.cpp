@@ -333,7 +333,7 @@ private slots:
         QVERIFY(reloaded.GetOptions().AlwaysOnTop);
     }
 
-    void filterCommandsOpenTheirDialogs() {
+    void filterAndNotificationCommandsOpenTheirDialogs() {
         app::CTarvikApp app;
         CMainFrame frame(app);
         frame.show();
@@ -346,6 +346,8 @@ private slots:
              QStringLiteral("Set Highlight Filters")},
             {app_ui::kCmdInExFilters, QKeySequence(Qt::CTRL | Qt::Key_I),
              QStringLiteral("Set Include & Exclude Filters")},
+            {app_ui::kCmdStopUpdating, QKeySequence(),
+             QStringLiteral("Stop Updating Notification")},
         };
         for (const auto& command : commands) {
             QCOMPARE(frame.Commands().Action(command.id)->shortcut(), command.shortcut);

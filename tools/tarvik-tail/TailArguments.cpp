@@ -7,13 +7,18 @@
 namespace tail {
 
 const char* const kTailUsage =
-    "usage: tarvik-tail [--once] [--interval MS] [--duration S] [--color WHEN] FILE...\n"
-    "       tarvik-tail --capture [--interval MS] [--duration S] [--color WHEN] [FILE...]\n"
+    "usage: tarvik-tail [--once] [--actions] [--interval MS] [--duration S] [--color WHEN]\n"
+    "                   FILE...\n"
+    "       tarvik-tail --capture [--actions] [--interval MS] [--duration S] [--color WHEN]\n"
+    "                   [FILE...]\n"
     "Prints the lines a log document shows for each FILE, then follows the files\n"
     "and prints each new line once it is complete.\n"
     "  --capture       also capture the debug-output channel and print what a\n"
     "                  capture document shows (not with --once)\n"
     "  --once          print what the documents show and end\n"
+    "  --actions       act as the desktop program does: send the stop-updating\n"
+    "                  e-mail of the settings when a file stays quiet; each e-mail\n"
+    "                  sent or failed is told on standard error\n"
     "  --interval MS   poll every MS milliseconds (default: the IntervalChkFile option)\n"
     "  --duration S    follow for S seconds (default: until interrupted)\n"
     "  --color WHEN    paint lines in their highlight colours: auto (when standard\n"
@@ -99,6 +104,8 @@ std::optional<TailArguments> ParseTailArguments(const std::vector<std::string>& 
             optionsEnded = true;
         } else if (name == "--once" && !value) {
             parsed.once = true;
+        } else if (name == "--actions" && !value) {
+            parsed.actions = true;
         } else if (name == "--capture" && !value) {
             parsed.capture = true;
         } else if ((name == "--help" || name == "-h") && !value) {

@@ -4,7 +4,8 @@
 // then follows them, printing each line once it is complete. On a terminal
 // (or when asked) lines are painted in their highlight colours. With
 // --capture it also follows the debug-output channel through a capture
-// document.
+// document. With --actions it acts as the desktop program does: a file that
+// stays quiet gets its stop-updating e-mail.
 
 #include <unistd.h>
 
@@ -50,6 +51,30 @@ bool WantsColor(tail::ColorMode mode) {
     return isatty(STDOUT_FILENO) == 1;
 }
 
+void TellStopMailOutcome(const std::u16string& path, const std::u16string& emails,
+                         std::string error) {
+    const std::string file = platform::Utf16ToUtf8(path);
+    const std::string to = platform::Utf16ToUtf8(emails);
+    if (error.empty()) {
+        std::fprintf(stderr, "tarvik-tail: stop-updating e-mail for %s sent to %s\n", file.c_str(),
+                     to.c_str());
+    } else {
+        std::fprintf(stderr, "tarvik-tail: stop-updating e-mail for %s to %s failed: %s\n",
+                     file.c_str(), to.c_str(), error.c_str());
+    }
+}
+
+// E-mails on their way when following ends get a while to finish, so the
+// last notification is not cut off; those still going after it end as time-outs.
+void FinishMail(app::CTarvikApp& app, platform::TaskQueue& queue) {
+    constexpr int kFinishWaits = 300;  // of 100 ms
+    mail::CMailSender& sender = app.Mail().Sender();
+    for (int i = 0; i < kFinishWaits && sender.RunningJobs() + sender.WaitingJobs() > 0; ++i) {
+        queue.WaitAndDrain(100);
+    }
+    queue.Drain();
+}
+
 int Run(const tail::TailArguments& args) {
     tail::CPollClock::CatchStopSignals();
     tail::CHeadlessUserInterface ui;
@@ -64,6 +89,10 @@ int Run(const tail::TailArguments& args) {
     settings::WindowRect rect{};
     app.LoadOptions(maximized, rect);
     app.SetUserInterface(&ui);
+    app.SetStopUpdatingWatch(args.actions);
+    if (args.actions) {
+        app.Mail().Notifier().SetStopMailOutcome(TellStopMailOutcome);
+    }
     const filters::HighlightOptions highlightOptions = app.HighlightOptions();
     std::optional<tail::CAnsiColorizer> colorizer;
     if (WantsColor(args.color)) colorizer.emplace(app.HighlightFilters(), highlightOptions);
@@ -129,6 +158,7 @@ int Run(const tail::TailArguments& args) {
     }
     for (FollowedFile& file : followed) file.printer->Finish();
     output.Flush();
+    FinishMail(app, queue);
     followed.clear();
     if (captureFailed) return kExitCaptureFailed;
     return anyFailed ? kExitFileFailed : kExitOk;

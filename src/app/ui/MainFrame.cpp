@@ -37,6 +37,7 @@
 #include "discovery/BatchOpen.h"
 #include "filters/ui/HighlightFilterDialog.h"
 #include "filters/ui/InExFilterDialog.h"
+#include "mail/ui/StopUpdatingDialog.h"
 #include "settings/OptionsStore.h"
 #include "view/TarvikView.h"
 
@@ -267,6 +268,13 @@ void CMainFrame::ShowHighlightFiltersDialog() {
     // is passed here.
     filters_ui::CHighlightFilterDialog dialog(app_, this, this);
     if (dialog.exec() == QDialog::Accepted) UpdateStatusPanes();
+}
+
+void CMainFrame::ShowStopUpdatingDialog() {
+    // As with the highlight filters, the answer to complete the e-mail
+    // settings opens nothing until the settings dialog's opener is passed.
+    mail_ui::CStopUpdatingDialog dialog(app_, this, this);
+    dialog.exec();
 }
 
 void CMainFrame::ShowInExFiltersDialog() {

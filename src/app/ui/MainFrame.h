@@ -200,6 +200,7 @@ private:
     void ShowOptionsDialog();
     void ShowHighlightFiltersDialog();
     void ShowInExFiltersDialog();
+    void ShowStopUpdatingDialog();
     void ShowBufferSizeDialog();
     void ShowRefreshRateDialog();
     void ShowAbout();

@@ -44,6 +44,10 @@ void CMainFrame::BuildCommands() {
     });
     AddAppCommand(app::kCmdToggleInExFilters, tr("Enable &Include/Exclude Filters"),
                   Qt::CTRL | Qt::SHIFT | Qt::Key_I);
+    commands_
+        .Add(kCmdStopUpdating, tr("Stop &Updating Notification..."), {},
+             [this] { ShowStopUpdatingDialog(); })
+        ->setStatusTip(tr("Sends a notification email if a file stops updating"));
     commands_.Add(kCmdOptions, tr("&Options..."), {}, [this] { ShowOptionsDialog(); });
     commands_.Add(kCmdAppAbout, tr("&About Ostra Tarvik..."), {}, [this] { ShowAbout(); });
 }

@@ -1,0 +1,43 @@
+#include "mail/StopUpdatingWatch.h"
+
+#include <utility>
+
+#include "mail/StopUpdatingRule.h"
+
+namespace mail {
+
+CStopUpdatingWatch::CStopUpdatingWatch(CMailNotifier& notifier, const platform::IClock& clock)
+    : notifier_(notifier), clock_(clock) {}
+
+void CStopUpdatingWatch::Load() {
+    settings_ = settings::LoadStopUpdatingSettings();
+}
+
+void CStopUpdatingWatch::Apply(settings::StopUpdatingSettings edited) {
+    settings_ = std::move(edited);
+    settings::SaveStopUpdatingSettings(settings_);
+}
+
+bool CStopUpdatingWatch::Applies(std::u16string_view path) const {
+    return StopUpdatingApplies(settings_, path);
+}
+
+bool CStopUpdatingWatch::Check(std::u16string_view path, bool sinceLastUpdate,
+                               std::int64_t referenceTime) {
+    const platform::LocalTime local = clock_.Local();
+    const std::int64_t secondOfDay = local.hour * 3600 + local.minute * 60 + local.second;
+    switch (DecideStopUpdating(settings_, clock_.UnixTime(), referenceTime, secondOfDay)) {
+        case StopUpdatingDecision::Wait:
+        case StopUpdatingDecision::Suppressed:
+            return false;
+        case StopUpdatingDecision::Send:
+            break;
+    }
+    // Settings that do not suffice are told on the debug output; the period
+    // counts as done all the same.
+    notifier_.SendStopUpdatingMail(path, settings_.emails, settings_.seconds, sinceLastUpdate,
+                                   referenceTime);
+    return true;
+}
+
+}  // namespace mail
