@@ -3,6 +3,6 @@
 namespace mail {
 
 CMailCenter::CMailCenter(platform::IUiQueue* queue, const platform::IClock& clock)
-    : sender_(queue), notifier_(settings_, sender_, records_, clock) {}
+    : clock_(clock), sender_(queue), notifier_(settings_, sender_, records_, clock) {}
 
 }  // namespace mail
