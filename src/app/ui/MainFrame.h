@@ -200,6 +200,8 @@ private:
     void ShowOptionsDialog();
     void ShowHighlightFiltersDialog();
     void ShowInExFiltersDialog();
+    void ShowMailSettingsDialog();
+    void ShowConfirmEmailsDialog();
     void ShowBufferSizeDialog();
     void ShowRefreshRateDialog();
     void ShowAbout();
