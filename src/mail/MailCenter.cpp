@@ -3,7 +3,8 @@
 namespace mail {
 
 CMailCenter::CMailCenter(platform::IUiQueue* queue, const platform::IClock& clock)
-    : sender_(queue),
+    : clock_(clock),
+      sender_(queue),
       notifier_(settings_, sender_, records_, clock),
       stopUpdating_(notifier_, clock) {}
 

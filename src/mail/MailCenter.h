@@ -32,10 +32,13 @@ public:
     const CNotificationRecords& Records() const { return records_; }
     // The settings as loaded so far (empty until the first notification or edit).
     std::optional<MailSettings>& Settings() { return settings_; }
+    // The time the notifications and the sample e-mail are dated with.
+    const platform::IClock& Clock() const { return clock_; }
 
 private:
     // Declared in this order so that the sender, which ends its threads, goes
     // before the records its completions refer to.
+    const platform::IClock& clock_;
     std::optional<MailSettings> settings_;
     CNotificationRecords records_;
     CMailSender sender_;

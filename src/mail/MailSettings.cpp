@@ -10,8 +10,6 @@ using platform::DWORD;
 using platform::ERROR_SUCCESS;
 using platform::RegKey;
 
-constexpr std::uint32_t kHighestPort = 0xFFFF;
-
 bool IsTextType(DWORD type) {
     return type == platform::REG_SZ || type == platform::REG_EXPAND_SZ;
 }
@@ -44,7 +42,7 @@ std::uint32_t ReadPort(const RegKey& key) {
     std::uint32_t raw = 0;
     if (!ReadNumber(key, u"SmtpPort", raw)) return kDefaultSmtpPort;
     const auto port = static_cast<std::int32_t>(raw);
-    if (port <= 0 || static_cast<std::uint32_t>(port) > kHighestPort) return kDefaultSmtpPort;
+    if (port <= 0 || static_cast<std::uint32_t>(port) > kHighestSmtpPort) return kDefaultSmtpPort;
     return raw;
 }
 

@@ -14,6 +14,7 @@ namespace mail {
 inline constexpr std::u16string_view kEmailSettingsKey = u"Software\\Ostra Tarvik\\EmailSettings";
 
 inline constexpr std::uint32_t kDefaultSmtpPort = 25;
+inline constexpr std::uint32_t kHighestSmtpPort = 0xFFFF;
 
 inline constexpr std::u16string_view kDefaultHighlightSubject =
     u"Highlight Phrase Occurs Notification";

@@ -12,8 +12,10 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QtTest>
+#include <functional>
 #include <memory>
 
+#include "DialogControls.h"
 #include "TestFolder.h"
 #include "app/TarvikApp.h"
 #include "app/ui/ChildFrame.h"
@@ -26,6 +28,7 @@
 #include "app/ui/TrayIcon.h"
 #include "core/DocCommandIds.h"
 #include "core/TarvikDoc.h"
+#include "filters/HighlightFilterStore.h"
 #include "platform/IClock.h"
 #include "platform/Registry.h"
 #include "settings/OptionsStore.h"
@@ -346,6 +349,10 @@ private slots:
              QStringLiteral("Set Highlight Filters")},
             {app_ui::kCmdInExFilters, QKeySequence(Qt::CTRL | Qt::Key_I),
              QStringLiteral("Set Include & Exclude Filters")},
+            {app_ui::kCmdEmailSettings, QKeySequence(Qt::CTRL | Qt::Key_J),
+             QStringLiteral("Email Settings")},
+            {app_ui::kCmdConfirmEmails, QKeySequence(Qt::CTRL | Qt::Key_K),
+             QStringLiteral("Confirm Highlight Filter Notification Emails")},
             {app_ui::kCmdStopUpdating, QKeySequence(),
              QStringLiteral("Stop Updating Notification")},
         };
@@ -361,6 +368,51 @@ private slots:
             QVERIFY(frame.RunCommand(command.id));
             QCOMPARE(opened, command.title);
         }
+    }
+
+    void incompleteMailSettingsAfterHighlightFiltersOpenEmailSettings() {
+        filters::HighlightFilter mailer;
+        mailer.phrase.Assign(u"ERROR", false, false);
+        mailer.Enable = true;
+        mailer.SendEmail = true;
+        mailer.Emails = u"ops@example.org";
+        filters::CHighlightFilters stored;
+        stored.Replace({mailer});
+        QVERIFY(filters::SaveHighlightFilters(stored));
+        app::CTarvikApp app;
+        bool maximized = true;
+        settings::WindowRect rect{};
+        app.LoadOptions(maximized, rect);
+        CMainFrame frame(app);
+        frame.show();
+
+        // OK in the filter dialog, Yes to the question, then the settings
+        // dialog that opens is noted and closed.
+        QStringList seen;
+        QObject pending;  // ends the polling when the test leaves
+        std::function<void()> answer = [&] {
+            if (seen.size() == 3) return;
+            // Polls on while the action below runs a modal loop of its own.
+            QTimer::singleShot(10, &pending, answer);
+            QWidget* modal = QApplication::activeModalWidget();
+            if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                seen << box->text();
+                box->button(QMessageBox::Yes)->click();
+            } else if (modal && !seen.contains(modal->windowTitle())) {
+                seen << modal->windowTitle();
+                if (seen.size() == 1) {
+                    ui_test::ClickOk(*static_cast<QDialog*>(modal));
+                } else {
+                    static_cast<QDialog*>(modal)->reject();
+                }
+            }
+        };
+        QTimer::singleShot(0, &pending, answer);
+        QVERIFY(frame.RunCommand(app_ui::kCmdHighlightFilters));
+        QCOMPARE(seen.size(), 3);
+        QCOMPARE(seen[0], QStringLiteral("Set Highlight Filters"));
+        QVERIFY(seen[1].startsWith(QStringLiteral("You have enabled sending notification email.")));
+        QCOMPARE(seen[2], QStringLiteral("Email Settings"));
     }
 
     void stripsShareTheAreaAndTheLastReachesTheEdge() {

@@ -22,6 +22,8 @@ enum FrameCommandId : int {
     kCmdOptions = 40068,
     kCmdHighlightFilters = 32796,  // "&Highlight Filters...\tCtrl+F5"
     kCmdInExFilters = 40040,       // "&Include/Exclude Filters\tCtrl+I"
+    kCmdEmailSettings = 40037,     // "&Email Settings...\tCtrl+J"
+    kCmdConfirmEmails = 40038,     // "&Confirm Emails...\tCtrl+K"
     kCmdMinimizeToTray = 40069,    // "Minimize to SysTray"
     kCmdWindowCascade = 57650,
     kCmdWindowTileHorizontal = 57651,

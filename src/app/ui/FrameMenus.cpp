@@ -95,7 +95,8 @@ QMenu* BuildMainMenus(QMenuBar& bar, CCommandTable& commands) {
     AddMenu(bar, commands, QObject::tr("&OutputDebugString"),
             {app::kCmdCaptureOutput, 0, app::kCmdOdsSequenceNumber, app::kCmdOdsProcessId,
              app::kCmdOdsTimestamp, 0, kCmdOdsProcesses});
-    AddMenu(bar, commands, QObject::tr("&Tools"), {kCmdStopUpdating, 0, kCmdOptions});
+    AddMenu(bar, commands, QObject::tr("&Tools"),
+            {kCmdEmailSettings, kCmdConfirmEmails, kCmdStopUpdating, 0, kCmdOptions});
     AddMenu(bar, commands, QObject::tr("&Window"),
             {kCmdWindowCascade, kCmdWindowTileHorizontal, kCmdWindowTileVertical, kCmdTileFullWidth,
              kCmdTileFullHeight, 0, kCmdWindowNext, kCmdWindowPrevious});

@@ -37,6 +37,8 @@
 #include "discovery/BatchOpen.h"
 #include "filters/ui/HighlightFilterDialog.h"
 #include "filters/ui/InExFilterDialog.h"
+#include "mail/ui/ConfirmEmailsDialog.h"
+#include "mail/ui/MailSettingsDialog.h"
 #include "mail/ui/StopUpdatingDialog.h"
 #include "settings/OptionsStore.h"
 #include "view/TarvikView.h"
@@ -263,17 +265,26 @@ void CMainFrame::ShowOptionsDialog() {
 }
 
 void CMainFrame::ShowHighlightFiltersDialog() {
-    // The "Email Settings" dialog does not exist yet: when the user agrees to
-    // complete the e-mail settings after OK, nothing opens until its opener
-    // is passed here.
-    filters_ui::CHighlightFilterDialog dialog(app_, this, this);
+    // After OK the user may be asked to complete the e-mail settings; Yes
+    // opens their dialog.
+    filters_ui::CHighlightFilterDialog dialog(app_, this, this,
+                                              [this] { ShowMailSettingsDialog(); });
     if (dialog.exec() == QDialog::Accepted) UpdateStatusPanes();
 }
 
+void CMainFrame::ShowMailSettingsDialog() {
+    mail_ui::CMailSettingsDialog dialog(app_.Mail(), *this, this);
+    dialog.exec();
+}
+
+void CMainFrame::ShowConfirmEmailsDialog() {
+    mail_ui::CConfirmEmailsDialog dialog(app_.Mail().Records(), app_.HighlightFilters(), *this,
+                                         this);
+    dialog.exec();
+}
+
 void CMainFrame::ShowStopUpdatingDialog() {
-    // As with the highlight filters, the answer to complete the e-mail
-    // settings opens nothing until the settings dialog's opener is passed.
-    mail_ui::CStopUpdatingDialog dialog(app_, this, this);
+    mail_ui::CStopUpdatingDialog dialog(app_, this, this, [this] { ShowMailSettingsDialog(); });
     dialog.exec();
 }
 

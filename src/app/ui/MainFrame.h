@@ -201,6 +201,8 @@ private:
     void ShowHighlightFiltersDialog();
     void ShowInExFiltersDialog();
     void ShowStopUpdatingDialog();
+    void ShowMailSettingsDialog();
+    void ShowConfirmEmailsDialog();
     void ShowBufferSizeDialog();
     void ShowRefreshRateDialog();
     void ShowAbout();

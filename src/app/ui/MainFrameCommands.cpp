@@ -44,6 +44,10 @@ void CMainFrame::BuildCommands() {
     });
     AddAppCommand(app::kCmdToggleInExFilters, tr("Enable &Include/Exclude Filters"),
                   Qt::CTRL | Qt::SHIFT | Qt::Key_I);
+    commands_.Add(kCmdEmailSettings, tr("&Email Settings..."), Qt::CTRL | Qt::Key_J,
+                  [this] { ShowMailSettingsDialog(); });
+    commands_.Add(kCmdConfirmEmails, tr("&Confirm Emails..."), Qt::CTRL | Qt::Key_K,
+                  [this] { ShowConfirmEmailsDialog(); });
     commands_
         .Add(kCmdStopUpdating, tr("Stop &Updating Notification..."), {},
              [this] { ShowStopUpdatingDialog(); })
