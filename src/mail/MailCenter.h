@@ -2,10 +2,13 @@
 // Everything the running application keeps for notification e-mails: the
 // settings (read on first use), the sender with its threads, the records of
 // highlight notifications and the notifier that ties them together. Owned by
-// the application object; used on the user-interface thread.
+// the application object; used on the user-interface thread. The e-mail
+// action of highlight filters reaches it as their mail port.
 
 #include <optional>
+#include <string_view>
 
+#include "filters/IHighlightMail.h"
 #include "mail/MailNotifier.h"
 #include "mail/MailSender.h"
 #include "mail/MailSettings.h"
@@ -15,7 +18,7 @@
 
 namespace mail {
 
-class CMailCenter {
+class CMailCenter final : public filters::IHighlightMail {
 public:
     // Without a queue (a headless program) job outcomes go to the debug output.
     CMailCenter(platform::IUiQueue* queue, const platform::IClock& clock);
@@ -28,6 +31,12 @@ public:
     const CNotificationRecords& Records() const { return records_; }
     // The settings as loaded so far (empty until the first notification or edit).
     std::optional<MailSettings>& Settings() { return settings_; }
+
+    // Composes, starts and records the notification of a matched line.
+    void SendHighlightMail(std::u16string_view logName, std::u16string_view line,
+                           std::optional<std::u16string_view> previousLines,
+                           const filters::HighlightFilter& filter,
+                           filters::DocumentRef document) override;
 
 private:
     // Declared in this order so that the sender, which ends its threads, goes

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "filters/AsciiFold.h"
+#include "filters/HighlightActionFakes.h"
 #include "filters/HighlightTestFilters.h"
 #include "filters/MatchedLineFile.h"
 #include "platform/CodePage.h"
@@ -25,34 +26,9 @@
 namespace filters {
 namespace {
 
+using highlight_test::FakeMail;
+using highlight_test::FakePrinter;
 using highlight_test::Filter;
-
-struct SentMail {
-    std::u16string logName;
-    std::u16string line;
-    std::optional<std::u16string> previous;
-    std::u16string phrase;
-    DocumentRef document;
-};
-
-class FakeMail final : public IHighlightMail {
-public:
-    void SendHighlightMail(std::u16string_view logName, std::u16string_view line,
-                           std::optional<std::u16string_view> previousLines,
-                           const HighlightFilter& filter, DocumentRef document) override {
-        std::optional<std::u16string> previous;
-        if (previousLines) previous.emplace(*previousLines);
-        sent.push_back({std::u16string(logName), std::u16string(line), previous, filter.phrase.text,
-                        document});
-    }
-    std::vector<SentMail> sent;
-};
-
-class FakePrinter final : public IPrinter {
-public:
-    void Print(PrintJob job) override { jobs.push_back(std::move(job)); }
-    std::vector<PrintJob> jobs;
-};
 
 class FixedClock final : public platform::IClock {
 public:
