@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -479,6 +480,14 @@ private slots:
         QVERIFY(rows[2].startsWith(QStringLiteral("line 1 ")));
         QVERIFY(!page.contains(QStringLiteral("line 399")));
         QCOMPARE(page.count(u'\f'), 1);
+
+        // Without a default printer jobs are dropped on their threads, which
+        // the printer waits for as it goes.
+        if (QPrinterInfo::defaultPrinter().isNull()) {
+            filters_ui::CMatchedLinePrinter dropping(platform::SystemClock::Instance());
+            dropping.Print(job);
+            dropping.Print(job);
+        }
     }
 
 private:

@@ -7,12 +7,18 @@
 namespace tail {
 
 const char* const kTailUsage =
-    "usage: tarvik-tail [--once] [--interval MS] [--duration S] [--color WHEN] FILE...\n"
-    "       tarvik-tail --capture [--interval MS] [--duration S] [--color WHEN] [FILE...]\n"
+    "usage: tarvik-tail [--once] [--actions] [--interval MS] [--duration S] [--color WHEN]\n"
+    "                   FILE...\n"
+    "       tarvik-tail --capture [--actions] [--interval MS] [--duration S] [--color WHEN]\n"
+    "                   [FILE...]\n"
     "Prints the lines a log document shows for each FILE, then follows the files\n"
     "and prints each new line once it is complete.\n"
     "  --capture       also capture the debug-output channel and print what a\n"
     "                  capture document shows (not with --once)\n"
+    "  --actions       run the actions of highlight filters on new lines as the\n"
+    "                  monitor does: start programs, write files, send e-mails\n"
+    "                  (each outcome is told on standard error); print jobs are\n"
+    "                  dropped, as there is no printer here (not with --once)\n"
     "  --once          print what the documents show and end\n"
     "  --interval MS   poll every MS milliseconds (default: the IntervalChkFile option)\n"
     "  --duration S    follow for S seconds (default: until interrupted)\n"
@@ -101,6 +107,8 @@ std::optional<TailArguments> ParseTailArguments(const std::vector<std::string>& 
             parsed.once = true;
         } else if (name == "--capture" && !value) {
             parsed.capture = true;
+        } else if (name == "--actions" && !value) {
+            parsed.actions = true;
         } else if ((name == "--help" || name == "-h") && !value) {
             parsed.help = true;
         } else if (name == "--interval") {
@@ -132,6 +140,10 @@ std::optional<TailArguments> ParseTailArguments(const std::vector<std::string>& 
     }
     if (parsed.capture && parsed.once) {
         error = "--capture follows the channel and cannot be used with --once";
+        return std::nullopt;
+    }
+    if (parsed.actions && parsed.once) {
+        error = "--actions acts on new lines and cannot be used with --once";
         return std::nullopt;
     }
     if (!parsed.help && !parsed.capture && parsed.files.empty()) {

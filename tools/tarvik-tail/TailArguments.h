@@ -1,7 +1,7 @@
 #pragma once
 // The command line of tarvik-tail:
-//   tarvik-tail [--once] [--interval MS] [--duration S] [--color WHEN] FILE...
-//   tarvik-tail --capture [--interval MS] [--duration S] [--color WHEN] [FILE...]
+//   tarvik-tail [--once] [--actions] [--interval MS] [--duration S] [--color WHEN] FILE...
+//   tarvik-tail --capture [--actions] [--interval MS] [--duration S] [--color WHEN] [FILE...]
 
 #include <cstdint>
 #include <optional>
@@ -18,6 +18,8 @@ struct TailArguments {
     bool help = false;
     // Follow the debug-output channel as a capture document does.
     bool capture = false;
+    // Run the actions of highlight filters on new lines, as the monitor does.
+    bool actions = false;
     // Milliseconds between polls; none means IntervalChkFile from the settings.
     std::optional<std::uint32_t> intervalMs;
     // Seconds to follow, at most kMaxDurationSeconds; none means until

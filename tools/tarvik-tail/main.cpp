@@ -4,7 +4,8 @@
 // then follows them, printing each line once it is complete. On a terminal
 // (or when asked) lines are painted in their highlight colours. With
 // --capture it also follows the debug-output channel through a capture
-// document.
+// document. With --actions new lines run the actions of highlight filters as
+// in the monitor, and the outcome of every e-mail is told on standard error.
 
 #include <unistd.h>
 
@@ -18,6 +19,7 @@
 #include "AnsiColorizer.h"
 #include "DocumentPrinter.h"
 #include "HeadlessUserInterface.h"
+#include "MailReport.h"
 #include "PollClock.h"
 #include "TailArguments.h"
 #include "TailOutput.h"
@@ -32,6 +34,9 @@ constexpr int kExitOk = 0;
 constexpr int kExitFileFailed = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitCaptureFailed = 3;
+// How long the end of a run waits for e-mails still being delivered.
+constexpr int kMailWaitAtEndMs = 10000;
+constexpr int kMailWaitStepMs = 100;
 
 struct FollowedFile {
     core::CTarvikDoc* doc;
@@ -50,6 +55,25 @@ bool WantsColor(tail::ColorMode mode) {
     return isatty(STDOUT_FILENO) == 1;
 }
 
+void EnableActions(app::CTarvikApp& app) {
+    // A tool without a user interface has no printer.
+    app.EnableHighlightActions(nullptr);
+    if (app.HighlightFilters().AnyPrint()) {
+        std::fputs(
+            "tarvik-tail: print jobs of highlight filters are dropped: there is no printer "
+            "here\n",
+            stderr);
+    }
+}
+
+// E-mails handed over near the end of a run still reach their server.
+void WaitForMail(app::CTarvikApp& app, platform::TaskQueue& queue) {
+    for (int waited = 0; !app.Mail().Records().Sending().empty() && waited < kMailWaitAtEndMs;
+         waited += kMailWaitStepMs) {
+        queue.WaitAndDrain(kMailWaitStepMs);
+    }
+}
+
 int Run(const tail::TailArguments& args) {
     tail::CPollClock::CatchStopSignals();
     tail::CHeadlessUserInterface ui;
@@ -58,12 +82,13 @@ int Run(const tail::TailArguments& args) {
     // so it outlives the application that posts to it.
     platform::TaskQueue queue;
     app::CTarvikApp app(platform::SystemClock::Instance(), &queue);
-    // Nobody sees the records here: failures go to standard error as well.
-    app.Mail().Sender().SetUnattended(true);
     bool maximized = true;
     settings::WindowRect rect{};
     app.LoadOptions(maximized, rect);
     app.SetUserInterface(&ui);
+    // Nobody sees the records here: the outcome of each e-mail is told instead.
+    tail::CMailReport mailReport(app.Mail().Records(), stderr);
+    if (args.actions) EnableActions(app);
     const filters::HighlightOptions highlightOptions = app.HighlightOptions();
     std::optional<tail::CAnsiColorizer> colorizer;
     if (WantsColor(args.color)) colorizer.emplace(app.HighlightFilters(), highlightOptions);
@@ -112,6 +137,7 @@ int Run(const tail::TailArguments& args) {
             if (wake == tail::CPollClock::Wake::Over) break;
             // A failed capture closes its document here (after its message).
             queue.Drain();
+            mailReport.ReportNew();
             if (args.capture && !app.CaptureDocument()) {
                 captureFailed = true;
                 break;
@@ -130,6 +156,8 @@ int Run(const tail::TailArguments& args) {
     for (FollowedFile& file : followed) file.printer->Finish();
     output.Flush();
     followed.clear();
+    WaitForMail(app, queue);
+    mailReport.ReportNew();
     if (captureFailed) return kExitCaptureFailed;
     return anyFailed ? kExitFileFailed : kExitOk;
 }
