@@ -137,7 +137,6 @@ int Run(const tail::TailArguments& args) {
             if (wake == tail::CPollClock::Wake::Over) break;
             // A failed capture closes its document here (after its message).
             queue.Drain();
-            mailReport.ReportNew();
             if (args.capture && !app.CaptureDocument()) {
                 captureFailed = true;
                 break;
@@ -151,6 +150,7 @@ int Run(const tail::TailArguments& args) {
             }
             for (FollowedFile& file : followed) file.printer->PrintCompleted();
             output.Flush();
+            mailReport.ReportNew();
         }
     }
     for (FollowedFile& file : followed) file.printer->Finish();
