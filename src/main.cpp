@@ -19,6 +19,7 @@
 #include "app/ui/StartUp.h"
 #include "app/ui/TerminationSignals.h"
 #include "discovery/CommandLine.h"
+#include "filters/ui/MatchedLinePrinter.h"
 #include "mail/SslLibrary.h"
 #include "platform/SingleInstance.h"
 #include "settings/WindowRect.h"
@@ -73,7 +74,10 @@ int RunMainFrame(const QStringList& args) {
     // A running instance resolves nothing against this one's folder.
     argv = discovery::WithNormalPaths(std::move(argv));
     app_ui::CQtUiQueue queue;
+    // Before the application, so that no document outlives the printer it prints on.
+    filters_ui::CMatchedLinePrinter printer(platform::SystemClock::Instance());
     app::CTarvikApp app(platform::SystemClock::Instance(), &queue);
+    app.EnableHighlightActions(&printer);
     const bool onlyOneInstance = app.LoadOnlyOneInstance();
 
     // Hand-overs wait in the queue until the event loop runs, when the frame exists.

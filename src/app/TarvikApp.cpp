@@ -18,7 +18,9 @@
 namespace app {
 
 CTarvikApp::CTarvikApp(const platform::IClock& clock, platform::IUiQueue* uiQueue)
-    : docContext_{options_, inExFilters_, clock}, mail_(uiQueue, clock) {
+    : docContext_{options_, inExFilters_, clock},
+      mail_(uiQueue, clock),
+      actionPorts_{clock, &mail_, nullptr} {
     docContext_.highlightFilters = &highlightFilters_;
     docContext_.uiQueue = uiQueue;
     docContext_.stopUpdating = &mail_.StopUpdating();
@@ -32,6 +34,11 @@ CTarvikApp::~CTarvikApp() {
         doc->DeleteContents();
         mail_.Records().ForgetDocument(doc.get());
     }
+}
+
+void CTarvikApp::EnableHighlightActions(filters::IPrinter* printer) {
+    actionPorts_.printer = printer;
+    docContext_.highlightActions = &actionPorts_;
 }
 
 bool CTarvikApp::LoadOnlyOneInstance() {

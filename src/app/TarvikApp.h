@@ -18,6 +18,7 @@
 #include "core/IUserInterface.h"
 #include "core/TarvikDoc.h"
 #include "discovery/AutoOpenWatcher.h"
+#include "filters/HighlightActions.h"
 #include "filters/HighlightFilterTakeOver.h"
 #include "filters/HighlightFilters.h"
 #include "filters/HighlightOptions.h"
@@ -122,6 +123,11 @@ public:
     // waiting for confirmation.
     void ApplyHighlightFilters(std::vector<filters::HighlightFilterEdit> rows,
                                const filters::HighlightOptions& edited, bool reloadDocuments);
+
+    // From now on new lines run the actions of highlight filters: programs,
+    // files and e-mails, and print jobs on the printer when there is one
+    // (without one they are dropped).
+    void EnableHighlightActions(filters::IPrinter* printer);
 
     // Notification e-mails: settings, sender, records.
     mail::CMailCenter& Mail() { return mail_; }
@@ -237,6 +243,7 @@ private:
     core::DocContext docContext_;
     // Before the documents, so that documents closing at exit still find it.
     mail::CMailCenter mail_;
+    filters::HighlightActionPorts actionPorts_;
     core::CEventPolls eventPolls_;
     std::vector<std::unique_ptr<core::CTarvikDoc>> documents_;
     // Closed while one of their own commands waited on the user.

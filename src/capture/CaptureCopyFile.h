@@ -7,28 +7,23 @@
 #include <cstddef>
 #include <string>
 
+#include "platform/Utf16AppendFile.h"
+
 namespace capture {
 
 class CCaptureCopyFile {
 public:
-    CCaptureCopyFile() = default;
-    ~CCaptureCopyFile() { Close(); }
-    CCaptureCopyFile(const CCaptureCopyFile&) = delete;
-    CCaptureCopyFile& operator=(const CCaptureCopyFile&) = delete;
-
     // Closes any file open before. False when the file cannot be opened.
-    bool Open(const std::string& pathUtf8);
-    bool IsOpen() const { return fd_ >= 0; }
+    bool Open(const std::string& pathUtf8) { return file_.Open(pathUtf8); }
+    bool IsOpen() const { return file_.IsOpen(); }
     // False when not everything could be written.
-    bool Append(const char16_t* text, std::size_t units);
+    bool Append(const char16_t* text, std::size_t units) { return file_.Append({text, units}); }
     // Hands what was written to the disk.
-    void Flush();
-    void Close();
+    void Flush() { file_.Flush(); }
+    void Close() { file_.Close(); }
 
 private:
-    bool WriteAll(const void* bytes, std::size_t n);
-
-    int fd_ = -1;
+    platform::CUtf16AppendFile file_;
 };
 
 }  // namespace capture

@@ -7,6 +7,7 @@
 #include "core/IDocumentHost.h"
 #include "core/IStopUpdatingCheck.h"
 #include "core/IUserInterface.h"
+#include "filters/HighlightActions.h"
 #include "filters/HighlightFilters.h"
 #include "filters/InExFilterList.h"
 #include "platform/IClock.h"
@@ -29,6 +30,8 @@ struct DocContext {
     // The application's highlight filters; none for a document on its own.
     // Not const: a closing document leaves the filters' notified sets.
     filters::CHighlightFilters* highlightFilters = nullptr;
+    // Where the actions of highlight filters go; none runs without them.
+    const filters::HighlightActionPorts* highlightActions = nullptr;
     // Carries the capture thread's failure to the user-interface thread;
     // none for a program that cannot show one.
     platform::IUiQueue* uiQueue = nullptr;

@@ -286,8 +286,11 @@ void CTarvikDoc::AppendText(std::u16string_view text, bool raiseSignals) {
     AddToTextSize(kept.size());
     TextPos end;
     if (!buffer_.InsertTextAt(nullptr, insertAt, kept, end, 0, false, true)) return;
-    // The highlight actions run here, for lines insertAt.line to end.line and
-    // before "Show as", so that they see the text as read.
+    // Before "Show as", so that the actions see the text as read. The range
+    // starts at the line the text went into, so a line it completes is
+    // examined again as a whole. A line break that only ends the old file's
+    // last line at a rotation is no new text and runs nothing.
+    if (raiseSignals) RunHighlightActions(insertAt.line, end.line);
     if (AnyShowAs()) ApplyShowAsToNewLines(insertAt.line, end.line, true);
     if (caretAtEnd) MoveCaretToEnd();
     if (follow && view_) view_->ScrollToEnd();
@@ -296,6 +299,21 @@ void CTarvikDoc::AppendText(std::u16string_view text, bool raiseSignals) {
 
 bool CTarvikDoc::AnyShowAs() const {
     return context_.highlightFilters && context_.highlightFilters->AnyShowAs();
+}
+
+void CTarvikDoc::RunHighlightActions(int firstLine, int lastLine) {
+    filters::CHighlightFilters* filters = context_.highlightFilters;
+    if (!filters || !context_.highlightActions || !filters->AnyAction()) return;
+    const std::u16string logName = captureMode_ ? capture::CaptureTitle(Options()) : path_;
+    filters::ActionDocument document;
+    document.ref = this;
+    document.path = path_;
+    document.foldedPath = lowerPath_;
+    document.logName = logName;
+    document.lineAt = [this](int line) { return buffer_.LineText(line); };
+    document.font = Options().UFont;
+    filters::RunHighlightActions(*filters, document, firstLine, lastLine,
+                                 *context_.highlightActions);
 }
 
 // The last line is unfinished: its next piece will be appended to it and the
@@ -435,7 +453,7 @@ void CTarvikDoc::DeleteContents() {
     filterStage_.ClearPartial();
     ForgetUnfinishedLine();
     if (context_.highlightFilters) context_.highlightFilters->ForgetDocument(this);
-    // Pending e-mail records drop their reference to this document here.
+    // The application has the e-mail records forget this document as it closes it.
 }
 
 }  // namespace core

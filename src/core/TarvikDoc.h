@@ -155,6 +155,7 @@ private:
     void AppendText(std::u16string_view text, bool raiseSignals);
 
     bool AnyShowAs() const;
+    void RunHighlightActions(int firstLine, int lastLine);
     void ApplyShowAsToNewLines(int first, int last, bool redrawVisible);
     void RestoreUnfinishedLine();
     void ForgetUnfinishedLine();

@@ -8,4 +8,11 @@ CMailCenter::CMailCenter(platform::IUiQueue* queue, const platform::IClock& cloc
       notifier_(settings_, sender_, records_, clock),
       stopUpdating_(notifier_, clock) {}
 
+void CMailCenter::SendHighlightMail(std::u16string_view logName, std::u16string_view line,
+                                    std::optional<std::u16string_view> previousLines,
+                                    const filters::HighlightFilter& filter,
+                                    filters::DocumentRef document) {
+    notifier_.SendHighlightMail(logName, line, previousLines, filter, document);
+}
+
 }  // namespace mail

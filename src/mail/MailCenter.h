@@ -3,10 +3,13 @@
 // settings (read on first use), the sender with its threads, the records of
 // highlight notifications, the notifier that ties them together and the
 // stop-updating notification. Owned by the application object; used on the
-// user-interface thread.
+// user-interface thread. The e-mail action of highlight filters reaches it
+// as their mail port.
 
 #include <optional>
+#include <string_view>
 
+#include "filters/IHighlightMail.h"
 #include "mail/MailNotifier.h"
 #include "mail/MailSender.h"
 #include "mail/MailSettings.h"
@@ -17,7 +20,7 @@
 
 namespace mail {
 
-class CMailCenter {
+class CMailCenter final : public filters::IHighlightMail {
 public:
     // Without a queue (a headless program) job outcomes go to the debug output.
     CMailCenter(platform::IUiQueue* queue, const platform::IClock& clock);
@@ -34,6 +37,12 @@ public:
     std::optional<MailSettings>& Settings() { return settings_; }
     // The time the notifications and the sample e-mail are dated with.
     const platform::IClock& Clock() const { return clock_; }
+
+    // Composes, starts and records the notification of a matched line.
+    void SendHighlightMail(std::u16string_view logName, std::u16string_view line,
+                           std::optional<std::u16string_view> previousLines,
+                           const filters::HighlightFilter& filter,
+                           filters::DocumentRef document) override;
 
 private:
     // Declared in this order so that the sender, which ends its threads, goes

@@ -1,5 +1,6 @@
 // The application's highlight filters: loaded with the options, applied by
-// every document, and taken over from the filter dialog with its options.
+// every document, taken over from the filter dialog with its options, and
+// acting on new lines once the application runs their actions.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -173,6 +174,32 @@ TEST_F(AppHighlightTest, ClosingADocumentLetsTheFiltersAndRecordsForgetIt) {
     // Its records neither wait for confirmation nor keep referring to it.
     EXPECT_TRUE(app.Mail().Records().AwaitingConfirmation().empty());
     EXPECT_EQ(app.Mail().Records().Sent().at(0).document, nullptr);
+}
+
+// The e-mail action reaches the application's records: with the settings
+// incomplete the notification is recorded as failed at once. Until actions
+// are switched on, new lines run none.
+TEST_F(AppHighlightTest, NewLinesMailThroughTheApplicationOnceActionsRun) {
+    filters::HighlightFilter mail;
+    mail.phrase.Assign(u"down", false, false);
+    mail.Enable = true;
+    mail.SendEmail = true;
+    mail.Emails = u"ops@example.org";
+    app.HighlightFilters().Replace({mail});
+    core::CTarvikDoc* doc = OpenLog("m.log", "x\n");
+    ASSERT_NE(doc, nullptr);
+    doc->AppendNewText(u"server down\n");
+    EXPECT_TRUE(app.Mail().Records().Sent().empty());
+
+    app.EnableHighlightActions(nullptr);
+    doc->AppendNewText(u"server down again\n");
+    ASSERT_EQ(app.Mail().Records().Sent().size(), 1u);
+    const mail::NotificationRecord& record = app.Mail().Records().Sent()[0];
+    EXPECT_EQ(record.state, mail::NotificationState::Failure);
+    EXPECT_EQ(record.errorMessage, u"Miss email settings.");
+    EXPECT_EQ(record.logFile, doc->GetPathName());
+    EXPECT_EQ(record.emails, u"ops@example.org");
+    EXPECT_EQ(record.document, doc);
 }
 
 }  // namespace

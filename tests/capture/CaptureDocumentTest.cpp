@@ -1,6 +1,6 @@
 // The capture document with real senders: prefixes, line ends, empty
 // messages, the choice of one process, pausing, the spill into a second
-// chunk and the copy file.
+// chunk, the copy file and the highlight actions of captured lines.
 
 #include <fstream>
 #include <iterator>
@@ -129,6 +129,41 @@ TEST_F(CaptureTest, CopyFileGetsTheMarkOnceAndAppends) {
     EXPECT_EQ(ui_.messages,
               std::vector<std::string>{
                   "Ostra Tarvik failed to open file \"/nonexistent-folder/copy.txt\"."});
+    std::remove(path.c_str());
+}
+
+// A filter restricted to "OutputDebugString" (in any case) acts on captured
+// lines: the written line names the capture and the e-mail names the
+// processes captured.
+TEST_F(CaptureTest, CapturedLinesRunTheActionsOfFiltersForTheCapture) {
+    const std::string path =
+        std::string(TARVIK_BINARY_DIR) + "/capture-actions-" + std::to_string(getpid()) + ".txt";
+    std::remove(path.c_str());
+    filters::HighlightFilter filter;
+    filter.phrase.Assign(u"boom", false, false);
+    filter.Enable = true;
+    filter.SendEmail = true;
+    filter.WriteFile = true;
+    filter.IncludeFileName = true;
+    filter.WrittenFile = platform::Utf8ToUtf16(path);
+    filter.ActionsOnlyAvailableInSpecialFile = true;
+    filter.SetAvailableFile(u"outputDEBUGstring");
+    app_.HighlightFilters().Replace({filter});
+    app_.EnableHighlightActions(nullptr);
+    settings::Options& options = app_.GetOptions();
+    options.ODSSequenceNumber = options.ODSDispProcessID = options.ODSTimestamp = false;
+    core::CTarvikDoc* doc = StartCaptureListening();
+    ASSERT_NE(doc, nullptr);
+    ASSERT_EQ(Ods({"boom"}), 0);
+    ASSERT_TRUE(TickUntilLine(*doc, "boom"));
+
+    ASSERT_EQ(app_.Mail().Records().Sent().size(), 1u);
+    EXPECT_EQ(app_.Mail().Records().Sent()[0].logFile, u"OutputDebugString - All Processes");
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    std::string expected = "\xFF\xFE";
+    for (const char ch : std::string("[OutputDebugString] boom\r\n")) expected += {ch, '\0'};
+    EXPECT_EQ(bytes, expected);
     std::remove(path.c_str());
 }
 

@@ -1,6 +1,7 @@
 // A document following its file with the highlight filters' "Show as"
-// replacements: at the initial load, for new text, for lines that arrive in
-// pieces, and repainting only the lines on screen.
+// replacements (at the initial load, for new text, for lines that arrive in
+// pieces, repainting only the lines on screen) and their actions on new
+// lines.
 
 #include <gtest/gtest.h>
 
@@ -10,12 +11,14 @@
 
 #include "DocTestHelpers.h"
 #include "core/ITextBufferView.h"
+#include "filters/HighlightActionFakes.h"
 #include "filters/HighlightFilters.h"
 #include "filters/HighlightTestFilters.h"
 
 namespace {
 
 using doc_test::Utf16Bytes;
+using filters::highlight_test::FakeMail;
 using filters::highlight_test::Filter;
 using filters::highlight_test::ShowAs;
 
@@ -168,6 +171,35 @@ TEST_F(DocShowAsTest, ClosingADocumentLeavesTheNotifiedSets) {
     ASSERT_FALSE(highlights.ClaimFirstOccurrence(0, &doc));
     doc.DeleteContents();
     EXPECT_TRUE(highlights.ClaimFirstOccurrence(0, &doc));
+}
+
+// Lines read at opening run no action. New lines run them once each, with
+// the text as read before "Show as"; a line that arrives in pieces is
+// examined again once its next piece completes it. A document without the
+// ports runs none.
+TEST_F(DocShowAsTest, NewLinesRunTheActionsOnTheTextAsRead) {
+    filters::HighlightFilter mail = ShowAs(u"ERROR", u"E!", 0xFF);
+    mail.SendEmail = true;
+    highlights.Replace({mail});
+    FakeMail sent;
+    const filters::HighlightActionPorts ports{clock, &sent, nullptr};
+    context.highlightActions = &ports;
+    Write("a.log", Utf16Bytes(u"ERROR at start\n"));
+    core::CTarvikDoc& doc = Open("a.log");
+    EXPECT_TRUE(sent.sent.empty());
+
+    Arrive(doc, "a.log", u"ok\nERR");
+    EXPECT_TRUE(sent.sent.empty());
+    Arrive(doc, "a.log", u"OR disk full\nfine\n");
+    ASSERT_EQ(sent.sent.size(), 1u);
+    EXPECT_EQ(sent.sent[0].line, u"ERROR disk full");
+    EXPECT_EQ(sent.sent[0].logName, Path16("a.log"));
+    EXPECT_EQ(sent.sent[0].document, &doc);
+    EXPECT_EQ(Text(doc), u"E! at start\nok\nE! disk full\nfine\n");
+
+    context.highlightActions = nullptr;
+    Arrive(doc, "a.log", u"ERROR unseen\n");
+    EXPECT_EQ(sent.sent.size(), 1u);
 }
 
 }  // namespace

@@ -1,15 +1,22 @@
 // A highlight notification composed by the engine from the stored settings
 // reaches a real SMTP server over plain, AUTH LOGIN and SSL connections, and
-// its record ends as delivered.
+// its record ends as delivered. The headless follower, running the actions
+// of a stored filter, mails a line appended to a followed file.
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <thread>
 
 #include "InteropSupport.h"
 #include "SmtpSink.h"
 #include "filters/HighlightFilter.h"
+#include "filters/HighlightFilterStore.h"
+#include "filters/HighlightFilters.h"
 #include "mail/HighlightMail.h"
 #include "mail/MailCenter.h"
 #include "mail/MailSettings.h"
@@ -139,6 +146,105 @@ TEST_F(HighlightMailDelivery, ImplicitSslWithATrustedCertificate) {
     ASSERT_NE(server.Port(), 0u);
     StoreSettings(server.Port(), true, true);
     ExpectArrived(server, Notify(), true);
+}
+
+// A filter with every action, stored for the headless follower.
+void StoreActingFilter(const std::filesystem::path& written, const std::filesystem::path& ran) {
+    filters::HighlightFilter filter;
+    filter.phrase.Assign(u"ERROR", true, false);
+    filter.Enable = true;
+    filter.SendEmail = true;
+    filter.Emails = u"ops@example.org";
+    filter.AttachPreviousLinesWithEmail = 2;
+    filter.WriteFile = true;
+    filter.WrittenFile = platform::Utf8ToUtf16(written.string());
+    filter.IncludeFileName = true;
+    filter.ExecuteProgram = true;
+    filter.ExecutableProgram = u"touch " + platform::Utf8ToUtf16(ran.string());
+    filter.PrintLineToDefaultPrinter = true;
+    filters::CHighlightFilters list;
+    list.Replace({filter});
+    ASSERT_TRUE(filters::SaveHighlightFilters(list));
+}
+
+// tarvik-tail --actions on one file, its standard error read with its output.
+class Follower {
+public:
+    Follower(const std::filesystem::path& folder, const std::filesystem::path& log)
+        : store_("TARVIK_REGISTRY", (folder / "registry.db").string()),
+          tail_({std::string(TARVIK_TOOLS_DIR) + "/tarvik-tail", "--actions", "--color", "never",
+                 "--interval", "50", "--duration", "60", log.string()},
+                false, true) {}
+    // Waits for a line of the follower's output that contains text.
+    bool AwaitLine(const std::string& text) {
+        for (auto line = tail_.ReadLine(20000); line; line = tail_.ReadLine(20000)) {
+            if (line->find(text) != std::string::npos) return true;
+        }
+        return false;
+    }
+
+private:
+    interop::ScopedEnvironment store_;
+    interop::ChildProcess tail_;
+};
+
+// Every action of a filter on a line appended to a followed file, run by
+// tarvik-tail --actions: the e-mail with its tags reaches the server and the
+// follower says so, the line is written, the program runs; the line that
+// was there at the start runs nothing.
+TEST_F(HighlightMailDelivery, TheHeadlessFollowerRunsTheActionsOfANewLine) {
+    interop::SinkServer server({});
+    ASSERT_NE(server.Port(), 0u);
+    StoreSettings(server.Port(), false, false);
+    const std::filesystem::path log = folder_.Path() / "app.log";
+    const std::filesystem::path written = folder_.Path() / "matched.txt";
+    const std::filesystem::path ran = folder_.Path() / "ran";
+    StoreActingFilter(written, ran);
+    std::ofstream(log) << "old ERROR\n";
+
+    Follower tail(folder_.Path(), log);
+    ASSERT_TRUE(tail.AwaitLine("print jobs of highlight filters are dropped"));
+    ASSERT_TRUE(tail.AwaitLine("old ERROR"));
+    std::ofstream(log, std::ios::app) << "before 1\nbefore 2\n12:00 ERROR disk full\n";
+
+    const auto received = server.Message(1, 20000);
+    ASSERT_TRUE(received.has_value());
+    const std::string path = log.string();
+    EXPECT_NE(received->content.find("Highlight phrase \"ERROR\" occurred in file " + path),
+              std::string::npos)
+        << received->content;
+    EXPECT_NE(received->content.find("Previous lines:\r\nbefore 1\r\nbefore 2\r\n"),
+              std::string::npos);
+    EXPECT_NE(received->content.find("The occurrence line is:\r\n12:00 ERROR disk full\r\n"),
+              std::string::npos);
+    EXPECT_NE(received->envelope.find("rcpt_to: ops@example.org"), std::string::npos);
+    EXPECT_TRUE(tail.AwaitLine("e-mail sent to ops@example.org"));
+
+    std::ifstream in(written, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string expected = "\xFF\xFE";
+    for (const char ch : std::string("[app.log] 12:00 ERROR disk full\r\n")) expected += {ch, '\0'};
+    EXPECT_EQ(bytes, expected);
+    for (int i = 0; i < 200 && !std::filesystem::exists(ran); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_TRUE(std::filesystem::exists(ran));
+    EXPECT_FALSE(server.Message(2, 0).has_value());
+}
+
+// A server that is not there: the follower says the e-mail failed and goes
+// on following.
+TEST_F(HighlightMailDelivery, TheHeadlessFollowerTellsOfAFailedMailAndFollowsOn) {
+    StoreSettings(1, false, false);
+    const std::filesystem::path log = folder_.Path() / "down.log";
+    StoreActingFilter(folder_.Path() / "matched.txt", folder_.Path() / "ran");
+    std::ofstream(log) << "start\n";
+
+    Follower tail(folder_.Path(), log);
+    ASSERT_TRUE(tail.AwaitLine("start"));
+    std::ofstream(log, std::ios::app) << "ERROR first\n";
+    EXPECT_TRUE(tail.AwaitLine("e-mail to ops@example.org (\"ERROR\") failed: "));
+    std::ofstream(log, std::ios::app) << "still here\n";
+    EXPECT_TRUE(tail.AwaitLine("still here"));
 }
 
 }  // namespace

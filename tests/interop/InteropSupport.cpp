@@ -28,7 +28,8 @@ int MillisecondsLeft(Clock::time_point deadline) {
 
 }  // namespace
 
-ChildProcess::ChildProcess(const std::vector<std::string>& arguments, bool quiet) {
+ChildProcess::ChildProcess(const std::vector<std::string>& arguments, bool quiet,
+                           bool errorsToOutput) {
     int pipeFds[2];
     if (pipe2(pipeFds, O_CLOEXEC) != 0) return;
     posix_spawn_file_actions_t actions;
@@ -36,6 +37,7 @@ ChildProcess::ChildProcess(const std::vector<std::string>& arguments, bool quiet
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     if (quiet) posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    if (errorsToOutput) posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDERR_FILENO);
     std::vector<char*> argv;
     for (const auto& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);

@@ -15,8 +15,10 @@ namespace interop {
 // line by line; it is ended and reaped when the object goes, so none lingers.
 class ChildProcess {
 public:
-    // quiet: the child's standard error goes nowhere (for chatty tools like openssl).
-    explicit ChildProcess(const std::vector<std::string>& arguments, bool quiet = false);
+    // quiet: the child's standard error goes nowhere (for chatty tools like
+    // openssl); errorsToOutput: it is read with the standard output.
+    explicit ChildProcess(const std::vector<std::string>& arguments, bool quiet = false,
+                          bool errorsToOutput = false);
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;

@@ -2,7 +2,7 @@
 // controls of the selected filter, colours, change marks and the reload
 // flag, import and export of filter files on the rows, the checks on OK in
 // their order, what OK hands to the application, the e-mail settings
-// question, and Cancel.
+// question, and Cancel; and the page the "print" action puts on paper.
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -13,7 +13,11 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -33,9 +37,11 @@
 #include "filters/HighlightFilterStore.h"
 #include "filters/ui/HighlightFilterDialog.h"
 #include "filters/ui/HighlightFilterListModel.h"
+#include "filters/ui/MatchedLinePrinter.h"
 #include "platform/Registry.h"
 #include "settings/PresetFileStore.h"
 #include "settings/RegistryPaths.h"
+#include "view/FontMapping.h"
 
 namespace {
 
@@ -437,6 +443,51 @@ private slots:
         const QRect row = list->visualRect(list->model()->index(2, 0));
         const QPoint end = list->viewport()->mapTo(&dialog, row.topRight());
         QCOMPARE(image.pixelColor(end + QPoint(-3, row.height() / 2)), QColor(255, 255, 0));
+    }
+
+    // The "print" action's page: the path and the time in the header band,
+    // then the lines with tabs expanded, on one page however many there are.
+    void matchedLinesPrintOnOnePageUnderTheirHeader() {
+        filters::PrintJob job;
+        job.documentPath = u"/var/log/app.log";
+        for (int i = 0; i < 400; ++i)
+            job.text += u"line " + QString::number(i).toStdU16String() + u"\tend\r\n";
+        platform::LocalTime now;
+        now.year = 2026;
+        now.month = 12;
+        now.day = 8;
+        now.hour = 21;
+        now.minute = 55;
+        now.second = 3;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        const QString pdf = dir_.Path(QStringLiteral("matched.pdf"));
+        printer.setOutputFileName(pdf);
+        QVERIFY(filters_ui::CMatchedLinePrinter::PrintMatchedLines(
+            job, view::FontFromLogFont(job.font), now, printer));
+
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"),
+                   {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        QVERIFY2(text.waitForFinished(30000), "pdftotext (poppler-utils) is needed");
+        const QString page = QString::fromUtf8(text.readAllStandardOutput());
+        const QStringList rows = page.split(u'\n', Qt::SkipEmptyParts);
+        QVERIFY(rows.size() > 10);
+        QVERIFY2(rows[0].startsWith(QStringLiteral("/var/log/app.log")), qPrintable(rows[0]));
+        QVERIFY2(rows[0].endsWith(QStringLiteral("12/8/2026 21:55:3")), qPrintable(rows[0]));
+        QVERIFY2(QRegularExpression(QStringLiteral("^line 0 +end$")).match(rows[1]).hasMatch(),
+                 qPrintable(rows[1]));
+        QVERIFY(rows[2].startsWith(QStringLiteral("line 1 ")));
+        QVERIFY(!page.contains(QStringLiteral("line 399")));
+        QCOMPARE(page.count(u'\f'), 1);
+
+        // Without a default printer jobs are dropped on their threads, which
+        // the printer waits for as it goes.
+        if (QPrinterInfo::defaultPrinter().isNull()) {
+            filters_ui::CMatchedLinePrinter dropping(platform::SystemClock::Instance());
+            dropping.Print(job);
+            dropping.Print(job);
+        }
     }
 
 private:

@@ -15,6 +15,10 @@ const char* const kTailUsage =
     "and prints each new line once it is complete.\n"
     "  --capture       also capture the debug-output channel and print what a\n"
     "                  capture document shows (not with --once)\n"
+    "  --actions       run the actions of highlight filters on new lines as the\n"
+    "                  monitor does: start programs, write files, send e-mails\n"
+    "                  (each outcome is told on standard error); print jobs are\n"
+    "                  dropped, as there is no printer here (not with --once)\n"
     "  --once          print what the documents show and end\n"
     "  --actions       act as the desktop program does: send the stop-updating\n"
     "                  e-mail of the settings when a file stays quiet; each e-mail\n"
@@ -108,6 +112,8 @@ std::optional<TailArguments> ParseTailArguments(const std::vector<std::string>& 
             parsed.actions = true;
         } else if (name == "--capture" && !value) {
             parsed.capture = true;
+        } else if (name == "--actions" && !value) {
+            parsed.actions = true;
         } else if ((name == "--help" || name == "-h") && !value) {
             parsed.help = true;
         } else if (name == "--interval") {
@@ -139,6 +145,10 @@ std::optional<TailArguments> ParseTailArguments(const std::vector<std::string>& 
     }
     if (parsed.capture && parsed.once) {
         error = "--capture follows the channel and cannot be used with --once";
+        return std::nullopt;
+    }
+    if (parsed.actions && parsed.once) {
+        error = "--actions acts on new lines and cannot be used with --once";
         return std::nullopt;
     }
     if (!parsed.help && !parsed.capture && parsed.files.empty()) {

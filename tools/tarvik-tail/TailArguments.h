@@ -18,8 +18,8 @@ struct TailArguments {
     bool help = false;
     // Follow the debug-output channel as a capture document does.
     bool capture = false;
-    // Act on what is read as the desktop program does: e-mail when a file
-    // stops updating.
+    // Act on what is read as the desktop program does: run the actions of
+    // highlight filters on new lines and e-mail when a file stops updating.
     bool actions = false;
     // Milliseconds between polls; none means IntervalChkFile from the settings.
     std::optional<std::uint32_t> intervalMs;

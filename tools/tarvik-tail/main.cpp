@@ -4,8 +4,10 @@
 // then follows them, printing each line once it is complete. On a terminal
 // (or when asked) lines are painted in their highlight colours. With
 // --capture it also follows the debug-output channel through a capture
-// document. With --actions it acts as the desktop program does: a file that
-// stays quiet gets its stop-updating e-mail.
+// document. With --actions it acts as the desktop program does: new lines
+// run the actions of highlight filters, a file that stays quiet gets its
+// stop-updating e-mail, and the outcome of every e-mail is told on standard
+// error.
 
 #include <unistd.h>
 
@@ -19,6 +21,7 @@
 #include "AnsiColorizer.h"
 #include "DocumentPrinter.h"
 #include "HeadlessUserInterface.h"
+#include "MailReport.h"
 #include "PollClock.h"
 #include "TailArguments.h"
 #include "TailOutput.h"
@@ -75,6 +78,17 @@ void FinishMail(app::CTarvikApp& app, platform::TaskQueue& queue) {
     queue.Drain();
 }
 
+void EnableActions(app::CTarvikApp& app) {
+    // A tool without a user interface has no printer.
+    app.EnableHighlightActions(nullptr);
+    if (app.HighlightFilters().AnyPrint()) {
+        std::fputs(
+            "tarvik-tail: print jobs of highlight filters are dropped: there is no printer "
+            "here\n",
+            stderr);
+    }
+}
+
 int Run(const tail::TailArguments& args) {
     tail::CPollClock::CatchStopSignals();
     tail::CHeadlessUserInterface ui;
@@ -83,8 +97,6 @@ int Run(const tail::TailArguments& args) {
     // so it outlives the application that posts to it.
     platform::TaskQueue queue;
     app::CTarvikApp app(platform::SystemClock::Instance(), &queue);
-    // Nobody sees the records here: failures go to standard error as well.
-    app.Mail().Sender().SetUnattended(true);
     bool maximized = true;
     settings::WindowRect rect{};
     app.LoadOptions(maximized, rect);
@@ -93,6 +105,9 @@ int Run(const tail::TailArguments& args) {
     if (args.actions) {
         app.Mail().Notifier().SetStopMailOutcome(TellStopMailOutcome);
     }
+    // Nobody sees the records here: the outcome of each e-mail is told instead.
+    tail::CMailReport mailReport(app.Mail().Records(), stderr);
+    if (args.actions) EnableActions(app);
     const filters::HighlightOptions highlightOptions = app.HighlightOptions();
     std::optional<tail::CAnsiColorizer> colorizer;
     if (WantsColor(args.color)) colorizer.emplace(app.HighlightFilters(), highlightOptions);
@@ -154,12 +169,14 @@ int Run(const tail::TailArguments& args) {
             }
             for (FollowedFile& file : followed) file.printer->PrintCompleted();
             output.Flush();
+            mailReport.ReportNew();
         }
     }
     for (FollowedFile& file : followed) file.printer->Finish();
     output.Flush();
     FinishMail(app, queue);
     followed.clear();
+    mailReport.ReportNew();
     if (captureFailed) return kExitCaptureFailed;
     return anyFailed ? kExitFileFailed : kExitOk;
 }

@@ -1,4 +1,4 @@
-#include "capture/CaptureCopyFile.h"
+#include "platform/Utf16AppendFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -6,14 +6,19 @@
 
 #include <bit>
 #include <cerrno>
-#include <cstdint>
 #include <vector>
 
-namespace capture {
+namespace platform {
 
-bool CCaptureCopyFile::Open(const std::string& pathUtf8) {
+bool CUtf16AppendFile::Open(const std::string& pathUtf8) {
     Close();
-    const int fd = open(pathUtf8.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    int fd;
+    do {
+        // O_NONBLOCK: a pipe without a reader fails at once instead of
+        // waiting for one; the check below refuses any other pipe.
+        fd = open(pathUtf8.c_str(),
+                  O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
+    } while (fd < 0 && errno == EINTR);
     if (fd < 0) return false;
     struct stat st {};
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -23,18 +28,21 @@ bool CCaptureCopyFile::Open(const std::string& pathUtf8) {
     fd_ = fd;
     if (st.st_size == 0) {
         static constexpr unsigned char kByteOrderMark[] = {0xFF, 0xFE};
-        WriteAll(kByteOrderMark, sizeof kByteOrderMark);
+        if (!WriteAll(kByteOrderMark, sizeof kByteOrderMark)) {
+            Close();
+            return false;
+        }
     }
     return true;
 }
 
-bool CCaptureCopyFile::Append(const char16_t* text, std::size_t units) {
+bool CUtf16AppendFile::Append(std::u16string_view text) {
     if (fd_ < 0) return false;
     if constexpr (std::endian::native == std::endian::little) {
-        return WriteAll(text, units * 2);
+        return WriteAll(text.data(), text.size() * 2);
     } else {
-        std::vector<unsigned char> bytes(units * 2);
-        for (std::size_t i = 0; i < units; ++i) {
+        std::vector<unsigned char> bytes(text.size() * 2);
+        for (std::size_t i = 0; i < text.size(); ++i) {
             bytes[2 * i] = static_cast<unsigned char>(text[i]);
             bytes[2 * i + 1] = static_cast<unsigned char>(text[i] >> 8);
         }
@@ -42,7 +50,7 @@ bool CCaptureCopyFile::Append(const char16_t* text, std::size_t units) {
     }
 }
 
-bool CCaptureCopyFile::WriteAll(const void* bytes, std::size_t n) {
+bool CUtf16AppendFile::WriteAll(const void* bytes, std::size_t n) {
     const auto* p = static_cast<const unsigned char*>(bytes);
     while (n > 0) {
         const ssize_t written = write(fd_, p, n);
@@ -54,14 +62,14 @@ bool CCaptureCopyFile::WriteAll(const void* bytes, std::size_t n) {
     return true;
 }
 
-void CCaptureCopyFile::Flush() {
+void CUtf16AppendFile::Flush() {
     if (fd_ >= 0) fdatasync(fd_);
 }
 
-void CCaptureCopyFile::Close() {
+void CUtf16AppendFile::Close() {
     if (fd_ < 0) return;
     close(fd_);
     fd_ = -1;
 }
 
-}  // namespace capture
+}  // namespace platform

@@ -1,0 +1,49 @@
+#pragma once
+// The actions of highlight filters: when a filter's phrase occurs in a line
+// newly appended to a document, it may start a program, print the line,
+// append it to a file and send a notification e-mail. Lines read when a file
+// is opened or reloaded run none of them.
+
+#include <functional>
+#include <string_view>
+
+#include "filters/HighlightDocumentRef.h"
+#include "filters/HighlightFilters.h"
+#include "filters/IHighlightMail.h"
+#include "filters/IPrinter.h"
+#include "platform/IClock.h"
+#include "settings/LogFont.h"
+
+namespace filters {
+
+// What the actions need to know of the document whose lines matched.
+struct ActionDocument {
+    DocumentRef ref = nullptr;
+    // The path as the document names it; "OutputDebugString" for the capture.
+    std::u16string_view path;
+    // The path folded with FoldAsciiLower, for filters restricted to one file.
+    std::u16string_view foldedPath;
+    // The name e-mails give the log: the path, or the capture's title.
+    std::u16string_view logName;
+    // The document's line at an index (0-based), for matched and previous lines.
+    std::function<std::u16string_view(int line)> lineAt;
+    // The log view's font, copied into print jobs.
+    settings::LogFont font;
+};
+
+// Where the actions go beyond this layer. Without a printer print jobs are
+// dropped; without mail the e-mail step is left out.
+struct HighlightActionPorts {
+    const platform::IClock& clock;
+    IHighlightMail* mail = nullptr;
+    IPrinter* printer = nullptr;
+};
+
+// Runs the actions of the enabled filters with an action for lines first to
+// last (inclusive; the first may be the line the new text completed). Each
+// matching filter acts once per line, in list order: program, print text,
+// file, e-mail. All printing of one call goes into one job.
+void RunHighlightActions(CHighlightFilters& filters, const ActionDocument& document, int firstLine,
+                         int lastLine, const HighlightActionPorts& ports);
+
+}  // namespace filters

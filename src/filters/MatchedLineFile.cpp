@@ -1,0 +1,58 @@
+#include "filters/MatchedLineFile.h"
+
+#include <array>
+#include <cstdio>
+
+#include "platform/CodePage.h"
+#include "platform/Utf16AppendFile.h"
+
+namespace filters {
+
+namespace {
+
+constexpr std::array<const char*, 7> kDays = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+constexpr std::array<const char*, 12> kMonths = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                                 "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+
+std::u16string_view FileNameOf(std::u16string_view path) {
+    const std::size_t slash = path.find_last_of(u'/');
+    return slash == std::u16string_view::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+std::u16string MatchedLineTimestamp(const platform::LocalTime& time) {
+    const int day = (time.dayOfWeek % 7 + 7) % 7;
+    const int month = time.month >= 1 && time.month <= 12 ? time.month - 1 : 0;
+    char text[64];
+    std::snprintf(text, sizeof text, "%s %s %02d %02d:%02d:%02d %04d", kDays[day], kMonths[month],
+                  time.day, time.hour, time.minute, time.second, time.year);
+    return platform::Utf8ToUtf16(text);
+}
+
+std::u16string MatchedLineRecord(std::u16string_view documentPath, std::u16string_view line,
+                                 bool includeFileName, bool includeTimestamp,
+                                 const platform::LocalTime& now) {
+    std::u16string record;
+    if (includeTimestamp) record += u"[" + MatchedLineTimestamp(now) + u"] ";
+    if (includeFileName) {
+        record += u"[";
+        record += FileNameOf(documentPath);
+        record += u"] ";
+    }
+    record += line;
+    record += u"\r\n";
+    return record;
+}
+
+bool WriteMatchedLine(std::u16string_view documentPath, std::u16string_view filePath,
+                      std::u16string_view line, bool includeFileName, bool includeTimestamp,
+                      const platform::LocalTime& now) {
+    if (filePath == documentPath || filePath.empty()) return false;
+    platform::CUtf16AppendFile file;
+    if (!file.Open(platform::Utf16ToUtf8(filePath))) return false;
+    return file.Append(
+        MatchedLineRecord(documentPath, line, includeFileName, includeTimestamp, now));
+}
+
+}  // namespace filters

@@ -1,0 +1,42 @@
+#pragma once
+// Fakes at the ports of highlight actions: a mail port and a printer that
+// keep what they were handed.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "filters/IHighlightMail.h"
+#include "filters/IPrinter.h"
+
+namespace filters::highlight_test {
+
+struct SentMail {
+    std::u16string logName;
+    std::u16string line;
+    std::optional<std::u16string> previous;
+    std::u16string phrase;
+    DocumentRef document;
+};
+
+class FakeMail final : public IHighlightMail {
+public:
+    void SendHighlightMail(std::u16string_view logName, std::u16string_view line,
+                           std::optional<std::u16string_view> previousLines,
+                           const HighlightFilter& filter, DocumentRef document) override {
+        std::optional<std::u16string> previous;
+        if (previousLines) previous.emplace(*previousLines);
+        sent.push_back({std::u16string(logName), std::u16string(line), previous, filter.phrase.text,
+                        document});
+    }
+    std::vector<SentMail> sent;
+};
+
+class FakePrinter final : public IPrinter {
+public:
+    void Print(PrintJob job) override { jobs.push_back(std::move(job)); }
+    std::vector<PrintJob> jobs;
+};
+
+}  // namespace filters::highlight_test

@@ -1,0 +1,27 @@
+#include "MailReport.h"
+
+#include <string>
+
+#include "platform/CodePage.h"
+
+namespace tail {
+
+void CMailReport::ReportNew() {
+    const auto& sent = records_.Sent();
+    if (sent.size() < reported_) reported_ = 0;
+    for (; reported_ < sent.size(); ++reported_) {
+        const mail::NotificationRecord& record = sent[reported_];
+        const std::string to = platform::Utf16ToUtf8(record.emails);
+        const std::string phrase = platform::Utf16ToUtf8(record.filterText);
+        if (record.state == mail::NotificationState::Success) {
+            std::fprintf(out_, "tarvik-tail: e-mail sent to %s (\"%s\")\n", to.c_str(),
+                         phrase.c_str());
+        } else {
+            std::fprintf(out_, "tarvik-tail: e-mail to %s (\"%s\") failed: %s\n", to.c_str(),
+                         phrase.c_str(), platform::Utf16ToUtf8(record.errorMessage).c_str());
+        }
+    }
+    std::fflush(out_);
+}
+
+}  // namespace tail
