@@ -13,6 +13,8 @@ PACKAGES=(
   clang
   # tests (man-db and groff read the manual pages)
   python3 python3-aiosmtpd openssl xvfb xdotool man-db groff-base
+  # the browser that renders exported HTML pages in tests
+  chromium
   # the Debian package: cpack -G DEB reads dependencies with dpkg-shlibdeps
   dpkg-dev file
 )
