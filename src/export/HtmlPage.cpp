@@ -15,11 +15,15 @@ std::string Ansi(std::u16string_view text) {
     return platform::Utf16ToUtf8(text);
 }
 
+// The page is UTF-8. Opened from disk a browser guesses that right, but
+// served by a web server that names no charset it is read as Latin-1; so
+// the page says so itself, first thing in its head.
 void WriteHeader(CExportFile& out, const std::string& title, const HtmlStyle& style) {
-    out.Write("<html><head><title>" + title + "</title>\r\n<meta name='generator' content='" +
-              std::string(kGeneratorName) + " (" + std::string(kProductWebAddress) +
-              ")'></head>\r\n<body bgcolor='" + HtmlHexColor(style.windowColor) + "' text='" +
-              HtmlHexColor(style.windowTextColor) + "'>\r\n");
+    out.Write("<html><head><meta charset='utf-8'><title>" + title +
+              "</title>\r\n<meta name='generator' content='" + std::string(kGeneratorName) + " (" +
+              std::string(kProductWebAddress) + ")'></head>\r\n<body bgcolor='" +
+              HtmlHexColor(style.windowColor) + "' text='" + HtmlHexColor(style.windowTextColor) +
+              "'>\r\n");
 }
 
 void WriteFooter(CExportFile& out) {

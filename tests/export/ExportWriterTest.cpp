@@ -75,7 +75,7 @@ TEST_F(ExportTest, ExtensionDecidesTheFormatWithoutCase) {
 
     const ExportDocument doc = Plain(OpenWith("app.log", "one\ntwo"));
     ASSERT_TRUE(SaveDocumentAs(Path16("out.HTML"), doc, style, &ui));
-    EXPECT_EQ(Read("out.HTML").rfind("<html><head><title>", 0), 0u);
+    EXPECT_EQ(Read("out.HTML").rfind("<html><head>", 0), 0u);
     for (const char* name : {"out.txt", "out"}) {
         ASSERT_TRUE(SaveDocumentAs(Path16(name), doc, style, &ui));
         EXPECT_EQ(Read(name), doc_test::Utf16Bytes(u"one\r\ntwo", true)) << name;
@@ -132,7 +132,7 @@ TEST_F(ExportTest, PageHasItsHeaderAndFooter) {
     ASSERT_TRUE(SaveDocumentAs(Path16("page.html"), Plain(doc), style, &ui));
     const std::string path = PathOf("app.log");
     EXPECT_EQ(Read("page.html"),
-              "<html><head><title>" + path +
+              "<html><head><meta charset='utf-8'><title>" + path +
                   "</title>\r\n<meta name='generator' content='Ostra Tarvik (Unicode) "
                   "(https://ostra-tarvik.example.org)'></head>\r\n"
                   "<body bgcolor='#FFFFC0' text='#030201'>\r\n"
@@ -157,7 +157,7 @@ TEST_F(ExportTest, SaveAllAsSeparatesDocumentsByTheBlankLinesAndNamesThem) {
     ASSERT_TRUE(SaveDocumentsAs(Path16("all.htm"), docs, {true, 5}, style, &ui));
     const std::string page = Read("all.htm");
     const std::string pathA = PathOf("a.log"), pathB = PathOf("b.log");
-    EXPECT_EQ(page.rfind("<html><head><title>2 Files</title>\r\n", 0), 0u);
+    EXPECT_EQ(page.rfind("<html><head><meta charset='utf-8'><title>2 Files</title>\r\n", 0), 0u);
     EXPECT_NE(page.find("<ul>\r\n<li><a href='#1'>" + pathA + "</a></li>\r\n<li><a href='#2'>" +
                         pathB + "</a></li>\r\n</ul>\r\n<hr><h2><a name='1'></a>" + pathA +
                         "</h2>\r\n<p><font face='Courier New' size='2'>\r\na1<br>\r\na2<br>\r\n"

@@ -32,6 +32,7 @@ enum FrameCommandId : int {
     kCmdWindowPrevious = 40073,       // "&Previous"
     kCmdOpenMoreRecentFiles = 40074,  // "Open &More Recent Files..."
     kCmdAutoOpenNewFiles = 40127,     // "&Auto Open New Files...\tCtrl+N"
+    kCmdSaveAllAs = 40150,            // "Save All As..."
     // Keys only, on no menu: the views' font one size up or down.
     kCmdFontLarger = 45110,
     kCmdFontSmaller = 45111,
