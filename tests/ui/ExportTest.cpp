@@ -166,6 +166,15 @@ private slots:
         QCOMPARE(shownFilter, QStringLiteral("Web Page with Highlight Color (*.htm;*.html)"));
         QVERIFY(ReadAll(dir_.Path("page.htm")).startsWith("<html><head>"));
         QVERIFY(ReadAll(dir_.Path("page.htm")).contains("beta<br>"));
+        WhenModal<QFileDialog>([&](QFileDialog* chooser) {
+            auto* kinds = chooser->findChild<QComboBox*>("fileTypeCombo");
+            kinds->setCurrentIndex(1);
+            emit kinds->textActivated(kinds->currentText());
+            chooser->selectFile(dir_.Path("plain"));
+            static_cast<QDialog*>(chooser)->accept();
+        });
+        QVERIFY(frame.RunCommand(core::kCmdSaveAs));
+        QCOMPARE(ReadAll(dir_.Path("plain.txt")), Utf16("beta"));
 
         // Save All As: the second document moved up, no paths, one blank line.
         QStringList files;

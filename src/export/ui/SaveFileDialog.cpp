@@ -6,28 +6,32 @@ namespace exporting_ui {
 
 namespace {
 
-// The text each kind shows, and the patterns it lists.
-const QString kWebPage =
-    QStringLiteral("Web Page with Highlight Color (*.htm;*.html) (*.htm *.html)");
-const QString kPlainText = QStringLiteral("Plain-Text File (*.txt;*.log) (*.txt *.log)");
+// The name each kind shows; the patterns it lists follow in brackets of
+// their own, which the dialog keeps out of sight.
+const QString kWebPageName = QStringLiteral("Web Page with Highlight Color (*.htm;*.html)");
+const QString kPlainTextName = QStringLiteral("Plain-Text File (*.txt;*.log)");
 
-}  // namespace
-
+// Starts with an empty name, asks before an existing file is replaced, and
+// adds the extension of the chosen kind to a name without one.
 void SetUpSaveFileDialog(QFileDialog& dialog) {
     dialog.setWindowTitle(QObject::tr("Save As"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
-    dialog.setNameFilters({kWebPage, kPlainText});
-    dialog.selectNameFilter(kWebPage);
+    const QString webPage = kWebPageName + QStringLiteral(" (*.htm *.html)");
+    dialog.setNameFilters({webPage, kPlainTextName + QStringLiteral(" (*.txt *.log)")});
+    dialog.selectNameFilter(webPage);
     dialog.setDefaultSuffix(QStringLiteral("htm"));
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
-                     [&dialog](const QString& filter) {
-                         dialog.setDefaultSuffix(filter == kPlainText ? QStringLiteral("txt")
+    // The dialog reports the kind by the name it shows.
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+            dialog.setDefaultSuffix(filter.startsWith(kPlainTextName) ? QStringLiteral("txt")
                                                                       : QStringLiteral("htm"));
-                     });
+        });
     dialog.selectFile(QString());
 }
+
+}  // namespace
 
 QString AskSaveFileName(QWidget* parent) {
     QFileDialog dialog(parent);
