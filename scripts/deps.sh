@@ -15,6 +15,8 @@ PACKAGES=(
   python3 python3-aiosmtpd openssl xvfb xdotool man-db groff-base
   # the printed-page check reads PDF text
   poppler-utils
+  # the browser that renders exported HTML pages in tests
+  chromium
   # the Debian package: cpack -G DEB reads dependencies with dpkg-shlibdeps
   dpkg-dev file
 )

@@ -18,6 +18,13 @@ void CUtf16LeWriter::Append(std::u16string_view text) {
     }
 }
 
+void CUtf16LeWriter::AppendBytes(std::string_view bytes) {
+    for (const char byte : bytes) {
+        if (staging_.size() + 1 > kStagingBytes) Flush();
+        staging_.push_back(static_cast<unsigned char>(byte));
+    }
+}
+
 bool CUtf16LeWriter::Flush() {
     if (!failed_ && !staging_.empty()) failed_ = !WriteAll(staging_.data(), staging_.size());
     staging_.clear();

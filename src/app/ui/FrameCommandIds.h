@@ -35,6 +35,7 @@ enum FrameCommandId : int {
     kCmdOpenMoreRecentFiles = 40074,  // "Open &More Recent Files..."
     kCmdAutoOpenNewFiles = 40127,     // "&Auto Open New Files...\tCtrl+N"
     kCmdStopUpdating = 40122,         // "Stop &Updating Notification..."
+    kCmdSaveAllAs = 40150,            // "Save All As..."
     // Keys only, on no menu: the views' font one size up or down.
     kCmdFontLarger = 45110,
     kCmdFontSmaller = 45111,

@@ -35,6 +35,7 @@
 #include "core/TarvikDoc.h"
 #include "core/WaitCursor.h"
 #include "discovery/BatchOpen.h"
+#include "export/HtmlPage.h"
 #include "filters/ui/HighlightFilterDialog.h"
 #include "filters/ui/InExFilterDialog.h"
 #include "mail/ui/ConfirmEmailsDialog.h"
@@ -47,7 +48,6 @@ namespace app_ui {
 
 namespace {
 
-constexpr auto kAboutAddress = "https://ostra-tarvik.example.org";
 // Paths of dropped files longer than this are not opened.
 constexpr qsizetype kMaxDroppedPathLength = 260;
 
@@ -331,7 +331,8 @@ void CMainFrame::ShowAbout() {
     QMessageBox::about(this, tr("About Ostra Tarvik"),
                        tr("<p><b>Ostra Tarvik</b></p><p>Follows log files as they grow.</p>"
                           "<p><a href=\"%1\">%1</a></p>")
-                           .arg(QString::fromLatin1(kAboutAddress)));
+                           .arg(QString::fromLatin1(exporting::kProductWebAddress.data(),
+                                                    exporting::kProductWebAddress.size())));
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {

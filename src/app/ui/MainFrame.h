@@ -175,6 +175,7 @@ private:
     void BuildTray();
     void BuildCommands();
     void AddFileCommands();
+    void AddSaveCommands();
     void AddEditCommands();
     void AddViewCommands();
     void AddMonitorCommands();

@@ -21,6 +21,7 @@
 #include "app/ui/TrayIcon.h"
 #include "core/DocCommandIds.h"
 #include "core/TarvikDoc.h"
+#include "export/ui/ExportCommands.h"
 #include "view/TarvikView.h"
 #include "view/ViewCommands.h"
 
@@ -68,7 +69,7 @@ void CMainFrame::AddFileCommands() {
         hasDocument);
     commands_.Add(
         kCmdCloseAllDocuments, tr("Close &All"), {}, [this] { CloseAllDocuments(); }, hasAny);
-    AddDocumentCommand(core::kCmdSaveAs, tr("Save &As..."), Qt::CTRL | Qt::Key_G);
+    AddSaveCommands();
     AddDocumentCommand(core::kCmdOpenInEditor, tr("Open &Using Default Editor"),
                        Qt::CTRL | Qt::Key_E);
     AddDocumentCommand(core::kCmdBrowseFolder, tr("&Browse Log File Folder"), Qt::CTRL | Qt::Key_B);
@@ -76,6 +77,31 @@ void CMainFrame::AddFileCommands() {
         kCmdMinimizeToTray, tr("Minimize to SysTray"), {}, [this] { HideToTray(); },
         [] { return CTrayIcon::IsAvailable(); });
     commands_.Add(kCmdAppExit, tr("E&xit"), Qt::CTRL | Qt::Key_Q, [this] { Exit(); });
+}
+
+void CMainFrame::AddSaveCommands() {
+    // The save dialogs run event loops in which documents may close: the
+    // export looks each one up again when it writes.
+    const auto viewOf = [this](const core::CTarvikDoc* doc) -> const view::CTarvikView* {
+        for (const auto& open : app_.Documents()) {
+            if (open.get() != doc) continue;
+            const CChildFrame* frame = FrameOf(*doc);
+            return frame ? frame->View() : nullptr;
+        }
+        return nullptr;
+    };
+    commands_.Add(
+        core::kCmdSaveAs, tr("Save &As..."), Qt::CTRL | Qt::Key_G,
+        [this, viewOf] { exporting_ui::SaveDocumentAs(this, ActiveDocument(), viewOf, this); },
+        [this] { return ActiveDocument() != nullptr; });
+    commands_.Add(
+        kCmdSaveAllAs, tr("Save All As..."), {},
+        [this, viewOf] {
+            std::vector<const core::CTarvikDoc*> docs;
+            for (const auto& doc : app_.Documents()) docs.push_back(doc.get());
+            exporting_ui::SaveDocumentsAs(this, docs, viewOf, app_.GetOptions(), this);
+        },
+        [this] { return !app_.Documents().empty(); });
 }
 
 void CMainFrame::AddEditCommands() {
