@@ -21,6 +21,7 @@ CTarvikApp::CTarvikApp(const platform::IClock& clock, platform::IUiQueue* uiQueu
     : docContext_{options_, inExFilters_, clock}, mail_(uiQueue, clock) {
     docContext_.highlightFilters = &highlightFilters_;
     docContext_.uiQueue = uiQueue;
+    docContext_.externalPrograms = &externalPrograms_;
 }
 
 // The main frame may be gone already: documents close without it.

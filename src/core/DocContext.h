@@ -5,6 +5,7 @@
 // each document it creates; the documents read it, never copy it.
 
 #include "core/IDocumentHost.h"
+#include "core/IExternalPrograms.h"
 #include "core/IUserInterface.h"
 #include "filters/HighlightFilters.h"
 #include "filters/InExFilterList.h"
@@ -31,6 +32,8 @@ struct DocContext {
     // Carries the capture thread's failure to the user-interface thread;
     // none for a program that cannot show one.
     platform::IUiQueue* uiQueue = nullptr;
+    // The editor and the file manager; none for a document on its own.
+    core::IExternalPrograms* externalPrograms = nullptr;
 };
 
 }  // namespace core
