@@ -13,6 +13,8 @@ PACKAGES=(
   clang
   # tests (man-db and groff read the manual pages)
   python3 python3-aiosmtpd openssl xvfb xdotool man-db groff-base
+  # the .log association is checked with xdg-mime in a private configuration
+  xdg-utils
   # the Debian package: cpack -G DEB reads dependencies with dpkg-shlibdeps
   dpkg-dev file
 )

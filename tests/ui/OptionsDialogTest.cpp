@@ -22,6 +22,8 @@
 
 #include "DialogControls.h"
 #include "TestFolder.h"
+#include "app/DesktopLogDefault.h"
+#include "app/LogAssociation.h"
 #include "app/TarvikApp.h"
 #include "app/ui/BoundCharactersDialog.h"
 #include "app/ui/BufferSizeDialog.h"
@@ -32,6 +34,7 @@
 #include "core/IUserInterface.h"
 #include "platform/Registry.h"
 #include "settings/RegistryPaths.h"
+#include "settings/TempDesktop.h"
 
 namespace {
 
@@ -93,7 +96,7 @@ private slots:
     void checksRunInOrderAndFocusTheOffendingField() {
         app::CTarvikApp app;
         RecordingUi ui;
-        app_ui::COptionsDialog dialog(app, false, &ui);
+        app_ui::COptionsDialog dialog(app, &ui);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         dialog.activateWindow();
@@ -139,7 +142,7 @@ private slots:
     void dependentControlsFollowTheirMasters() {
         app::CTarvikApp app;
         app.GetOptions().OpenFilesWhenStartup = false;
-        app_ui::COptionsDialog dialog(app, false, nullptr);
+        app_ui::COptionsDialog dialog(app, nullptr);
 
         struct Dependency {
             const char* master;
@@ -181,7 +184,7 @@ private slots:
         const char* trayOptions[] = {"MinimizeEsc", "MinimizeWndMin", "EnableHotkey", "BlinkIcon"};
         for (bool trayThere : {false, true}) {
             app_ui::CTrayIcon::SetAvailabilityProbe([trayThere] { return trayThere; });
-            app_ui::COptionsDialog dialog(app, false, nullptr);
+            app_ui::COptionsDialog dialog(app, nullptr);
             for (const char* name : trayOptions) {
                 auto* box = Control<QCheckBox>(dialog, name);
                 QVERIFY2(box->isEnabled() == trayThere, name);
@@ -200,7 +203,7 @@ private slots:
         options.OpenFilesNumberWhenStartup = 5;
         options.ArrangeReopenedFile = 2;
         options.ClearWndWhenOpenFileOnStartUp = true;
-        app_ui::COptionsDialog dialog(app, false, nullptr);
+        app_ui::COptionsDialog dialog(app, nullptr);
         QCOMPARE(Control<QSpinBox>(dialog, "OpenFilesNumberWhenStartup")->value(), 5);
         QCOMPARE(Control<QComboBox>(dialog, "ArrangeReopenedFile")->currentText(),
                  QStringLiteral("Tile Horizontally"));
@@ -220,10 +223,43 @@ private slots:
         }
     }
 
+    // The box shows the association as it stands, and OK changes it only
+    // when the box changed: the class root and the desktop's default.
+    void associationBoxShowsTheRealStateAndActsOnOk() {
+        app_test::TempDesktop desktop;
+        app::CTarvikApp app;
+        RecordingUi ui;
+        app.SetUserInterface(&ui);
+        QVERIFY(app::AssociateLog(app::RunningProgramPath()));
+        {
+            app_ui::COptionsDialog dialog(app, &ui);
+            QVERIFY(Control<QCheckBox>(dialog, "AssociateLogFiles")->isChecked());
+            Control<QCheckBox>(dialog, "AssociateLogFiles")->setChecked(false);
+            ClickOk(dialog);
+        }
+        QVERIFY(!app::IsLogAssociated(app::RunningProgramPath()));
+        QVERIFY(app::QueryDesktopLogDefault() != app::kDesktopEntryName);
+        {
+            app_ui::COptionsDialog dialog(app, &ui);
+            QVERIFY(!Control<QCheckBox>(dialog, "AssociateLogFiles")->isChecked());
+            ClickOk(dialog);
+        }
+        QVERIFY2(!app::IsLogAssociated(app::RunningProgramPath()), "unchanged box, no change");
+        {
+            app_ui::COptionsDialog dialog(app, &ui);
+            Control<QCheckBox>(dialog, "AssociateLogFiles")->setChecked(true);
+            ClickOk(dialog);
+        }
+        QVERIFY(app::IsLogAssociated(app::RunningProgramPath()));
+        QCOMPARE(app::QueryDesktopLogDefault(), std::string(app::kDesktopEntryName));
+        QVERIFY(ui.messages.isEmpty());
+    }
+
     void applyStepsComeBackAsEffectsAndOnlyTheDialogGroupIsSaved() {
+        app_test::TempDesktop desktop;  // the box is ticked: .log files get associated
         app::CTarvikApp app;
         app.GetOptions().MaxBufSiz = 4096;  // not the dialog's to save
-        app_ui::COptionsDialog dialog(app, false, nullptr);
+        app_ui::COptionsDialog dialog(app, nullptr);
         Control<QSpinBox>(dialog, "TabSize")->setValue(8);
         Control<QCheckBox>(dialog, "StatusbarClock")->setChecked(false);
         Control<QCheckBox>(dialog, "FlashTabItem")->setChecked(false);
@@ -261,7 +297,7 @@ private slots:
 
     void boundCharactersRoundTripThroughTheirEditor() {
         app::CTarvikApp app;
-        app_ui::COptionsDialog dialog(app, false, nullptr);
+        app_ui::COptionsDialog dialog(app, nullptr);
         QString shownText;
         QTimer::singleShot(0, [&shownText] {
             auto* editor =
@@ -360,7 +396,7 @@ private slots:
 
     void spinArrowsStayInTheOfferedRange() {
         app::CTarvikApp app;
-        app_ui::COptionsDialog dialog(app, false, nullptr);
+        app_ui::COptionsDialog dialog(app, nullptr);
         auto* count = Control<QSpinBox>(dialog, "OpenFilesNumberWhenStartup");
         count->setValue(1);
         count->stepBy(-1);
@@ -377,7 +413,7 @@ private slots:
     // The dialog as people see it; a check box shows its state in the pixels.
     void screenshotShowsTheCheckBoxStates() {
         app::CTarvikApp app;
-        app_ui::COptionsDialog dialog(app, false, nullptr);
+        app_ui::COptionsDialog dialog(app, nullptr);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         auto* box = Control<QCheckBox>(dialog, "OpenFilesWhenStartup");

@@ -257,7 +257,7 @@ void CMainFrame::RefreshViewSettings() {
 }
 
 void CMainFrame::ShowOptionsDialog() {
-    COptionsDialog dialog(app_, false, this, this);
+    COptionsDialog dialog(app_, this, this);
     if (dialog.exec() == QDialog::Accepted) ApplyOptionsEffects(dialog.Effects());
 }
 
