@@ -1,6 +1,6 @@
 // The option dialogs driven offscreen: the Options dialog's checks, greyed
 // out controls and apply steps, the bound characters editor, the Buffer Size
-// and Set Refresh Rate dialogs.
+// and Set Refresh Rate dialogs, the editor dialogs and the .log association box.
 
 #include <QApplication>
 #include <QCheckBox>
@@ -13,9 +13,11 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include <fstream>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,11 +25,14 @@
 #include "DialogControls.h"
 #include "TestFolder.h"
 #include "app/DesktopLogDefault.h"
+#include "app/ExternalEditor.h"
 #include "app/LogAssociation.h"
 #include "app/TarvikApp.h"
 #include "app/ui/BoundCharactersDialog.h"
 #include "app/ui/BufferSizeDialog.h"
+#include "app/ui/DefaultEditorDialog.h"
 #include "app/ui/DialogText.h"
+#include "app/ui/EditorEntryDialog.h"
 #include "app/ui/OptionsDialog.h"
 #include "app/ui/RefreshRateDialog.h"
 #include "app/ui/TrayIcon.h"
@@ -253,6 +258,55 @@ private slots:
         QVERIFY(app::IsLogAssociated(app::RunningProgramPath()));
         QCOMPARE(app::QueryDesktopLogDefault(), std::string(app::kDesktopEntryName));
         QVERIFY(ui.messages.isEmpty());
+    }
+
+    void defaultEditorDialogRefusesAnEmptyEditorAndSavesTheRowsInOrder() {
+        app::CTarvikApp app;
+        app.SetFileExtEditors({{u".log", u"less"}});
+        RecordingUi ui;
+        std::vector<bool> adding;
+        app_ui::CDefaultEditorDialog dialog(
+            app, &ui, nullptr,
+            [&adding](const settings::FileExtEditor& entry, bool isNew,
+                      const std::vector<settings::FileExtEditor>&) {
+                adding.push_back(isNew);
+                return std::optional<settings::FileExtEditor>(
+                    isNew ? settings::FileExtEditor{u".xml", u"xml-editor"}
+                          : settings::FileExtEditor{entry.extension, u"vi"});
+            });
+        QVERIFY(!Control<QPushButton>(dialog, "Edit")->isEnabled());
+        QVERIFY(!Control<QPushButton>(dialog, "Remove")->isEnabled());
+        auto* editor = Control<QLineEdit>(dialog, "DefaultEditor");
+        editor->clear();
+        ClickOk(dialog);
+        QCOMPARE(ui.messages, QStringList{app_ui::ToQString(app::kDefaultEditorRequired)});
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        Control<QPushButton>(dialog, "Default")->click();
+        QCOMPARE(editor->text(), QStringLiteral("xdg-open"));
+
+        Control<QPushButton>(dialog, "Add")->click();
+        auto* list = Control<QTreeWidget>(dialog, "Editors");
+        list->setCurrentItem(list->topLevelItem(0));
+        QVERIFY(Control<QPushButton>(dialog, "Remove")->isEnabled());
+        Control<QPushButton>(dialog, "Edit")->click();
+        QCOMPARE(adding, (std::vector<bool>{true, false}));
+        editor->setText(QStringLiteral("gedit"));
+        ClickOk(dialog);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+
+        app::CTarvikApp fresh;
+        bool maximized = true;
+        settings::WindowRect rect{};
+        fresh.LoadOptions(maximized, rect);
+        QVERIFY(fresh.GetOptions().DefaultEditor == u"gedit");
+        QVERIFY(fresh.FileExtEditors() ==
+                (std::vector<settings::FileExtEditor>{{u".log", u"vi"}, {u".xml", u"xml-editor"}}));
+
+        app_ui::CEditorEntryDialog entry({u".LOG", u"vi"}, true, fresh.FileExtEditors(), &ui);
+        ClickOk(entry);
+        QCOMPARE(ui.messages.last(),
+                 QStringLiteral("File extension \".LOG\" is already available."));
+        QCOMPARE(entry.result(), int(QDialog::Rejected));
     }
 
     void applyStepsComeBackAsEffectsAndOnlyTheDialogGroupIsSaved() {

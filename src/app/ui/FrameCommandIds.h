@@ -32,6 +32,8 @@ enum FrameCommandId : int {
     kCmdWindowPrevious = 40073,       // "&Previous"
     kCmdOpenMoreRecentFiles = 40074,  // "Open &More Recent Files..."
     kCmdAutoOpenNewFiles = 40127,     // "&Auto Open New Files...\tCtrl+N"
+    kCmdDefaultEditor = 40085,        // "&Default Editor..."
+    kCmdHelpTopics = 57667,           // "&Help Topics"
     // Keys only, on no menu: the views' font one size up or down.
     kCmdFontLarger = 45110,
     kCmdFontSmaller = 45111,

@@ -95,11 +95,11 @@ QMenu* BuildMainMenus(QMenuBar& bar, CCommandTable& commands) {
     AddMenu(bar, commands, QObject::tr("&OutputDebugString"),
             {app::kCmdCaptureOutput, 0, app::kCmdOdsSequenceNumber, app::kCmdOdsProcessId,
              app::kCmdOdsTimestamp, 0, kCmdOdsProcesses});
-    AddMenu(bar, commands, QObject::tr("&Tools"), {kCmdOptions});
+    AddMenu(bar, commands, QObject::tr("&Tools"), {kCmdOptions, kCmdDefaultEditor});
     AddMenu(bar, commands, QObject::tr("&Window"),
             {kCmdWindowCascade, kCmdWindowTileHorizontal, kCmdWindowTileVertical, kCmdTileFullWidth,
              kCmdTileFullHeight, 0, kCmdWindowNext, kCmdWindowPrevious});
-    AddMenu(bar, commands, QObject::tr("&Help"), {kCmdAppAbout});
+    AddMenu(bar, commands, QObject::tr("&Help"), {kCmdHelpTopics, 0, kCmdAppAbout});
     return file;
 }
 

@@ -10,9 +10,11 @@
 #include <QStyle>
 #include <QToolBar>
 
+#include "app/HelpPages.h"
 #include "app/TarvikApp.h"
 #include "app/ui/CaptureCommands.h"
 #include "app/ui/ChildFrame.h"
+#include "app/ui/DefaultEditorDialog.h"
 #include "app/ui/FrameCommandIds.h"
 #include "app/ui/FrameIcons.h"
 #include "app/ui/FrameMenus.h"
@@ -45,6 +47,12 @@ void CMainFrame::BuildCommands() {
     AddAppCommand(app::kCmdToggleInExFilters, tr("Enable &Include/Exclude Filters"),
                   Qt::CTRL | Qt::SHIFT | Qt::Key_I);
     commands_.Add(kCmdOptions, tr("&Options..."), {}, [this] { ShowOptionsDialog(); });
+    commands_.Add(kCmdDefaultEditor, tr("&Default Editor..."), {}, [this] {
+        CDefaultEditorDialog dialog(app_, this, this);
+        dialog.exec();
+    });
+    commands_.Add(kCmdHelpTopics, tr("&Help Topics"), QKeySequence::HelpContents,
+                  [this] { app::OpenHelp(this); });
     commands_.Add(kCmdAppAbout, tr("&About Ostra Tarvik..."), {}, [this] { ShowAbout(); });
 }
 
