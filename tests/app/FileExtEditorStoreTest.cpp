@@ -3,10 +3,6 @@
 
 #include "settings/FileExtEditorStore.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -15,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "RecordingProgram.h"
 #include "app/ExternalEditor.h"
 #include "app/TarvikApp.h"
 #include "core/DocCommandIds.h"
@@ -120,36 +117,23 @@ public:
     int waitCursors = 0;
 };
 
-// A real editor: a script that writes the arguments it was given into a
-// pipe, which the test reads to its end (so it waits for the editor without
-// a clock).
+// A real editor, with a blank in its name, given a path with a blank.
 TEST_F(FileExtEditorStoreTest, DocumentOpensInTheEditorOfItsExtension) {
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() / ("tarvik-editor-" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder);
-    const std::filesystem::path pipe = folder / "arguments";
-    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-    const std::filesystem::path editor = folder / "my editor";
-    std::ofstream(editor) << "#!/bin/sh\nprintf '%s|' \"$@\" > '" << pipe.string() << "'\n";
-    std::filesystem::permissions(editor, std::filesystem::perms::owner_all);
-    const std::filesystem::path log = folder / "app 1.LOG";
+    RecordingProgram editor("my editor");
+    ASSERT_TRUE(editor.IsValid());
+    const std::filesystem::path log = editor.Folder() / "app 1.LOG";
     std::ofstream(log) << "one\n";
 
     app::CTarvikApp app;
     RecordingUi ui;
     app.SetUserInterface(&ui);
-    app.SetFileExtEditors({{u".log", platform::Utf8ToUtf16(editor.string())}});
+    app.SetFileExtEditors({{u".log", platform::Utf8ToUtf16(editor.Path().string())}});
     core::CTarvikDoc* doc = app.OpenDocument(platform::Utf8ToUtf16(log.string()));
     ASSERT_NE(doc, nullptr);
     const int waitCursorsBefore = ui.waitCursors;
     ASSERT_TRUE(doc->OnCommand(core::kCmdOpenInEditor));
 
-    const int fd = open(pipe.c_str(), O_RDONLY);
-    ASSERT_GE(fd, 0);
-    std::string received;
-    char buffer[512];
-    for (ssize_t got; (got = read(fd, buffer, sizeof buffer)) > 0;) received.append(buffer, got);
-    close(fd);
+    const std::string received = editor.ReadArguments();
     EXPECT_EQ(received, log.string() + "|") << "the path is one argument, blanks and all";
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(ui.waitCursors, waitCursorsBefore + 1);
@@ -158,7 +142,6 @@ TEST_F(FileExtEditorStoreTest, DocumentOpensInTheEditorOfItsExtension) {
     app.GetOptions().DefaultEditor = u"/no/such/editor";
     ASSERT_TRUE(doc->OnCommand(core::kCmdOpenInEditor));
     EXPECT_THAT(ui.messages, ElementsAre(u"File \"/no/such/editor\" does not exist."));
-    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

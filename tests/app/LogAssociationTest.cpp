@@ -1,18 +1,23 @@
 // The .log association: its entries in the class root, including a .log key
 // that already names another file type, the program that moved, and the
 // desktop's default application for .log files set and given back, read
-// with the real xdg-mime in a private desktop configuration.
+// with the real xdg-mime in a private desktop configuration; and the web
+// browser registered for .htm, which opens addresses when the desktop's
+// opener cannot.
 
 #include "app/LogAssociation.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "RecordingProgram.h"
 #include "app/DesktopLogDefault.h"
+#include "app/HelpPages.h"
 #include "platform/CodePage.h"
 #include "platform/Process.h"
 #include "platform/Registry.h"
@@ -152,6 +157,24 @@ TEST_F(LogAssociationTest, WithoutAPreviousDefaultOursIsDroppedAgain) {
     std::ifstream list(desktop_.MimeAppsList());
     std::string text((std::istreambuf_iterator<char>(list)), std::istreambuf_iterator<char>());
     EXPECT_EQ(text, "[Default Applications]\ntext/html=other-viewer.desktop\n");
+}
+
+TEST_F(LogAssociationTest, TheBrowserRegisteredForHtmOpensAddressesWithoutTheDesktopOpener) {
+    RecordingProgram browser("browser");
+    ASSERT_TRUE(browser.IsValid());
+    const std::u16string program = platform::Utf8ToUtf16(browser.Path().string());
+    const std::string path = std::getenv("PATH");
+    // Only the browser's folder: xdg-open cannot be found.
+    setenv("PATH", browser.Folder().c_str(), 1);
+    const bool withoutType = app::OpenUrl(u"https://example.org/");
+    SetClassDefault(u".htm", u"htmlfile");
+    SetClassDefault(u"htmlfile\\shell\\open\\command", u"\"" + program + u"\" -new \"%1\" --after");
+    const bool opened = app::OpenUrl(u"https://example.org/?q=1&r=2");
+    setenv("PATH", path.c_str(), 1);
+    EXPECT_FALSE(withoutType);
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(browser.ReadArguments(), "-new|https://example.org/?q=1&r=2|")
+        << "the command is cut at its \"%1\"";
 }
 
 TEST(DesktopEntryTest, ExecLineQuotesOnlyWhatNeedsIt) {
