@@ -1,11 +1,13 @@
 // The per-extension editors: the store, the editor chosen for a file, the
-// editor dialogs' checks, and a document opened in its editor for real.
+// editor dialogs' checks, and a document opened in its editor and shown in its
+// folder by real programs.
 
 #include "settings/FileExtEditorStore.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -16,6 +18,7 @@
 #include "app/TarvikApp.h"
 #include "core/DocCommandIds.h"
 #include "platform/CodePage.h"
+#include "platform/Shell.h"
 #include "settings/RegistryPaths.h"
 #include "settings/TempRegistry.h"
 
@@ -142,6 +145,33 @@ TEST_F(FileExtEditorStoreTest, DocumentOpensInTheEditorOfItsExtension) {
     app.GetOptions().DefaultEditor = u"/no/such/editor";
     ASSERT_TRUE(doc->OnCommand(core::kCmdOpenInEditor));
     EXPECT_THAT(ui.messages, ElementsAre(u"File \"/no/such/editor\" does not exist."));
+}
+
+// The file manager is asked over the session bus with gdbus; without gdbus
+// the folder opens with xdg-open. Both are recording programs here.
+TEST_F(FileExtEditorStoreTest, BrowsingShowsTheFileOrElseOpensItsFolder) {
+    RecordingProgram gdbus("gdbus");
+    RecordingProgram xdgOpen("xdg-open");
+    ASSERT_TRUE(gdbus.IsValid() && xdgOpen.IsValid());
+    const std::filesystem::path log = gdbus.Folder() / "a b.log";
+    std::ofstream(log) << "one\n";
+    app::CTarvikApp app;
+    core::CTarvikDoc* doc = app.OpenDocument(platform::Utf8ToUtf16(log.string()));
+    ASSERT_NE(doc, nullptr);
+    const std::string path = std::getenv("PATH");
+
+    setenv("PATH", gdbus.Folder().c_str(), 1);
+    ASSERT_TRUE(doc->OnCommand(core::kCmdBrowseFolder));
+    const std::string call = gdbus.ReadArguments();
+    setenv("PATH", xdgOpen.Folder().c_str(), 1);
+    ASSERT_TRUE(doc->OnCommand(core::kCmdBrowseFolder));
+    const std::string fallback = xdgOpen.ReadArguments();
+    setenv("PATH", path.c_str(), 1);
+
+    EXPECT_THAT(call, ::testing::HasSubstr("--method|org.freedesktop.FileManager1.ShowItems|['" +
+                                           platform::FileUri(log.string()) + "']||"));
+    EXPECT_THAT(call, ::testing::HasSubstr("a%20b.log"));
+    EXPECT_EQ(fallback, gdbus.Folder().string() + "|");
 }
 
 }  // namespace
