@@ -17,6 +17,8 @@ PACKAGES=(
   poppler-utils
   # the browser that renders exported HTML pages in tests
   chromium
+  # the .log association is checked with xdg-mime in a private configuration
+  xdg-utils
   # the Debian package: cpack -G DEB reads dependencies with dpkg-shlibdeps
   dpkg-dev file
 )

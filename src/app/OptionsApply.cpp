@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/LogAssociation.h"
 #include "app/TarvikApp.h"
 #include "core/ILogView.h"
 #include "filters/AsciiFold.h"
@@ -178,9 +179,10 @@ OptionsApplyEffects ApplyOptionsDialog(CTarvikApp& app, const OptionsDialogResul
     OptionsApplyEffects effects;
     const settings::Options& edited = result.options;
     settings::Options& options = app.GetOptions();
-    // The association itself is the main frame's to change; it is not an option.
+    // The association is no option: it changes only when the user changed the box.
     if (result.associateLogFiles != result.associationShown) {
         effects.associateLogFiles = result.associateLogFiles;
+        ChangeLogAssociation(result.associateLogFiles, app.UserInterface());
     }
     TakeStartupValues(options, edited);
     TakeTabTextLimit(options, edited, effects);

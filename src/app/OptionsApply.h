@@ -51,8 +51,8 @@ struct OptionsDialogResult {
 // The apply steps the main frame carries out after ApplyOptionsDialog,
 // in the order listed.
 struct OptionsApplyEffects {
-    // The association box changed: associate .log files (true) or remove
-    // the association (false), reporting a failure.
+    // The association box changed and .log files were associated (true)
+    // or the association removed (false), a failure reported.
     std::optional<bool> associateLogFiles;
     // The tab-text limit was switched, or its length changed while on.
     bool rebuildTabTexts = false;

@@ -24,6 +24,7 @@ CTarvikApp::CTarvikApp(const platform::IClock& clock, platform::IUiQueue* uiQueu
     docContext_.highlightFilters = &highlightFilters_;
     docContext_.uiQueue = uiQueue;
     docContext_.stopUpdating = &mail_.StopUpdating();
+    docContext_.externalPrograms = &externalPrograms_;
 }
 
 // The main frame may be gone already: documents close without it.

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/ExternalPrograms.h"
 #include "core/DocContext.h"
 #include "core/EventPolls.h"
 #include "core/IDocumentHost.h"
@@ -171,6 +172,7 @@ public:
     // program has neither.
     void SetDocumentHost(core::IDocumentHost* host) { docContext_.host = host; }
     void SetUserInterface(core::IUserInterface* ui) { docContext_.ui = ui; }
+    core::IUserInterface* UserInterface() const { return docContext_.ui; }
     // Opening several files at once reports their failures together.
     void SetReportOpenFailure(bool report) { docContext_.reportOpenFailure = report; }
     void SetPendingGoToLine(int oneBasedLine) { docContext_.pendingGoToLine = oneBasedLine; }
@@ -241,6 +243,7 @@ private:
     filters::CHighlightFilters highlightFilters_;
     filters::CInExFilters inExFilters_;
     core::DocContext docContext_;
+    CExternalPrograms externalPrograms_{docContext_, fileExtEditors_};
     // Before the documents, so that documents closing at exit still find it.
     mail::CMailCenter mail_;
     filters::HighlightActionPorts actionPorts_;

@@ -5,6 +5,7 @@
 // each document it creates; the documents read it, never copy it.
 
 #include "core/IDocumentHost.h"
+#include "core/IExternalPrograms.h"
 #include "core/IStopUpdatingCheck.h"
 #include "core/IUserInterface.h"
 #include "filters/HighlightActions.h"
@@ -37,6 +38,8 @@ struct DocContext {
     platform::IUiQueue* uiQueue = nullptr;
     // The stop-updating notification; none where it does not run.
     IStopUpdatingCheck* stopUpdating = nullptr;
+    // The editor and the file manager; none for a document on its own.
+    core::IExternalPrograms* externalPrograms = nullptr;
 };
 
 }  // namespace core

@@ -165,8 +165,16 @@ bool CTarvikDoc::OnCommand(int commandId) {
         case kCmdTruncateLog:
             Truncate();
             return true;
+        case kCmdOpenInEditor:
+            if (!context_.externalPrograms) return false;
+            context_.externalPrograms->OpenInEditor(path_);
+            return true;
+        case kCmdBrowseFolder:
+            if (!context_.externalPrograms) return false;
+            context_.externalPrograms->ShowInFolder(path_);
+            return true;
         default:
-            // The editor, the file browser and Save As belong to their own parts.
+            // Save As belongs to the export.
             return false;
     }
 }

@@ -17,6 +17,7 @@
 #include "core/IUserInterface.h"
 #include "core/LineFlagBits.h"
 #include "settings/RegistryPaths.h"
+#include "settings/TempDesktop.h"
 #include "settings/TempRegistry.h"
 
 namespace app_test {
@@ -216,6 +217,7 @@ TEST_F(OptionsApplyTest, ChangedValuesBecomeEffectsForTheMainFrame) {
     edited.MouseWheelScrollColumns = 3;
     edited.InvertColorSelText = false;
     edited.MinimizeEsc = true;
+    TempDesktop desktop;  // the box was ticked: .log files get associated
     const app::OptionsApplyEffects effects = app::ApplyOptionsDialog(app, {edited, false, true});
 
     EXPECT_EQ(effects.associateLogFiles, std::optional<bool>(true));

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """cmake --install into a private prefix puts every part where the system
 looks for it: the programs in bin/, the manual pages under share/man/man1,
-the launcher entry and icon under the XDG data folders and the regex help
-page where the installed monitor finds it. Each manual page must render
+the launcher entry and icon under the XDG data folders and the manual and
+regex help pages where the installed monitor finds them. Each manual page must render
 without warnings.
 
 usage: install_layout_test.py BUILD_DIR
@@ -66,7 +66,8 @@ def main():
         if monitor_built:
             for part in ("share/applications/ostra-tarvik.desktop",
                          "share/icons/hicolor/scalable/apps/ostra-tarvik.svg",
-                         "share/ostra-tarvik/tvregex.htm"):
+                         "share/ostra-tarvik/tvregex.htm",
+                         "share/ostra-tarvik/index.html"):
                 if not os.path.isfile(os.path.join(prefix, part)):
                     failures.append("missing: " + part)
             with open(os.path.join(prefix, "share/applications/ostra-tarvik.desktop")) as f:

@@ -1,6 +1,6 @@
 // The option dialogs driven offscreen: the Options dialog's checks, greyed
 // out controls and apply steps, the bound characters editor, the Buffer Size
-// and Set Refresh Rate dialogs.
+// and Set Refresh Rate dialogs, the editor dialogs and the .log association box.
 
 #include <QApplication>
 #include <QCheckBox>
@@ -13,25 +13,33 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include <fstream>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "DialogControls.h"
 #include "TestFolder.h"
+#include "app/DesktopLogDefault.h"
+#include "app/ExternalEditor.h"
+#include "app/LogAssociation.h"
 #include "app/TarvikApp.h"
 #include "app/ui/BoundCharactersDialog.h"
 #include "app/ui/BufferSizeDialog.h"
+#include "app/ui/DefaultEditorDialog.h"
 #include "app/ui/DialogText.h"
+#include "app/ui/EditorEntryDialog.h"
 #include "app/ui/OptionsDialog.h"
 #include "app/ui/RefreshRateDialog.h"
 #include "app/ui/TrayIcon.h"
 #include "core/IUserInterface.h"
 #include "platform/Registry.h"
 #include "settings/RegistryPaths.h"
+#include "settings/TempDesktop.h"
 
 namespace {
 
@@ -93,7 +101,7 @@ private slots:
     void checksRunInOrderAndFocusTheOffendingField() {
         app::CTarvikApp app;
         RecordingUi ui;
-        app_ui::COptionsDialog dialog(app, false, &ui);
+        app_ui::COptionsDialog dialog(app, &ui);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         dialog.activateWindow();
@@ -139,7 +147,7 @@ private slots:
     void dependentControlsFollowTheirMasters() {
         app::CTarvikApp app;
         app.GetOptions().OpenFilesWhenStartup = false;
-        app_ui::COptionsDialog dialog(app, false, nullptr);
+        app_ui::COptionsDialog dialog(app, nullptr);
 
         struct Dependency {
             const char* master;
@@ -181,7 +189,7 @@ private slots:
         const char* trayOptions[] = {"MinimizeEsc", "MinimizeWndMin", "EnableHotkey", "BlinkIcon"};
         for (bool trayThere : {false, true}) {
             app_ui::CTrayIcon::SetAvailabilityProbe([trayThere] { return trayThere; });
-            app_ui::COptionsDialog dialog(app, false, nullptr);
+            app_ui::COptionsDialog dialog(app, nullptr);
             for (const char* name : trayOptions) {
                 auto* box = Control<QCheckBox>(dialog, name);
                 QVERIFY2(box->isEnabled() == trayThere, name);
@@ -200,7 +208,7 @@ private slots:
         options.OpenFilesNumberWhenStartup = 5;
         options.ArrangeReopenedFile = 2;
         options.ClearWndWhenOpenFileOnStartUp = true;
-        app_ui::COptionsDialog dialog(app, false, nullptr);
+        app_ui::COptionsDialog dialog(app, nullptr);
         QCOMPARE(Control<QSpinBox>(dialog, "OpenFilesNumberWhenStartup")->value(), 5);
         QCOMPARE(Control<QComboBox>(dialog, "ArrangeReopenedFile")->currentText(),
                  QStringLiteral("Tile Horizontally"));
@@ -220,10 +228,92 @@ private slots:
         }
     }
 
+    // The box shows the association as it stands, and OK changes it only
+    // when the box changed: the class root and the desktop's default.
+    void associationBoxShowsTheRealStateAndActsOnOk() {
+        app_test::TempDesktop desktop;
+        app::CTarvikApp app;
+        RecordingUi ui;
+        app.SetUserInterface(&ui);
+        QVERIFY(app::AssociateLog(app::RunningProgramPath()));
+        {
+            app_ui::COptionsDialog dialog(app, &ui);
+            QVERIFY(Control<QCheckBox>(dialog, "AssociateLogFiles")->isChecked());
+            Control<QCheckBox>(dialog, "AssociateLogFiles")->setChecked(false);
+            ClickOk(dialog);
+        }
+        QVERIFY(!app::IsLogAssociated(app::RunningProgramPath()));
+        QVERIFY(app::QueryDesktopLogDefault() != app::kDesktopEntryName);
+        {
+            app_ui::COptionsDialog dialog(app, &ui);
+            QVERIFY(!Control<QCheckBox>(dialog, "AssociateLogFiles")->isChecked());
+            ClickOk(dialog);
+        }
+        QVERIFY2(!app::IsLogAssociated(app::RunningProgramPath()), "unchanged box, no change");
+        {
+            app_ui::COptionsDialog dialog(app, &ui);
+            Control<QCheckBox>(dialog, "AssociateLogFiles")->setChecked(true);
+            ClickOk(dialog);
+        }
+        QVERIFY(app::IsLogAssociated(app::RunningProgramPath()));
+        QCOMPARE(app::QueryDesktopLogDefault(), std::string(app::kDesktopEntryName));
+        QVERIFY(ui.messages.isEmpty());
+    }
+
+    void defaultEditorDialogRefusesAnEmptyEditorAndSavesTheRowsInOrder() {
+        app::CTarvikApp app;
+        app.SetFileExtEditors({{u".log", u"less"}});
+        RecordingUi ui;
+        std::vector<bool> adding;
+        app_ui::CDefaultEditorDialog dialog(
+            app, &ui, nullptr,
+            [&adding](const settings::FileExtEditor& entry, bool isNew,
+                      const std::vector<settings::FileExtEditor>&) {
+                adding.push_back(isNew);
+                return std::optional<settings::FileExtEditor>(
+                    isNew ? settings::FileExtEditor{u".xml", u"xml-editor"}
+                          : settings::FileExtEditor{entry.extension, u"vi"});
+            });
+        QVERIFY(!Control<QPushButton>(dialog, "Edit")->isEnabled());
+        QVERIFY(!Control<QPushButton>(dialog, "Remove")->isEnabled());
+        auto* editor = Control<QLineEdit>(dialog, "DefaultEditor");
+        editor->clear();
+        ClickOk(dialog);
+        QCOMPARE(ui.messages, QStringList{app_ui::ToQString(app::kDefaultEditorRequired)});
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        Control<QPushButton>(dialog, "Default")->click();
+        QCOMPARE(editor->text(), QStringLiteral("xdg-open"));
+
+        Control<QPushButton>(dialog, "Add")->click();
+        auto* list = Control<QTreeWidget>(dialog, "Editors");
+        list->setCurrentItem(list->topLevelItem(0));
+        QVERIFY(Control<QPushButton>(dialog, "Remove")->isEnabled());
+        Control<QPushButton>(dialog, "Edit")->click();
+        QCOMPARE(adding, (std::vector<bool>{true, false}));
+        editor->setText(QStringLiteral("gedit"));
+        ClickOk(dialog);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+
+        app::CTarvikApp fresh;
+        bool maximized = true;
+        settings::WindowRect rect{};
+        fresh.LoadOptions(maximized, rect);
+        QVERIFY(fresh.GetOptions().DefaultEditor == u"gedit");
+        QVERIFY(fresh.FileExtEditors() ==
+                (std::vector<settings::FileExtEditor>{{u".log", u"vi"}, {u".xml", u"xml-editor"}}));
+
+        app_ui::CEditorEntryDialog entry({u".LOG", u"vi"}, true, fresh.FileExtEditors(), &ui);
+        ClickOk(entry);
+        QCOMPARE(ui.messages.last(),
+                 QStringLiteral("File extension \".LOG\" is already available."));
+        QCOMPARE(entry.result(), int(QDialog::Rejected));
+    }
+
     void applyStepsComeBackAsEffectsAndOnlyTheDialogGroupIsSaved() {
+        app_test::TempDesktop desktop;  // the box is ticked: .log files get associated
         app::CTarvikApp app;
         app.GetOptions().MaxBufSiz = 4096;  // not the dialog's to save
-        app_ui::COptionsDialog dialog(app, false, nullptr);
+        app_ui::COptionsDialog dialog(app, nullptr);
         Control<QSpinBox>(dialog, "TabSize")->setValue(8);
         Control<QCheckBox>(dialog, "StatusbarClock")->setChecked(false);
         Control<QCheckBox>(dialog, "FlashTabItem")->setChecked(false);
@@ -261,7 +351,7 @@ private slots:
 
     void boundCharactersRoundTripThroughTheirEditor() {
         app::CTarvikApp app;
-        app_ui::COptionsDialog dialog(app, false, nullptr);
+        app_ui::COptionsDialog dialog(app, nullptr);
         QString shownText;
         QTimer::singleShot(0, [&shownText] {
             auto* editor =
@@ -360,7 +450,7 @@ private slots:
 
     void spinArrowsStayInTheOfferedRange() {
         app::CTarvikApp app;
-        app_ui::COptionsDialog dialog(app, false, nullptr);
+        app_ui::COptionsDialog dialog(app, nullptr);
         auto* count = Control<QSpinBox>(dialog, "OpenFilesNumberWhenStartup");
         count->setValue(1);
         count->stepBy(-1);
@@ -377,7 +467,7 @@ private slots:
     // The dialog as people see it; a check box shows its state in the pixels.
     void screenshotShowsTheCheckBoxStates() {
         app::CTarvikApp app;
-        app_ui::COptionsDialog dialog(app, false, nullptr);
+        app_ui::COptionsDialog dialog(app, nullptr);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         auto* box = Control<QCheckBox>(dialog, "OpenFilesWhenStartup");

@@ -97,11 +97,12 @@ QMenu* BuildMainMenus(QMenuBar& bar, CCommandTable& commands) {
             {app::kCmdCaptureOutput, 0, app::kCmdOdsSequenceNumber, app::kCmdOdsProcessId,
              app::kCmdOdsTimestamp, 0, kCmdOdsProcesses});
     AddMenu(bar, commands, QObject::tr("&Tools"),
-            {kCmdEmailSettings, kCmdConfirmEmails, kCmdStopUpdating, 0, kCmdOptions});
+            {kCmdEmailSettings, kCmdConfirmEmails, kCmdStopUpdating, 0, kCmdOptions,
+             kCmdDefaultEditor});
     AddMenu(bar, commands, QObject::tr("&Window"),
             {kCmdWindowCascade, kCmdWindowTileHorizontal, kCmdWindowTileVertical, kCmdTileFullWidth,
              kCmdTileFullHeight, 0, kCmdWindowNext, kCmdWindowPrevious});
-    AddMenu(bar, commands, QObject::tr("&Help"), {kCmdAppAbout});
+    AddMenu(bar, commands, QObject::tr("&Help"), {kCmdHelpTopics, 0, kCmdAppAbout});
     return file;
 }
 

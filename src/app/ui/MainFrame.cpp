@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMessageBox>
 #include <QMimeData>
@@ -19,6 +20,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/HelpPages.h"
 #include "app/TarvikApp.h"
 #include "app/ui/BufferSizeDialog.h"
 #include "app/ui/ChildFrame.h"
@@ -260,7 +262,7 @@ void CMainFrame::RefreshViewSettings() {
 }
 
 void CMainFrame::ShowOptionsDialog() {
-    COptionsDialog dialog(app_, false, this, this);
+    COptionsDialog dialog(app_, this, this);
     if (dialog.exec() == QDialog::Accepted) ApplyOptionsEffects(dialog.Effects());
 }
 
@@ -328,11 +330,22 @@ void CMainFrame::ShowRefreshRateDialog() {
 }
 
 void CMainFrame::ShowAbout() {
-    QMessageBox::about(this, tr("About Ostra Tarvik"),
-                       tr("<p><b>Ostra Tarvik</b></p><p>Follows log files as they grow.</p>"
-                          "<p><a href=\"%1\">%1</a></p>")
-                           .arg(QString::fromLatin1(exporting::kProductWebAddress.data(),
-                                                    exporting::kProductWebAddress.size())));
+    QMessageBox about(QMessageBox::NoIcon, tr("About Ostra Tarvik"),
+                      tr("<p><b>Ostra Tarvik</b></p><p>Follows log files as they grow.</p>"
+                         "<p><a href=\"%1\">%1</a></p>")
+                          .arg(QString::fromLatin1(exporting::kProductWebAddress.data(),
+                                                   exporting::kProductWebAddress.size())),
+                      QMessageBox::Ok, this);
+    if (!windowIcon().isNull()) about.setIconPixmap(windowIcon().pixmap(64));
+    // The link goes through our own opener, which falls back to the
+    // registered browser; a link that cannot be followed beeps.
+    for (QLabel* label : about.findChildren<QLabel*>()) {
+        label->setOpenExternalLinks(false);
+        connect(label, &QLabel::linkActivated, this, [](const QString& link) {
+            if (!app::OpenUrl(ToU16(link))) QApplication::beep();
+        });
+    }
+    about.exec();
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {

@@ -9,9 +9,11 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "app/HelpPages.h"
 #include "app/TarvikApp.h"
 #include "app/ui/CaptureCommands.h"
 #include "app/ui/ChildFrame.h"
+#include "app/ui/DefaultEditorDialog.h"
 #include "app/ui/FrameCommandIds.h"
 #include "app/ui/FrameIcons.h"
 #include "app/ui/FrameMenus.h"
@@ -54,6 +56,12 @@ void CMainFrame::BuildCommands() {
              [this] { ShowStopUpdatingDialog(); })
         ->setStatusTip(tr("Sends a notification email if a file stops updating"));
     commands_.Add(kCmdOptions, tr("&Options..."), {}, [this] { ShowOptionsDialog(); });
+    commands_.Add(kCmdDefaultEditor, tr("&Default Editor..."), {}, [this] {
+        CDefaultEditorDialog dialog(app_, this, this);
+        dialog.exec();
+    });
+    commands_.Add(kCmdHelpTopics, tr("&Help Topics"), QKeySequence::HelpContents,
+                  [this] { app::OpenHelp(this); });
     commands_.Add(kCmdAppAbout, tr("&About Ostra Tarvik..."), {}, [this] { ShowAbout(); });
 }
 

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 
+#include "app/LogAssociation.h"
 #include "app/TarvikApp.h"
 #include "app/ui/BoundCharactersDialog.h"
 #include "app/ui/DialogText.h"
@@ -76,13 +77,12 @@ QGroupBox* Group(const QString& title, QBoxLayout*& layout) {
 
 }  // namespace
 
-COptionsDialog::COptionsDialog(app::CTarvikApp& app, bool associated, core::IUserInterface* ui,
-                               QWidget* parent)
+COptionsDialog::COptionsDialog(app::CTarvikApp& app, core::IUserInterface* ui, QWidget* parent)
     : QDialog(parent),
       app_(app),
       ui_(ui),
       edited_(app.GetOptions()),
-      associationShown_(associated) {
+      associationShown_(app::IsLogAssociated(app::RunningProgramPath())) {
     setWindowTitle(tr("Options"));
     auto* columns = new QGridLayout;
     columns->addWidget(BuildGeneralGroup(), 0, 0);

@@ -30,11 +30,9 @@ namespace app_ui {
 class COptionsDialog : public QDialog {
     Q_OBJECT
 public:
-    // associated is the .log association as it stands. Until file
-    // association exists the caller passes false, and a change of the box
-    // only comes back in Effects(), where nothing acts on it yet.
-    COptionsDialog(app::CTarvikApp& app, bool associated, core::IUserInterface* ui,
-                   QWidget* parent = nullptr);
+    // The association box shows whether .log files are associated with the
+    // running program; OK changes the association only when the box changed.
+    COptionsDialog(app::CTarvikApp& app, core::IUserInterface* ui, QWidget* parent = nullptr);
 
     // What the main frame has to do after the dialog was confirmed.
     const app::OptionsApplyEffects& Effects() const { return effects_; }
