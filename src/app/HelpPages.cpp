@@ -5,6 +5,7 @@
 
 #include "core/WaitCursor.h"
 #include "platform/CodePage.h"
+#include "platform/CommandLineArgs.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 

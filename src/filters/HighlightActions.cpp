@@ -8,7 +8,7 @@
 #include "filters/MatchedLineFile.h"
 #include "platform/CodePage.h"
 #include "platform/DebugOutput.h"
-#include "platform/ProcessStart.h"
+#include "platform/Process.h"
 
 namespace filters {
 

@@ -5,9 +5,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <signal.h>
+
 #include <cerrno>
 #include <climits>
+#include <cstring>
 #include <thread>
+
+#include "platform/CodePage.h"
+#include "platform/CommandLineArgs.h"
 
 extern char** environ;
 
@@ -23,20 +29,62 @@ std::vector<char*> ArgvPointers(const std::vector<std::string>& argv) {
     return pointers;
 }
 
-// Spawns with stdin from /dev/null, stdout to outFd (or inherited when -1)
-// and stderr to /dev/null when quiet. Returns the spawn error (0 on success).
+// Owns the spawn attributes and file actions for one start.
+class SpawnSetup {
+public:
+    SpawnSetup() {
+        posix_spawn_file_actions_init(&actions_);
+        posix_spawnattr_init(&attributes_);
+    }
+    ~SpawnSetup() {
+        posix_spawn_file_actions_destroy(&actions_);
+        posix_spawnattr_destroy(&attributes_);
+    }
+    SpawnSetup(const SpawnSetup&) = delete;
+    SpawnSetup& operator=(const SpawnSetup&) = delete;
+
+    // Standard input from /dev/null, standard output to outFd (inherited
+    // when -1), standard error to /dev/null when quiet.
+    bool Prepare(int outFd, bool quiet) {
+        sigset_t none;
+        sigemptyset(&none);
+        // Signals this program ignores or handles (SIGPIPE above all) are
+        // the child's to decide.
+        sigset_t defaults;
+        sigemptyset(&defaults);
+        for (const int sig : {SIGPIPE, SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGCHLD, SIGUSR1, SIGUSR2})
+            sigaddset(&defaults, sig);
+        return posix_spawn_file_actions_addopen(&actions_, STDIN_FILENO, "/dev/null", O_RDONLY,
+                                                0) == 0 &&
+               (outFd < 0 ||
+                posix_spawn_file_actions_adddup2(&actions_, outFd, STDOUT_FILENO) == 0) &&
+               (!quiet || posix_spawn_file_actions_addopen(&actions_, STDERR_FILENO, "/dev/null",
+                                                           O_WRONLY, 0) == 0) &&
+               posix_spawn_file_actions_addclosefrom_np(&actions_, STDERR_FILENO + 1) == 0 &&
+               posix_spawnattr_setsigmask(&attributes_, &none) == 0 &&
+               posix_spawnattr_setsigdefault(&attributes_, &defaults) == 0 &&
+               posix_spawnattr_setpgroup(&attributes_, 0) == 0 &&
+               posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGMASK |
+                                                          POSIX_SPAWN_SETSIGDEF |
+                                                          POSIX_SPAWN_SETPGROUP) == 0;
+    }
+
+    const posix_spawn_file_actions_t* Actions() const { return &actions_; }
+    const posix_spawnattr_t* Attributes() const { return &attributes_; }
+
+private:
+    posix_spawn_file_actions_t actions_;
+    posix_spawnattr_t attributes_;
+};
+
+// Returns the spawn error (0 on success).
 int Spawn(const std::vector<std::string>& argv, int outFd, bool quiet, pid_t& pid) {
     if (argv.empty() || argv.front().empty()) return ENOENT;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    if (outFd >= 0) posix_spawn_file_actions_adddup2(&actions, outFd, STDOUT_FILENO);
-    if (quiet) posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    SpawnSetup setup;
+    if (!setup.Prepare(outFd, quiet)) return EINVAL;
     std::vector<char*> pointers = ArgvPointers(argv);
-    const int error =
-        posix_spawnp(&pid, argv.front().c_str(), &actions, nullptr, pointers.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    return error;
+    return posix_spawnp(&pid, argv.front().c_str(), setup.Actions(), setup.Attributes(),
+                        pointers.data(), environ);
 }
 
 int WaitFor(pid_t pid) {
@@ -49,14 +97,27 @@ int WaitFor(pid_t pid) {
 
 }  // namespace
 
-StartResult StartDetached(const std::vector<std::string>& argv) {
+StartResult StartDetached(const std::vector<std::string>& argv, std::string* error) {
     pid_t pid = 0;
-    const int error = Spawn(argv, -1, false, pid);
-    if (error == ENOENT || error == ENOTDIR) return StartResult::NotFound;
-    if (error != 0) return StartResult::Failed;
+    const int result = Spawn(argv, -1, false, pid);
+    if (result != 0 && error) *error = std::strerror(result);
+    if (result == ENOENT || result == ENOTDIR) return StartResult::NotFound;
+    if (result != 0) return StartResult::Failed;
     // The program runs on its own; a small thread only collects its end.
     std::thread([pid] { WaitFor(pid); }).detach();
     return StartResult::Started;
+}
+
+bool StartProcess(std::u16string_view commandLine, std::string& error) {
+    const std::vector<std::u16string> arguments = SplitCommandLine(commandLine);
+    if (arguments.empty() || arguments.front().empty()) {
+        error = "no program given";
+        return false;
+    }
+    std::vector<std::string> argv;
+    argv.reserve(arguments.size());
+    for (const std::u16string& argument : arguments) argv.push_back(Utf16ToUtf8(argument));
+    return StartDetached(argv, &error) == StartResult::Started;
 }
 
 int RunAndWait(const std::vector<std::string>& argv, std::string* output) {
@@ -82,42 +143,6 @@ int RunAndWait(const std::vector<std::string>& argv, std::string* output) {
         close(pipeFds[0]);
     }
     return WaitFor(pid);
-}
-
-std::vector<std::u16string> SplitCommandLine(std::u16string_view line) {
-    std::vector<std::u16string> args;
-    std::size_t i = 0;
-    const auto isBlank = [](char16_t c) { return c == u' ' || c == u'\t'; };
-    while (i < line.size()) {
-        while (i < line.size() && isBlank(line[i])) ++i;
-        if (i == line.size()) break;
-        std::u16string arg;
-        bool quoted = false;
-        while (i < line.size() && (quoted || !isBlank(line[i]))) {
-            std::size_t backslashes = 0;
-            while (i < line.size() && line[i] == u'\\') {
-                ++backslashes;
-                ++i;
-            }
-            if (i < line.size() && line[i] == u'"') {
-                arg.append(backslashes / 2, u'\\');
-                if (backslashes % 2 == 1) {
-                    arg += u'"';
-                } else if (quoted && i + 1 < line.size() && line[i + 1] == u'"') {
-                    arg += u'"';
-                    ++i;
-                } else {
-                    quoted = !quoted;
-                }
-                ++i;
-            } else {
-                arg.append(backslashes, u'\\');
-                if (i < line.size() && (quoted || !isBlank(line[i]))) arg += line[i++];
-            }
-        }
-        args.push_back(std::move(arg));
-    }
-    return args;
 }
 
 std::string ProgramPath() {

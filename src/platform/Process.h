@@ -1,7 +1,11 @@
 #pragma once
 // Starting other programs without a shell: the program is looked up in PATH
 // when its name has no slash, the arguments reach it exactly as given, and
-// every child is reaped so that none lingers as a zombie.
+// every child is reaped so that none lingers as a zombie. A child gets this
+// process's environment and current folder, standard input from /dev/null,
+// no descriptors beyond the standard three, default signal handling and a
+// process group of its own (so a Ctrl+C meant for this program does not
+// reach it).
 
 #include <string>
 #include <string_view>
@@ -12,19 +16,19 @@ namespace platform {
 enum class StartResult { Started, NotFound, Failed };
 
 // Starts argv[0] with the arguments and returns at once; nothing waits for
-// the program, yet it is reaped when it ends. Standard input is /dev/null.
-StartResult StartDetached(const std::vector<std::string>& argv);
+// the program, yet it is reaped when it ends. Standard output and error are
+// this process's. The reason of a failure goes to error when given.
+StartResult StartDetached(const std::vector<std::string>& argv, std::string* error = nullptr);
+
+// Starts a program from a command line split by the Windows rules
+// (CommandLineArgs.h), without waiting. False, with the reason in error,
+// when the line is empty or the program could not be started.
+bool StartProcess(std::u16string_view commandLine, std::string& error);
 
 // Runs argv[0] to its end and returns its exit status; -1 when it could not
 // start or did not exit normally. Its standard output goes to output (when
 // given), its standard error is dropped.
 int RunAndWait(const std::vector<std::string>& argv, std::string* output = nullptr);
-
-// Splits a command line into arguments by the Windows rules: blanks separate
-// arguments outside double quotes, "" inside quotes is one quote, 2n
-// backslashes before a quote are n backslashes, 2n+1 are n and a literal
-// quote, other backslashes are literal.
-std::vector<std::u16string> SplitCommandLine(std::u16string_view commandLine);
 
 // The full path of the running program; empty when it cannot be told.
 std::string ProgramPath();

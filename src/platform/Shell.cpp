@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/CodePage.h"
+#include "platform/CommandLineArgs.h"
 
 namespace platform {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/CommandLineArgs.h"
-#include "platform/ProcessStart.h"
+#include "platform/Process.h"
 
 namespace platform {
 namespace {

@@ -1,6 +1,5 @@
-// Starting programs without a shell: command lines split by the Windows
-// rules, output collected from a real child, a missing program told apart,
-// and file addresses for the file manager.
+// Starting programs without a shell: output collected from a real child, a
+// missing program told apart, and file addresses for the file manager.
 
 #include "platform/Process.h"
 
@@ -13,20 +12,6 @@
 #include "platform/Shell.h"
 
 namespace {
-
-using ::testing::ElementsAre;
-
-TEST(ProcessTest, CommandLinesSplitByTheWindowsRules) {
-    EXPECT_THAT(platform::SplitCommandLine(u"  code  --wait\t-n "),
-                ElementsAre(u"code", u"--wait", u"-n"));
-    EXPECT_THAT(platform::SplitCommandLine(u"\"/opt/my editor/ed\" \"a b\"c"),
-                ElementsAre(u"/opt/my editor/ed", u"a bc"));
-    EXPECT_THAT(platform::SplitCommandLine(u"a\\\\\\\"b c\\\\\"d e\" x\\y"),
-                ElementsAre(u"a\\\"b", u"c\\d e", u"x\\y"));
-    EXPECT_THAT(platform::SplitCommandLine(u"\"say \"\"hi\"\"\" \"\""),
-                ElementsAre(u"say \"hi\"", u""));
-    EXPECT_TRUE(platform::SplitCommandLine(u" \t ").empty());
-}
 
 TEST(ProcessTest, ChildrenRunWithTheirArgumentsAsGiven) {
     std::string output;
