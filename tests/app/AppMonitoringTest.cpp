@@ -21,6 +21,7 @@
 #include "core/IUserInterface.h"
 #include "core/LineFlagBits.h"
 #include "platform/Registry.h"
+#include "platform/SettableClock.h"
 #include "settings/StopUpdatingSettings.h"
 #include "settings/TempRegistry.h"
 
@@ -41,28 +42,7 @@ public:
     int waitCursors = 0;
 };
 
-// Time the test moves on by hand; local time is UTC.
-class SettableClock final : public platform::IClock {
-public:
-    std::uint64_t TickMs() const override { return static_cast<std::uint64_t>(now) * 1000; }
-    std::int64_t UnixTime() const override { return now; }
-    platform::LocalTime Local() const override {
-        const time_t seconds = static_cast<time_t>(now);
-        tm parts{};
-        gmtime_r(&seconds, &parts);
-        platform::LocalTime local;
-        local.year = parts.tm_year + 1900;
-        local.month = parts.tm_mon + 1;
-        local.dayOfWeek = parts.tm_wday;
-        local.day = parts.tm_mday;
-        local.hour = parts.tm_hour;
-        local.minute = parts.tm_min;
-        local.second = parts.tm_sec;
-        return local;
-    }
-    // Tue 08 Dec 2026 10:00:00 UTC.
-    std::int64_t now = 1796724000;
-};
+using platform_test::SettableClock;
 
 class AppMonitoringTest : public app_test::TempRegistryTest {
 protected:

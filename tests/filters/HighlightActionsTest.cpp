@@ -22,6 +22,7 @@
 #include "filters/HighlightTestFilters.h"
 #include "filters/MatchedLineFile.h"
 #include "platform/CodePage.h"
+#include "platform/SettableClock.h"
 
 namespace filters {
 namespace {
@@ -30,22 +31,8 @@ using highlight_test::FakeMail;
 using highlight_test::FakePrinter;
 using highlight_test::Filter;
 
-class FixedClock final : public platform::IClock {
-public:
-    std::uint64_t TickMs() const override { return 0; }
-    std::int64_t UnixTime() const override { return 0; }
-    platform::LocalTime Local() const override {
-        platform::LocalTime t;
-        t.year = 2026;
-        t.month = 12;
-        t.dayOfWeek = 2;
-        t.day = 8;
-        t.hour = 21;
-        t.minute = 5;
-        t.second = 3;
-        return t;
-    }
-};
+// Tue 08 Dec 2026 21:05:03 UTC.
+constexpr std::int64_t kEvening = 1796763903;
 
 std::string ReadBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -105,7 +92,7 @@ protected:
     CHighlightFilters filters_;
     FakeMail mail_;
     FakePrinter printer_;
-    FixedClock clock_;
+    platform_test::SettableClock clock_{kEvening};
     HighlightActionPorts ports_{clock_, &mail_, &printer_};
     std::u16string path_, folded_;
     int docA_ = 0, docB_ = 0;
@@ -213,7 +200,7 @@ TEST_F(HighlightActionsTest, FirstOccurrenceMailsOncePerDocument) {
 // mark only on a new file; the followed file itself is never written, the
 // same file under another path text is.
 TEST_F(HighlightActionsTest, WrittenLinesTheirLayoutAndTheirMark) {
-    const FixedClock clock;
+    const platform_test::SettableClock clock{kEvening};
     const platform::LocalTime now = clock.Local();
     EXPECT_EQ(MatchedLineTimestamp(now), u"Tue Dec 08 21:05:03 2026");
     EXPECT_EQ(MatchedLineRecord(u"/var/log/app.log", u"x", true, true, now),

@@ -17,32 +17,13 @@
 #include "mail/MailSettings.h"
 #include "platform/CodePage.h"
 #include "platform/Registry.h"
+#include "platform/SettableClock.h"
 #include "platform/TaskQueue.h"
 #include "settings/StopUpdatingSettings.h"
 
 namespace {
 
-// Local time is UTC; the test sets the seconds since 1970.
-class SettableClock final : public platform::IClock {
-public:
-    std::uint64_t TickMs() const override { return static_cast<std::uint64_t>(now) * 1000; }
-    std::int64_t UnixTime() const override { return now; }
-    platform::LocalTime Local() const override {
-        const time_t seconds = static_cast<time_t>(now);
-        tm parts{};
-        gmtime_r(&seconds, &parts);
-        platform::LocalTime local;
-        local.year = parts.tm_year + 1900;
-        local.month = parts.tm_mon + 1;
-        local.dayOfWeek = parts.tm_wday;
-        local.day = parts.tm_mday;
-        local.hour = parts.tm_hour;
-        local.minute = parts.tm_min;
-        local.second = parts.tm_sec;
-        return local;
-    }
-    std::int64_t now = 0;
-};
+using platform_test::SettableClock;
 
 // Tue 08 Dec 2026, 00:00:00 UTC.
 constexpr std::int64_t kMidnight = 1796688000;
