@@ -42,16 +42,8 @@ std::vector<AutoOpenPattern> AutoOpenPatternStore::Load() {
 
 bool AutoOpenPatternStore::Save(const std::vector<AutoOpenPattern>& patterns) {
     platform::RegTransaction transaction;
-    RegKey parent;
-    const std::u16string_view path = reg_paths::kAOFPatterns;
-    const std::size_t cut = path.rfind(u'\\');
-    if (parent.Create(RegRoot::CurrentUser, path.substr(0, cut)) != ERROR_SUCCESS) {
-        transaction.Cancel();
-        return false;
-    }
-    parent.DeleteTree(path.substr(cut + 1));
     RegKey key;
-    if (key.Create(RegRoot::CurrentUser, path) != ERROR_SUCCESS) {
+    if (!RecreateUserKey(reg_paths::kAOFPatterns, key)) {
         transaction.Cancel();
         return false;
     }

@@ -83,6 +83,16 @@ void WriteText(platform::RegKey& key, std::u16string_view name, std::u16string_v
     key.SetString(name, value);
 }
 
+bool RecreateUserKey(std::u16string_view path, platform::RegKey& key) {
+    using platform::ERROR_SUCCESS;
+    using platform::RegRoot;
+    const std::size_t cut = path.rfind(u'\\');
+    platform::RegKey parent;
+    if (parent.Create(RegRoot::CurrentUser, path.substr(0, cut)) != ERROR_SUCCESS) return false;
+    parent.DeleteTree(path.substr(cut + 1));
+    return key.Create(RegRoot::CurrentUser, path) == ERROR_SUCCESS;
+}
+
 std::u16string NumberedName(std::u16string_view prefix, int number) {
     std::u16string name(prefix);
     for (char ch : std::to_string(number)) name.push_back(static_cast<char16_t>(ch));

@@ -32,6 +32,10 @@ void WriteInt(platform::RegKey& key, std::u16string_view name, std::int32_t valu
 void WriteFlag(platform::RegKey& key, std::u16string_view name, bool value);
 void WriteText(platform::RegKey& key, std::u16string_view name, std::u16string_view value);
 
+// Deletes the key at path under the current user's root with everything below
+// it and creates it anew, empty, open in key. False when it cannot be created.
+bool RecreateUserKey(std::u16string_view path, platform::RegKey& key);
+
 // "File%d" and similar numbered value names.
 std::u16string NumberedName(std::u16string_view prefix, int number);
 

@@ -48,16 +48,8 @@ StopUpdatingSettings LoadStopUpdatingSettings() {
 
 bool SaveStopUpdatingSettings(const StopUpdatingSettings& settings) {
     platform::RegTransaction transaction;
-    const std::u16string_view path = reg_paths::kStopUpdating;
-    const std::size_t cut = path.rfind(u'\\');
-    RegKey parent;
-    if (parent.Create(RegRoot::CurrentUser, path.substr(0, cut)) != ERROR_SUCCESS) {
-        transaction.Cancel();
-        return false;
-    }
-    parent.DeleteTree(path.substr(cut + 1));
     RegKey key;
-    if (key.Create(RegRoot::CurrentUser, path) != ERROR_SUCCESS) {
+    if (!RecreateUserKey(reg_paths::kStopUpdating, key)) {
         transaction.Cancel();
         return false;
     }
