@@ -10,9 +10,10 @@ namespace exporting {
 
 namespace {
 
-// Paths and names go into the page as they are, unescaped.
+// Paths and face names in element text and quoted attributes: a file name
+// may hold "<", "&" or quotes, and must never add markup to the page.
 std::string Ansi(std::u16string_view text) {
-    return platform::Utf16ToUtf8(text);
+    return EscapeHtmlName(text);
 }
 
 // The page is UTF-8. Opened from disk a browser guesses that right, but

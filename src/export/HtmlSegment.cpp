@@ -20,33 +20,54 @@ int Blue(std::uint32_t color) {
 
 }  // namespace
 
+namespace {
+
+// Appends the entity of a character HTML gives meaning to; false for others.
+bool AppendEntity(char16_t c, std::u16string& out) {
+    switch (c) {
+        case u'&':
+            out += u"&amp;";
+            return true;
+        case u'"':
+            out += u"&quot;";
+            return true;
+        case u'<':
+            out += u"&lt;";
+            return true;
+        case u'>':
+            out += u"&gt;";
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
 std::string EscapeHtmlText(std::u16string_view text) {
     std::u16string escaped;
     escaped.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
-        switch (text[i]) {
-            case u'&':
-                escaped += u"&amp;";
-                break;
-            case u'"':
-                escaped += u"&quot;";
-                break;
-            case u'<':
-                escaped += u"&lt;";
-                break;
-            case u'>':
-                escaped += u"&gt;";
-                break;
-            case u' ':
-                if (i + 1 < text.size() && text[i + 1] == u' ') {
-                    escaped += u" &nbsp;";
-                    ++i;
-                } else {
-                    escaped += u' ';
-                }
-                break;
-            default:
-                escaped += text[i];
+        if (AppendEntity(text[i], escaped)) continue;
+        if (text[i] == u' ' && i + 1 < text.size() && text[i + 1] == u' ') {
+            escaped += u" &nbsp;";
+            ++i;
+        } else {
+            escaped += text[i];
+        }
+    }
+    return platform::Utf16ToUtf8(escaped);
+}
+
+std::string EscapeHtmlName(std::u16string_view text) {
+    std::u16string escaped;
+    escaped.reserve(text.size());
+    for (const char16_t c : text) {
+        if (AppendEntity(c, escaped)) continue;
+        if (c == u'\'') {
+            escaped += u"&#39;";
+        } else {
+            escaped += c;
         }
     }
     return platform::Utf16ToUtf8(escaped);

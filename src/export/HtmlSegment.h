@@ -17,6 +17,10 @@ namespace exporting {
 // spaces keep their width in a browser). Apostrophes and tabs stay. In UTF-8.
 std::string EscapeHtmlText(std::u16string_view text);
 
+// "&", both quotes, "<" and ">" as entities, for names in element text and
+// in quoted attributes. In UTF-8.
+std::string EscapeHtmlName(std::u16string_view text);
+
 // "rgb(r, g, b)" of a 0x00BBGGRR colour.
 std::string CssRgb(std::uint32_t color);
 // "#RRGGBB" of a 0x00BBGGRR colour.
