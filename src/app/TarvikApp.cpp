@@ -18,7 +18,7 @@
 namespace app {
 
 CTarvikApp::CTarvikApp(const platform::IClock& clock, platform::IUiQueue* uiQueue)
-    : docContext_{options_, inExFilters_, clock}, mail_(uiQueue, clock) {
+    : docContext_{options_, inExFilters_, clock}, mail_(uiQueue, clock), eventPolls_({}, clock) {
     docContext_.highlightFilters = &highlightFilters_;
     docContext_.uiQueue = uiQueue;
 }
@@ -134,8 +134,10 @@ void CTarvikApp::ApplyHighlightFilters(std::vector<filters::HighlightFilterEdit>
 
 void CTarvikApp::OnRefreshTick() {
     FreeClosedDocuments();
-    core::PollDocuments(documents_);
+    core::PollDocuments(documents_,
+                        core::CPollBudget(docContext_.clock, core::CPollBudget::kTickMs));
     eventPolls_.Sync(documents_, options_.WatchFileEvents);
+    eventPolls_.FollowUpBacklogs(documents_, core::CEventPolls::Clock::now());
 }
 
 void CTarvikApp::OnFileEvents() {
