@@ -79,8 +79,10 @@ struct Follower {
     // The processor time of the same slices: on a busy machine the wall time
     // also counts waiting for a processor.
     std::vector<double> cpuMs;
-    // The busy time of each 100 ms period, its slices added up.
+    // The busy time of each 100 ms period, its slices added up, wall and
+    // processor.
     std::vector<double> periodMs;
+    std::vector<double> periodCpuMs;
     int followUps = 0;
 
     bool Open(const std::string& folder, const std::string& name, bool withHighlightFilters) {
@@ -110,6 +112,7 @@ struct Follower {
 
     bool Tick(const std::string& block) {
         if (!AppendToFile(logPath, block)) return false;
+        const std::size_t firstSlice = cpuMs.size();
         double busy = Timed([&] { app->OnRefreshTick(); });
         while (const auto delay = app->NextEventPollDelay()) {
             std::this_thread::sleep_for(*delay);
@@ -117,6 +120,9 @@ struct Follower {
             ++followUps;
         }
         periodMs.push_back(busy);
+        double cpu = 0;
+        for (std::size_t i = firstSlice; i < cpuMs.size(); ++i) cpu += cpuMs[i];
+        periodCpuMs.push_back(cpu);
         return true;
     }
 
@@ -225,9 +231,11 @@ void PrintTicks(const char* label, const Follower& follower, double grepBlockMs,
         std::printf("  (target < %.0f ms: %s)", kTargetTickMs,
                     longest < kTargetTickMs ? "ok" : "MISSED");
     }
-    std::printf("\n%-40s busy per %.0f ms: median %6.2f ms  max %6.2f ms  (%d follow-up polls)\n",
-                "", kTickPeriodMs, Median(follower.periodMs), Max(follower.periodMs),
-                follower.followUps);
+    std::printf(
+        "\n%-40s busy per %.0f ms: median %6.2f ms  max %6.2f ms  (processor: median %6.2f ms, "
+        "max %6.2f ms; %d follow-up polls)\n",
+        "", kTickPeriodMs, Median(follower.periodMs), Max(follower.periodMs),
+        Median(follower.periodCpuMs), Max(follower.periodCpuMs), follower.followUps);
 }
 
 bool CheckLines(const char* label, const Follower& follower, long expected) {
