@@ -15,6 +15,8 @@ PACKAGES=(
   python3 python3-aiosmtpd openssl xvfb xdotool man-db groff-base
   # the Debian package: cpack -G DEB reads dependencies with dpkg-shlibdeps
   dpkg-dev file
+  # profiling the benchmarks (perf record / perf report)
+  linux-perf
 )
 
 missing=()
