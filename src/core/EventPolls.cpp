@@ -72,7 +72,8 @@ void CEventPolls::Sync(const DocumentList& documents, bool enabled) {
     }
 }
 
-void CEventPolls::PollIfDue(CTarvikDoc& doc, Watch& watch, Clock::time_point now) {
+void CEventPolls::PollIfDue(CTarvikDoc& doc, Watch& watch, Clock::time_point now,
+                            const CPollBudget& budget) {
     if (!watch.pending) return;
     if (!doc.IsMonitoring()) {
         watch.pending = false;
@@ -83,7 +84,7 @@ void CEventPolls::PollIfDue(CTarvikDoc& doc, Watch& watch, Clock::time_point now
     watch.lastPoll = now;
     const bool hadFile = doc.HasOpenFile();
     const std::uint64_t startMs = clock_.TickMs();
-    doc.CheckFile(CPollBudget(clock_, CPollBudget::kTickMs));
+    doc.CheckFile(budget);
     // A poll that found the file truncated or replaced lets go of its handle,
     // the next one opens the file again and the one after reads it: they
     // follow without waiting for a tick. A file still missing waits for its
@@ -108,6 +109,7 @@ void CEventPolls::FollowUpBacklogs(const DocumentList& documents, Clock::time_po
 
 void CEventPolls::OnEvents(const DocumentList& documents, Clock::time_point now) {
     const std::vector<platform::CFileEventWatcher::Key> changed = watcher_.ReadChanged();
+    const CPollBudget budget(clock_, CPollBudget::kTickMs);
     for (const auto& doc : documents) {
         const auto it = watches_.find(doc.get());
         if (it == watches_.end()) continue;
@@ -120,14 +122,15 @@ void CEventPolls::OnEvents(const DocumentList& documents, Clock::time_point now)
             }
             watch.state = state;
         }
-        PollIfDue(*doc, watch, now);
+        PollIfDue(*doc, watch, now, budget);
     }
 }
 
 void CEventPolls::RunDue(const DocumentList& documents, Clock::time_point now) {
+    const CPollBudget budget(clock_, CPollBudget::kTickMs);
     for (const auto& doc : documents) {
         const auto it = watches_.find(doc.get());
-        if (it != watches_.end()) PollIfDue(*doc, it->second, now);
+        if (it != watches_.end()) PollIfDue(*doc, it->second, now, budget);
     }
 }
 

@@ -68,7 +68,8 @@ private:
     };
 
     void StartWatch(const CTarvikDoc& doc, Watch& watch);
-    void PollIfDue(CTarvikDoc& doc, Watch& watch, Clock::time_point now);
+    // The documents polled at one call share one budget, as at a tick.
+    void PollIfDue(CTarvikDoc& doc, Watch& watch, Clock::time_point now, const CPollBudget& budget);
 
     std::function<void(std::string_view)> note_;
     const platform::IClock& clock_;
