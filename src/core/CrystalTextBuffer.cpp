@@ -15,9 +15,11 @@ namespace {
 
 // An insertion of this many lines or more places them in shared blocks of at
 // most kSharedBlockUnits units (see LineTextBlock.h); fewer lines get storage
-// of their own as user edits do.
+// of their own as user edits do. Blocks of 64 KiB stay below the size the
+// allocator maps fresh pages for, so blocks freed by a trim are reused
+// instead of faulted in again.
 constexpr std::size_t kSharedBlockMinLines = 16;
-constexpr std::size_t kSharedBlockUnits = 1 << 20;
+constexpr std::size_t kSharedBlockUnits = 1 << 15;
 
 std::size_t SlotUnits(std::size_t length) {
     return static_cast<std::size_t>(CTextLine::CapacityFor(static_cast<int>(length)));
