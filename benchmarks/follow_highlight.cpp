@@ -5,17 +5,22 @@
 // The writer appends 500,000 lines per second: 50,000 generated lines go to
 // the file before each 100 ms tick (untimed), then the application's tick
 // polls the document (poll, decode, normalise, filter, append, trim, "Show
-// as"), which is timed. The application and the document are the real ones,
-// loaded from a private settings store that holds the filters. A second
-// application with the exclude filters alone follows a copy of the same
-// writes, its ticks interleaved with the first's, so that the ratio of the
-// two is measured under the same load.
+// as"), which is timed. A tick whose reading budget is spent leaves the rest
+// to follow-up polls the application asks for one gap later, as the main
+// frame runs them; each is timed as a slice of the user-interface thread of
+// its own, and they all belong to the same 100 ms period. The application
+// and the document are the real ones, loaded from a private settings store
+// that holds the filters. A second application with the exclude filters
+// alone follows a copy of the same writes, its ticks interleaved with the
+// first's, so that the ratio of the two is measured under the same load.
 //
-// Reported: the median and the longest tick (wall and processor time)
-// against the 60 ms target, and `LC_ALL=C grep -cvE` with the ten exclude
-// patterns as one alternation over one tick's lines, all in this run.
-// Checked: every line the exclude filters keep is in the document (shown
-// plus trimmed), and no "Show as" phrase is left in what it holds.
+// Reported: the median and the longest slice (a tick or a follow-up poll;
+// wall and processor time) against the 60 ms target, the user-interface
+// thread's busy time per period (below 100 ms: following keeps up), and
+// `LC_ALL=C grep -cvE` with the ten exclude patterns as one alternation over
+// one tick's lines, all in this run. Checked: every line the exclude filters
+// keep is in the document (shown plus trimmed), and no "Show as" phrase is
+// left in what it holds.
 
 #include <fcntl.h>
 #include <time.h>
@@ -26,6 +31,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/TarvikApp.h"
@@ -68,10 +74,16 @@ struct Follower {
     std::string logPath;
     std::unique_ptr<app::CTarvikApp> app;
     core::CTarvikDoc* doc = nullptr;
+    // Every slice: ticks and follow-up polls.
     std::vector<double> tickMs;
-    // The processor time of the same ticks: on a busy machine the wall time
+    // The processor time of the same slices: on a busy machine the wall time
     // also counts waiting for a processor.
     std::vector<double> cpuMs;
+    // The busy time of each 100 ms period, its slices added up, wall and
+    // processor.
+    std::vector<double> periodMs;
+    std::vector<double> periodCpuMs;
+    int followUps = 0;
 
     bool Open(const std::string& folder, const std::string& name, bool withHighlightFilters) {
         logPath = folder + "/" + name + ".log";
@@ -88,13 +100,29 @@ struct Follower {
         return doc != nullptr;
     }
 
-    bool Tick(const std::string& block) {
-        if (!AppendToFile(logPath, block)) return false;
+    template <typename Slice>
+    double Timed(Slice slice) {
         const auto start = bench::Clock::now();
         const double cpuStart = ThreadCpuMs();
-        app->OnRefreshTick();
+        slice();
         cpuMs.push_back(ThreadCpuMs() - cpuStart);
         tickMs.push_back(bench::SecondsSince(start) * 1e3);
+        return tickMs.back();
+    }
+
+    bool Tick(const std::string& block) {
+        if (!AppendToFile(logPath, block)) return false;
+        const std::size_t firstSlice = cpuMs.size();
+        double busy = Timed([&] { app->OnRefreshTick(); });
+        while (const auto delay = app->NextEventPollDelay()) {
+            std::this_thread::sleep_for(*delay);
+            busy += Timed([&] { app->RunDueEventPolls(); });
+            ++followUps;
+        }
+        periodMs.push_back(busy);
+        double cpu = 0;
+        for (std::size_t i = firstSlice; i < cpuMs.size(); ++i) cpu += cpuMs[i];
+        periodCpuMs.push_back(cpu);
         return true;
     }
 
@@ -196,16 +224,18 @@ void PrintTicks(const char* label, const Follower& follower, double grepBlockMs,
     const double median = Median(follower.tickMs);
     const double longest = Max(follower.tickMs);
     std::printf(
-        "%-40s median %6.2f ms  max %6.2f ms  (processor: median %6.2f ms, max %6.2f ms)"
-        "  %5.1f%% of the tick  %5.2fx grep's time",
-        label, median, longest, Median(follower.cpuMs), Max(follower.cpuMs),
-        100 * median / kTickPeriodMs, median / grepBlockMs);
+        "%-40s slice median %6.2f ms  max %6.2f ms  (processor: median %6.2f ms, max %6.2f ms)"
+        "  %5.2fx grep's time",
+        label, median, longest, Median(follower.cpuMs), Max(follower.cpuMs), median / grepBlockMs);
     if (withTarget) {
-        std::printf("  (target < %.0f ms: median %s, max %s)", kTargetTickMs,
-                    median < kTargetTickMs ? "ok" : "MISSED",
+        std::printf("  (target < %.0f ms: %s)", kTargetTickMs,
                     longest < kTargetTickMs ? "ok" : "MISSED");
     }
-    std::printf("\n");
+    std::printf(
+        "\n%-40s busy per %.0f ms: median %6.2f ms  max %6.2f ms  (processor: median %6.2f ms, "
+        "max %6.2f ms; %d follow-up polls)\n",
+        "", kTickPeriodMs, Median(follower.periodMs), Max(follower.periodMs),
+        Median(follower.periodCpuMs), Max(follower.periodCpuMs), follower.followUps);
 }
 
 bool CheckLines(const char* label, const Follower& follower, long expected) {
@@ -249,8 +279,8 @@ int Run(const std::string& folder) {
     PrintTicks("tick, 10 highlight + 10 exclude filters", highlighted, grepBlockMs, true);
     PrintTicks("tick, 10 exclude filters only", plain, grepBlockMs, false);
     std::printf("%-40s %7.2f ms for one tick's lines\n", "grep -cvE, ten as one", grepBlockMs);
-    std::printf("%-40s %.2fx\n", "with / without highlight (medians)",
-                Median(highlighted.tickMs) / Median(plain.tickMs));
+    std::printf("%-40s %.2fx\n", "with / without highlight (busy medians)",
+                Median(highlighted.periodMs) / Median(plain.periodMs));
     bool ok = CheckLines("with highlight filters", highlighted, expected);
     ok = CheckLines("without highlight filters", plain, expected) && ok;
     const ShowAsCount showAs = CountShowAs(highlighted.doc->Buffer());

@@ -21,6 +21,8 @@ PACKAGES=(
   xdg-utils
   # the Debian package: cpack -G DEB reads dependencies with dpkg-shlibdeps
   dpkg-dev file
+  # profiling the benchmarks (perf record / perf report)
+  linux-perf
 )
 
 missing=()

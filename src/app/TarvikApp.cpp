@@ -20,7 +20,8 @@ namespace app {
 CTarvikApp::CTarvikApp(const platform::IClock& clock, platform::IUiQueue* uiQueue)
     : docContext_{options_, inExFilters_, clock},
       mail_(uiQueue, clock),
-      actionPorts_{clock, &mail_, nullptr} {
+      actionPorts_{clock, &mail_, nullptr},
+      eventPolls_({}, clock) {
     docContext_.highlightFilters = &highlightFilters_;
     docContext_.uiQueue = uiQueue;
     docContext_.stopUpdating = &mail_.StopUpdating();
@@ -153,8 +154,10 @@ void CTarvikApp::ApplyStopUpdating(settings::StopUpdatingSettings edited) {
 
 void CTarvikApp::OnRefreshTick() {
     FreeClosedDocuments();
-    core::PollDocuments(documents_);
+    core::PollDocuments(documents_,
+                        core::CPollBudget(docContext_.clock, core::CPollBudget::kTickMs));
     eventPolls_.Sync(documents_, options_.WatchFileEvents);
+    eventPolls_.FollowUpBacklogs(documents_, core::CEventPolls::Clock::now());
 }
 
 void CTarvikApp::OnFileEvents() {

@@ -143,7 +143,9 @@ public:
     void SetStopUpdatingWatch(bool on);
 
     // Monitoring. One tick of the refresh timer polls every monitoring
-    // document in list order.
+    // document in list order, within the tick's reading budget; a document
+    // with more to read is polled again soon after by the event polls (see
+    // NextEventPollDelay) when its file is watched, else at the next tick.
     void OnRefreshTick();
     // File events: the host watches the descriptor and calls OnFileEvents
     // when it is readable, and RunDueEventPolls after the delay asked for

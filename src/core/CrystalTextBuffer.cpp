@@ -6,9 +6,26 @@
 #include <algorithm>
 
 #include "core/LineBreakScan.h"
+#include "core/LineTextBlock.h"
 #include "core/Utf16LeWriter.h"
 
 namespace core {
+
+namespace {
+
+// An insertion of this many lines or more places them in shared blocks of at
+// most kSharedBlockUnits units (see LineTextBlock.h); fewer lines get storage
+// of their own as user edits do. Blocks of 64 KiB stay below the size the
+// allocator maps fresh pages for, so blocks freed by a trim are reused
+// instead of faulted in again.
+constexpr std::size_t kSharedBlockMinLines = 16;
+constexpr std::size_t kSharedBlockUnits = 1 << 15;
+
+std::size_t SlotUnits(std::size_t length) {
+    return static_cast<std::size_t>(CTextLine::CapacityFor(static_cast<int>(length)));
+}
+
+}  // namespace
 
 void CCrystalTextBuffer::ResetEmpty(int lineBreakMode) {
     lines_.Clear();
@@ -157,25 +174,46 @@ TextPos CCrystalTextBuffer::SplitIntoLines(TextPos at, std::u16string_view text)
         return end;
     }
 
-    // Appending at the last line pushes the new lines directly; elsewhere they
-    // are collected and inserted in one move of the following entries.
-    const bool atLastLine = at.line == LineCount() - 1;
-    std::vector<CTextLine> collected;
-    int lastLine = at.line;
+    // The new lines, as pieces of the text; the last one will take the tail.
+    pieces_.clear();
+    std::size_t units = 0;
     while (brk != std::u16string_view::npos) {
         const std::size_t pieceStart = brk + LineBreakLength(text, brk);
         brk = FindLineBreak(text, pieceStart);
         const std::size_t pieceEnd = brk == std::u16string_view::npos ? text.size() : brk;
-        CTextLine line(text.substr(pieceStart, pieceEnd - pieceStart));
+        pieces_.push_back({pieceStart, pieceEnd - pieceStart});
+        units += SlotUnits(pieceEnd - pieceStart);
+    }
+    units += SlotUnits(pieces_.back().length + tail.size()) - SlotUnits(pieces_.back().length);
+
+    // Appending at the last line pushes the new lines directly; elsewhere they
+    // are collected and inserted in one move of the following entries.
+    const bool atLastLine = at.line == LineCount() - 1;
+    const bool shareBlocks = pieces_.size() >= kSharedBlockMinLines;
+    CLineTextBlock* block = nullptr;
+    std::vector<CTextLine> collected;
+    for (std::size_t i = 0; i < pieces_.size(); ++i) {
+        const Piece piece = pieces_[i];
+        const std::size_t reserve = piece.length + (i + 1 == pieces_.size() ? tail.size() : 0);
+        const std::u16string_view pieceText = text.substr(piece.start, piece.length);
+        const std::size_t slot = SlotUnits(reserve);
+        if (shareBlocks && (block == nullptr || !block->Fits(slot))) {
+            if (block != nullptr) block->Release();
+            block = CLineTextBlock::Create(std::max(std::min(units, kSharedBlockUnits), slot));
+        }
+        units -= slot;
+        CTextLine line = block != nullptr ? CTextLine(pieceText, static_cast<int>(reserve), *block)
+                                          : CTextLine(pieceText);
         if (atLastLine) {
             lines_.PushBack(std::move(line));
         } else {
             collected.push_back(std::move(line));
         }
-        ++lastLine;
     }
+    if (block != nullptr) block->Release();
     if (!atLastLine) lines_.Insert(at.line + 1, collected);
 
+    const int lastLine = at.line + static_cast<int>(pieces_.size());
     CTextLine& last = lines_[lastLine];
     const TextPos end{last.Length(), lastLine};
     last.Append(tail);

@@ -110,6 +110,14 @@ private:
     void RedoRecordEdit(const UndoRecord& record, TextPos& caret);
     void ModifiedAfterHistoryMove() { SetModified(!history_.AtSavedPosition()); }
 
+    // Where the new lines of an insertion lie in its text; kept between
+    // insertions so that a followed log's appends do not allocate it anew.
+    struct Piece {
+        std::size_t start = 0;
+        std::size_t length = 0;
+    };
+    std::vector<Piece> pieces_;
+
     CLineArray lines_;
     CUndoHistory history_;
     std::vector<ITextBufferView*> views_;

@@ -9,7 +9,8 @@
 
 namespace core {
 
-CEventPolls::CEventPolls(std::function<void(std::string_view)> note) : note_(std::move(note)) {
+CEventPolls::CEventPolls(std::function<void(std::string_view)> note, const platform::IClock& clock)
+    : note_(std::move(note)), clock_(clock) {
     if (!note_) {
         note_ = [](std::string_view text) { platform::OutputDebugStringA(text); };
     }
@@ -71,7 +72,8 @@ void CEventPolls::Sync(const DocumentList& documents, bool enabled) {
     }
 }
 
-void CEventPolls::PollIfDue(CTarvikDoc& doc, Watch& watch, Clock::time_point now) {
+void CEventPolls::PollIfDue(CTarvikDoc& doc, Watch& watch, Clock::time_point now,
+                            const CPollBudget& budget) {
     if (!watch.pending) return;
     if (!doc.IsMonitoring()) {
         watch.pending = false;
@@ -81,16 +83,33 @@ void CEventPolls::PollIfDue(CTarvikDoc& doc, Watch& watch, Clock::time_point now
     watch.pending = false;
     watch.lastPoll = now;
     const bool hadFile = doc.HasOpenFile();
-    doc.CheckFile();
+    const std::uint64_t startMs = clock_.TickMs();
+    doc.CheckFile(budget);
     // A poll that found the file truncated or replaced lets go of its handle,
     // the next one opens the file again and the one after reads it: they
     // follow without waiting for a tick. A file still missing waits for its
     // creation event.
     if (doc.HasOpenFile() != hadFile) watch.pending = true;
+    // The rest of a backlog follows one gap after this poll ended.
+    if (doc.HasBacklog()) {
+        watch.pending = true;
+        watch.lastPoll = now + std::chrono::milliseconds(clock_.TickMs() - startMs);
+    }
+}
+
+void CEventPolls::FollowUpBacklogs(const DocumentList& documents, Clock::time_point now) {
+    for (const auto& doc : documents) {
+        if (!doc->HasBacklog()) continue;
+        const auto it = watches_.find(doc.get());
+        if (it == watches_.end()) continue;
+        it->second.pending = true;
+        it->second.lastPoll = now;
+    }
 }
 
 void CEventPolls::OnEvents(const DocumentList& documents, Clock::time_point now) {
     const std::vector<platform::CFileEventWatcher::Key> changed = watcher_.ReadChanged();
+    const CPollBudget budget(clock_, CPollBudget::kTickMs);
     for (const auto& doc : documents) {
         const auto it = watches_.find(doc.get());
         if (it == watches_.end()) continue;
@@ -103,14 +122,15 @@ void CEventPolls::OnEvents(const DocumentList& documents, Clock::time_point now)
             }
             watch.state = state;
         }
-        PollIfDue(*doc, watch, now);
+        PollIfDue(*doc, watch, now, budget);
     }
 }
 
 void CEventPolls::RunDue(const DocumentList& documents, Clock::time_point now) {
+    const CPollBudget budget(clock_, CPollBudget::kTickMs);
     for (const auto& doc : documents) {
         const auto it = watches_.find(doc.get());
-        if (it != watches_.end()) PollIfDue(*doc, it->second, now);
+        if (it != watches_.end()) PollIfDue(*doc, it->second, now, budget);
     }
 }
 

@@ -16,6 +16,7 @@
 
 #include "core/Monitoring.h"
 #include "platform/FileEventWatcher.h"
+#include "platform/IClock.h"
 
 namespace core {
 
@@ -26,8 +27,10 @@ public:
     // are coalesced into one poll at its end.
     static constexpr std::chrono::milliseconds kMinGap{10};
 
-    // Notes go to the debug output unless a sink is given.
-    explicit CEventPolls(std::function<void(std::string_view)> note = {});
+    // Notes go to the debug output unless a sink is given. The clock times
+    // the polls' budgets.
+    explicit CEventPolls(std::function<void(std::string_view)> note = {},
+                         const platform::IClock& clock = platform::SystemClock::Instance());
 
     // The descriptor that becomes readable when events wait; -1 without events.
     int Descriptor() const { return watcher_.Descriptor(); }
@@ -46,6 +49,10 @@ public:
     void RunDue(const DocumentList& documents, Clock::time_point now);
     // When RunDue has work; none when no poll waits.
     std::optional<Clock::time_point> NextDue() const;
+    // A watched document that the last poll left with a backlog is polled
+    // again one gap after `now`, without waiting for the next tick; the
+    // user-interface thread paints and answers in between.
+    void FollowUpBacklogs(const DocumentList& documents, Clock::time_point now);
 
     // True while events follow the document's file.
     bool IsWatched(const CTarvikDoc& doc) const;
@@ -61,9 +68,11 @@ private:
     };
 
     void StartWatch(const CTarvikDoc& doc, Watch& watch);
-    void PollIfDue(CTarvikDoc& doc, Watch& watch, Clock::time_point now);
+    // The documents polled at one call share one budget, as at a tick.
+    void PollIfDue(CTarvikDoc& doc, Watch& watch, Clock::time_point now, const CPollBudget& budget);
 
     std::function<void(std::string_view)> note_;
+    const platform::IClock& clock_;
     platform::CFileEventWatcher watcher_;
     std::map<const CTarvikDoc*, Watch> watches_;
     platform::CFileEventWatcher::Key nextKey_ = 1;

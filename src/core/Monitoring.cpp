@@ -2,13 +2,13 @@
 
 namespace core {
 
-void PollDocuments(const DocumentList& documents) {
+void PollDocuments(const DocumentList& documents, const CPollBudget& budget) {
     for (const auto& doc : documents) {
         if (!doc->IsMonitoring()) continue;
         if (doc->IsCaptureMode()) {
             doc->FlushCapturedText();
         } else {
-            doc->CheckFile();
+            doc->CheckFile(budget);
         }
     }
 }

@@ -13,9 +13,11 @@ namespace core {
 using DocumentList = std::vector<std::unique_ptr<CTarvikDoc>>;
 
 // One tick of the refresh timer: each monitoring document, in list order,
-// polls its file, or takes over the captured text. A paused document is skipped entirely: its file
-// is not even measured, and the stop-updating check does not run for it.
-void PollDocuments(const DocumentList& documents);
+// polls its file, or takes over the captured text. A paused document is
+// skipped entirely: its file is not even measured, and the stop-updating
+// check does not run for it. The documents share the budget; each reads at
+// least once, so none waits behind another.
+void PollDocuments(const DocumentList& documents, const CPollBudget& budget = {});
 
 void SetMonitoringAll(const DocumentList& documents, bool on);
 

@@ -26,6 +26,7 @@
 #include "core/ILogView.h"
 #include "core/LineBreakCarry.h"
 #include "core/LineFilterStage.h"
+#include "core/PollBudget.h"
 #include "core/TarvikTextBuffer.h"
 #include "core/TextDecoder.h"
 #include "platform/File.h"
@@ -35,9 +36,11 @@ namespace core {
 
 class CTarvikDoc {
 public:
-    // One poll reads at most this much (10 MiB); the read buffer has 8 bytes
-    // more, room for the terminator of the normalised text.
-    static constexpr std::size_t kReadBufferBytes = 0xA00000;
+    // One read takes at most this much (1 MiB); a poll reads on until it has
+    // what it found. Short reads keep the time between two looks at the poll
+    // budget short, and the buffer small. The read buffer has 8 bytes more,
+    // room for the terminator of the normalised text.
+    static constexpr std::size_t kReadBufferBytes = 0x100000;
     static constexpr std::size_t kReadBufferUnits = kReadBufferBytes / 2;
     // The initial load reads its range in chunks of at most this many units.
     static constexpr std::size_t kLoadChunkUnits = 8388608;
@@ -59,8 +62,11 @@ public:
     bool LoadTail();
     void DeleteContents();
 
-    // Following.
-    void CheckFile();
+    // Following. A poll whose budget is spent stops between two reads; the
+    // next poll goes on from there, as if it had not stopped.
+    void CheckFile(const CPollBudget& budget = {});
+    // The last poll stopped on its budget with bytes it had found unread.
+    bool HasBacklog() const { return backlog_; }
     void AppendNewText(std::u16string_view text);
     std::size_t NormalizeText(char16_t* text, std::size_t n) const;
     std::u16string_view FilterNewText(std::u16string_view text);
@@ -161,7 +167,7 @@ private:
     void ForgetUnfinishedLine();
     std::u16string_view UnfinishedLineAsRead() const;
 
-    std::uint64_t ReadNewText(std::uint64_t knownSize);
+    std::uint64_t ReadNewText(std::uint64_t knownSize, const CPollBudget& budget = {});
     void ReadRestOfOldFile();
     void ReopenForPolling();
     void StartOver();
@@ -207,6 +213,7 @@ private:
     platform::CFile file_;
     platform::FileIdentity handleIdentity_;
     std::uint64_t readPosition_ = 0;
+    bool backlog_ = false;
     CTextDecoder decoder_;
     CLineBreakCarry breakCarry_;
     // The unfinished last line as read and as "Show as" left it; both empty

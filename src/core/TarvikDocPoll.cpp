@@ -7,7 +7,8 @@
 
 namespace core {
 
-void CTarvikDoc::CheckFile() {
+void CTarvikDoc::CheckFile(const CPollBudget& budget) {
+    backlog_ = false;
     if (!readBuffer_) return;  // never opened, or closed
     PollFacts facts;
     facts.hasHandle = file_.IsOpen();
@@ -42,7 +43,7 @@ void CTarvikDoc::CheckFile() {
             FollowReplacement();
             return;
         case PollFinding::Grew:
-            if (ReadNewText(facts.pathSize) > 0) {
+            if (ReadNewText(facts.pathSize, budget) > 0) {
                 MarkNewData();
                 return;
             }
@@ -61,7 +62,11 @@ void CTarvikDoc::CheckFile() {
 // Reads until the bytes the poll found are consumed, a read brings nothing,
 // or a read ends in preallocated NULs. Bytes written during the poll wait
 // for the next one, so a writer faster than the reader cannot hold the poll.
-std::uint64_t CTarvikDoc::ReadNewText(std::uint64_t knownSize) {
+// A spent budget stops it after a read, at least one read being done: every
+// piece of state a read leaves for the next (the read position, a partial
+// line, half a line break or of a character) is kept, so the next poll goes
+// on exactly where this one stopped.
+std::uint64_t CTarvikDoc::ReadNewText(std::uint64_t knownSize, const CPollBudget& budget) {
     std::uint64_t total = 0;
     while (readPosition_ < knownSize) {
         const ReadPlacement placement = decoder_.PlacementFor(kReadBufferUnits);
@@ -79,6 +84,10 @@ std::uint64_t CTarvikDoc::ReadNewText(std::uint64_t knownSize) {
         total += decoded.units;
         if (!text.empty()) AppendNewText(text);
         if (!anotherRead) break;
+        if (readPosition_ < knownSize && budget.IsSpent()) {
+            backlog_ = true;
+            break;
+        }
     }
     return total;
 }

@@ -6,13 +6,16 @@
 // terminator would always fit; it grows to (length / 16 + 1) * 16 when the
 // storage is reallocated. A line that never held text owns no storage yet and
 // reports the capacity its first allocation will have, which keeps an appended
-// log line at one allocation.
+// log line at one allocation. Lines that arrive together may share one block
+// of storage (see LineTextBlock.h), each owning its slot there.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace core {
+
+class CLineTextBlock;
 
 class CTextLine {
 public:
@@ -24,6 +27,9 @@ public:
 
     CTextLine() = default;
     explicit CTextLine(std::u16string_view text);
+    // The text in a slot of `block` sized for a line of `reserve` units (at
+    // least the text's length); on its own storage when the block is full.
+    CTextLine(std::u16string_view text, int reserve, CLineTextBlock& block);
     ~CTextLine();
 
     CTextLine(CTextLine&& other) noexcept;
@@ -47,8 +53,11 @@ public:
 
 private:
     void Reallocate(int capacity);
+    void ReleaseStorage();
 
     char16_t* text_ = nullptr;
+    // The shared block text_ lies in; none for storage of its own.
+    CLineTextBlock* block_ = nullptr;
     std::int32_t length_ = 0;
     std::int32_t capacity_ = kCapacityStep;
     std::uint32_t flags_ = 0;

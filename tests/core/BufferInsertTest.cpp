@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "BufferTestHelpers.h"
 
 namespace core::test {
@@ -105,6 +108,38 @@ TEST_F(BufferInsertTest, LongTextAcrossManyLinesAndBlocks) {
     EXPECT_EQ(Insert({0, 2500}, text), (TextPos{0, 7500}));
     ASSERT_EQ(buffer.LineCount(), 10001);
     EXPECT_EQ(buffer.CopyRange({0, 0}, {0, 10000}), block(0, 2500) + text + block(2500, 5000));
+}
+
+// Lines that arrive together share storage; each must still grow, shrink and
+// go on its own (the sanitizers see a slot used after its storage went, or
+// storage never given back), also across storage boundaries.
+TEST_F(BufferInsertTest, LinesInsertedTogetherAreEditedAndFreedOnTheirOwn) {
+    std::vector<std::u16string> model{u"head"};
+    std::u16string text = u"\n";
+    for (int i = 0; i < 20000; ++i) {
+        model.push_back(u"line " + std::u16string(static_cast<std::size_t>(40 + i % 37), u'x'));
+        text += model.back() + (i + 1 < 20000 ? u"\n" : u"");
+    }
+    model.back() += u"tail";
+    Insert({0, 0}, u"headtail");
+    EXPECT_EQ(Insert({4, 0}, text), (TextPos{static_cast<int>(model.back().size()) - 4, 20000}));
+    EXPECT_EQ(buffer.LineCapacity(20000), (buffer.LineLength(20000) / 16 + 1) * 16);
+
+    Insert({buffer.LineLength(7), 7}, std::u16string(200, u'g'));  // outgrows its slot
+    model[7] += std::u16string(200, u'g');
+    Insert({2, 9}, u"i");  // fits in its slot
+    model[9].insert(2, u"i");
+    buffer.DeleteRange(nullptr, {0, 100}, {3, 100}, 0, false);
+    model[100].erase(0, 3);
+    buffer.DeleteRange(nullptr, {0, 0}, {0, 15000}, 0, false);  // a trim from the top
+    model.erase(model.begin(), model.begin() + 15000);
+    ASSERT_EQ(buffer.LineCount(), static_cast<int>(model.size()));
+    for (int line = 0; line < buffer.LineCount(); ++line) {
+        ASSERT_EQ(buffer.LineText(line), model[static_cast<std::size_t>(line)]) << line;
+    }
+    buffer.FreeAll();
+    buffer.ResetEmpty();
+    EXPECT_EQ(buffer.LineCount(), 1);
 }
 
 TEST_F(BufferInsertTest, CapacityIsMultipleOf16AboveLength) {

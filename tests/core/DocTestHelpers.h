@@ -23,12 +23,16 @@
 
 namespace doc_test {
 
+// Its tick count moves on by tickStepMs each time it is read (not at all by
+// default), so that a poll budget is spent after as many looks as a test wants.
 class FakeClock final : public platform::IClock {
 public:
-    std::uint64_t TickMs() const override { return 0; }
+    std::uint64_t TickMs() const override { return tickMs += tickStepMs; }
     std::int64_t UnixTime() const override { return now; }
     platform::LocalTime Local() const override { return {}; }
     std::int64_t now = 1000;
+    mutable std::uint64_t tickMs = 0;
+    std::uint64_t tickStepMs = 0;
 };
 
 class FakeView final : public core::ILogView {

@@ -12,7 +12,9 @@
 #include "core/IDocumentHost.h"
 #include "core/LineFlagBits.h"
 #include "core/NewDataSignals.h"
+#include "core/PollBudget.h"
 #include "core/RedLines.h"
+#include "platform/CodePage.h"
 
 namespace {
 
@@ -232,6 +234,72 @@ TEST_F(MonitorSignalsTest, TheFirstNewTextAfterARotationOrTruncationGetsTheRedLi
     pollThrice(gone);
     EXPECT_EQ(Text(gone), u"again\n");
     EXPECT_EQ(RedLines(gone), std::vector<int>{0});
+}
+
+// A backlog too large for one poll's budget is read over several polls that
+// each stop after one read, mid-line, mid-character and maybe mid-break: the
+// lines, the signals, the red line and the text size come out as from one
+// poll that reads it all, and in between the title says what was read.
+TEST_F(MonitorSignalsTest, ABacklogReadInBudgetedPollsEndsAsInOnePoll) {
+    UseFilters({}, {u"drop"});
+    std::string backlog;
+    for (int i = 0; backlog.size() < 3 * core::CTarvikDoc::kReadBufferBytes / 2; ++i) {
+        backlog += "line " + std::to_string(i) + " \xC3\xA9 " + std::string(i % 97, 'x') +
+                   (i % 5 == 0 ? " drop" : "") + "\r\n";
+    }
+    backlog += "unfinished";
+
+    struct Outcome {
+        std::u16string text;
+        std::vector<int> redLines;
+        std::vector<std::string> signals;
+        std::uint32_t textSize = 0;
+        int polls = 0;
+    };
+    const auto follow = [&](const std::string& name, std::uint64_t tickStepMs) {
+        Write(name, "");
+        core::CTarvikDoc& doc = Open(name, false);
+        doc.SetRedLineArmed(true);
+        host.calls.clear();
+        Append(name, backlog);
+        clock.tickStepMs = tickStepMs;
+        Outcome outcome;
+        do {
+            doc.CheckFile(core::CPollBudget(clock, core::CPollBudget::kTickMs));
+            ++outcome.polls;
+            const core::CCrystalTextBuffer& buffer = doc.Buffer();
+            std::size_t units = static_cast<std::size_t>(buffer.LineCount() - 1);
+            for (int line = 0; line < buffer.LineCount(); ++line)
+                units += buffer.LineText(line).size();
+            // A shown partial line that a later piece completes counts again.
+            EXPECT_GE(doc.TextSize(), 2 * units);
+            EXPECT_TRUE(doc.GetTitle().ends_with(
+                u" <" + platform::Utf8ToUtf16(std::to_string(doc.ReadPosition())) + u" Bytes>"));
+            if (outcome.polls == 1 && doc.HasBacklog()) {
+                EXPECT_NE(buffer.LineLength(buffer.LineCount() - 1), 0) << "a stop mid-line";
+            }
+        } while (doc.HasBacklog() && outcome.polls < 100);
+        EXPECT_EQ(doc.ReadPosition(), backlog.size());
+        clock.tickStepMs = 0;
+        Append(name, "ended\r\nlast\n");
+        doc.CheckFile();
+        outcome.text = Text(doc);
+        outcome.redLines = RedLines(doc);
+        outcome.signals = Signals();
+        outcome.textSize = doc.TextSize();
+        return outcome;
+    };
+    const Outcome whole = follow("whole.log", 0);
+    const Outcome budgeted = follow("budgeted.log", core::CPollBudget::kTickMs);
+    EXPECT_EQ(whole.polls, 1);
+    EXPECT_GE(budgeted.polls, 3);
+    EXPECT_TRUE(whole.text == budgeted.text);
+    EXPECT_TRUE(whole.text.ends_with(u"unfinishedended\nlast\n"));
+    EXPECT_EQ(whole.text.find(u"drop"), std::u16string::npos);
+    EXPECT_EQ(budgeted.redLines, whole.redLines);
+    EXPECT_EQ(whole.redLines, std::vector<int>{0});
+    EXPECT_EQ(budgeted.signals, whole.signals);
+    EXPECT_EQ(budgeted.textSize, whole.textSize);
 }
 
 TEST_F(MonitorSignalsTest, HousekeepingKeepsTheNewestRedLines) {

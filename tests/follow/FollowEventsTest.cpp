@@ -18,6 +18,7 @@
 #include "core/DocContext.h"
 #include "core/EventPolls.h"
 #include "core/Monitoring.h"
+#include "core/PollBudget.h"
 #include "core/TarvikDoc.h"
 #include "filters/InExFilterList.h"
 #include "platform/CodePage.h"
@@ -126,6 +127,52 @@ TEST_F(FollowEvents, APausedDocumentIsReadOnlyByTheTickAfterStart) {
     doc.SetMonitoring(true);
     core::PollDocuments(documents_);
     EXPECT_EQ(Shown(doc), u"first\nwhile paused\n");
+}
+
+// A clock whose every reading is a whole poll budget later: each poll reads
+// once and stops.
+class SpendingClock final : public platform::IClock {
+public:
+    std::uint64_t TickMs() const override { return ms_ += core::CPollBudget::kTickMs; }
+    std::int64_t UnixTime() const override { return 0; }
+    platform::LocalTime Local() const override { return {}; }
+
+private:
+    mutable std::uint64_t ms_ = 0;
+};
+
+// What was written while paused is more than a tick may read: the tick reads
+// part of it, and the rest follows by polls one gap apart, without a tick.
+TEST_F(FollowEvents, ABacklogLeftByATickIsReadByFollowUpPollsInOrder) {
+    core::CTarvikDoc& doc = Open(path_, "first\n");
+    doc.SetMonitoring(false);
+    std::string backlog;
+    std::u16string expected = u"first\n";
+    for (int i = 0; backlog.size() < 3 * core::CTarvikDoc::kReadBufferBytes / 2; ++i) {
+        const std::string line = "backlog line " + std::to_string(i) + "\n";
+        backlog += line;
+        expected += platform::Utf8ToUtf16(line);
+    }
+    ASSERT_EQ(writer_.AppendBytes(path_, backlog), "");
+    doc.SetMonitoring(true);
+
+    const SpendingClock clock;
+    core::CEventPolls polls({}, clock);
+    polls.Sync(documents_, true);
+    core::PollDocuments(documents_, core::CPollBudget(clock, core::CPollBudget::kTickMs));
+    ASSERT_TRUE(doc.HasBacklog());
+    polls.FollowUpBacklogs(documents_, now_);
+    int followUps = 0;
+    while (const auto due = polls.NextDue()) {
+        EXPECT_GE(*due, now_ + core::CEventPolls::kMinGap)
+            << "the user-interface thread gets its gap";
+        now_ = *due;
+        polls.RunDue(documents_, now_);
+        if (++followUps > 10) break;
+    }
+    EXPECT_GE(followUps, 2);
+    EXPECT_FALSE(doc.HasBacklog());
+    EXPECT_TRUE(Shown(doc) == expected);
 }
 
 TEST_F(FollowEvents, ARotatedFileIsPickedUpByTheEventsOfTheNewFile) {

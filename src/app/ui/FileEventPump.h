@@ -23,10 +23,11 @@ public:
     void Stop();
     bool IsListening() const;
     bool HasDuePoll() const { return due_.isActive(); }
-
-private:
+    // Starts the timer for the next poll held back, if any: after events, and
+    // after a refresh tick that left a backlog to read.
     void ArmDuePoll();
 
+private:
     app::CTarvikApp& app_;
     QSocketNotifier* notifier_ = nullptr;
     QTimer due_;

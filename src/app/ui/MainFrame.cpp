@@ -78,6 +78,7 @@ CMainFrame::CMainFrame(app::CTarvikApp& app)
     SetTabBarVisible(options.TabBarVisible);
     connect(&refresh_, &QTimer::timeout, this, [this] {
         app_.OnRefreshTick();
+        fileEvents_->ArmDuePoll();
         UpdateStatusPanes();
     });
     RestartRefreshTimer(options.IntervalChkFile);
