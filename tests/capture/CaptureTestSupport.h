@@ -16,6 +16,7 @@
 
 #include "app/TarvikApp.h"
 #include "capture/CaptureSession.h"
+#include "capture/PrivateChannel.h"
 #include "core/IUserInterface.h"
 #include "platform/CodePage.h"
 #include "platform/DebugChannel.h"
@@ -94,10 +95,7 @@ protected:
     // The test's channel leaves nothing behind, not even its lock objects.
     void TearDown() override {
         if (core::CTarvikDoc* doc = app_.CaptureDocument()) app_.CloseDocument(doc);
-        const platform::DebugChannelNames names = platform::DebugChannelNamesForUser();
-        platform::UnlinkDebugChannel(names);
-        shm_unlink(names.monitorLock.c_str());
-        shm_unlink(platform::PerUserObjectName(capture::kStopEventName).c_str());
+        capture_test::RemovePrivateChannel();
         app_test::TempRegistryTest::TearDown();
     }
 

@@ -26,6 +26,7 @@
 #include "app/ui/QtUiQueue.h"
 #include "app/ui/TabStrip.h"
 #include "app/ui/TrayIcon.h"
+#include "capture/PrivateChannel.h"
 #include "core/DocCommandIds.h"
 #include "core/TarvikDoc.h"
 #include "filters/HighlightFilterStore.h"
@@ -534,6 +535,7 @@ private slots:
         QCOMPARE(frame.TabStrip()->count(), 1);
         app.CloseDocument(capture);
         QVERIFY(!app.CaptureDocument());
+        capture_test::RemovePrivateChannel();
         qunsetenv("TARVIK_DEBUG_CHANNEL");
     }
 };
