@@ -1,7 +1,6 @@
 #include "discovery/ui/ManageFileSetsDialog.h"
 
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,19 +13,11 @@
 
 #include "core/IUserInterface.h"
 #include "discovery/FileSetRules.h"
+#include "view/DialogParts.h"
 
 namespace discovery_ui {
 
 namespace {
-
-std::vector<std::u16string> ChooseWithOpenDialog(QWidget* parent) {
-    std::vector<std::u16string> paths;
-    for (const QString& name : QFileDialog::getOpenFileNames(parent, QObject::tr("Open"), {},
-                                                             QObject::tr("All Files (*)"))) {
-        paths.push_back(name.toStdU16String());
-    }
-    return paths;
-}
 
 QTreeWidget* MakeList(const QStringList& headers) {
     auto* list = new QTreeWidget;
@@ -44,7 +35,7 @@ CManageFileSetsDialog::CManageFileSetsDialog(std::vector<settings::FileSet> sets
     : QDialog(parent),
       sets_(std::move(sets)),
       ui_(ui),
-      choose_(choose ? std::move(choose) : ChooseFiles(ChooseWithOpenDialog)) {
+      choose_(choose ? std::move(choose) : ChooseFiles(view::ChooseFilesToOpen)) {
     setWindowTitle(tr("Manage File Sets"));
     setList_ = MakeList({tr("Set"), tr("Files")});
     fileList_ = MakeList({tr("File")});

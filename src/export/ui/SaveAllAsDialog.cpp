@@ -12,19 +12,13 @@
 #include <utility>
 
 #include "export/TextExport.h"
+#include "view/DialogParts.h"
 
 namespace exporting_ui {
 
 namespace {
 
 constexpr int kKeyRole = Qt::UserRole;
-
-QPushButton* Button(const QString& text, const char* name) {
-    auto* button = new QPushButton(text);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
 
 const void* KeyOf(const QTreeWidgetItem* item) {
     return reinterpret_cast<const void*>(item->data(0, kKeyRole).value<quintptr>());
@@ -62,13 +56,13 @@ CSaveAllAsDialog::CSaveAllAsDialog(std::vector<SaveAllRow> rows, bool writeFileP
     blankRow->addWidget(new QLabel(tr("blank line(s) between two files")));
     blankRow->addStretch();
 
-    up_ = Button(tr("&Up"), "Up");
-    down_ = Button(tr("&Down"), "Down");
-    remove_ = Button(tr("&Remove"), "Remove");
-    auto* reset = Button(tr("Reset"), "Reset");
-    save_ = Button(tr("&Save"), "Save");
+    up_ = view::DialogButton(tr("&Up"), "Up");
+    down_ = view::DialogButton(tr("&Down"), "Down");
+    remove_ = view::DialogButton(tr("&Remove"), "Remove");
+    auto* reset = view::DialogButton(tr("Reset"), "Reset");
+    save_ = view::DialogButton(tr("&Save"), "Save");
     save_->setDefault(true);
-    auto* cancel = Button(tr("Cancel"), "Cancel");
+    auto* cancel = view::DialogButton(tr("Cancel"), "Cancel");
     auto* buttons = new QVBoxLayout;
     for (QPushButton* button : {up_, down_, remove_, reset}) buttons->addWidget(button);
     buttons->addStretch();

@@ -3,25 +3,15 @@
 #include <QPushButton>
 
 #include "filters/ui/FilterImportMenu.h"
+#include "view/DialogParts.h"
 
 namespace filters_ui {
-
-namespace {
-
-QPushButton* Button(const QString& text, const char* name) {
-    auto* button = new QPushButton(text);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
-}  // namespace
 
 CFilterFileButtons::CFilterFileButtons(FilterFileKind kind, const QString& importText,
                                        QWidget* dialog, Handlers handlers)
     : QObject(dialog), kind_(kind), dialog_(dialog), handlers_(std::move(handlers)) {
-    import_ = Button(importText, "Import");
-    export_ = Button(tr("E&xport"), "Export");
+    import_ = view::DialogButton(importText, "Import");
+    export_ = view::DialogButton(tr("E&xport"), "Export");
     menu_ = new CFilterImportMenu(importText, kind, import_);
     menu_->setObjectName(QStringLiteral("ImportMenu"));
 

@@ -22,6 +22,7 @@
 #include "filters/ui/FilterFileButtons.h"
 #include "filters/ui/HighlightFilterEditPanel.h"
 #include "filters/ui/HighlightFilterListModel.h"
+#include "view/DialogParts.h"
 
 namespace filters_ui {
 
@@ -29,13 +30,6 @@ namespace {
 
 using filters::HighlightChangeMark;
 using filters::HighlightSetting;
-
-QPushButton* Button(const QString& text, const char* name) {
-    auto* button = new QPushButton(text);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
 
 QCheckBox* Check(const QString& text, const char* name, bool on) {
     auto* box = new QCheckBox(text);
@@ -97,13 +91,13 @@ QWidget* CHighlightFilterDialog::BuildListButtons() {
     auto* panel = new QWidget;
     auto* grid = new QGridLayout(panel);
     grid->setContentsMargins(0, 0, 0, 0);
-    QPushButton* add = Button(tr("&New"), "New");
-    remove_ = Button(tr("&Remove"), "Remove");
-    QPushButton* removeAll = Button(tr("Remove A&ll"), "RemoveAll");
-    up_ = Button(tr("Up"), "Up");
-    down_ = Button(tr("Down"), "Down");
-    QPushButton* enableAll = Button(tr("Enable All"), "EnableAll");
-    QPushButton* disableAll = Button(tr("Disable All"), "DisableAll");
+    QPushButton* add = view::DialogButton(tr("&New"), "New");
+    remove_ = view::DialogButton(tr("&Remove"), "Remove");
+    QPushButton* removeAll = view::DialogButton(tr("Remove A&ll"), "RemoveAll");
+    up_ = view::DialogButton(tr("Up"), "Up");
+    down_ = view::DialogButton(tr("Down"), "Down");
+    QPushButton* enableAll = view::DialogButton(tr("Enable All"), "EnableAll");
+    QPushButton* disableAll = view::DialogButton(tr("Disable All"), "DisableAll");
     grid->addWidget(add, 0, 0);
     grid->addWidget(remove_, 0, 1);
     grid->addWidget(removeAll, 0, 2);
@@ -133,7 +127,7 @@ QWidget* CHighlightFilterDialog::BuildOptions() {
     auto* grid = new QGridLayout(group);
     highlightLine_ = Check(tr("Highlight entire line th&at includes highlight phrases"),
                            "HighlightLine", options.HighlightLine);
-    lineColorButton_ = Button(tr("Background C&olor"), "HLLineBkgColor");
+    lineColorButton_ = view::DialogButton(tr("Background C&olor"), "HLLineBkgColor");
     lineColorButton_->setIcon(ColorSwatch(lineColor_));
     fillBlank_ = Check(tr("&Fill blank of lines using background color"), "FillLineBlankInBkgColor",
                        options.FillLineBlankInBkgColor);

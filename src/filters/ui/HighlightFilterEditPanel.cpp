@@ -14,6 +14,7 @@
 #include "filters/ui/ColorChoice.h"
 #include "filters/ui/RegexHelp.h"
 #include "view/ColorRef.h"
+#include "view/DialogParts.h"
 
 namespace filters_ui {
 
@@ -22,13 +23,6 @@ namespace {
 using filters::HighlightSetting;
 
 constexpr int kMaxAttachedLines = 32767;
-
-QPushButton* Button(const QString& text, const char* name) {
-    auto* button = new QPushButton(text);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
 
 QLabel* BuddyLabel(const QString& text, QWidget* buddy) {
     auto* label = new QLabel(text);
@@ -95,7 +89,7 @@ QLineEdit* CHighlightFilterEditPanel::Edit(const char* name, HighlightSetting se
 
 QPushButton* CHighlightFilterEditPanel::Browser(const char* name, QLineEdit* target, bool save,
                                                 const QString& filter) {
-    QPushButton* button = Button(QStringLiteral("..."), name);
+    QPushButton* button = view::DialogButton(QStringLiteral("..."), name);
     button->setMaximumWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("MMMM")));
     connect(button, &QPushButton::clicked, this, [this, target, save, filter] {
         const QString path =
@@ -112,7 +106,7 @@ QGroupBox* CHighlightFilterEditPanel::BuildFilterGroup() {
     phrase_ = Edit("HighlightPhrase", HighlightSetting::Phrase);
     // The phrase keeps its colours when it has the focus or is disabled.
     phrase_->setAutoFillBackground(true);
-    QPushButton* help = Button(tr("&?"), "RegexHelp");
+    QPushButton* help = view::DialogButton(tr("&?"), "RegexHelp");
     help->setMaximumWidth(help->fontMetrics().horizontalAdvance(QStringLiteral("MMM")));
     connect(help, &QPushButton::clicked, this, [this] { OpenRegexHelp(); });
     grid->addWidget(BuddyLabel(tr("&Highlight phrase:"), phrase_), 0, 0);
@@ -123,8 +117,8 @@ QGroupBox* CHighlightFilterEditPanel::BuildFilterGroup() {
     regularExpression_ =
         Check(tr("Reg&ular expression"), "RegularExpression", HighlightSetting::RegularExpression);
     enable_ = Check(tr("Ena&ble the filter"), "Enable", HighlightSetting::Enable);
-    textColorButton_ = Button(tr("&Text Color"), "TextColor");
-    bkgColorButton_ = Button(tr("Bac&kground Color"), "BkgColor");
+    textColorButton_ = view::DialogButton(tr("&Text Color"), "TextColor");
+    bkgColorButton_ = view::DialogButton(tr("Bac&kground Color"), "BkgColor");
     connect(textColorButton_, &QPushButton::clicked, this, [this] { ChooseFilterColor(true); });
     connect(bkgColorButton_, &QPushButton::clicked, this, [this] { ChooseFilterColor(false); });
     grid->addWidget(matchCase_, 1, 1);

@@ -21,17 +21,11 @@
 #include "filters/ui/FilterFileButtons.h"
 #include "filters/ui/InExFilterListModel.h"
 #include "filters/ui/RegexHelp.h"
+#include "view/DialogParts.h"
 
 namespace filters_ui {
 
 namespace {
-
-QPushButton* Button(const QString& text, const char* name) {
-    auto* button = new QPushButton(text);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
 
 template <typename Widget>
 Widget* Named(Widget* widget, const char* name) {
@@ -91,11 +85,11 @@ QWidget* CInExFilterDialog::BuildListButtons() {
     auto* panel = new QWidget;
     auto* column = new QVBoxLayout(panel);
     column->setContentsMargins(0, 0, 0, 0);
-    QPushButton* add = Button(tr("&New"), "New");
-    remove_ = Button(tr("&Remove"), "Remove");
-    QPushButton* removeAll = Button(tr("Remo&ve All"), "RemoveAll");
-    up_ = Button(tr("U&p"), "Up");
-    down_ = Button(tr("&Down"), "Down");
+    QPushButton* add = view::DialogButton(tr("&New"), "New");
+    remove_ = view::DialogButton(tr("&Remove"), "Remove");
+    QPushButton* removeAll = view::DialogButton(tr("Remo&ve All"), "RemoveAll");
+    up_ = view::DialogButton(tr("U&p"), "Up");
+    down_ = view::DialogButton(tr("&Down"), "Down");
     for (QPushButton* button : {add, remove_, removeAll, up_, down_}) column->addWidget(button);
     column->addSpacing(12);
     struct TypeButton {
@@ -111,7 +105,7 @@ QWidget* CInExFilterDialog::BuildListButtons() {
         {"Disable All Exclude", "DisableAllExclude", false, false},
     };
     for (const TypeButton& type : typeButtons) {
-        QPushButton* button = Button(tr(type.text), type.name);
+        QPushButton* button = view::DialogButton(tr(type.text), type.name);
         connect(button, &QPushButton::clicked, this,
                 [this, type] { model_->SetEnableOfType(type.include, type.enable); });
         column->addWidget(button);
@@ -132,7 +126,7 @@ QWidget* CInExFilterDialog::BuildEditControls() {
     phrase_ = Named(new QLineEdit, "FilterPhrase");
     auto* label = new QLabel(tr("&Filter phrase:"));
     label->setBuddy(phrase_);
-    QPushButton* help = Button(tr("&?"), "RegexHelp");
+    QPushButton* help = view::DialogButton(tr("&?"), "RegexHelp");
     help->setMaximumWidth(help->fontMetrics().horizontalAdvance(QStringLiteral("MMM")));
     connect(help, &QPushButton::clicked, this, [this] { OpenRegexHelp(); });
     grid->addWidget(label, 0, 0);

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "mail/NotificationRecord.h"
+#include "view/DialogParts.h"
 
 namespace mail_ui {
 
@@ -57,13 +58,6 @@ QTreeWidgetItem* RowOf(const mail::NotificationRecord& record) {
     return row;
 }
 
-QPushButton* Button(const QString& text, const char* name) {
-    auto* button = new QPushButton(text);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
-}
-
 }  // namespace
 
 CConfirmEmailsDialog::CConfirmEmailsDialog(mail::CNotificationRecords& records,
@@ -80,11 +74,11 @@ CConfirmEmailsDialog::CConfirmEmailsDialog(mail::CNotificationRecords& records,
         lists_[tab] = static_cast<QTreeWidget*>(tabs_->widget(tab));
     }
 
-    confirm_ = Button(tr("&Confirm"), "Confirm");
-    confirmAll_ = Button(tr("Confirm &All"), "ConfirmAll");
-    clearAll_ = Button(tr("Cl&ear All"), "ClearAll");
-    QPushButton* refresh = Button(tr("Re&fresh"), "Refresh");
-    QPushButton* close = Button(tr("C&lose"), "Close");
+    confirm_ = view::DialogButton(tr("&Confirm"), "Confirm");
+    confirmAll_ = view::DialogButton(tr("Confirm &All"), "ConfirmAll");
+    clearAll_ = view::DialogButton(tr("Cl&ear All"), "ClearAll");
+    QPushButton* refresh = view::DialogButton(tr("Re&fresh"), "Refresh");
+    QPushButton* close = view::DialogButton(tr("C&lose"), "Close");
     auto* buttons = new QHBoxLayout;
     for (QPushButton* button : {confirm_, confirmAll_, clearAll_, refresh}) {
         buttons->addWidget(button);

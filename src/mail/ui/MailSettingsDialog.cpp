@@ -19,6 +19,7 @@
 #include "mail/MailSample.h"
 #include "mail/ui/MailTemplatePage.h"
 #include "platform/CodePage.h"
+#include "view/DialogParts.h"
 
 namespace mail_ui {
 
@@ -32,13 +33,6 @@ constexpr std::u16string_view kSampleFailed = u"Failed to send the sample email.
 
 QString ToQString(std::u16string_view text) {
     return QString::fromStdU16String(std::u16string(text));
-}
-
-QPushButton* Button(const QString& text, const char* name) {
-    auto* button = new QPushButton(text);
-    button->setObjectName(QLatin1String(name));
-    button->setAutoDefault(false);
-    return button;
 }
 
 QLineEdit* Edit(const char* name) {
@@ -134,8 +128,8 @@ QWidget* CMailSettingsDialog::BuildTemplateGroup() {
     templates_->addTab(highlightPage_, tr("Highlight Filter"));
     templates_->addTab(stopPage_, tr("Stop Updating"));
 
-    QPushButton* preview = Button(tr("Previe&w"), "Preview");
-    QPushButton* reset = Button(tr("&Reset"), "Reset");
+    QPushButton* preview = view::DialogButton(tr("Previe&w"), "Preview");
+    QPushButton* reset = view::DialogButton(tr("&Reset"), "Reset");
     connect(preview, &QPushButton::clicked, this, [this] { Preview(); });
     connect(reset, &QPushButton::clicked, this, [this] { ResetTemplate(); });
     auto* templateButtons = new QHBoxLayout;
@@ -151,7 +145,7 @@ QWidget* CMailSettingsDialog::BuildTemplateGroup() {
 }
 
 QWidget* CMailSettingsDialog::BuildSampleRow() {
-    QPushButton* send = Button(tr("Send a Sample &Email to"), "SendSample");
+    QPushButton* send = view::DialogButton(tr("Send a Sample &Email to"), "SendSample");
     sampleAddress_ = Edit("SampleAddress");
     connect(send, &QPushButton::clicked, this, [this] { SendSample(); });
     auto* row = new QWidget;

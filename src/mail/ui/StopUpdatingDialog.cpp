@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,21 +18,13 @@
 #include "app/MailSettingsQuestion.h"
 #include "app/TarvikApp.h"
 #include "core/IUserInterface.h"
+#include "view/DialogParts.h"
 
 namespace mail_ui {
 
 namespace {
 
 constexpr int kMaxSeconds = 32767;
-
-std::vector<std::u16string> ChooseWithOpenDialog(QWidget* parent) {
-    std::vector<std::u16string> paths;
-    for (const QString& name : QFileDialog::getOpenFileNames(parent, QObject::tr("Open"), {},
-                                                             QObject::tr("All Files (*)"))) {
-        paths.push_back(name.toStdU16String());
-    }
-    return paths;
-}
 
 }  // namespace
 
@@ -45,7 +36,7 @@ CStopUpdatingDialog::CStopUpdatingDialog(app::CTarvikApp& app, core::IUserInterf
       ui_(ui),
       openMailSettings_(std::move(openMailSettings)),
       pickFiles_(std::move(pickFiles)) {
-    if (!pickFiles_) pickFiles_ = ChooseWithOpenDialog;
+    if (!pickFiles_) pickFiles_ = view::ChooseFilesToOpen;
     setWindowTitle(tr("Stop Updating Notification"));
     const mail::StopUpdatingEdit edit =
         mail::StopUpdatingEditOf(app.Mail().StopUpdating().Settings());

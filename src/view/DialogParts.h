@@ -1,0 +1,21 @@
+#pragma once
+// Small pieces the program's dialogs are built from.
+
+#include <QString>
+#include <string>
+#include <vector>
+
+class QPushButton;
+class QWidget;
+
+namespace view {
+
+// A push button with an object name (tests and accessibility find it by it)
+// that never becomes the dialog's default on focus, so Enter keeps meaning OK.
+QPushButton* DialogButton(const QString& text, const char* name);
+
+// The paths chosen in an "Open" box of all files, several at once; none when
+// the box is cancelled.
+std::vector<std::u16string> ChooseFilesToOpen(QWidget* parent);
+
+}  // namespace view
