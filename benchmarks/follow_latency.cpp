@@ -29,6 +29,7 @@
 #include "core/TarvikDoc.h"
 #include "doc_bench_support.h"
 #include "filters/InExFilterList.h"
+#include "latency_figures.h"
 #include "platform/CodePage.h"
 #include "platform/IClock.h"
 #include "settings/Options.h"
@@ -45,11 +46,6 @@ int maxPauseMs = 30;
 constexpr auto kRefresh = std::chrono::milliseconds(100);
 constexpr double kTargetMedianMs = 5;
 
-std::int64_t Now() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch())
-        .count();
-}
-
 struct Run {
     std::vector<std::atomic<std::int64_t>> written = std::vector<std::atomic<std::int64_t>>(kLines);
     std::vector<std::int64_t> arrived = std::vector<std::int64_t>(kLines, 0);
@@ -57,7 +53,7 @@ struct Run {
 
     void Arrived(int line) {
         if (line < 0 || line >= kLines || arrived[line] != 0) return;
-        arrived[line] = Now();
+        arrived[line] = bench::NowNs();
         ++seen;
     }
 };
@@ -80,7 +76,7 @@ void WriteLines(const std::string& path, Run& run) {
     std::uniform_int_distribution<int> pause(kMinPauseMs, maxPauseMs);
     for (int i = 0; i < kLines; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(pause(random)));
-        run.written[i] = Now();
+        run.written[i] = bench::NowNs();
         bench::WriteAll(fd, "line " + std::to_string(i) + " of the latency run\n");
     }
     close(fd);
@@ -187,35 +183,6 @@ bool FollowWithTail(Run& run) {
     return started;
 }
 
-struct Figures {
-    double median = 0;
-    double longest = 0;
-    int missing = 0;
-};
-
-Figures Summarize(const Run& run) {
-    std::vector<double> ms;
-    Figures f;
-    for (int i = 0; i < kLines; ++i) {
-        if (run.arrived[i] == 0) {
-            ++f.missing;
-            continue;
-        }
-        ms.push_back(static_cast<double>(run.arrived[i] - run.written[i].load()) / 1e6);
-    }
-    if (ms.empty()) return f;
-    std::sort(ms.begin(), ms.end());
-    f.median = ms[ms.size() / 2];
-    f.longest = ms.back();
-    return f;
-}
-
-void Print(const char* name, const Figures& f) {
-    std::printf("  %-32s median %7.2f ms   longest %7.2f ms", name, f.median, f.longest);
-    if (f.missing > 0) std::printf("   (%d lines never arrived)", f.missing);
-    std::printf("\n");
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -227,13 +194,15 @@ int main(int argc, char** argv) {
     FollowDocument(true, withEvents);
     FollowDocument(false, timerOnly);
     const bool tailRan = FollowWithTail(tail);
-    const Figures events = Summarize(withEvents);
-    const Figures timer = Summarize(timerOnly);
-    Print("document, file events on", events);
-    Print("document, timer only (100 ms)", timer);
+    const bench::LatencyFigures events =
+        bench::SummarizeLatency(withEvents.written, withEvents.arrived);
+    const bench::LatencyFigures timer =
+        bench::SummarizeLatency(timerOnly.written, timerOnly.arrived);
+    bench::PrintLatency("document, file events on", 32, events);
+    bench::PrintLatency("document, timer only (100 ms)", 32, timer);
     if (tailRan) {
-        const Figures baseline = Summarize(tail);
-        Print("tail -F (baseline)", baseline);
+        const bench::LatencyFigures baseline = bench::SummarizeLatency(tail.written, tail.arrived);
+        bench::PrintLatency("tail -F (baseline)", 32, baseline);
         if (baseline.median > 0) {
             std::printf("  median ratio events on / tail -F: %.2f\n",
                         events.median / baseline.median);

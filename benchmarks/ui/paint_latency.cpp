@@ -26,6 +26,7 @@
 #include "app/ui/FileEventPump.h"
 #include "core/ITextBufferView.h"
 #include "core/TarvikDoc.h"
+#include "latency_figures.h"
 #include "platform/CodePage.h"
 #include "platform/Registry.h"
 #include "uisupport/ViewHarnessWindow.h"
@@ -33,16 +34,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 constexpr int kLines = 1000;
 constexpr int kMinPauseMs = 1;
 constexpr int kMaxPauseMs = 30;
-
-std::int64_t Now() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch())
-        .count();
-}
 
 int LineNumber(std::u16string_view text) {
     if (!text.starts_with(u"line ")) return -1;
@@ -56,7 +50,7 @@ struct Run {
     int paintedCount = 0;
 
     static void Note(std::vector<std::int64_t>& at, int line) {
-        if (line >= 0 && line < kLines && at[line] == 0) at[line] = Now();
+        if (line >= 0 && line < kLines && at[line] == 0) at[line] = bench::NowNs();
     }
 };
 
@@ -67,7 +61,7 @@ void WriteLines(const std::string& path, Run& run) {
     std::uniform_int_distribution<int> pause(kMinPauseMs, kMaxPauseMs);
     for (int i = 0; i < kLines; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(pause(random)));
-        run.written[i] = Now();
+        run.written[i] = bench::NowNs();
         out << "line " << i << " of the latency run\n" << std::flush;
     }
 }
@@ -108,7 +102,7 @@ public:
             if (number < 0 || number >= kLines || run_.painted[number] != 0) continue;
             // Only a whole line counts: its break has arrived.
             if (line + 1 >= buffer_.LineCount()) continue;
-            run_.painted[number] = Now();
+            run_.painted[number] = bench::NowNs();
             ++run_.paintedCount;
         }
         return true;
@@ -120,35 +114,6 @@ private:
     Run& run_;
     bool painting_ = false;
 };
-
-struct Figures {
-    double median = 0;
-    double longest = 0;
-    int missing = 0;
-};
-
-Figures Summarize(const Run& run, const std::vector<std::int64_t>& at) {
-    std::vector<double> ms;
-    Figures f;
-    for (int i = 0; i < kLines; ++i) {
-        if (at[i] == 0) {
-            ++f.missing;
-            continue;
-        }
-        ms.push_back(static_cast<double>(at[i] - run.written[i].load()) / 1e6);
-    }
-    if (ms.empty()) return f;
-    std::sort(ms.begin(), ms.end());
-    f.median = ms[ms.size() / 2];
-    f.longest = ms.back();
-    return f;
-}
-
-void Print(const char* name, const Figures& f) {
-    std::printf("  %-36s median %7.2f ms   longest %7.2f ms", name, f.median, f.longest);
-    if (f.missing > 0) std::printf("   (%d lines never got there)", f.missing);
-    std::printf("\n");
-}
 
 Run Follow(bool events, const QString& folder) {
     Run run;
@@ -202,14 +167,18 @@ int main(int argc, char* argv[]) {
                 kMinPauseMs, kMaxPauseMs);
     const Run withEvents = Follow(true, folder.path());
     const Run timerOnly = Follow(false, folder.path());
-    const Figures eventsArrived = Summarize(withEvents, withEvents.arrived);
-    const Figures eventsPainted = Summarize(withEvents, withEvents.painted);
-    const Figures timerArrived = Summarize(timerOnly, timerOnly.arrived);
-    const Figures timerPainted = Summarize(timerOnly, timerOnly.painted);
-    Print("file events on: write to document", eventsArrived);
-    Print("file events on: write to paint", eventsPainted);
-    Print("timer only (100 ms): write to document", timerArrived);
-    Print("timer only (100 ms): write to paint", timerPainted);
+    const bench::LatencyFigures eventsArrived =
+        bench::SummarizeLatency(withEvents.written, withEvents.arrived);
+    const bench::LatencyFigures eventsPainted =
+        bench::SummarizeLatency(withEvents.written, withEvents.painted);
+    const bench::LatencyFigures timerArrived =
+        bench::SummarizeLatency(timerOnly.written, timerOnly.arrived);
+    const bench::LatencyFigures timerPainted =
+        bench::SummarizeLatency(timerOnly.written, timerOnly.painted);
+    bench::PrintLatency("file events on: write to document", 36, eventsArrived);
+    bench::PrintLatency("file events on: write to paint", 36, eventsPainted);
+    bench::PrintLatency("timer only (100 ms): write to document", 36, timerArrived);
+    bench::PrintLatency("timer only (100 ms): write to paint", 36, timerPainted);
     if (eventsArrived.median > 0 && timerPainted.median > 0) {
         std::printf("  paint after arrival (medians): %.2f ms with events, %.2f ms timer only\n",
                     eventsPainted.median - eventsArrived.median,
