@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "DialogControls.h"
+#include "RecordingUi.h"
 #include "TestFolder.h"
 #include "app/FakeDocumentHost.h"
 #include "app/MailSettingsQuestion.h"
@@ -47,21 +48,7 @@ namespace {
 
 using filters::HighlightChangeMark;
 
-class RecordingUi final : public core::IUserInterface {
-public:
-    core::MessageAnswer ShowMessage(std::u16string_view text, core::MessageIcon icon,
-                                    core::MessageButtons buttons) override {
-        messages << QString::fromStdU16String(std::u16string(text));
-        icons.push_back(icon);
-        return buttons == core::MessageButtons::YesNo ? answer : core::MessageAnswer::Ok;
-    }
-    void BeginWaitCursor() override {}
-    void EndWaitCursor() override {}
-
-    QStringList messages;
-    std::vector<core::MessageIcon> icons;
-    core::MessageAnswer answer = core::MessageAnswer::No;
-};
+using ui_test::RecordingUi;
 
 filters::HighlightFilter Filter(std::u16string_view phrase, std::uint32_t text, std::uint32_t bkg) {
     filters::HighlightFilter filter;

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "DialogControls.h"
+#include "RecordingUi.h"
 #include "TestFolder.h"
 #include "app/FakeDocumentHost.h"
 #include "app/TarvikApp.h"
@@ -35,21 +36,7 @@
 
 namespace {
 
-class RecordingUi final : public core::IUserInterface {
-public:
-    core::MessageAnswer ShowMessage(std::u16string_view text, core::MessageIcon icon,
-                                    core::MessageButtons) override {
-        messages << QString::fromStdU16String(std::u16string(text));
-        icons.push_back(icon);
-        return core::MessageAnswer::Ok;
-    }
-    void BeginWaitCursor() override { ++waitCursors; }
-    void EndWaitCursor() override {}
-
-    QStringList messages;
-    std::vector<core::MessageIcon> icons;
-    int waitCursors = 0;
-};
+using ui_test::RecordingUi;
 
 filters::InExFilter Filter(std::u16string_view text, bool enable = true, bool matchCase = false,
                            bool expression = false) {

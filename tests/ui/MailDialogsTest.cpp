@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "DialogControls.h"
+#include "RecordingUi.h"
 #include "TestFolder.h"
 #include "app/ui/QtUiQueue.h"
 #include "core/IUserInterface.h"
@@ -37,24 +38,7 @@ using ui_test::Click;
 using ui_test::ClickOk;
 using ui_test::Control;
 
-class RecordingUi final : public core::IUserInterface {
-public:
-    core::MessageAnswer ShowMessage(std::u16string_view text, core::MessageIcon icon,
-                                    core::MessageButtons buttons) override {
-        messages << QString::fromStdU16String(std::u16string(text));
-        icons.push_back(icon);
-        return buttons == core::MessageButtons::YesNo ? answer : core::MessageAnswer::Ok;
-    }
-    void BeginWaitCursor() override { ++waitCursors; }
-    void EndWaitCursor() override {}
-
-    QString Last() const { return messages.isEmpty() ? QString() : messages.last(); }
-
-    QStringList messages;
-    std::vector<core::MessageIcon> icons;
-    core::MessageAnswer answer = core::MessageAnswer::No;
-    int waitCursors = 0;
-};
+using ui_test::RecordingUi;
 
 void Type(const QWidget& dialog, const char* name, const QString& text) {
     Control<QLineEdit>(dialog, name)->setText(text);

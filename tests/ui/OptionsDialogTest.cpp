@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "DialogControls.h"
+#include "RecordingUi.h"
 #include "TestFolder.h"
 #include "app/DesktopLogDefault.h"
 #include "app/ExternalEditor.h"
@@ -43,20 +44,7 @@
 
 namespace {
 
-class RecordingUi final : public core::IUserInterface {
-public:
-    core::MessageAnswer ShowMessage(std::u16string_view text, core::MessageIcon icon,
-                                    core::MessageButtons) override {
-        messages << QString::fromStdU16String(std::u16string(text));
-        icons.push_back(icon);
-        return core::MessageAnswer::Ok;
-    }
-    void BeginWaitCursor() override {}
-    void EndWaitCursor() override {}
-
-    QStringList messages;
-    std::vector<core::MessageIcon> icons;
-};
+using ui_test::RecordingUi;
 
 bool StoreHasValue(std::u16string_view name) {
     platform::RegKey key;

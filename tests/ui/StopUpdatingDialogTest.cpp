@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "DialogControls.h"
+#include "RecordingUi.h"
 #include "TestFolder.h"
 #include "app/MailSettingsQuestion.h"
 #include "app/TarvikApp.h"
@@ -26,21 +27,7 @@
 
 namespace {
 
-class RecordingUi final : public core::IUserInterface {
-public:
-    core::MessageAnswer ShowMessage(std::u16string_view text, core::MessageIcon icon,
-                                    core::MessageButtons buttons) override {
-        messages << QString::fromStdU16String(std::u16string(text));
-        icons.push_back(icon);
-        return buttons == core::MessageButtons::YesNo ? core::MessageAnswer::Yes
-                                                      : core::MessageAnswer::Ok;
-    }
-    void BeginWaitCursor() override {}
-    void EndWaitCursor() override {}
-
-    QStringList messages;
-    std::vector<core::MessageIcon> icons;
-};
+using ui_test::RecordingUi;
 
 using ui_test::Click;
 using ui_test::ClickOk;
@@ -119,6 +106,7 @@ private slots:
     void okChecksInOrderSavesAndAsksForTheMailSettings() {
         app::CTarvikApp app;
         RecordingUi ui;
+        ui.answer = core::MessageAnswer::Yes;
         const QString log = dir_.WriteFile(QStringLiteral("app.log"), "line\n");
         core::CTarvikDoc* doc = app.OpenDocument(log.toStdU16String());
         QVERIFY(doc);

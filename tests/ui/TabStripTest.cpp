@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "RecordingUi.h"
 #include "app/TarvikApp.h"
 #include "app/ui/FrameIcons.h"
 #include "app/ui/TabAliasDialog.h"
@@ -30,18 +31,7 @@ using app_ui::TabImage;
 
 namespace {
 
-class RecordingUi final : public core::IUserInterface {
-public:
-    core::MessageAnswer ShowMessage(std::u16string_view text, core::MessageIcon,
-                                    core::MessageButtons) override {
-        messages << QString::fromStdU16String(std::u16string(text));
-        return core::MessageAnswer::Ok;
-    }
-    void BeginWaitCursor() override {}
-    void EndWaitCursor() override {}
-
-    QStringList messages;
-};
+using ui_test::RecordingUi;
 
 // Distinct addresses serve as document keys.
 int gDocuments[4];
