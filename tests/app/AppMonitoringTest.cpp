@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "FakeDocumentHost.h"
+#include "app/RecordingUi.h"
 #include "app/StatusPaneText.h"
 #include "app/TarvikApp.h"
 #include "core/DocCommandIds.h"
@@ -27,20 +28,7 @@
 
 namespace {
 
-class CountingUi final : public core::IUserInterface {
-public:
-    core::MessageAnswer ShowMessage(std::u16string_view text, core::MessageIcon icon,
-                                    core::MessageButtons) override {
-        messages.emplace_back(text);
-        icons.push_back(icon);
-        return core::MessageAnswer::Ok;
-    }
-    void BeginWaitCursor() override { ++waitCursors; }
-    void EndWaitCursor() override {}
-    std::vector<std::u16string> messages;
-    std::vector<core::MessageIcon> icons;
-    int waitCursors = 0;
-};
+using app_test::RecordingUi;
 
 using platform_test::SettableClock;
 
@@ -99,7 +87,7 @@ protected:
     }
 
     app_test::FakeDocumentHost host;
-    CountingUi ui;
+    RecordingUi ui;
     SettableClock clock;
     app::CTarvikApp app{clock};
     std::vector<std::u16string> stopMails;

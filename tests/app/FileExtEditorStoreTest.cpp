@@ -15,6 +15,7 @@
 
 #include "RecordingProgram.h"
 #include "app/ExternalEditor.h"
+#include "app/RecordingUi.h"
 #include "app/TarvikApp.h"
 #include "core/DocCommandIds.h"
 #include "platform/CodePage.h"
@@ -107,18 +108,7 @@ TEST_F(FileExtEditorStoreTest, DefaultEditorDialogSavesTheEditorAndTheWholeList)
     EXPECT_THAT(fresh.FileExtEditors(), ElementsAre(FileExtEditor{u".xml", u"xml-editor"}));
 }
 
-class RecordingUi final : public core::IUserInterface {
-public:
-    core::MessageAnswer ShowMessage(std::u16string_view text, core::MessageIcon,
-                                    core::MessageButtons) override {
-        messages.emplace_back(text);
-        return core::MessageAnswer::Ok;
-    }
-    void BeginWaitCursor() override { ++waitCursors; }
-    void EndWaitCursor() override {}
-    std::vector<std::u16string> messages;
-    int waitCursors = 0;
-};
+using app_test::RecordingUi;
 
 // A real editor, with a blank in its name, given a path with a blank.
 TEST_F(FileExtEditorStoreTest, DocumentOpensInTheEditorOfItsExtension) {

@@ -18,6 +18,7 @@
 #include "RecordingProgram.h"
 #include "app/DesktopLogDefault.h"
 #include "app/HelpPages.h"
+#include "app/RecordingUi.h"
 #include "platform/CodePage.h"
 #include "platform/Process.h"
 #include "platform/Registry.h"
@@ -51,17 +52,7 @@ void SetClassDefault(std::u16string_view path, std::u16string_view value) {
     ASSERT_EQ(key.SetString(u"", value), ERROR_SUCCESS);
 }
 
-class RecordingUi final : public core::IUserInterface {
-public:
-    core::MessageAnswer ShowMessage(std::u16string_view text, core::MessageIcon,
-                                    core::MessageButtons) override {
-        messages.emplace_back(text);
-        return core::MessageAnswer::Ok;
-    }
-    void BeginWaitCursor() override {}
-    void EndWaitCursor() override {}
-    std::vector<std::u16string> messages;
-};
+using app_test::RecordingUi;
 
 class LogAssociationTest : public TempRegistryTest {
 protected:
