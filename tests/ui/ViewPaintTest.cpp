@@ -73,6 +73,18 @@ QPalette DarkPalette() {
 // holding dots, which sit on the baseline.
 constexpr auto kDots = u"..";
 
+// An enabled plain filter in the given colours.
+void AddFilter(filters::CHighlightFilters& filters, std::u16string_view phrase, std::uint32_t text,
+               std::uint32_t bkg, bool entireLine) {
+    filters::HighlightFilter filter;
+    filter.phrase.Assign(phrase, false, false);
+    filter.TextColor = text;
+    filter.BkgColor = bkg;
+    filter.HighlightEntireLine = entireLine;
+    filter.Enable = true;
+    filters.Append(filter);
+}
+
 }  // namespace
 
 class ViewPaintTest : public QObject {
@@ -241,13 +253,7 @@ private slots:
         filters::CHighlightFilters filters;
         const auto add = [&](std::u16string_view phrase, std::uint32_t text, std::uint32_t bkg,
                              bool entireLine) {
-            filters::HighlightFilter filter;
-            filter.phrase.Assign(phrase, false, false);
-            filter.TextColor = text;
-            filter.BkgColor = bkg;
-            filter.HighlightEntireLine = entireLine;
-            filter.Enable = true;
-            filters.Append(filter);
+            AddFilter(filters, phrase, text, bkg, entireLine);
         };
         const std::uint32_t darkBlue = 0x800000;
         add(u"AAAA", 0x000000, darkBlue, false);
@@ -296,13 +302,7 @@ private slots:
         filters::CHighlightFilters filters;
         const auto add = [&](std::u16string_view phrase, std::uint32_t text, std::uint32_t bkg,
                              bool entireLine) {
-            filters::HighlightFilter filter;
-            filter.phrase.Assign(phrase, false, false);
-            filter.TextColor = text;
-            filter.BkgColor = bkg;
-            filter.HighlightEntireLine = entireLine;
-            filter.Enable = true;
-            filters.Append(filter);
+            AddFilter(filters, phrase, text, bkg, entireLine);
         };
         add(u"ERROR", 0xFFFFFF, 0x0000C0, false);
         add(u"warn", 0x000000, 0x00A0FF, false);
