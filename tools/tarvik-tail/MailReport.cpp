@@ -24,4 +24,17 @@ void CMailReport::ReportNew() {
     std::fflush(out_);
 }
 
+void TellStopMailOutcome(const std::u16string& path, const std::u16string& emails,
+                         std::string error) {
+    const std::string file = platform::Utf16ToUtf8(path);
+    const std::string to = platform::Utf16ToUtf8(emails);
+    if (error.empty()) {
+        std::fprintf(stderr, "tarvik-tail: stop-updating e-mail for %s sent to %s\n", file.c_str(),
+                     to.c_str());
+    } else {
+        std::fprintf(stderr, "tarvik-tail: stop-updating e-mail for %s to %s failed: %s\n",
+                     file.c_str(), to.c_str(), error.c_str());
+    }
+}
+
 }  // namespace tail

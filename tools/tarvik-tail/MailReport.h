@@ -1,14 +1,16 @@
 #pragma once
-// Tells on standard error what became of each notification e-mail of the
-// highlight actions: sent, or failed with the reason.
+// Tells on standard error what became of each notification e-mail: sent, or
+// failed with the reason.
 
 #include <cstddef>
 #include <cstdio>
+#include <string>
 
 #include "mail/NotificationRecords.h"
 
 namespace tail {
 
+// The highlight actions' e-mails, from their records.
 class CMailReport {
 public:
     CMailReport(const mail::CNotificationRecords& records, std::FILE* out)
@@ -22,5 +24,9 @@ private:
     std::FILE* out_;
     std::size_t reported_ = 0;
 };
+
+// A stop-updating e-mail keeps no record: its outcome is told as it arrives.
+void TellStopMailOutcome(const std::u16string& path, const std::u16string& emails,
+                         std::string error);
 
 }  // namespace tail

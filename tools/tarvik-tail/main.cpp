@@ -54,19 +54,6 @@ bool WantsColor(tail::ColorMode mode) {
     return isatty(STDOUT_FILENO) == 1;
 }
 
-void TellStopMailOutcome(const std::u16string& path, const std::u16string& emails,
-                         std::string error) {
-    const std::string file = platform::Utf16ToUtf8(path);
-    const std::string to = platform::Utf16ToUtf8(emails);
-    if (error.empty()) {
-        std::fprintf(stderr, "tarvik-tail: stop-updating e-mail for %s sent to %s\n", file.c_str(),
-                     to.c_str());
-    } else {
-        std::fprintf(stderr, "tarvik-tail: stop-updating e-mail for %s to %s failed: %s\n",
-                     file.c_str(), to.c_str(), error.c_str());
-    }
-}
-
 // E-mails on their way when following ends get a while to finish, so the
 // last notification is not cut off; those still going after it end as time-outs.
 void FinishMail(app::CTarvikApp& app, platform::TaskQueue& queue) {
@@ -103,7 +90,7 @@ int Run(const tail::TailArguments& args) {
     app.SetUserInterface(&ui);
     app.SetStopUpdatingWatch(args.actions);
     if (args.actions) {
-        app.Mail().Notifier().SetStopMailOutcome(TellStopMailOutcome);
+        app.Mail().Notifier().SetStopMailOutcome(tail::TellStopMailOutcome);
     }
     // Nobody sees the records here: the outcome of each e-mail is told instead.
     tail::CMailReport mailReport(app.Mail().Records(), stderr);
