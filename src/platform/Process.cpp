@@ -10,8 +10,9 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
-#include <thread>
+#include <utility>
 
+#include "platform/ChildReaper.h"
 #include "platform/CodePage.h"
 #include "platform/CommandLineArgs.h"
 
@@ -97,18 +98,19 @@ int WaitFor(pid_t pid) {
 
 }  // namespace
 
-StartResult StartDetached(const std::vector<std::string>& argv, std::string* error) {
+StartResult StartDetached(const std::vector<std::string>& argv, std::string* error,
+                          std::function<void()> onEnded) {
     pid_t pid = 0;
     const int result = Spawn(argv, -1, false, pid);
     if (result != 0 && error) *error = std::strerror(result);
     if (result == ENOENT || result == ENOTDIR) return StartResult::NotFound;
     if (result != 0) return StartResult::Failed;
-    // The program runs on its own; a small thread only collects its end.
-    std::thread([pid] { WaitFor(pid); }).detach();
+    ReapWhenEnded(pid, std::move(onEnded));
     return StartResult::Started;
 }
 
-bool StartProcess(std::u16string_view commandLine, std::string& error) {
+bool StartProcess(std::u16string_view commandLine, std::string& error,
+                  std::function<void()> onEnded) {
     const std::vector<std::u16string> arguments = SplitCommandLine(commandLine);
     if (arguments.empty() || arguments.front().empty()) {
         error = "no program given";
@@ -117,7 +119,7 @@ bool StartProcess(std::u16string_view commandLine, std::string& error) {
     std::vector<std::string> argv;
     argv.reserve(arguments.size());
     for (const std::u16string& argument : arguments) argv.push_back(Utf16ToUtf8(argument));
-    return StartDetached(argv, &error) == StartResult::Started;
+    return StartDetached(argv, &error, std::move(onEnded)) == StartResult::Started;
 }
 
 int RunAndWait(const std::vector<std::string>& argv, std::string* output) {

@@ -7,6 +7,7 @@
 // process group of its own (so a Ctrl+C meant for this program does not
 // reach it).
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,14 +17,19 @@ namespace platform {
 enum class StartResult { Started, NotFound, Failed };
 
 // Starts argv[0] with the arguments and returns at once; nothing waits for
-// the program, yet it is reaped when it ends. Standard output and error are
-// this process's. The reason of a failure goes to error when given.
-StartResult StartDetached(const std::vector<std::string>& argv, std::string* error = nullptr);
+// the program, yet it is reaped when it ends (ChildReaper.h), and onEnded,
+// when given, runs then on the reaper's thread; it never runs for a failed
+// start. Standard output and error are this process's. The reason of a
+// failure (the process limit reached among them) goes to error when given.
+StartResult StartDetached(const std::vector<std::string>& argv, std::string* error = nullptr,
+                          std::function<void()> onEnded = {});
 
 // Starts a program from a command line split by the Windows rules
-// (CommandLineArgs.h), without waiting. False, with the reason in error,
-// when the line is empty or the program could not be started.
-bool StartProcess(std::u16string_view commandLine, std::string& error);
+// (CommandLineArgs.h), without waiting, as StartDetached does. False, with
+// the reason in error, when the line is empty or the program could not be
+// started.
+bool StartProcess(std::u16string_view commandLine, std::string& error,
+                  std::function<void()> onEnded = {});
 
 // Runs argv[0] to its end and returns its exit status; -1 when it could not
 // start or did not exit normally. Its standard output goes to output (when

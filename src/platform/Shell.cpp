@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -89,14 +90,19 @@ void ShowInFileManager(std::u16string_view path) {
     const std::string file = Utf16ToUtf8(path);
     // The bus call waits for the file manager's answer, so it runs apart
     // from the caller; the fallback needs that answer.
-    std::thread([file] {
-        const int status =
-            RunAndWait({"gdbus", "call", "--session", "--timeout", "10", "--dest",
-                        "org.freedesktop.FileManager1", "--object-path",
-                        "/org/freedesktop/FileManager1", "--method",
-                        "org.freedesktop.FileManager1.ShowItems", "['" + FileUri(file) + "']", ""});
-        if (status != 0) StartDetached({"xdg-open", FolderOf(file)});
-    }).detach();
+    try {
+        std::thread([file] {
+            const int status = RunAndWait({"gdbus", "call", "--session", "--timeout", "10",
+                                           "--dest", "org.freedesktop.FileManager1",
+                                           "--object-path", "/org/freedesktop/FileManager1",
+                                           "--method", "org.freedesktop.FileManager1.ShowItems",
+                                           "['" + FileUri(file) + "']", ""});
+            if (status != 0) StartDetached({"xdg-open", FolderOf(file)});
+        }).detach();
+    } catch (const std::system_error&) {
+        // At the thread limit the folder alone is shown, or nothing.
+        StartDetached({"xdg-open", FolderOf(file)});
+    }
 }
 
 }  // namespace platform
