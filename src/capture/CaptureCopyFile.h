@@ -13,8 +13,9 @@ namespace capture {
 
 class CCaptureCopyFile {
 public:
-    // Closes any file open before. False when the file cannot be opened.
-    bool Open(const std::string& pathUtf8) { return file_.Open(pathUtf8); }
+    // Closes any file open before. False when the file cannot be opened. A
+    // new file is the user's alone, as the channel it copies is.
+    bool Open(const std::string& pathUtf8) { return file_.Open(pathUtf8, 0600); }
     bool IsOpen() const { return file_.IsOpen(); }
     // False when not everything could be written.
     bool Append(const char16_t* text, std::size_t units) { return file_.Append({text, units}); }

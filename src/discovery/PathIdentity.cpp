@@ -1,22 +1,11 @@
 #include "discovery/PathIdentity.h"
 
-#include <filesystem>
-#include <system_error>
-
-#include "platform/CodePage.h"
+#include "platform/NormalPath.h"
 
 namespace discovery {
 
 std::u16string NormalPath(std::u16string_view path) {
-    if (path.empty()) return {};
-    const std::filesystem::path given(platform::Utf16ToUtf8(path));
-    std::error_code error;
-    std::filesystem::path full = std::filesystem::absolute(given, error);
-    if (error) full = given;
-    std::string normal = full.lexically_normal().string();
-    // "/var/log/" and "/var/log" name one folder; the root keeps its slash.
-    while (normal.size() > 1 && normal.back() == '/') normal.pop_back();
-    return platform::Utf8ToUtf16(normal);
+    return platform::NormalPath(path);
 }
 
 }  // namespace discovery

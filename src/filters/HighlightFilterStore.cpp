@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "filters/LegacyHighlightFilterRecord.h"
+#include "platform/NormalPath.h"
 #include "platform/Registry.h"
 
 namespace filters {
@@ -84,6 +85,7 @@ std::optional<HighlightFilter> ReadFilter(const RegKey& key) {
     ReadFlag(key, u"IncludeTimestamp", filter.IncludeTimestamp);
     ReadFlag(key, u"IncludeFileName", filter.IncludeFileName);
     ReadText(key, u"WrittenFile", filter.WrittenFile);
+    filter.WrittenFile = platform::NormalPath(filter.WrittenFile);
     ReadFlag(key, u"PrintLineToDefaultPrinter", filter.PrintLineToDefaultPrinter);
     ReadFlag(key, u"ExecuteProgram", filter.ExecuteProgram);
     ReadText(key, u"ExecutableProgram", filter.ExecutableProgram);

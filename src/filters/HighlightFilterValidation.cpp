@@ -2,6 +2,7 @@
 
 #include "filters/ExpressionValidation.h"
 #include "platform/CodePage.h"
+#include "platform/NormalPath.h"
 #include "platform/WriteAccess.h"
 
 namespace filters {
@@ -40,6 +41,7 @@ void TrimActionTexts(HighlightFilter& filter) {
     TrimWhiteSpace(filter.Emails);
     TrimWhiteSpace(filter.ExecutableProgram);
     TrimWhiteSpace(filter.WrittenFile);
+    filter.WrittenFile = platform::NormalPath(filter.WrittenFile);
     std::u16string available = filter.AvailableFile;
     TrimWhiteSpace(available);
     if (available != filter.AvailableFile) filter.SetAvailableFile(available);

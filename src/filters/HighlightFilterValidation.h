@@ -43,7 +43,7 @@ void TrimWhiteSpace(std::u16string& text);
 
 // Trims leading and trailing white space from Emails, ExecutableProgram,
 // WrittenFile and AvailableFile; the phrase and the "Show as" text keep
-// theirs.
+// theirs. WrittenFile is then made absolute and normal.
 void TrimActionTexts(HighlightFilter& filter);
 
 // The first problem of one filter, or none.

@@ -2,8 +2,10 @@
 
 #include <array>
 #include <cstdio>
+#include <vector>
 
 #include "platform/CodePage.h"
+#include "platform/NormalPath.h"
 #include "platform/Utf16AppendFile.h"
 
 namespace filters {
@@ -47,10 +49,18 @@ std::u16string MatchedLineRecord(std::u16string_view documentPath, std::u16strin
 
 bool WriteMatchedLine(std::u16string_view documentPath, std::u16string_view filePath,
                       std::u16string_view line, bool includeFileName, bool includeTimestamp,
-                      const platform::LocalTime& now) {
-    if (filePath == documentPath || filePath.empty()) return false;
+                      const platform::LocalTime& now, std::span<const FollowedFile> followed) {
+    if (filePath.empty()) return false;
+    const std::u16string target = platform::NormalPath(filePath);
+    // A followed file that is missing now is known by its path alone.
+    if (target == documentPath) return false;
+    std::vector<platform::FileIdentity> refused;
+    for (const FollowedFile& file : followed) {
+        if (file.path == target) return false;
+        if (file.file.IsKnown()) refused.push_back(file.file);
+    }
     platform::CUtf16AppendFile file;
-    if (!file.Open(platform::Utf16ToUtf8(filePath))) return false;
+    if (!file.Open(platform::Utf16ToUtf8(target), 0644, refused)) return false;
     return file.Append(
         MatchedLineRecord(documentPath, line, includeFileName, includeTimestamp, now));
 }

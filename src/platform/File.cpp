@@ -7,13 +7,11 @@
 #include <cerrno>
 #include <utility>
 
+#include "platform/SameFile.h"
+
 namespace platform {
 
 namespace {
-
-FileIdentity IdentityOf(const struct stat& st) {
-    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
-}
 
 int CloseRetryingNothing(int fd) {
     // close must not be retried on EINTR: the descriptor is gone either way.
@@ -79,7 +77,7 @@ bool CFile::Size(std::uint64_t& size) const {
 bool CFile::Identity(FileIdentity& identity) const {
     struct stat st {};
     if (fd_ < 0 || ::fstat(fd_, &st) != 0) return false;
-    identity = IdentityOf(st);
+    identity = IdentityOfStat(st);
     return true;
 }
 
@@ -93,7 +91,7 @@ bool CFile::SizeOfPath(const std::string& path, std::uint64_t& size) {
 bool CFile::IdentityOfPath(const std::string& path, FileIdentity& identity) {
     struct stat st {};
     if (path.empty() || ::stat(path.c_str(), &st) != 0) return false;
-    identity = IdentityOf(st);
+    identity = IdentityOfStat(st);
     return true;
 }
 

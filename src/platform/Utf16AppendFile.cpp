@@ -8,20 +8,21 @@
 #include <cerrno>
 #include <vector>
 
+#include "platform/LinkSafeOpen.h"
+#include "platform/SameFile.h"
+
 namespace platform {
 
-bool CUtf16AppendFile::Open(const std::string& pathUtf8) {
+bool CUtf16AppendFile::Open(const std::string& pathUtf8, mode_t mode,
+                            std::span<const FileIdentity> refused) {
     Close();
-    int fd;
-    do {
-        // O_NONBLOCK: a pipe without a reader fails at once instead of
-        // waiting for one; the check below refuses any other pipe.
-        fd = open(pathUtf8.c_str(),
-                  O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
-    } while (fd < 0 && errno == EINTR);
+    // O_NONBLOCK: a pipe without a reader fails at once instead of waiting
+    // for one; the check below refuses any other pipe.
+    const int fd = OpenRefusingForeignLinks(
+        pathUtf8, O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, mode);
     if (fd < 0) return false;
     struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || IsAnyOf(IdentityOfStat(st), refused)) {
         close(fd);
         return false;
     }

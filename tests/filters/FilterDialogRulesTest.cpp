@@ -162,6 +162,9 @@ TEST(HighlightValidationTest, ChecksRunInOrderOnTrimmedTexts) {
     EXPECT_EQ(f.ReplaceText, u" ");
     ASSERT_FALSE(written.empty());
     EXPECT_EQ(written[0], u"/no/such/dir/out.log");
+    // A relative file to write to is taken from the current folder.
+    EXPECT_EQ(f.WrittenFile,
+              platform::Utf8ToUtf16(std::filesystem::current_path().string()) + u"/elsewhere");
 }
 
 TEST(HighlightValidationTest, RemovedRowsAreNeitherCheckedNorCounted) {

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "filters/HighlightTestFilters.h"
+#include "platform/CodePage.h"
 #include "platform/Registry.h"
 #include "settings/TempRegistry.h"
 
@@ -138,6 +140,16 @@ TEST_F(HighlightFilterStoreTest, SavedFiltersLoadBackWithEveryFieldAndDerivedSta
     EXPECT_TRUE(loaded.Items()[0].notifiedDocuments.has_value());
     EXPECT_EQ(loaded.Items()[1].phrase.foldedText, u"warn");
     EXPECT_TRUE(loaded.AnySendEmail() && loaded.AnyShowAs());
+
+    // A file to write to, stored relative or untidy by hand, loads absolute
+    // and normal, as every path is compared.
+    CreateKey(FilterKey(2)).SetString(u"WrittenFile", u"logs/./matched//out.log");
+    CHighlightFilters again;
+    EXPECT_EQ(LoadHighlightFilters(again), 0);
+    ASSERT_EQ(again.Size(), 2u);
+    EXPECT_EQ(again.Items()[1].WrittenFile,
+              platform::Utf8ToUtf16(std::filesystem::current_path().string()) +
+                  u"/logs/matched/out.log");
 }
 
 TEST_F(HighlightFilterStoreTest, SavingReplacesEveryEarlierSubkey) {

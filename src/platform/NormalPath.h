@@ -1,0 +1,17 @@
+#pragma once
+// How a file is named wherever it is stored, handed over or compared: its
+// absolute, lexically normal path. File systems here are case-sensitive, so
+// two paths name the same file only when they are equal unit for unit (or
+// lead to one file: SameFile.h).
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// path made absolute against the current folder and lexically normal
+// ("a/./b/../c" becomes "<cwd>/a/c", "/x//y/" becomes "/x/y"); an empty path
+// stays empty.
+std::u16string NormalPath(std::u16string_view path);
+
+}  // namespace platform
