@@ -197,6 +197,10 @@ std::uint32_t CMailSender::Start(MailJob mail, MailCompletion completion) {
     job->completion = std::move(completion);
     std::unique_lock lock(shared_->mutex);
     if (shared_->threads >= std::max<std::size_t>(1, shared_->limits.maxRunningJobs)) {
+        if (shared_->waiting.size() >= shared_->limits.maxWaitingJobs) {
+            shared_->Report(*job, std::string(kErrorTooManyWaiting));
+            return job->id;
+        }
         // A busy thread takes it when its job ends.
         shared_->waiting.push_back(job);
         return job->id;

@@ -29,6 +29,9 @@ using MailDelivery = std::function<std::string(const MailJob& job, int cancelFd)
 struct MailSenderLimits {
     // Send threads at once (each with one socket); later jobs wait their turn.
     std::size_t maxRunningJobs = 4;
+    // Jobs waiting for a thread; one more ends at once as failed, with the
+    // reason kErrorTooManyWaiting, so a burst never queues without end.
+    std::size_t maxWaitingJobs = 1000;
     // From the start of a job's conversation to its end as "Time out.".
     std::chrono::milliseconds jobDeadline = std::chrono::minutes(5);
     // How long closing waits for running jobs before leaving them behind.
@@ -48,8 +51,9 @@ public:
     CMailSender(const CMailSender&) = delete;
     CMailSender& operator=(const CMailSender&) = delete;
 
-    // Starts the job, or queues it while all send threads are busy, and
-    // returns its identifier (never 0). Without a completion (or without a
+    // Starts the job, or queues it while all send threads are busy (or
+    // fails it when the waiting list is full), and returns its identifier
+    // (never 0). Without a completion (or without a
     // queue) a failure is written to the debug output with the prefix
     // "[Ostra Tarvik]: " instead.
     std::uint32_t Start(MailJob job, MailCompletion completion = {});

@@ -74,6 +74,11 @@ void CNotificationRecords::ClearAll(filters::CHighlightFilters& filters) {
     sent_.clear();
 }
 
+void CNotificationRecords::PruneSent(std::size_t keep) {
+    if (sent_.size() <= keep) return;
+    sent_.erase(sent_.begin(), sent_.end() - static_cast<std::ptrdiff_t>(keep));
+}
+
 void CNotificationRecords::ForgetDocument(filters::DocumentRef document) {
     if (document == nullptr) return;
     for (auto* list : {&sending_, &sent_}) {

@@ -42,6 +42,10 @@ public:
     // sent records.
     void ClearAll(filters::CHighlightFilters& filters);
 
+    // Removes the oldest sent records beyond the newest keep, for a program
+    // where nobody clears them; a removed record waits for nobody.
+    void PruneSent(std::size_t keep);
+
     // A closed document leaves every record: none of them waits for
     // confirmation any more, and none keeps referring to it, so a later
     // document at the same address is never re-armed by an old record.

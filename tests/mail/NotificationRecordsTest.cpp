@@ -78,6 +78,16 @@ TEST(NotificationRecords, RecordsMoveFromSendingToSentInOrderOfOutcome) {
     EXPECT_EQ(records.Sent()[2].state, NotificationState::Failure);
     EXPECT_EQ(records.Sent()[2].errorMessage, u"Failed to connect to SMTP server.");
     EXPECT_TRUE(records.Sent()[2].requiresConfirmation) << "a failed send still waits";
+
+    // Where nobody clears them, the oldest sent records go; the newest stay
+    // in order and the sending ones are untouched.
+    records.PruneSent(2);
+    ASSERT_EQ(records.Sent().size(), 2u);
+    EXPECT_EQ(records.Sent()[0].filterText, u"b");
+    EXPECT_EQ(records.Sent()[1].filterText, u"a");
+    EXPECT_EQ(records.Sending().size(), 1u);
+    records.PruneSent(5);
+    EXPECT_EQ(records.Sent().size(), 2u);
 }
 
 TEST(NotificationRecords, ErrorTextsArriveInTheSystemCodePage) {

@@ -233,6 +233,37 @@ TEST(SmtpSender, JobsBeyondFourWaitTheirTurnAndEveryOneIsReported) {
     }
 }
 
+// A burst beyond the waiting list ends at once, each job failed with the
+// reason, instead of queueing without end.
+TEST(SmtpSender, JobsBeyondTheWaitingListFailAtOnce) {
+    auto stuck = std::make_shared<StuckDelivery>();
+    platform::TaskQueue queue;
+    std::vector<Completed> seen;
+    {
+        mail::MailSenderLimits limits;
+        limits.maxRunningJobs = 1;
+        limits.maxWaitingJobs = 2;
+        limits.closingWait = std::chrono::milliseconds(50);
+        CMailSender sender(&queue, limits,
+                           [stuck](const MailJob&, int /*cancelFd*/) { return stuck->Deliver(); });
+        for (int i = 0; i < 6; ++i) {
+            sender.Start(JobFor(1), [&seen](std::uint32_t id, std::string error) {
+                seen.push_back({id, std::move(error)});
+            });
+        }
+        EXPECT_EQ(sender.WaitingJobs(), 2u);
+        queue.Drain();
+        ASSERT_EQ(seen.size(), 3u);
+        for (const auto& done : seen) {
+            EXPECT_EQ(done.error, "Too many e-mails waiting to be sent: this one was dropped.");
+        }
+        stuck->WaitUntilEntered();
+        stuck->Release();
+    }
+    queue.Drain();
+    EXPECT_EQ(seen.size(), 6u);
+}
+
 TEST(SmtpSender, ClosingLeavesBehindAJobThatCannotBeInterrupted) {
     auto stuck = std::make_shared<StuckDelivery>();
     const std::weak_ptr<StuckDelivery> stuckAlive = stuck;

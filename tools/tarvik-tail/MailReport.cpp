@@ -22,6 +22,8 @@ void CMailReport::ReportNew() {
         }
     }
     std::fflush(out_);
+    records_.PruneSent(kKeptRecords);
+    reported_ = sent.size();
 }
 
 void TellStopMailOutcome(const std::u16string& path, const std::u16string& emails,

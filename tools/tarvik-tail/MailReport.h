@@ -10,17 +10,20 @@
 
 namespace tail {
 
-// The highlight actions' e-mails, from their records.
+// The highlight actions' e-mails, from their records. Nobody clears the
+// records here, so those told are let go beyond the newest kKeptRecords.
 class CMailReport {
 public:
-    CMailReport(const mail::CNotificationRecords& records, std::FILE* out)
+    static constexpr std::size_t kKeptRecords = 2000;
+
+    CMailReport(mail::CNotificationRecords& records, std::FILE* out)
         : records_(records), out_(out) {}
 
     // Writes a line for every e-mail whose outcome arrived since the last call.
     void ReportNew();
 
 private:
-    const mail::CNotificationRecords& records_;
+    mail::CNotificationRecords& records_;
     std::FILE* out_;
     std::size_t reported_ = 0;
 };
