@@ -123,6 +123,8 @@ public:
     CCrystalTextBuffer& Buffer() { return buffer_; }
     const CCrystalTextBuffer& Buffer() const { return buffer_; }
     bool HasOpenFile() const { return file_.IsOpen(); }
+    // The file being followed; unknown while none is open.
+    platform::FileIdentity FollowedFile() const { return handleIdentity_; }
     std::uint64_t ReadPosition() const { return readPosition_; }
     std::uint32_t TextSize() const { return textSize_; }
     // The "Text length in editor" pane.

@@ -5,11 +5,13 @@
 // incomplete.
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "core/CrystalTextBuffer.h"
 #include "core/Utf16LeWriter.h"
+#include "platform/File.h"
 
 namespace exporting {
 
@@ -21,9 +23,10 @@ public:
     CExportFile& operator=(const CExportFile&) = delete;
 
     // Creates the file, or empties the one there. A pipe without a reader
-    // is refused at once rather than waited on. False when nothing could be
-    // opened for writing.
-    bool Create(const std::u16string& path);
+    // is refused at once rather than waited on, and a file among refused
+    // (a followed log, under whatever name or link) is left as it is. False
+    // when nothing could be opened for writing.
+    bool Create(const std::u16string& path, std::span<const platform::FileIdentity> refused = {});
 
     // 8-bit text, written as it is.
     void Write(std::string_view bytes);

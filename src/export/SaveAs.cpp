@@ -2,23 +2,26 @@
 
 #include <functional>
 
+#include "core/TarvikDoc.h"
 #include "core/WaitCursor.h"
 #include "export/ExportFile.h"
 #include "export/HtmlPage.h"
 #include "export/TextExport.h"
 #include "filters/AsciiFold.h"
+#include "platform/CodePage.h"
 
 namespace exporting {
 
 namespace {
 
 bool WriteFile(const std::u16string& path, core::IUserInterface* ui,
+               std::span<const platform::FileIdentity> openFiles,
                const std::function<void(CExportFile&)>& write) {
     bool saved = false;
     {
         core::CWaitCursor wait(ui);
         CExportFile out;
-        if (out.Create(path)) {
+        if (out.Create(path, openFiles)) {
             write(out);
             saved = out.Close();
         }
@@ -42,9 +45,22 @@ SaveFormat FormatOfName(std::u16string_view path) {
     return extension == u".htm" || extension == u".html" ? SaveFormat::Html : SaveFormat::Text;
 }
 
+std::vector<platform::FileIdentity> FilesOfDocuments(
+    std::span<const core::CTarvikDoc* const> documents) {
+    std::vector<platform::FileIdentity> files;
+    for (const core::CTarvikDoc* doc : documents) {
+        if (!doc || doc->IsCaptureMode()) continue;
+        files.push_back(doc->FollowedFile());
+        platform::FileIdentity named;
+        if (platform::CFile::IdentityOfPath(platform::Utf16ToUtf8(doc->GetPathName()), named))
+            files.push_back(named);
+    }
+    return files;
+}
+
 bool SaveDocumentAs(const std::u16string& path, const ExportDocument& doc, const HtmlStyle& style,
-                    core::IUserInterface* ui) {
-    return WriteFile(path, ui, [&](CExportFile& out) {
+                    core::IUserInterface* ui, std::span<const platform::FileIdentity> openFiles) {
+    return WriteFile(path, ui, openFiles, [&](CExportFile& out) {
         if (FormatOfName(path) == SaveFormat::Html) {
             WriteHtmlPage(out, doc, style);
         } else {
@@ -55,8 +71,8 @@ bool SaveDocumentAs(const std::u16string& path, const ExportDocument& doc, const
 
 bool SaveDocumentsAs(const std::u16string& path, const std::vector<ExportDocument>& docs,
                      const SaveAllOptions& options, const HtmlStyle& style,
-                     core::IUserInterface* ui) {
-    return WriteFile(path, ui, [&](CExportFile& out) {
+                     core::IUserInterface* ui, std::span<const platform::FileIdentity> openFiles) {
+    return WriteFile(path, ui, openFiles, [&](CExportFile& out) {
         if (FormatOfName(path) == SaveFormat::Html) {
             WriteHtmlPages(out, docs, options.writeFilePath, style);
         } else {

@@ -3,12 +3,14 @@
 // highlight colours when the name ends in .htm or .html (in any case),
 // UTF-16 text otherwise. Nothing in the documents changes.
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/IUserInterface.h"
 #include "export/ExportDocument.h"
+#include "platform/File.h"
 
 namespace exporting {
 
@@ -24,13 +26,21 @@ struct SaveAllOptions {
     int blankLines = 2;
 };
 
+// The files open documents follow, and what their paths name now: none of
+// them may be replaced by a save.
+std::vector<platform::FileIdentity> FilesOfDocuments(
+    std::span<const core::CTarvikDoc* const> documents);
+
 // Each writes the file under the wait cursor and, when the file cannot be
-// created or is left incomplete, shows "Failed to save to file "<path>"."
-// with the exclamation icon and returns false. ui may be null.
+// created or is left incomplete, or is one of openFiles (FilesOfDocuments),
+// shows "Failed to save to file "<path>"." with the exclamation icon and
+// returns false. ui may be null.
 bool SaveDocumentAs(const std::u16string& path, const ExportDocument& doc, const HtmlStyle& style,
-                    core::IUserInterface* ui);
+                    core::IUserInterface* ui,
+                    std::span<const platform::FileIdentity> openFiles = {});
 bool SaveDocumentsAs(const std::u16string& path, const std::vector<ExportDocument>& docs,
                      const SaveAllOptions& options, const HtmlStyle& style,
-                     core::IUserInterface* ui);
+                     core::IUserInterface* ui,
+                     std::span<const platform::FileIdentity> openFiles = {});
 
 }  // namespace exporting

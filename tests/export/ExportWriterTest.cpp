@@ -197,5 +197,32 @@ TEST_F(ExportTest, FailureToCreateOrToWriteIsReportedNeverSuccess) {
     EXPECT_EQ(ui.waitDepth, 0);
 }
 
+// A save onto a followed log, under any name that leads to it, would cut the
+// live log to the buffer's tail: it is refused and the log stays whole.
+TEST_F(ExportTest, SavingOntoAnOpenDocumentsFileIsRefused) {
+    core::CTarvikDoc& followed = OpenWith("app.log", "line one\nline two\n");
+    const core::CTarvikDoc& other = OpenWith("other.log", "x\n");
+    const ExportDocument doc = Plain(other);
+    const std::vector<const core::CTarvikDoc*> open = {&followed, &other};
+    const std::vector<platform::FileIdentity> openFiles = FilesOfDocuments(open);
+    std::filesystem::create_symlink(PathOf("app.log"), PathOf("link.log"));
+    std::filesystem::create_hard_link(PathOf("app.log"), PathOf("hard.log"));
+    const std::vector<std::u16string> names = {Path16("app.log"), Path16("./app.log"),
+                                               Path16("link.log"), Path16("hard.log")};
+    for (const std::u16string& name : names) {
+        EXPECT_FALSE(SaveDocumentAs(name, doc, style, &ui, openFiles));
+        EXPECT_FALSE(SaveDocumentsAs(name, {doc}, {}, style, &ui, openFiles));
+    }
+    EXPECT_EQ(Read("app.log"), "line one\nline two\n");
+    ASSERT_EQ(ui.messages.size(), 2 * names.size());
+    EXPECT_EQ(ui.messages[0], u"Failed to save to file \"" + names[0] + u"\".");
+    // Any other file is saved as before, an existing one replaced.
+    Write("old.txt", "old text that is longer");
+    EXPECT_TRUE(SaveDocumentAs(Path16("old.txt"), doc, style, &ui, openFiles));
+    EXPECT_TRUE(SaveDocumentAs(Path16("new.txt"), doc, style, &ui, openFiles));
+    EXPECT_EQ(Read("old.txt"), Read("new.txt"));
+    EXPECT_EQ(ui.messages.size(), 2 * names.size());
+}
+
 }  // namespace
 }  // namespace exporting

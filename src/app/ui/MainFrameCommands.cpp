@@ -100,7 +100,11 @@ void CMainFrame::AddSaveCommands() {
     };
     commands_.Add(
         core::kCmdSaveAs, tr("Save &As..."), Qt::CTRL | Qt::Key_G,
-        [this, viewOf] { exporting_ui::SaveDocumentAs(this, ActiveDocument(), viewOf, this); },
+        [this, viewOf] {
+            std::vector<const core::CTarvikDoc*> open;
+            for (const auto& doc : app_.Documents()) open.push_back(doc.get());
+            exporting_ui::SaveDocumentAs(this, ActiveDocument(), open, viewOf, this);
+        },
         [this] { return ActiveDocument() != nullptr; });
     commands_.Add(
         kCmdSaveAllAs, tr("Save All As..."), {},

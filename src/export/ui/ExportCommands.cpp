@@ -60,15 +60,17 @@ std::vector<exporting::ExportDocument> OpenExports(const std::vector<const core:
 
 }  // namespace
 
-void SaveDocumentAs(QWidget* parent, const core::CTarvikDoc* doc, const ViewOfDocument& viewOf,
-                    core::IUserInterface* ui) {
+void SaveDocumentAs(QWidget* parent, const core::CTarvikDoc* doc,
+                    const std::vector<const core::CTarvikDoc*>& openDocs,
+                    const ViewOfDocument& viewOf, core::IUserInterface* ui) {
     if (!viewOf(doc)) return;
     const QString path = AskSaveFileName(parent);
     if (path.isEmpty()) return;
     exporting::HtmlStyle style;
     const auto exports = OpenExports({doc}, viewOf, style);
     if (exports.empty()) return;
-    exporting::SaveDocumentAs(path.toStdU16String(), exports.front(), style, ui);
+    exporting::SaveDocumentAs(path.toStdU16String(), exports.front(), style, ui,
+                              exporting::FilesOfDocuments(openDocs));
 }
 
 void SaveDocumentsAs(QWidget* parent, const std::vector<const core::CTarvikDoc*>& docs,
@@ -97,7 +99,8 @@ void SaveDocumentsAs(QWidget* parent, const std::vector<const core::CTarvikDoc*>
     const auto exports = OpenExports(chosen, viewOf, style);
     if (exports.empty()) return;
     exporting::SaveDocumentsAs(path.toStdU16String(), exports,
-                               {options.WriteFilePath, options.BlankLines}, style, ui);
+                               {options.WriteFilePath, options.BlankLines}, style, ui,
+                               exporting::FilesOfDocuments(docs));
 }
 
 }  // namespace exporting_ui

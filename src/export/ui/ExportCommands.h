@@ -34,13 +34,16 @@ exporting::ExportDocument ExportOfView(const view::CTarvikView& view);
 // The view's colours and font, for a page.
 exporting::HtmlStyle HtmlStyleOfView(const view::CTarvikView& view);
 
-// Asks for a file and saves the document into it.
-void SaveDocumentAs(QWidget* parent, const core::CTarvikDoc* doc, const ViewOfDocument& viewOf,
-                    core::IUserInterface* ui);
+// Asks for a file and saves the document into it; never into a file one of
+// the open documents follows.
+void SaveDocumentAs(QWidget* parent, const core::CTarvikDoc* doc,
+                    const std::vector<const core::CTarvikDoc*>& openDocs,
+                    const ViewOfDocument& viewOf, core::IUserInterface* ui);
 
-// Lets the user order and choose among docs (given in document order),
-// stores the two options and saves their group, asks for a file and saves
-// the chosen documents into it. Nothing without a document.
+// Lets the user order and choose among docs (every open document, in
+// document order), stores the two options and saves their group, asks for a
+// file and saves the chosen documents into it, never into a file one of docs
+// follows. Nothing without a document.
 void SaveDocumentsAs(QWidget* parent, const std::vector<const core::CTarvikDoc*>& docs,
                      const ViewOfDocument& viewOf, settings::Options& options,
                      core::IUserInterface* ui);
