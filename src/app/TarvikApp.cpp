@@ -20,7 +20,7 @@ namespace app {
 CTarvikApp::CTarvikApp(const platform::IClock& clock, platform::IUiQueue* uiQueue)
     : docContext_{options_, inExFilters_, clock},
       mail_(uiQueue, clock),
-      actionPorts_{clock, &mail_, nullptr},
+      actionPorts_{clock, &mail_, nullptr, &actionThrottle_, [this] { return FollowedFiles(); }},
       eventPolls_({}, clock) {
     docContext_.highlightFilters = &highlightFilters_;
     docContext_.uiQueue = uiQueue;
@@ -36,6 +36,15 @@ CTarvikApp::~CTarvikApp() {
         doc->DeleteContents();
         mail_.Records().ForgetDocument(doc.get());
     }
+}
+
+std::vector<filters::FollowedFile> CTarvikApp::FollowedFiles() const {
+    std::vector<filters::FollowedFile> files;
+    files.reserve(documents_.size());
+    for (const auto& doc : documents_) {
+        if (!doc->IsCaptureMode()) files.push_back({doc->GetPathName(), doc->FollowedFile()});
+    }
+    return files;
 }
 
 void CTarvikApp::EnableHighlightActions(filters::IPrinter* printer) {
@@ -158,6 +167,7 @@ void CTarvikApp::OnRefreshTick() {
                         core::CPollBudget(docContext_.clock, core::CPollBudget::kTickMs));
     eventPolls_.Sync(documents_, options_.WatchFileEvents);
     eventPolls_.FollowUpBacklogs(documents_, core::CEventPolls::Clock::now());
+    actionThrottle_.ReportDropped();
 }
 
 void CTarvikApp::OnFileEvents() {

@@ -129,6 +129,8 @@ public:
     // files and e-mails, and print jobs on the printer when there is one
     // (without one they are dropped).
     void EnableHighlightActions(filters::IPrinter* printer);
+    // The files the documents follow, which no action may write to.
+    std::vector<filters::FollowedFile> FollowedFiles() const;
 
     // Notification e-mails: settings, sender, records.
     mail::CMailCenter& Mail() { return mail_; }
@@ -248,6 +250,7 @@ private:
     CExternalPrograms externalPrograms_{docContext_, fileExtEditors_};
     // Before the documents, so that documents closing at exit still find it.
     mail::CMailCenter mail_;
+    filters::CActionThrottle actionThrottle_;
     filters::HighlightActionPorts actionPorts_;
     core::CEventPolls eventPolls_;
     std::vector<std::unique_ptr<core::CTarvikDoc>> documents_;

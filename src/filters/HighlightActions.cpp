@@ -9,6 +9,7 @@
 #include "platform/CodePage.h"
 #include "platform/DebugOutput.h"
 #include "platform/Process.h"
+#include "platform/StandardError.h"
 
 namespace filters {
 
@@ -29,23 +30,52 @@ std::vector<std::size_t> CollectActingFilters(const CHighlightFilters& filters,
     return acting;
 }
 
-// A program that cannot be started is no one's business but the debug output's.
-void StartProgram(std::u16string_view commandLine) {
-    std::string error;
-    if (platform::StartProcess(commandLine, error)) return;
-    platform::OutputDebugStringA(std::string(platform::kDebugPrefix) + "Could not start \"" +
-                                 platform::Utf16ToUtf8(commandLine) + "\": " + error);
+void ReportFailure(const std::string& text) {
+    platform::WriteStandardError(std::string(platform::kDebugPrefix) + text);
 }
 
+// A program that cannot be started (the process limit reached among the
+// reasons) is passed over; one beyond the throttle's limit is not started.
+void StartProgram(std::u16string_view commandLine, CActionThrottle* throttle) {
+    std::function<void()> givePlaceBack;
+    if (throttle) {
+        givePlaceBack = throttle->TakeProgramPlace();
+        if (!givePlaceBack) return;
+    }
+    std::string error;
+    if (platform::StartProcess(commandLine, error, givePlaceBack)) return;
+    if (givePlaceBack) givePlaceBack();
+    ReportFailure("Could not start \"" + platform::Utf16ToUtf8(commandLine) + "\": " + error);
+}
+
+// Asked once per call of the actions, when the first line is to be written.
+class FollowedFilesOnce {
+public:
+    FollowedFilesOnce(const ActionDocument& document, const HighlightActionPorts& ports)
+        : document_(document), ports_(ports) {}
+    const std::vector<FollowedFile>& Get() {
+        if (!files_) {
+            files_.emplace();
+            if (ports_.followedFiles) *files_ = ports_.followedFiles();
+            files_->push_back({std::u16string(document_.path), {}});
+        }
+        return *files_;
+    }
+
+private:
+    const ActionDocument& document_;
+    const HighlightActionPorts& ports_;
+    std::optional<std::vector<FollowedFile>> files_;
+};
+
 void WriteLine(const ActionDocument& document, const HighlightFilter& filter,
-               std::u16string_view text, const platform::IClock& clock) {
-    if (filter.WrittenFile == document.path) return;
+               std::u16string_view text, const platform::IClock& clock,
+               FollowedFilesOnce& followed) {
     if (WriteMatchedLine(document.path, filter.WrittenFile, text, filter.IncludeFileName,
-                         filter.IncludeTimestamp, clock.Local())) {
+                         filter.IncludeTimestamp, clock.Local(), followed.Get())) {
         return;
     }
-    platform::OutputDebugStringA(std::string(platform::kDebugPrefix) + "Could not write to \"" +
-                                 platform::Utf16ToUtf8(filter.WrittenFile) + "\"");
+    ReportFailure("Could not write to \"" + platform::Utf16ToUtf8(filter.WrittenFile) + "\"");
 }
 
 // Lines max(0, L - N) to L - 1, each followed by CR LF; none at all when
@@ -80,26 +110,28 @@ void RunHighlightActions(CHighlightFilters& filters, const ActionDocument& docum
     const std::vector<std::size_t> acting = CollectActingFilters(filters, document.foldedPath);
     if (acting.empty()) return;
     std::u16string printText;
+    FollowedFilesOnce followed(document, ports);
     for (int line = std::max(0, firstLine); line <= lastLine; ++line) {
         const std::u16string_view text = document.lineAt(line);
         if (text.empty()) continue;
         for (const std::size_t index : acting) {
             const HighlightFilter& filter = filters.Items()[index];
             if (!MatchPhrase(filter.phrase, text)) continue;
-            if (filter.ExecuteProgram) StartProgram(filter.ExecutableProgram);
+            if (filter.ExecuteProgram) StartProgram(filter.ExecutableProgram, ports.throttle);
             if (filter.PrintLineToDefaultPrinter) {
                 printText += text;
                 printText += u"\r\n";
             }
-            if (filter.WriteFile) WriteLine(document, filter, text, ports.clock);
+            if (filter.WriteFile) WriteLine(document, filter, text, ports.clock, followed);
             if (filter.SendEmail && ports.mail) {
                 SendMailFor(filters, index, document, line, text, *ports.mail);
             }
         }
     }
     if (printText.empty() || !ports.printer) return;
-    ports.printer->Print(
+    const bool taken = ports.printer->Print(
         PrintJob{std::u16string(document.path), std::move(printText), document.font});
+    if (!taken && ports.throttle) ports.throttle->CountDroppedPrintJob();
 }
 
 }  // namespace filters

@@ -6,11 +6,14 @@
 
 #include <functional>
 #include <string_view>
+#include <vector>
 
+#include "filters/ActionThrottle.h"
 #include "filters/HighlightDocumentRef.h"
 #include "filters/HighlightFilters.h"
 #include "filters/IHighlightMail.h"
 #include "filters/IPrinter.h"
+#include "filters/MatchedLineFile.h"
 #include "platform/IClock.h"
 #include "settings/LogFont.h"
 
@@ -32,17 +35,25 @@ struct ActionDocument {
 };
 
 // Where the actions go beyond this layer. Without a printer print jobs are
-// dropped; without mail the e-mail step is left out.
+// dropped; without mail the e-mail step is left out. Without a throttle
+// nothing limits the programs started at once.
 struct HighlightActionPorts {
     const platform::IClock& clock;
     IHighlightMail* mail = nullptr;
     IPrinter* printer = nullptr;
+    CActionThrottle* throttle = nullptr;
+    // Every file a document follows now, asked for when a line is to be
+    // written to a file; none when not given.
+    std::function<std::vector<FollowedFile>()> followedFiles;
 };
 
 // Runs the actions of the enabled filters with an action for lines first to
 // last (inclusive; the first may be the line the new text completed). Each
 // matching filter acts once per line, in list order: program, print text,
-// file, e-mail. All printing of one call goes into one job.
+// file, e-mail. All printing of one call goes into one job. A program that
+// cannot start or a line that cannot be written is told on standard error
+// only: through the debug output it could come back as a captured line and
+// set off the same action again.
 void RunHighlightActions(CHighlightFilters& filters, const ActionDocument& document, int firstLine,
                          int lastLine, const HighlightActionPorts& ports);
 

@@ -24,7 +24,9 @@ public:
     virtual ~IPrinter() = default;
     // Prints the job on a worker of its own, which alone owns it, and returns
     // at once. A job that cannot be printed (no default printer) is dropped.
-    virtual void Print(PrintJob job) = 0;
+    // False when the job was not taken: as many jobs as the actions may run
+    // at once are printing, or no worker could be made.
+    virtual bool Print(PrintJob job) = 0;
 };
 
 }  // namespace filters

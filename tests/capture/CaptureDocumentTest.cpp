@@ -2,6 +2,8 @@
 // messages, the choice of one process, pausing, the spill into a second
 // chunk, the copy file and the highlight actions of captured lines.
 
+#include <sys/stat.h>
+
 #include <fstream>
 #include <iterator>
 #include <regex>
@@ -120,6 +122,10 @@ TEST_F(CaptureTest, CopyFileGetsTheMarkOnceAndAppends) {
     std::ifstream in(path, std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(in)), {});
     EXPECT_EQ(bytes, std::string("\xFF\xFEo\0n\0e\0\r\0\n\0t\0w\0o\0\r\0\n\0", 22));
+    // The copy is as private as the channel.
+    struct stat st {};
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 077, 0u);
 
     // A file that cannot be opened is said so; capture goes on without it.
     options.OutputDebugStringSavedFile = u"/nonexistent-folder/copy.txt";
@@ -165,6 +171,36 @@ TEST_F(CaptureTest, CapturedLinesRunTheActionsOfFiltersForTheCapture) {
     for (const char ch : std::string("[OutputDebugString] boom\r\n")) expected += {ch, '\0'};
     EXPECT_EQ(bytes, expected);
     std::remove(path.c_str());
+}
+
+// An action that fails is told on standard error only: through the channel
+// it would come back as a captured line and could set itself off again.
+TEST_F(CaptureTest, FailedActionsOfCapturedLinesAreNotCapturedAgain) {
+    filters::HighlightFilter filter;
+    filter.phrase.Assign(u"go", false, false);
+    filter.Enable = true;
+    filter.ExecuteProgram = true;
+    filter.ExecutableProgram = u"/nonexistent/program";
+    filter.WriteFile = true;
+    filter.WrittenFile = u"/nonexistent-folder/matched.txt";
+    app_.HighlightFilters().Replace({filter});
+    app_.EnableHighlightActions(nullptr);
+    settings::Options& options = app_.GetOptions();
+    options.ODSSequenceNumber = options.ODSDispProcessID = options.ODSTimestamp = false;
+    core::CTarvikDoc* doc = StartCaptureListening();
+    ASSERT_NE(doc, nullptr);
+    testing::internal::CaptureStderr();
+    ASSERT_EQ(Ods({"go"}), 0);
+    ASSERT_TRUE(TickUntilLine(*doc, "go"));
+    // Whatever the failures sent would come before this.
+    ASSERT_EQ(Ods({"end"}), 0);
+    ASSERT_TRUE(TickUntilLine(*doc, "end"));
+    const std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Lines(*doc), (std::vector<std::string>{"go", "end", ""}));
+    EXPECT_NE(told.find("Could not start \"/nonexistent/program\""), std::string::npos) << told;
+    EXPECT_NE(told.find("Could not write to \"/nonexistent-folder/matched.txt\""),
+              std::string::npos)
+        << told;
 }
 
 }  // namespace

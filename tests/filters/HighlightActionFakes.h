@@ -35,8 +35,14 @@ public:
 
 class FakePrinter final : public IPrinter {
 public:
-    void Print(PrintJob job) override { jobs.push_back(std::move(job)); }
+    bool Print(PrintJob job) override {
+        if (!accept) return false;
+        jobs.push_back(std::move(job));
+        return true;
+    }
     std::vector<PrintJob> jobs;
+    // False: every job is refused, as by a printer that is busy.
+    bool accept = true;
 };
 
 }  // namespace filters::highlight_test

@@ -5,7 +5,9 @@
 
 #include "filters/HighlightActions.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -22,6 +24,7 @@
 #include "filters/HighlightTestFilters.h"
 #include "filters/MatchedLineFile.h"
 #include "platform/CodePage.h"
+#include "platform/File.h"
 #include "platform/SettableClock.h"
 
 namespace filters {
@@ -93,7 +96,7 @@ protected:
     FakeMail mail_;
     FakePrinter printer_;
     platform_test::SettableClock clock_{kEvening};
-    HighlightActionPorts ports_{clock_, &mail_, &printer_};
+    HighlightActionPorts ports_{clock_, &mail_, &printer_, nullptr, {}};
     std::u16string path_, folded_;
     int docA_ = 0, docB_ = 0;
 };
@@ -197,8 +200,7 @@ TEST_F(HighlightActionsTest, FirstOccurrenceMailsOncePerDocument) {
 }
 
 // The written record with and without time and file name; the byte-order
-// mark only on a new file; the followed file itself is never written, the
-// same file under another path text is.
+// mark only on a new file; the followed file itself is never written.
 TEST_F(HighlightActionsTest, WrittenLinesTheirLayoutAndTheirMark) {
     const platform_test::SettableClock clock{kEvening};
     const platform::LocalTime now = clock.Local();
@@ -224,9 +226,8 @@ TEST_F(HighlightActionsTest, WrittenLinesTheirLayoutAndTheirMark) {
     const std::u16string followed = Path16("followed.log");
     std::ofstream(dir_ / "followed.log", std::ios::binary) << "log";
     EXPECT_FALSE(WriteMatchedLine(followed, followed, u"loop", false, false, now));
+    EXPECT_FALSE(WriteMatchedLine(followed, Path16("./followed.log"), u"!", false, false, now));
     EXPECT_EQ(ReadBytes(dir_ / "followed.log"), "log");
-    EXPECT_TRUE(WriteMatchedLine(followed, Path16("./followed.log"), u"!", false, false, now));
-    EXPECT_EQ(ReadBytes(dir_ / "followed.log"), "log" + Utf16Bytes(u"!\r\n"));
 
     // A folder, a path through a missing folder and a pipe take nothing and
     // hold nothing up.
@@ -234,6 +235,100 @@ TEST_F(HighlightActionsTest, WrittenLinesTheirLayoutAndTheirMark) {
     EXPECT_FALSE(WriteMatchedLine(u"/a.log", Path16("missing/x.txt"), u"x", false, false, now));
     ASSERT_EQ(mkfifo((dir_ / "fifo").c_str(), 0600), 0);
     EXPECT_FALSE(WriteMatchedLine(u"/a.log", Path16("fifo"), u"x", false, false, now));
+}
+
+// A followed file is never fed, whichever document's line matched and
+// whatever name leads to it: relative, with doubled slashes, a symbolic
+// link or a hard link. Writing elsewhere goes on.
+TEST_F(HighlightActionsTest, NoFollowedFileIsFedUnderAnyName) {
+    std::ofstream(dir_ / "app.log", std::ios::binary) << "log";
+    std::filesystem::create_symlink(dir_ / "app.log", dir_ / "link.log");
+    std::filesystem::create_hard_link(dir_ / "app.log", dir_ / "hard.log");
+    platform::FileIdentity followed;
+    ASSERT_TRUE(platform::CFile::IdentityOfPath((dir_ / "app.log").string(), followed));
+    ports_.followedFiles = [&] { return std::vector<FollowedFile>{{Path16("app.log"), followed}}; };
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(dir_);
+    const std::u16string dir16 = platform::Utf8ToUtf16(dir_.string());
+    const std::vector<std::u16string> names = {u"./app.log",         u"sub/../app.log",
+                                               dir16 + u"//app.log", dir16 + u"/link.log",
+                                               dir16 + u"/hard.log", dir16 + u"/elsewhere.txt"};
+    for (const std::u16string& name : names) {
+        HighlightFilter write = Filter(u"match", 1);
+        write.WriteFile = true;
+        write.WrittenFile = name;
+        filters_.Replace({write});
+        // The line matched in the followed file itself, and in another one.
+        Run({u"match"}, 0, 0, Path16("app.log"));
+        Run({u"match"}, 0, 0, Path16("other.log"));
+    }
+    std::filesystem::current_path(before);
+    EXPECT_EQ(ReadBytes(dir_ / "app.log"), "log");
+    EXPECT_EQ(ReadBytes(dir_ / "elsewhere.txt"), "\xFF\xFE" + Utf16Bytes(u"match\r\nmatch\r\n"));
+}
+
+// A symbolic link of another user (as planted in /tmp) never leads a write
+// into the user's files, nor makes one; the user's own links are followed.
+TEST_F(HighlightActionsTest, LinksOfOtherUsersAreNotFollowed) {
+    if (geteuid() != 0) GTEST_SKIP() << "giving a link to another user needs root";
+    constexpr uid_t kOther = 65534;
+    const platform::LocalTime now = clock_.Local();
+    std::ofstream(dir_ / "profile", std::ios::binary) << "keep";
+    std::filesystem::create_symlink(dir_ / "profile", dir_ / "planted");
+    std::filesystem::create_symlink(dir_ / "made-by-link", dir_ / "dangling");
+    ASSERT_EQ(lchown((dir_ / "planted").c_str(), kOther, kOther), 0);
+    ASSERT_EQ(lchown((dir_ / "dangling").c_str(), kOther, kOther), 0);
+    EXPECT_FALSE(WriteMatchedLine(u"/a.log", Path16("planted"), u"x", false, false, now));
+    EXPECT_FALSE(WriteMatchedLine(u"/a.log", Path16("dangling"), u"x", false, false, now));
+    EXPECT_EQ(ReadBytes(dir_ / "profile"), "keep");
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "made-by-link"));
+
+    std::filesystem::create_symlink(dir_ / "profile", dir_ / "mine");
+    EXPECT_TRUE(WriteMatchedLine(u"/a.log", Path16("mine"), u"x", false, false, now));
+    EXPECT_EQ(ReadBytes(dir_ / "profile"), "keep" + Utf16Bytes(u"x\r\n"));
+}
+
+// A burst of matching lines starts at most the throttle's number of programs
+// at once and prints as much as the printer takes; the rest is counted and
+// told once. Ended programs make room again.
+TEST_F(HighlightActionsTest, BurstsStartAtMostSixteenProgramsAndCountTheRest) {
+    const std::filesystem::path fifo = dir_ / "hold";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    HighlightFilter wait = Filter(u"go", 1);
+    wait.ExecuteProgram = true;
+    wait.PrintLineToDefaultPrinter = true;
+    wait.ExecutableProgram = u"sh -c \"read x < '" + platform::Utf8ToUtf16(fifo.string()) + u"'\"";
+    filters_.Replace({wait});
+    CActionThrottle throttle;
+    ports_.throttle = &throttle;
+    printer_.accept = false;
+
+    const std::vector<std::u16string> burst(40, u"go");
+    Run(burst, 0, 39);
+    EXPECT_EQ(throttle.RunningPrograms(), CActionThrottle::kMaxRunning);
+    testing::internal::CaptureStderr();
+    throttle.ReportDropped();
+    throttle.ReportDropped();
+    const std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_NE(told.find(std::to_string(40 - CActionThrottle::kMaxRunning) +
+                        " program starts and 1 print jobs dropped"),
+              std::string::npos)
+        << told;
+    EXPECT_EQ(told.find('\n'), told.size() - 1) << "told once";
+
+    // A writer that comes and goes ends every reader that has the pipe open.
+    const auto releaseAll = [&] {
+        for (int i = 0; i < 1000 && throttle.RunningPrograms() > 0; ++i) {
+            const int writer = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+            if (writer >= 0) close(writer);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    };
+    releaseAll();
+    EXPECT_EQ(throttle.RunningPrograms(), 0);
+    Run({u"go"}, 0, 0);
+    EXPECT_EQ(throttle.RunningPrograms(), 1);
+    releaseAll();
 }
 
 // A program is started without a shell and not waited for; one that does

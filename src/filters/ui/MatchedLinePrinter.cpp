@@ -8,8 +8,10 @@
 
 #include <cmath>
 #include <string>
+#include <system_error>
 #include <utility>
 
+#include "filters/ActionThrottle.h"
 #include "platform/CodePage.h"
 #include "platform/DebugOutput.h"
 #include "view/FontMapping.h"
@@ -82,18 +84,27 @@ CMatchedLinePrinter::~CMatchedLinePrinter() {
     for (Worker& worker : workers_) worker.thread.join();
 }
 
-void CMatchedLinePrinter::Print(filters::PrintJob job) {
+bool CMatchedLinePrinter::Print(filters::PrintJob job) {
     JoinEndedWorkers();
+    if (workers_.size() >= static_cast<std::size_t>(filters::CActionThrottle::kMaxRunning))
+        return false;
     // The font is made here, where the font database is at home; the thread
     // gets its own copies of everything.
     QFont font = view::FontFromLogFont(job.font);
     const platform::LocalTime now = clock_.Local();
     auto ended = std::make_shared<std::atomic<bool>>(false);
-    std::thread thread([job = std::move(job), font = std::move(font), now, ended] {
-        PrintOnDefaultPrinter(job, font, now);
-        ended->store(true);
-    });
-    workers_.push_back({std::move(thread), std::move(ended)});
+    Worker& worker = workers_.emplace_back(Worker{{}, ended});
+    try {
+        worker.thread = std::thread([job = std::move(job), font = std::move(font), now, ended] {
+            PrintOnDefaultPrinter(job, font, now);
+            ended->store(true);
+        });
+    } catch (const std::system_error&) {
+        // At the thread limit the job is dropped like any other.
+        workers_.pop_back();
+        return false;
+    }
+    return true;
 }
 
 void CMatchedLinePrinter::JoinEndedWorkers() {

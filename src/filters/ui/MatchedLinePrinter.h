@@ -2,7 +2,8 @@
 // Prints the matched lines of highlight actions on the default printer,
 // without a dialog: one page per job with the document's path and the time
 // in a header band and the lines below, each job on a thread of its own that
-// alone owns it. Without a default printer the job is dropped.
+// alone owns it. Without a default printer the job is dropped; so is a job
+// while as many as the actions may run at once are printing.
 
 #include <QFont>
 #include <QString>
@@ -27,7 +28,7 @@ public:
     CMatchedLinePrinter(const CMatchedLinePrinter&) = delete;
     CMatchedLinePrinter& operator=(const CMatchedLinePrinter&) = delete;
 
-    void Print(filters::PrintJob job) override;
+    bool Print(filters::PrintJob job) override;
 
     // The page of a job on printer, in font (sized for the screen): the
     // header band of two text rows (path on the left, now on the right, a
