@@ -147,9 +147,9 @@ TEST_F(HighlightFilterStoreTest, SavedFiltersLoadBackWithEveryFieldAndDerivedSta
     CHighlightFilters again;
     EXPECT_EQ(LoadHighlightFilters(again), 0);
     ASSERT_EQ(again.Size(), 2u);
-    EXPECT_EQ(again.Items()[1].WrittenFile,
-              platform::Utf8ToUtf16(std::filesystem::current_path().string()) +
-                  u"/logs/matched/out.log");
+    EXPECT_EQ(
+        again.Items()[1].WrittenFile,
+        platform::Utf8ToUtf16(std::filesystem::current_path().string()) + u"/logs/matched/out.log");
 }
 
 TEST_F(HighlightFilterStoreTest, SavingReplacesEveryEarlierSubkey) {
