@@ -18,6 +18,8 @@ CaptureStart CCaptureSession::Start(platform::IUiQueue* queue, FailureHandler on
     switch (stopLock_.TryAcquire()) {
         case platform::LockResult::HeldElsewhere:
             return CaptureStart::AlreadyCapturing;
+        case platform::LockResult::OwnedByAnotherUser:
+            return CaptureStart::OwnedByAnotherUser;
         case platform::LockResult::Failed:
             return CaptureStart::Failed;
         case platform::LockResult::Acquired:
@@ -42,9 +44,9 @@ void CCaptureSession::Run(platform::IUiQueue* queue, FailureHandler onFailed) {
         return;
     }
     if (!queue || !onFailed) return;
-    const std::uint32_t code = opened == platform::DebugMonitorOpen::OwnedElsewhere
-                                   ? kCaptureOwnedElsewhere
-                                   : kCaptureFailed;
+    std::uint32_t code = kCaptureFailed;
+    if (opened == platform::DebugMonitorOpen::OwnedElsewhere) code = kCaptureOwnedElsewhere;
+    if (opened == platform::DebugMonitorOpen::OwnedByAnotherUser) code = kCaptureOwnedByAnotherUser;
     queue->Post([alive = std::weak_ptr<bool>(alive_), code, onFailed = std::move(onFailed)] {
         if (alive.lock()) onFailed(code);
     });

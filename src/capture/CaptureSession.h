@@ -21,11 +21,12 @@ namespace capture {
 // Failure codes of the capture thread.
 inline constexpr std::uint32_t kCaptureOwnedElsewhere = 0x90909090;
 inline constexpr std::uint32_t kCaptureFailed = 0x10101010;
+inline constexpr std::uint32_t kCaptureOwnedByAnotherUser = 0x20202020;
 
 // The name of the stop event, which marks a running capture of this program.
 inline constexpr std::string_view kStopEventName = "A39C8511-1E4D-4cf9-A6E6-D3EC3679F8E2";
 
-enum class CaptureStart { Started, AlreadyCapturing, Failed };
+enum class CaptureStart { Started, AlreadyCapturing, OwnedByAnotherUser, Failed };
 
 class CCaptureSession {
 public:
