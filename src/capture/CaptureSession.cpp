@@ -26,8 +26,9 @@ CaptureStart CCaptureSession::Start(platform::IUiQueue* queue, FailureHandler on
             break;
     }
     try {
-        thread_ = std::thread([this, queue, onFailed = std::move(onFailed)]() mutable {
-            Run(queue, std::move(onFailed));
+        thread_ = std::thread([this, queue, alive = std::weak_ptr<bool>(alive_),
+                               onFailed = std::move(onFailed)]() mutable {
+            Run(queue, std::move(alive), std::move(onFailed));
         });
     } catch (const std::system_error&) {
         stopLock_.Release();
@@ -36,7 +37,8 @@ CaptureStart CCaptureSession::Start(platform::IUiQueue* queue, FailureHandler on
     return CaptureStart::Started;
 }
 
-void CCaptureSession::Run(platform::IUiQueue* queue, FailureHandler onFailed) {
+void CCaptureSession::Run(platform::IUiQueue* queue, std::weak_ptr<bool> alive,
+                          FailureHandler onFailed) {
     const platform::DebugMonitorOpen opened = monitor_.Open();
     if (opened == platform::DebugMonitorOpen::Opened) {
         monitor_.Run(
@@ -47,7 +49,7 @@ void CCaptureSession::Run(platform::IUiQueue* queue, FailureHandler onFailed) {
     std::uint32_t code = kCaptureFailed;
     if (opened == platform::DebugMonitorOpen::OwnedElsewhere) code = kCaptureOwnedElsewhere;
     if (opened == platform::DebugMonitorOpen::OwnedByAnotherUser) code = kCaptureOwnedByAnotherUser;
-    queue->Post([alive = std::weak_ptr<bool>(alive_), code, onFailed = std::move(onFailed)] {
+    queue->Post([alive = std::move(alive), code, onFailed = std::move(onFailed)] {
         if (alive.lock()) onFailed(code);
     });
 }

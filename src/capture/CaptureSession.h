@@ -54,13 +54,15 @@ public:
     void Deliver(std::uint32_t processId, std::string_view text);
 
 private:
-    void Run(platform::IUiQueue* queue, FailureHandler onFailed);
+    void Run(platform::IUiQueue* queue, std::weak_ptr<bool> alive, FailureHandler onFailed);
 
     CaptureSettings settings_;
     CCaptureChunks chunks_;
     platform::CSharedObjectLock stopLock_;
     platform::CDebugChannelMonitor monitor_;
-    // The failure report runs only while this lives.
+    // The failure report runs only while this lives. Only the
+    // user-interface thread touches it; the capture thread gets its own
+    // weak copy when it starts.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     std::thread thread_;
 };

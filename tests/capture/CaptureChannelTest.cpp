@@ -152,6 +152,22 @@ TEST_F(CaptureChannelTest, ObjectsOfAKilledMonitorAreReclaimed) {
     EXPECT_TRUE(ui_.messages.empty());
 }
 
+// The capture thread's failure report must not race the document closing
+// under it (a ThreadSanitizer build shows it); the reports of closed
+// sessions never run.
+TEST_F(CaptureChannelTest, ClosingTheDocumentWhileItsStartFailsIsSafe) {
+    platform::CDebugChannelMonitor other;
+    ASSERT_EQ(other.Open(), platform::DebugMonitorOpen::Opened);
+    for (int i = 0; i < 20; ++i) {
+        core::CTarvikDoc* doc = app_.StartCapture();
+        ASSERT_NE(doc, nullptr);
+        app_.CloseDocument(doc);
+    }
+    Tick();
+    EXPECT_TRUE(ui_.messages.empty());
+    other.Close();
+}
+
 // Another user who made the channel's objects first, open to everyone, and
 // holds the monitor's lock: the text never reaches the other user's buffer
 // and the monitor names the cause.
