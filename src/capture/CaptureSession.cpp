@@ -18,14 +18,17 @@ CaptureStart CCaptureSession::Start(platform::IUiQueue* queue, FailureHandler on
     switch (stopLock_.TryAcquire()) {
         case platform::LockResult::HeldElsewhere:
             return CaptureStart::AlreadyCapturing;
+        case platform::LockResult::OwnedByAnotherUser:
+            return CaptureStart::OwnedByAnotherUser;
         case platform::LockResult::Failed:
             return CaptureStart::Failed;
         case platform::LockResult::Acquired:
             break;
     }
     try {
-        thread_ = std::thread([this, queue, onFailed = std::move(onFailed)]() mutable {
-            Run(queue, std::move(onFailed));
+        thread_ = std::thread([this, queue, alive = std::weak_ptr<bool>(alive_),
+                               onFailed = std::move(onFailed)]() mutable {
+            Run(queue, std::move(alive), std::move(onFailed));
         });
     } catch (const std::system_error&) {
         stopLock_.Release();
@@ -34,7 +37,8 @@ CaptureStart CCaptureSession::Start(platform::IUiQueue* queue, FailureHandler on
     return CaptureStart::Started;
 }
 
-void CCaptureSession::Run(platform::IUiQueue* queue, FailureHandler onFailed) {
+void CCaptureSession::Run(platform::IUiQueue* queue, std::weak_ptr<bool> alive,
+                          FailureHandler onFailed) {
     const platform::DebugMonitorOpen opened = monitor_.Open();
     if (opened == platform::DebugMonitorOpen::Opened) {
         monitor_.Run(
@@ -42,10 +46,10 @@ void CCaptureSession::Run(platform::IUiQueue* queue, FailureHandler onFailed) {
         return;
     }
     if (!queue || !onFailed) return;
-    const std::uint32_t code = opened == platform::DebugMonitorOpen::OwnedElsewhere
-                                   ? kCaptureOwnedElsewhere
-                                   : kCaptureFailed;
-    queue->Post([alive = std::weak_ptr<bool>(alive_), code, onFailed = std::move(onFailed)] {
+    std::uint32_t code = kCaptureFailed;
+    if (opened == platform::DebugMonitorOpen::OwnedElsewhere) code = kCaptureOwnedElsewhere;
+    if (opened == platform::DebugMonitorOpen::OwnedByAnotherUser) code = kCaptureOwnedByAnotherUser;
+    queue->Post([alive = std::move(alive), code, onFailed = std::move(onFailed)] {
         if (alive.lock()) onFailed(code);
     });
 }

@@ -21,11 +21,12 @@ namespace capture {
 // Failure codes of the capture thread.
 inline constexpr std::uint32_t kCaptureOwnedElsewhere = 0x90909090;
 inline constexpr std::uint32_t kCaptureFailed = 0x10101010;
+inline constexpr std::uint32_t kCaptureOwnedByAnotherUser = 0x20202020;
 
 // The name of the stop event, which marks a running capture of this program.
 inline constexpr std::string_view kStopEventName = "A39C8511-1E4D-4cf9-A6E6-D3EC3679F8E2";
 
-enum class CaptureStart { Started, AlreadyCapturing, Failed };
+enum class CaptureStart { Started, AlreadyCapturing, OwnedByAnotherUser, Failed };
 
 class CCaptureSession {
 public:
@@ -53,13 +54,15 @@ public:
     void Deliver(std::uint32_t processId, std::string_view text);
 
 private:
-    void Run(platform::IUiQueue* queue, FailureHandler onFailed);
+    void Run(platform::IUiQueue* queue, std::weak_ptr<bool> alive, FailureHandler onFailed);
 
     CaptureSettings settings_;
     CCaptureChunks chunks_;
     platform::CSharedObjectLock stopLock_;
     platform::CDebugChannelMonitor monitor_;
-    // The failure report runs only while this lives.
+    // The failure report runs only while this lives. Only the
+    // user-interface thread touches it; the capture thread gets its own
+    // weak copy when it starts.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
     std::thread thread_;
 };

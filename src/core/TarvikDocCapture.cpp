@@ -16,6 +16,22 @@ constexpr std::u16string_view kCaptureInitFailed =
 constexpr std::u16string_view kAnotherProgramCaptures =
     u"Another program is capturing output of OutputDebugString.\n\nThere's only one program "
     u"that could capture OutputDebugString output at the same time.";
+// Another local user made objects under this user's channel names: they
+// are never used, nor removed.
+constexpr std::u16string_view kChannelOfAnotherUser =
+    u"Failed to initialize capturing OutputDebugString.\n\nThe objects of the debug output "
+    u"channel are owned by another user.";
+
+std::u16string_view CaptureFailureMessage(std::uint32_t code) {
+    switch (code) {
+        case capture::kCaptureOwnedElsewhere:
+            return kAnotherProgramCaptures;
+        case capture::kCaptureOwnedByAnotherUser:
+            return kChannelOfAnotherUser;
+        default:
+            return kCaptureInitFailed;
+    }
+}
 
 }  // namespace
 
@@ -34,11 +50,14 @@ bool CTarvikDoc::InitCapture(std::function<void()> closeDocument) {
             OnCaptureFailed(code, closeDocument);
         });
     if (started != capture::CaptureStart::Started) {
+        std::uint32_t code = capture::kCaptureFailed;
+        if (started == capture::CaptureStart::AlreadyCapturing) {
+            code = capture::kCaptureOwnedElsewhere;
+        } else if (started == capture::CaptureStart::OwnedByAnotherUser) {
+            code = capture::kCaptureOwnedByAnotherUser;
+        }
         if (context_.ui) {
-            context_.ui->ShowMessage(started == capture::CaptureStart::AlreadyCapturing
-                                         ? kAnotherProgramCaptures
-                                         : kCaptureInitFailed,
-                                     MessageIcon::Exclamation);
+            context_.ui->ShowMessage(CaptureFailureMessage(code), MessageIcon::Exclamation);
         }
         return false;
     }
@@ -99,9 +118,7 @@ void CTarvikDoc::FlushCapturedText() {
 
 void CTarvikDoc::OnCaptureFailed(std::uint32_t code, const std::function<void()>& closeDocument) {
     if (context_.ui) {
-        context_.ui->ShowMessage(
-            code == capture::kCaptureOwnedElsewhere ? kAnotherProgramCaptures : kCaptureInitFailed,
-            MessageIcon::Exclamation);
+        context_.ui->ShowMessage(CaptureFailureMessage(code), MessageIcon::Exclamation);
     }
     if (closeDocument) closeDocument();
 }

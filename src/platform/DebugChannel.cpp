@@ -5,7 +5,11 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
+
+#include "platform/PrivateObject.h"
 
 namespace platform {
 
@@ -43,12 +47,45 @@ DebugChannelNames DebugChannelNamesForUser() {
             PerUserObjectName("DBWIN_DATA_READY"), PerUserObjectName("DBWIN_MONITOR")};
 }
 
+std::string SharedMemoryPath(std::string_view name) {
+    std::string path = "/dev/shm/";
+    path += name.substr(name.starts_with('/') ? 1 : 0);
+    return path;
+}
+
+std::string SemaphorePath(std::string_view name) {
+    std::string path = "/dev/shm/sem.";
+    path += name.substr(name.starts_with('/') ? 1 : 0);
+    return path;
+}
+
+DebugMessage ReadDebugMessage(std::span<const unsigned char, kDebugBufferBytes> buffer) {
+    DebugMessage message;
+    for (std::size_t i = 0; i < kDebugTextOffset; ++i) {
+        message.processId |= std::uint32_t{buffer[i]} << (8 * i);
+    }
+    const char* text = reinterpret_cast<const char*>(buffer.data() + kDebugTextOffset);
+    message.text = std::string_view(text, strnlen(text, kDebugBufferBytes - kDebugTextOffset));
+    return message;
+}
+
+void WriteDebugMessage(std::span<unsigned char, kDebugBufferBytes> buffer, std::uint32_t processId,
+                       std::string_view text) {
+    for (std::size_t i = 0; i < kDebugTextOffset; ++i) {
+        buffer[i] = static_cast<unsigned char>(processId >> (8 * i));
+    }
+    const std::size_t length = std::min(text.size(), kDebugTextBytes);
+    std::memcpy(buffer.data() + kDebugTextOffset, text.data(), length);
+    buffer[kDebugTextOffset + length] = 0;
+}
+
 // The buffer goes first: a sender that still holds it sees it unlinked and
 // opens the channel again.
 void UnlinkDebugChannel(const DebugChannelNames& names) {
-    shm_unlink(names.buffer.c_str());
-    sem_unlink(names.bufferReady.c_str());
-    sem_unlink(names.dataReady.c_str());
+    if (!IsOwnedByAnotherUser(SharedMemoryPath(names.buffer))) shm_unlink(names.buffer.c_str());
+    for (const std::string* name : {&names.bufferReady, &names.dataReady}) {
+        if (!IsOwnedByAnotherUser(SemaphorePath(*name))) sem_unlink(name->c_str());
+    }
 }
 
 }  // namespace platform

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -32,8 +33,27 @@ std::string PerUserObjectName(std::string_view base);
 
 DebugChannelNames DebugChannelNamesForUser();
 
-// Removes the names of the buffer and both semaphores; the lock object stays,
-// since a lock on an unlinked object would guard nothing.
+// Where the system keeps the object of a name ("/NAME"): a shared-memory
+// object is the file /dev/shm/NAME, a named semaphore /dev/shm/sem.NAME.
+std::string SharedMemoryPath(std::string_view name);
+std::string SemaphorePath(std::string_view name);
+
+// One message as a sender left it in the buffer.
+struct DebugMessage {
+    std::uint32_t processId = 0;
+    // Views the buffer; never reaches past it, even when the zero is missing.
+    std::string_view text;
+};
+
+// The buffer is written by other programs: any bytes give a message.
+DebugMessage ReadDebugMessage(std::span<const unsigned char, kDebugBufferBytes> buffer);
+// text holds at most kDebugTextBytes and no zero.
+void WriteDebugMessage(std::span<unsigned char, kDebugBufferBytes> buffer, std::uint32_t processId,
+                       std::string_view text);
+
+// Removes the names of the buffer and both semaphores, except those of
+// another user; the lock object stays, since a lock on an unlinked object
+// would guard nothing.
 void UnlinkDebugChannel(const DebugChannelNames& names);
 
 }  // namespace platform

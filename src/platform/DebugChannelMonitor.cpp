@@ -5,18 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstring>
 
+#include "platform/PrivateObject.h"
+
 namespace platform {
-
-namespace {
-
-sem_t* CreateSemaphore(const std::string& name) {
-    return sem_open(name.c_str(), O_CREAT | O_EXCL, 0600, 0);
-}
-
-}  // namespace
 
 CDebugChannelMonitor::CDebugChannelMonitor(DebugChannelNames names)
     : names_(std::move(names)), ownerLock_(names_.monitorLock) {}
@@ -29,15 +22,23 @@ DebugMonitorOpen CDebugChannelMonitor::Open() {
     switch (ownerLock_.TryAcquire()) {
         case LockResult::HeldElsewhere:
             return DebugMonitorOpen::OwnedElsewhere;
+        case LockResult::OwnedByAnotherUser:
+            return DebugMonitorOpen::OwnedByAnotherUser;
         case LockResult::Failed:
             return DebugMonitorOpen::Failed;
         case LockResult::Acquired:
             break;
     }
-    // Holding the owner's lock, objects that already exist were left by a
-    // monitor that died: they are removed and made again, once.
+    // Holding the owner's lock, objects of this user that already exist
+    // were left by a monitor that died: they are removed and made again,
+    // once. Another user's objects stay as they are.
     if (!CreateObjects()) {
         CloseObjects();
+        if (AnyObjectOfAnotherUser()) {
+            UnlinkDebugChannel(names_);
+            Close();
+            return DebugMonitorOpen::OwnedByAnotherUser;
+        }
         UnlinkDebugChannel(names_);
         if (!CreateObjects()) {
             Close();
@@ -47,14 +48,19 @@ DebugMonitorOpen CDebugChannelMonitor::Open() {
     return DebugMonitorOpen::Opened;
 }
 
-// The buffer is made last, so a sender that finds it finds both semaphores.
+bool CDebugChannelMonitor::AnyObjectOfAnotherUser() const {
+    return IsOwnedByAnotherUser(SharedMemoryPath(names_.buffer)) ||
+           IsOwnedByAnotherUser(SemaphorePath(names_.bufferReady)) ||
+           IsOwnedByAnotherUser(SemaphorePath(names_.dataReady));
+}
+
+// The buffer is made last, so a sender that finds it finds both
+// semaphores; a sender takes it only once it has its full size.
 bool CDebugChannelMonitor::CreateObjects() {
-    bufferReady_ = CreateSemaphore(names_.bufferReady);
-    if (bufferReady_ == SEM_FAILED) return false;
+    if (!bufferReady_.Create(names_.bufferReady)) return false;
     {
         std::lock_guard lock(stopMutex_);
-        dataReady_ = CreateSemaphore(names_.dataReady);
-        if (dataReady_ == SEM_FAILED) return false;
+        if (!dataReady_.Create(names_.dataReady)) return false;
     }
     bufferFd_ = shm_open(names_.buffer.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (bufferFd_ < 0) return false;
@@ -68,35 +74,54 @@ bool CDebugChannelMonitor::CreateObjects() {
 }
 
 void CDebugChannelMonitor::Run(const Deliver& deliver) {
-    sem_t* const dataReady = dataReady_;
-    if (!map_ || dataReady == SEM_FAILED) return;
+    if (!map_ || !dataReady_.IsOpen()) return;
     for (;;) {
-        sem_post(bufferReady_);
+        bufferReady_.Post();
         // Stop posts "data ready" after setting the flag, so a wait started
         // before the flag was set still ends.
         if (stop_) return;
-        while (sem_wait(dataReady) != 0) {
-            if (errno != EINTR) return;
+        if (!WaitForData() || stop_) return;
+        std::memcpy(copy_.data(), map_, copy_.size());
+        const DebugMessage message = ReadDebugMessage(copy_);
+        deliver(message.processId, message.text);
+    }
+}
+
+// "Buffer ready" found taken at two timeouts in a row, with no data in
+// between, was taken by a sender that will not write: it is posted again.
+// A sender that is merely slow has had a whole period to write.
+bool CDebugChannelMonitor::WaitForData() {
+    bool takenBefore = false;
+    for (;;) {
+        switch (dataReady_.WaitFor(kDebugBufferReclaimMs)) {
+            case SemaphoreWait::Taken:
+                return true;
+            case SemaphoreWait::Failed:
+                return false;
+            case SemaphoreWait::TimedOut:
+                break;
         }
-        if (stop_) return;
-        std::uint32_t processId = 0;
-        for (int i = 0; i < 4; ++i) processId |= std::uint32_t{map_[i]} << (8 * i);
-        const char* text = reinterpret_cast<const char*>(map_ + kDebugTextOffset);
-        // A sender that left out the zero still cannot lead past the buffer.
-        deliver(processId, std::string_view(text, strnlen(text, kDebugTextBytes + 1)));
+        if (stop_) return false;
+        const bool taken = bufferReady_.Value() == 0;
+        if (taken && takenBefore) {
+            bufferReady_.Post();
+            takenBefore = false;
+        } else {
+            takenBefore = taken;
+        }
     }
 }
 
 void CDebugChannelMonitor::Stop() {
     std::lock_guard lock(stopMutex_);
     stop_ = true;
-    if (dataReady_ != SEM_FAILED) sem_post(dataReady_);
+    dataReady_.Post();
 }
 
 // Names go before the lock, so the next monitor never meets objects of a
 // live owner.
 void CDebugChannelMonitor::Close() {
-    const bool made = bufferReady_ != SEM_FAILED || bufferFd_ >= 0;
+    const bool made = bufferReady_.IsOpen() || bufferFd_ >= 0;
     if (ownerLock_.IsHeld() && made) UnlinkDebugChannel(names_);
     CloseObjects();
     ownerLock_.Release();
@@ -107,11 +132,9 @@ void CDebugChannelMonitor::CloseObjects() {
     map_ = nullptr;
     if (bufferFd_ >= 0) close(bufferFd_);
     bufferFd_ = -1;
-    if (bufferReady_ != SEM_FAILED) sem_close(bufferReady_);
-    bufferReady_ = SEM_FAILED;
+    bufferReady_.Close();
     std::lock_guard lock(stopMutex_);
-    if (dataReady_ != SEM_FAILED) sem_close(dataReady_);
-    dataReady_ = SEM_FAILED;
+    dataReady_.Close();
 }
 
 }  // namespace platform

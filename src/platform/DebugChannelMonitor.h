@@ -3,10 +3,10 @@
 // objects while it runs and hands each message to a callback on the thread
 // that runs it. Only one monitor per user and channel: a second one finds
 // the owner's lock held. Objects whose owner died (its lock is gone) are
-// removed and made again.
+// removed and made again; objects of another user under the channel's
+// names are never used nor removed, and the monitor says so.
 
-#include <semaphore.h>
-
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -14,11 +14,17 @@
 #include <string_view>
 
 #include "platform/DebugChannel.h"
+#include "platform/NamedSemaphore.h"
 #include "platform/SharedObjectLock.h"
 
 namespace platform {
 
-enum class DebugMonitorOpen { Opened, OwnedElsewhere, Failed };
+enum class DebugMonitorOpen { Opened, OwnedElsewhere, OwnedByAnotherUser, Failed };
+
+// How long "buffer ready" may stay taken with no data before the monitor
+// posts it again: a sender that died holding it would otherwise hold off
+// every later one.
+inline constexpr int kDebugBufferReclaimMs = 2000;
 
 class CDebugChannelMonitor {
 public:
@@ -41,15 +47,21 @@ public:
 private:
     bool CreateObjects();
     void CloseObjects();
+    bool AnyObjectOfAnotherUser() const;
+    // False when Run should end.
+    bool WaitForData();
 
     DebugChannelNames names_;
     CSharedObjectLock ownerLock_;
-    sem_t* bufferReady_ = SEM_FAILED;
+    CNamedSemaphore bufferReady_;
     // Guarded by stopMutex_: Stop may post it from another thread.
-    sem_t* dataReady_ = SEM_FAILED;
+    CNamedSemaphore dataReady_;
     std::mutex stopMutex_;
     int bufferFd_ = -1;
     const unsigned char* map_ = nullptr;
+    // A message is read from a copy, so a sender still writing cannot
+    // change it under the reader.
+    std::array<unsigned char, kDebugBufferBytes> copy_{};
     std::atomic<bool> stop_{false};
 };
 

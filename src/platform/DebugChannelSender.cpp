@@ -1,20 +1,19 @@
 #include "platform/DebugChannelSender.h"
 
 #include <fcntl.h>
-#include <semaphore.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdint>
-#include <cstring>
-#include <ctime>
 #include <mutex>
+#include <span>
 #include <string>
 
 #include "platform/CodePage.h"
 #include "platform/DebugChannel.h"
+#include "platform/NamedSemaphore.h"
+#include "platform/PrivateObject.h"
 #include "platform/SharedObjectLock.h"
 
 namespace platform {
@@ -23,22 +22,21 @@ namespace {
 
 // The channel as this process last found it. Kept open between messages so
 // a flood costs no opening per message; dropped when the monitor went.
+// Only objects private to this user are used: a message never goes into
+// objects another user planted under the channel's names.
 class CSenderChannel {
 public:
     bool Send(std::string_view text) {
         std::lock_guard lock(mutex_);
         if (!Attach()) return false;
-        if (!WaitForBuffer()) {
+        if (bufferReady_.WaitFor(kDebugSendWaitMs) != SemaphoreWait::Taken) {
             // A monitor that does not answer: the next message looks again.
             Detach();
             return false;
         }
-        auto* bytes = static_cast<unsigned char*>(map_);
-        const std::uint32_t pid = static_cast<std::uint32_t>(getpid());
-        for (int i = 0; i < 4; ++i) bytes[i] = static_cast<unsigned char>(pid >> (8 * i));
-        std::memcpy(bytes + kDebugTextOffset, text.data(), text.size());
-        bytes[kDebugTextOffset + text.size()] = 0;
-        sem_post(dataReady_);
+        WriteDebugMessage(std::span<unsigned char, kDebugBufferBytes>(map_, kDebugBufferBytes),
+                          static_cast<std::uint32_t>(getpid()), text);
+        dataReady_.Post();
         return true;
     }
 
@@ -53,15 +51,19 @@ private:
         }
         // No monitor: return at once, as the original protocol does.
         if (!CSharedObjectLock::IsHeldByAnyone(names_.monitorLock)) return false;
-        bufferReady_ = sem_open(names_.bufferReady.c_str(), 0);
-        dataReady_ = sem_open(names_.dataReady.c_str(), 0);
-        bufferFd_ = shm_open(names_.buffer.c_str(), O_RDWR | O_CLOEXEC, 0);
-        if (bufferReady_ != SEM_FAILED && dataReady_ != SEM_FAILED && bufferFd_ >= 0) {
-            void* map =
-                mmap(nullptr, kDebugBufferBytes, PROT_READ | PROT_WRITE, MAP_SHARED, bufferFd_, 0);
-            if (map != MAP_FAILED) {
-                map_ = map;
-                return true;
+        if (bufferReady_.Open(names_.bufferReady) && dataReady_.Open(names_.dataReady)) {
+            bufferFd_ = shm_open(names_.buffer.c_str(), O_RDWR | O_CLOEXEC, 0);
+            struct stat st {};
+            // A monitor that has not sized its buffer yet has not posted
+            // "buffer ready" either.
+            if (bufferFd_ >= 0 && fstat(bufferFd_, &st) == 0 && IsPrivateToUser(st) &&
+                st.st_size >= static_cast<off_t>(kDebugBufferBytes)) {
+                void* map = mmap(nullptr, kDebugBufferBytes, PROT_READ | PROT_WRITE, MAP_SHARED,
+                                 bufferFd_, 0);
+                if (map != MAP_FAILED) {
+                    map_ = static_cast<unsigned char*>(map);
+                    return true;
+                }
             }
         }
         Detach();
@@ -73,31 +75,16 @@ private:
         map_ = nullptr;
         if (bufferFd_ >= 0) close(bufferFd_);
         bufferFd_ = -1;
-        if (bufferReady_ != SEM_FAILED) sem_close(bufferReady_);
-        if (dataReady_ != SEM_FAILED) sem_close(dataReady_);
-        bufferReady_ = SEM_FAILED;
-        dataReady_ = SEM_FAILED;
-    }
-
-    bool WaitForBuffer() {
-        if (sem_trywait(bufferReady_) == 0) return true;
-        timespec deadline{};
-        clock_gettime(CLOCK_REALTIME, &deadline);
-        deadline.tv_nsec += static_cast<long>(kDebugSendWaitMs) * 1000000L;
-        deadline.tv_sec += deadline.tv_nsec / 1000000000L;
-        deadline.tv_nsec %= 1000000000L;
-        while (sem_timedwait(bufferReady_, &deadline) != 0) {
-            if (errno != EINTR) return false;
-        }
-        return true;
+        bufferReady_.Close();
+        dataReady_.Close();
     }
 
     std::mutex mutex_;
     DebugChannelNames names_ = DebugChannelNamesForUser();
-    sem_t* bufferReady_ = SEM_FAILED;
-    sem_t* dataReady_ = SEM_FAILED;
+    CNamedSemaphore bufferReady_;
+    CNamedSemaphore dataReady_;
     int bufferFd_ = -1;
-    void* map_ = nullptr;
+    unsigned char* map_ = nullptr;
 };
 
 CSenderChannel& Channel() {

@@ -3,7 +3,8 @@
 // without, each line of standard input goes as one message.
 //
 // Exit status: 0 when a monitor took every message, 1 when none was
-// listening (or it did not answer in time), 2 for a usage error.
+// listening (or it did not answer in time, or the channel's objects are
+// not this user's own), 2 for a usage error.
 
 #include <cstdio>
 #include <cstring>
