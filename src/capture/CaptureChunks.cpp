@@ -27,13 +27,14 @@ bool CCaptureChunks::MakeRoom(std::size_t units) {
 }
 
 void CCaptureChunks::Deliver(std::string_view utf8, std::uint32_t processId, PrefixChoice prefixes,
-                             std::time_t now) {
+                             std::time_t now, bool own) {
     std::lock_guard lock(mutex_);
     // Out of memory the message is lost rather than the capture.
     if (!MakeRoom(utf8.size() + kRoomPerMessage)) return;
     Chunk& chunk = filling_[current_];
     if (kChunkUnits - chunk.used < utf8.size() + kRoomPerMessage) return;
     char16_t* out = chunk.text.get() + chunk.used;
+    const std::size_t begin = chunk.used;
 
     PrefixParts parts;
     if (prefixes.sequence) parts.sequence = &sequence_;
@@ -48,6 +49,13 @@ void CCaptureChunks::Deliver(std::string_view utf8, std::uint32_t processId, Pre
         *out++ = u'\n';
     }
     chunk.used = static_cast<std::size_t>(out - chunk.text.get());
+    if (!own) return;
+    // Back-to-back messages of this program make one span.
+    if (!chunk.own.empty() && chunk.own.back().second == begin) {
+        chunk.own.back().second = chunk.used;
+    } else {
+        chunk.own.emplace_back(begin, chunk.used);
+    }
 }
 
 void CCaptureChunks::TakeFilled() {

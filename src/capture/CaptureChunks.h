@@ -12,6 +12,7 @@
 #include <memory>
 #include <mutex>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace capture {
@@ -30,22 +31,28 @@ public:
     // Room kept for the prefixes and the line break of one message.
     static constexpr std::size_t kRoomPerMessage = 64;
 
+    // Where in a chunk the messages of this program itself lie, as
+    // [begin, end) unit offsets in order.
+    using OwnSpans = std::vector<std::pair<std::size_t, std::size_t>>;
+
     // Capture thread: appends one message (UTF-8, at most a buffer's text)
-    // with its prefixes and, unless it ends with a line feed, CR LF.
+    // with its prefixes and, unless it ends with a line feed, CR LF. own
+    // marks a message this program sent itself.
     void Deliver(std::string_view utf8, std::uint32_t processId, PrefixChoice prefixes,
-                 std::time_t now);
+                 std::time_t now, bool own = false);
 
     // User-interface thread: takes over everything appended so far and
-    // hands it to take(text, length) chunk by chunk, in order. The text is
-    // zero-terminated and may be changed in place by take.
+    // hands it to take(text, length, ownSpans) chunk by chunk, in order. The
+    // text is zero-terminated and may be changed in place by take.
     template <typename Take>
     void Drain(Take&& take) {
         TakeFilled();
         for (Chunk& chunk : draining_) {
             if (chunk.used == 0) break;
             chunk.text[chunk.used] = 0;
-            take(chunk.text.get(), chunk.used);
+            take(chunk.text.get(), chunk.used, static_cast<const OwnSpans&>(chunk.own));
             chunk.used = 0;
+            chunk.own.clear();
         }
     }
 
@@ -61,6 +68,7 @@ private:
     struct Chunk {
         std::unique_ptr<char16_t[]> text;
         std::size_t used = 0;
+        OwnSpans own;
     };
 
     bool MakeRoom(std::size_t units);

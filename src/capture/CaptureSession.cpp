@@ -1,5 +1,7 @@
 #include "capture/CaptureSession.h"
 
+#include <unistd.h>
+
 #include <ctime>
 #include <string>
 #include <utility>
@@ -58,7 +60,10 @@ void CCaptureSession::Deliver(std::uint32_t processId, std::string_view text) {
     if (!settings_.monitoring || text.empty()) return;
     if (!settings_.allProcesses && processId != settings_.onlyProcessId) return;
     const PrefixChoice prefixes{settings_.sequenceNumber, settings_.processId, settings_.timestamp};
-    chunks_.Deliver(text, processId, prefixes, std::time(nullptr));
+    // What this program sends itself (a failed e-mail, a note) is shown but
+    // never acted on, or one failure could feed the next for ever.
+    static const std::uint32_t ownId = static_cast<std::uint32_t>(getpid());
+    chunks_.Deliver(text, processId, prefixes, std::time(nullptr), processId == ownId);
 }
 
 void CCaptureSession::Stop() {

@@ -263,7 +263,7 @@ void CTarvikDoc::AppendNewText(std::u16string_view text) {
     AppendText(text, true);
 }
 
-void CTarvikDoc::AppendText(std::u16string_view text, bool raiseSignals) {
+void CTarvikDoc::AppendText(std::u16string_view text, bool raiseSignals, bool runActions) {
     if (text.empty()) return;
     const std::uint64_t grown = std::uint64_t{textSize_} + 2 * std::uint64_t{text.size()};
     if (Options().LimitBufSize && grown > Options().MaxBufSiz) Trim();
@@ -290,7 +290,7 @@ void CTarvikDoc::AppendText(std::u16string_view text, bool raiseSignals) {
     // starts at the line the text went into, so a line it completes is
     // examined again as a whole. A line break that only ends the old file's
     // last line at a rotation is no new text and runs nothing.
-    if (raiseSignals) RunHighlightActions(insertAt.line, end.line);
+    if (raiseSignals && runActions) RunHighlightActions(insertAt.line, end.line);
     if (AnyShowAs()) ApplyShowAsToNewLines(insertAt.line, end.line, true);
     if (caretAtEnd) MoveCaretToEnd();
     if (follow && view_) view_->ScrollToEnd();

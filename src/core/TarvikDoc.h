@@ -160,7 +160,9 @@ private:
     void InsertLoaded(std::u16string_view text, TextPos& insertAt);
 
     std::u16string_view NormalizeRead(char16_t* units, std::size_t n);
-    void AppendText(std::u16string_view text, bool raiseSignals);
+    // runActions false: the text is shown and signalled but runs no
+    // highlight actions (what this program sent through the channel itself).
+    void AppendText(std::u16string_view text, bool raiseSignals, bool runActions = true);
 
     bool AnyShowAs() const;
     void RunHighlightActions(int firstLine, int lastLine);

@@ -106,12 +106,24 @@ void CTarvikDoc::FlushCapturedText() {
     if (!capture_) return;
     bool copied = false;
     bool any = false;
-    capture_->Chunks().Drain([&](char16_t* text, std::size_t units) {
-        if (copyFile_.IsOpen()) copied = copyFile_.Append(text, units) || copied;
-        any = true;
-        const std::size_t length = NormalizeText(text, units);
-        if (length > 0) AppendNewText({text, length});
-    });
+    capture_->Chunks().Drain(
+        [&](char16_t* text, std::size_t units, const capture::CCaptureChunks::OwnSpans& own) {
+            if (copyFile_.IsOpen()) copied = copyFile_.Append(text, units) || copied;
+            any = true;
+            // Each piece is whole messages; this program's own ones run no actions.
+            const auto appendPiece = [&](std::size_t begin, std::size_t end, bool ownText) {
+                if (begin >= end) return;
+                const std::size_t length = NormalizeText(text + begin, end - begin);
+                if (length > 0) AppendText({text + begin, length}, true, !ownText);
+            };
+            std::size_t at = 0;
+            for (const auto& [begin, end] : own) {
+                appendPiece(at, begin, false);
+                appendPiece(begin, end, true);
+                at = end;
+            }
+            appendPiece(at, units, false);
+        });
     if (copied) copyFile_.Flush();
     if (any) MarkNewData();
 }

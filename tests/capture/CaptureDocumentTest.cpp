@@ -203,5 +203,37 @@ TEST_F(CaptureTest, FailedActionsOfCapturedLinesAreNotCapturedAgain) {
         << told;
 }
 
+// A line this program sends itself is shown but acts on nothing; the same
+// text from another program acts.
+TEST_F(CaptureTest, OwnMessagesAreShownButRunNoActions) {
+    const std::string written =
+        std::string(TARVIK_BINARY_DIR) + "/own-matched-" + std::to_string(getpid()) + ".txt";
+    std::remove(written.c_str());
+    filters::HighlightFilter filter;
+    filter.phrase.Assign(u"alert", false, false);
+    filter.Enable = true;
+    filter.WriteFile = true;
+    filter.WrittenFile = platform::Utf8ToUtf16(written);
+    app_.HighlightFilters().Replace({filter});
+    app_.EnableHighlightActions(nullptr);
+    settings::Options& options = app_.GetOptions();
+    options.ODSSequenceNumber = options.ODSDispProcessID = options.ODSTimestamp = false;
+    core::CTarvikDoc* doc = StartCaptureListening();
+    ASSERT_NE(doc, nullptr);
+    ASSERT_TRUE(platform::SendDebugString("own alert"));
+    ASSERT_EQ(Ods({"between"}), 0);
+    ASSERT_TRUE(platform::SendDebugString("own alert again"));
+    ASSERT_TRUE(TickUntilLine(*doc, "own alert again"));
+    EXPECT_EQ(Lines(*doc),
+              (std::vector<std::string>{"own alert", "between", "own alert again", ""}));
+    EXPECT_FALSE(std::ifstream(written).good());
+    ASSERT_EQ(Ods({"their alert"}), 0);
+    ASSERT_TRUE(TickUntilLine(*doc, "their alert"));
+    std::ifstream in(written, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_FALSE(bytes.empty());
+    std::remove(written.c_str());
+}
+
 }  // namespace
 }  // namespace capture_test
