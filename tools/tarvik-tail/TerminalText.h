@@ -4,8 +4,8 @@
 // a line or a file name could move the cursor, rewrite what was printed
 // before, retitle the window or answer for the user. There every C0 control
 // but the tab, DEL and every C1 control is shown in caret form instead
-// ("^[" for ESC, "^?" for DEL, "M-^[" for U+009B), the way cat -v shows
-// them. Elsewhere (a pipe, a file) the text stays exactly as read.
+// ("^[" for ESC, "^?" for DEL, "M-^[" for U+009B). Elsewhere (a pipe, a file) the text stays
+// exactly as read.
 
 #include <string>
 #include <string_view>
