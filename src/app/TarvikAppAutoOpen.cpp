@@ -12,8 +12,8 @@
 namespace app {
 
 void CTarvikApp::StartAutoOpenWatcher(bool startUp) {
-    // The replaced watcher stops and is waited for; what it posted already
-    // is ignored, as its identifier no longer matches.
+    // The replaced watcher stops without waiting for a scan in progress;
+    // what it posted already is ignored, as its identifier no longer matches.
     autoOpenWatcher_.reset();
     platform::IUiQueue* queue = docContext_.uiQueue;
     if (autoOpenPatterns_.empty() || !queue) return;

@@ -204,6 +204,7 @@ bool CTarvikDoc::LoadRange(std::uint64_t start, std::uint64_t end, std::uint64_t
         decodedUnits += decoded.units;
         InsertLoaded(NormalizeRead(chunk.get(), decoded.units), insertAt);
     }
+    limitHits_.NameNewlyFrequent(path_);
     readPosition_ = pos;
     const std::uint64_t size = decoder_.IsDecided() && decoder_.Encoding() == TextEncoding::Utf8
                                    ? 2 * decodedUnits
@@ -213,6 +214,7 @@ bool CTarvikDoc::LoadRange(std::uint64_t start, std::uint64_t end, std::uint64_t
 }
 
 void CTarvikDoc::InsertLoaded(std::u16string_view text, TextPos& insertAt) {
+    filters::CSearchLimitHits::Scope counting(limitHits_);
     const std::u16string_view kept = FilterNewText(text);
     if (kept.empty()) return;
     RestoreUnfinishedLine();
@@ -259,8 +261,13 @@ std::u16string_view CTarvikDoc::FilterNewText(std::u16string_view text) {
     return output.text;
 }
 
+// Filters that give up on the new text are counted for this document.
 void CTarvikDoc::AppendNewText(std::u16string_view text) {
-    AppendText(text, true);
+    {
+        filters::CSearchLimitHits::Scope counting(limitHits_);
+        AppendText(text, true);
+    }
+    limitHits_.NameNewlyFrequent(path_);
 }
 
 void CTarvikDoc::AppendText(std::u16string_view text, bool raiseSignals, bool runActions) {

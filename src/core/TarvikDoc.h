@@ -29,6 +29,7 @@
 #include "core/PollBudget.h"
 #include "core/TarvikTextBuffer.h"
 #include "core/TextDecoder.h"
+#include "filters/SearchLimitHits.h"
 #include "platform/File.h"
 #include "platform/MappedBuffer.h"
 
@@ -218,6 +219,8 @@ private:
     platform::FileIdentity handleIdentity_;
     std::uint64_t readPosition_ = 0;
     bool backlog_ = false;
+    CReadPace readPace_{kReadBufferUnits};
+    filters::CSearchLimitHits limitHits_;
     CTextDecoder decoder_;
     CLineBreakCarry breakCarry_;
     // The unfinished last line as read and as "Show as" left it; both empty

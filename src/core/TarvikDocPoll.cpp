@@ -62,14 +62,16 @@ void CTarvikDoc::CheckFile(const CPollBudget& budget) {
 // Reads until the bytes the poll found are consumed, a read brings nothing,
 // or a read ends in preallocated NULs. Bytes written during the poll wait
 // for the next one, so a writer faster than the reader cannot hold the poll.
-// A spent budget stops it after a read, at least one read being done: every
+// A spent budget stops it after a read, at least one read being done (the
+// pace keeps each read within about a budget, however slow its filters): every
 // piece of state a read leaves for the next (the read position, a partial
 // line, half a line break or of a character) is kept, so the next poll goes
 // on exactly where this one stopped.
 std::uint64_t CTarvikDoc::ReadNewText(std::uint64_t knownSize, const CPollBudget& budget) {
     std::uint64_t total = 0;
     while (readPosition_ < knownSize) {
-        const ReadPlacement placement = decoder_.PlacementFor(kReadBufferUnits);
+        const std::uint64_t startMs = budget.NowMs();
+        const ReadPlacement placement = decoder_.PlacementFor(readPace_.Units(budget));
         std::uint8_t* bytes = placement.In(readBuffer_.get());
         const long long got = file_.ReadAt(readPosition_, bytes, placement.maxBytes);
         if (got <= 0) break;
@@ -84,7 +86,9 @@ std::uint64_t CTarvikDoc::ReadNewText(std::uint64_t knownSize, const CPollBudget
         total += decoded.units;
         if (!text.empty()) AppendNewText(text);
         if (!anotherRead) break;
-        if (readPosition_ < knownSize && budget.IsSpent()) {
+        const std::uint64_t nowMs = budget.NowMs();
+        if (budget.IsTimed()) readPace_.Took(nowMs - startMs);
+        if (readPosition_ < knownSize && budget.IsSpentAt(nowMs)) {
             backlog_ = true;
             break;
         }

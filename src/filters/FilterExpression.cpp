@@ -5,6 +5,7 @@
 
 #include "filters/LoneSurrogates.h"
 #include "filters/Pcre2Engine.h"
+#include "filters/SearchLimitHits.h"
 
 namespace filters {
 
@@ -40,8 +41,9 @@ std::u16string_view WellFormedSubject(std::u16string_view line) {
 
 }  // namespace
 
-FilterExpression::FilterExpression(pcre2_real_code_16* code, bool jitCompiled)
-    : code_(code), jitCompiled_(jitCompiled) {}
+FilterExpression::FilterExpression(pcre2_real_code_16* code, bool jitCompiled,
+                                   std::u16string_view pattern)
+    : code_(code), jitCompiled_(jitCompiled), pattern_(pattern) {}
 
 FilterExpression::~FilterExpression() {
     pcre2_code_free_16(code_);
@@ -74,7 +76,10 @@ std::optional<PhraseOccurrence> FilterExpression::SearchWellFormed(std::u16strin
     // Failures (no match, match or heap limit, JIT stack exhausted) all mean
     // "not found"; the caller goes on with the next filter or line.
     const int rc = pcre::Match(code_, jitCompiled_, subject, from, scratch);
-    if (rc < 0) return std::nullopt;
+    if (rc < 0) {
+        if (pcre::GaveUp(rc)) NoteSearchLimitHit(pattern_);
+        return std::nullopt;
+    }
     const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer_16(scratch.Data());
     if (ovector[1] <= ovector[0]) return std::nullopt;
     return PhraseOccurrence{ovector[0], ovector[1] - ovector[0]};
@@ -85,7 +90,7 @@ std::shared_ptr<const FilterExpression> CompileFilterExpression(std::u16string_v
     pcre2_code_16* code = pcre::Compile(pattern, matchCase ? 0u : PCRE2_CASELESS);
     if (code == nullptr) return nullptr;
     return std::shared_ptr<const FilterExpression>(
-        new FilterExpression(code, pcre::CompileToMachineCode(code)));
+        new FilterExpression(code, pcre::CompileToMachineCode(code), pattern));
 }
 
 std::optional<PhraseOccurrence> SearchFilterExpression(const FilterExpression* expression,

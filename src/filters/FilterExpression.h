@@ -8,11 +8,12 @@
 // start-of-line anchor matches only at column 0 and a word boundary sees the
 // character before the continuation point), accept lines holding lone
 // surrogates, and give up with "not found" when a pattern backtracks without
-// end.
+// end; each give-up is noted for the thread's CSearchLimitHits.
 
 #include <cstddef>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -39,13 +40,14 @@ private:
     friend std::shared_ptr<const FilterExpression> CompileFilterExpression(std::u16string_view,
                                                                            bool);
     // Takes ownership of code; jitCompiled tells whether it runs as machine code.
-    FilterExpression(pcre2_real_code_16* code, bool jitCompiled);
+    FilterExpression(pcre2_real_code_16* code, bool jitCompiled, std::u16string_view pattern);
 
     std::optional<PhraseOccurrence> SearchWellFormed(std::u16string_view subject,
                                                      std::size_t from) const;
 
     pcre2_real_code_16* code_;
     bool jitCompiled_;
+    std::u16string pattern_;
 };
 
 // The compiled expression, or null when the pattern is not supported. Shows

@@ -5,10 +5,16 @@ namespace filters::pcre {
 namespace {
 
 // A search that needs more backtracking steps than this from one start
-// position ends as "not found". A runaway pattern such as (a+)+$ against ten
-// thousand a's gives up within a few milliseconds, while ordinary patterns on
-// long lines stay far below it.
-constexpr std::uint32_t kMatchLimit = 1'000'000;
+// position ends as "not found". Every line of a log may be hostile, so a
+// give-up must be cheap: a runaway pattern such as (a+)+$ or (\w+\s?)*$
+// against a hostile line gives up in some 10 to 60 microseconds with machine
+// code. The patterns of real filters need far fewer steps on lines of a few
+// hundred characters; the greediest of them, .*(a|b|c).*, needs this many on
+// a line of 4 KB.
+constexpr std::uint32_t kMatchLimit = 5'000;
+// The nesting of backtracking points of the interpreter: real patterns need
+// under a hundred, a nested repeat over a hostile line many thousands.
+constexpr std::uint32_t kDepthLimit = 1'000;
 // Bounds the memory of the interpreter, used only when JIT compilation fails.
 constexpr std::uint32_t kHeapLimitKiB = 20 * 1024;
 // The JIT stack grows on demand up to this size; deep patterns on long lines
@@ -42,6 +48,7 @@ MatchScratch::MatchScratch()
       jitStack_(pcre2_jit_stack_create_16(kJitStackStart, kJitStackMax, nullptr)) {
     if (context_ == nullptr) return;
     pcre2_set_match_limit_16(context_, kMatchLimit);
+    pcre2_set_depth_limit_16(context_, kDepthLimit);
     pcre2_set_heap_limit_16(context_, kHeapLimitKiB);
     if (jitStack_ != nullptr) pcre2_jit_stack_assign_16(context_, nullptr, jitStack_);
 }
@@ -55,6 +62,11 @@ MatchScratch::~MatchScratch() {
 MatchScratch& ThreadScratch() {
     thread_local MatchScratch scratch;
     return scratch;
+}
+
+bool GaveUp(int rc) {
+    return rc == PCRE2_ERROR_MATCHLIMIT || rc == PCRE2_ERROR_DEPTHLIMIT ||
+           rc == PCRE2_ERROR_HEAPLIMIT || rc == PCRE2_ERROR_JIT_STACKLIMIT;
 }
 
 int Match(const pcre2_code_16* code, bool jitCompiled, std::u16string_view subject,

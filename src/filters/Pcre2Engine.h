@@ -51,6 +51,10 @@ private:
 
 MatchScratch& ThreadScratch();
 
+// The result code of a search that gave up at a limit (match, depth, heap or
+// JIT stack) rather than finding that nothing matches.
+bool GaveUp(int rc);
+
 // One search of a well-formed subject from a column; the engine's result code.
 int Match(const pcre2_code_16* code, bool jitCompiled, std::u16string_view subject,
           std::size_t from, MatchScratch& scratch);

@@ -18,7 +18,8 @@ std::u16string ComposeHighlightMessage(const MailSettings& settings,
                                        const platform::LocalTime& now) {
     const std::u16string time = FormatTagTime(now);
     const std::u16string date = FormatMailDate(now);
-    // The path goes first, so a "%h" inside a path is replaced as well.
+    // Nothing of the log (the path, the line, the lines before it) is
+    // looked at for tags: a "%p" in a line stays as it is.
     const std::array<MailTag, 5> tags = {{
         {u"%f", event.logName},
         {u"%h", event.phrase},

@@ -9,7 +9,7 @@ namespace mail {
 namespace {
 
 std::u16string HeaderValue(std::u16string_view text, std::span<const MailTag> tags) {
-    std::u16string value = WithTagsReplaced(text, tags);
+    std::u16string value = ExpandTags(text, tags);
     std::replace_if(
         value.begin(), value.end(), [](char16_t ch) { return ch == u'\r' || ch == u'\n'; }, u' ');
     return value;
@@ -25,8 +25,8 @@ void AppendHeader(std::u16string& message, std::u16string_view name, std::u16str
 }  // namespace
 
 std::u16string ComposeMessage(const MailMessageParts& parts, std::span<const MailTag> tags) {
-    // The header and the body are replaced apart, which gives the same text as
-    // replacing over the whole message (no tag can span the fixed text between
+    // The header and the body are expanded apart, which gives the same text as
+    // expanding the whole message (no tag can span the fixed text between
     // them) and lets the header values be checked on their own.
     std::u16string message;
     AppendHeader(message, u"From", HeaderValue(parts.from, tags));
@@ -34,7 +34,7 @@ std::u16string ComposeMessage(const MailMessageParts& parts, std::span<const Mai
     AppendHeader(message, u"Subject", HeaderValue(parts.subject, tags));
     AppendHeader(message, u"Date", HeaderValue(parts.date, tags));
     message += u"\r\n";
-    message += WithTagsReplaced(parts.body, tags);
+    message += ExpandTags(parts.body, tags);
     return message;
 }
 

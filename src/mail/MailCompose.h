@@ -21,10 +21,10 @@ struct MailMessageParts {
     std::u16string_view body;
 };
 
-// The header lines, an empty line and the body, with the tags replaced over
-// the whole text in the order given. A line break that a value brings into
-// a header line becomes a space, so a log path or a template can never start
-// a header line of its own or end the header early.
+// The header lines, an empty line and the body, with the tags expanded over
+// the whole text (ExpandTags: what a value brings in is never expanded). A line break that a value
+// brings into a header line becomes a space, so a log path or a template can never start a header
+// line of its own or end the header early.
 std::u16string ComposeMessage(const MailMessageParts& parts, std::span<const MailTag> tags);
 
 // A job for the settings' server and account, to the recipients as typed,

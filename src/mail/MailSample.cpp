@@ -45,8 +45,8 @@ MailTemplate DefaultTemplate(MailTemplateKind kind) {
 }
 
 MailTemplate ReplaceSampleTags(const MailTemplate& mailTemplate, MailTemplateKind kind) {
-    return {WithTagsReplaced(mailTemplate.subject, SampleTags(kind)),
-            WithTagsReplaced(mailTemplate.body, SampleTags(kind))};
+    return {ExpandTags(mailTemplate.subject, SampleTags(kind)),
+            ExpandTags(mailTemplate.body, SampleTags(kind))};
 }
 
 std::u16string PreviewTemplate(const MailTemplate& mailTemplate, MailTemplateKind kind) {

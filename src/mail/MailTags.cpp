@@ -2,22 +2,31 @@
 
 namespace mail {
 
-void ReplaceTag(std::u16string& text, std::u16string_view tag, std::u16string_view value) {
-    if (tag.empty()) return;
-    std::size_t position = text.find(tag);
-    while (position != std::u16string::npos) {
-        text.replace(position, tag.size(), value);
-        position = text.find(tag, position + value.size());
+namespace {
+
+const MailTag* TagAt(std::u16string_view text, std::size_t at, std::span<const MailTag> tags) {
+    const std::u16string_view rest = text.substr(at);
+    for (const MailTag& tag : tags) {
+        if (!tag.tag.empty() && rest.starts_with(tag.tag)) return &tag;
     }
+    return nullptr;
 }
 
-void ReplaceTags(std::u16string& text, std::span<const MailTag> tags) {
-    for (const MailTag& tag : tags) ReplaceTag(text, tag.tag, tag.value);
-}
+}  // namespace
 
-std::u16string WithTagsReplaced(std::u16string_view text, std::span<const MailTag> tags) {
-    std::u16string result(text);
-    ReplaceTags(result, tags);
+std::u16string ExpandTags(std::u16string_view templateText, std::span<const MailTag> tags) {
+    std::u16string result;
+    result.reserve(templateText.size());
+    std::size_t at = 0;
+    while (at < templateText.size()) {
+        if (const MailTag* tag = TagAt(templateText, at, tags)) {
+            result += tag->value;
+            at += tag->tag.size();
+        } else {
+            result += templateText[at];
+            ++at;
+        }
+    }
     return result;
 }
 

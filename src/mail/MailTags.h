@@ -1,5 +1,5 @@
 #pragma once
-// Tags in notification templates ("%f", "%h", ...) and their replacement.
+// Tags in notification templates ("%f", "%h", ...) and their expansion.
 
 #include <span>
 #include <string>
@@ -12,13 +12,13 @@ struct MailTag {
     std::u16string_view value;
 };
 
-// Replaces every occurrence of tag, scanning from left to right. Inserted text
-// is not scanned again for the same tag.
-void ReplaceTag(std::u16string& text, std::u16string_view tag, std::u16string_view value);
-
-// Replaces the tags one after the other in the order given: text inserted for
-// one tag is subject to the tags that come after it.
-void ReplaceTags(std::u16string& text, std::span<const MailTag> tags);
-std::u16string WithTagsReplaced(std::u16string_view text, std::span<const MailTag> tags);
+// The template with every tag replaced by its value, in one pass from left
+// to right. Where several tags start at the same place the first of the list
+// wins; an empty tag never matches. Values are copied as they are and never
+// looked at for tags: they carry text from outside (a log line, a path), and
+// a value scanned again could make one line grow the message without bound.
+// The work and the result are linear: at most the template's length times
+// the longest value.
+std::u16string ExpandTags(std::u16string_view templateText, std::span<const MailTag> tags);
 
 }  // namespace mail

@@ -101,6 +101,36 @@ class ColorCase(unittest.TestCase):
         self.assertEqual(result.returncode, 0, result.stderr)
         return result.stdout.decode("utf-8")
 
+    def on_terminal(self, *args):
+        """Exit code, standard output and standard error of a run whose
+        standard output and error are terminals of their own."""
+        try:
+            import pty
+        except ImportError:
+            self.skipTest("no pseudo-terminals here")
+        terminals = [pty.openpty(), pty.openpty()]
+        try:
+            proc = subprocess.Popen([TOOL, *args], stdout=terminals[0][1],
+                                    stderr=terminals[1][1], env=self.env)
+            for _, follower in terminals:
+                os.close(follower)
+            texts = [bytearray(), bytearray()]
+            for (leader, _), text in zip(terminals, texts):
+                while True:
+                    try:
+                        chunk = os.read(leader, 4096)
+                    except OSError:  # the terminal closed with the program
+                        break
+                    if not chunk:
+                        break
+                    text.extend(chunk)
+            code = proc.wait(timeout=WAIT_SECONDS)
+        finally:
+            for leader, _ in terminals:
+                os.close(leader)
+        # The terminal turns each LF into CR LF.
+        return code, *(bytes(text).replace(b"\r\n", b"\n") for text in texts)
+
 
 class Phrases(ColorCase):
     def test_occurrences_take_the_filter_colours_and_the_rest_stays_plain(self):
@@ -197,35 +227,9 @@ class Modes(ColorCase):
                 self.assertEqual((result.returncode, result.stdout.decode()), (0, text))
 
     def test_auto_on_a_terminal_paints(self):
-        try:
-            import pty
-        except ImportError:
-            self.skipTest("no pseudo-terminals here")
         self.set_filters(highlight_filter("fatal", WHITE, NAVY, entire_line=True))
-        log = self.write("tty.log", "fatal\n")
-        leader, follower = pty.openpty()
-        try:
-            proc = subprocess.Popen([TOOL, "--once", log], stdout=follower,
-                                    stderr=subprocess.PIPE, env=self.env)
-            os.close(follower)
-            follower = None
-            out = bytearray()
-            while True:
-                try:
-                    chunk = os.read(leader, 4096)
-                except OSError:  # the terminal closed with the program
-                    break
-                if not chunk:
-                    break
-                out.extend(chunk)
-            self.assertEqual(proc.wait(timeout=WAIT_SECONDS), 0)
-            proc.stderr.close()
-        finally:
-            os.close(leader)
-            if follower is not None:
-                os.close(follower)
-        # The terminal turns each LF into CR LF.
-        self.assertEqual(out.decode(), f"{fg(*WHITE)}{bg(*NAVY)}fatal{RESET}\r\n")
+        code, out, _ = self.on_terminal("--once", self.write("tty.log", "fatal\n"))
+        self.assertEqual((code, out.decode()), (0, f"{fg(*WHITE)}{bg(*NAVY)}fatal{RESET}\n"))
 
     def test_bad_colour_choices_are_refused(self):
         for args in (["--color=sometimes", "x"], ["--color"], ["--color=", "x"]):
@@ -233,6 +237,41 @@ class Modes(ColorCase):
                 result = self.run_tool(*args)
                 self.assertEqual(result.returncode, 2)
                 self.assertIn(b"--color", result.stderr)
+
+
+class Terminal(ColorCase):
+    """What a log line or a file name holds never reaches a terminal as a
+    control: it is shown in caret form, while the tool's own colours stay."""
+
+    HOSTILE = ("ok \u009d0;TITLE\u009c\n"
+               "esc \x1b]0;x\x07 \x1b[2J del\x7f tab\tend\n")
+
+    def test_controls_of_lines_show_in_caret_form_and_colours_stay(self):
+        self.set_filters(highlight_filter("esc", RED, YELLOW), HighlightLine=0,
+                         ShowSpaceForBadChar=0)
+        log = self.write("hostile.log", self.HOSTILE)
+        run = fg(*RED) + bg(*YELLOW)
+        code, out, _ = self.on_terminal("--once", log)
+        self.assertEqual((code, out.decode()), (0, (
+            "ok M-^]0;TITLEM-^\\\n"
+            f"{run}esc{RESET} ^[]0;x^G ^[[2J del^? tab\tend{RESET}\n")))
+        code, out, _ = self.on_terminal("--once", "--color=never", log)
+        self.assertEqual(out.decode(), "ok M-^]0;TITLEM-^\\\n"
+                                       "esc ^[]0;x^G ^[[2J del^? tab\tend\n")
+        # Into a pipe the text stays as read.
+        result = self.run_tool("--once", log)
+        self.assertEqual(result.stdout.decode(), self.HOSTILE)
+
+    def test_file_names_in_headers_and_messages_show_in_caret_form(self):
+        first = self.write("a\x1b]0;owned\x07.log", "one\n")
+        second = self.write("b.log", "two\n")
+        missing = self.path("gone\x1b[2J.log")
+        code, out, err = self.on_terminal("--once", first, second, missing)
+        self.assertEqual(code, 1)
+        self.assertEqual(out.decode(), f"==> {self.path('a^[]0;owned^G.log')} <==\none\n\n"
+                                       f"==> {second} <==\ntwo\n")
+        self.assertIn(f"{self.path('gone^[[2J.log')}".encode(), err)
+        self.assertNotIn(b"\x1b", err)
 
 
 class Following(ColorCase):

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "filters/SearchLimitHits.h"
+
 #include "DocTestHelpers.h"
 
 namespace {
@@ -93,6 +95,29 @@ TEST_F(DocFilterTest, SwitchingFilteringOffAndOnJoinsNoUnrelatedText) {
     Append("s.log", "baz\nERROR y\n");
     doc.CheckFile();
     EXPECT_EQ(Text(doc), u"ERRfoo\nERROR y\n");
+}
+
+// A hostile line against a runaway expression costs the search its limit
+// and counts as not found; a filter that keeps giving up on a document's
+// lines is named on the debug output, once.
+TEST_F(DocFilterTest, AFilterThatKeepsGivingUpIsNamedOnceAndItsLinesCountAsNotFound) {
+    filters::InExFilter runaway;
+    runaway.phrase.Assign(u"(a+)+$", true, true);
+    inExFilters.Replace({runaway}, {});
+    const std::string hostile = std::string(40, 'a') + "b\n";
+    std::string text = "aaa\n";
+    for (std::uint32_t i = 0; i < filters::CSearchLimitHits::kNameAfterHits; ++i) text += hostile;
+    Write("r.log", text);
+    testing::internal::CaptureStderr();
+    core::CTarvikDoc& doc = Open("r.log");
+    Append("r.log", hostile + hostile + "aaaa\n");
+    doc.CheckFile();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Text(doc), u"aaa\naaaa\n");
+    const std::string naming =
+        "[Ostra Tarvik]: The filter \"(a+)+$\" keeps hitting the match limit in " + PathOf("r.log");
+    ASSERT_NE(said.find(naming), std::string::npos) << said;
+    EXPECT_EQ(said.find(naming, said.find(naming) + 1), std::string::npos) << "named once";
 }
 
 class DocTrimTest : public DocTest {

@@ -302,6 +302,33 @@ TEST_F(MonitorSignalsTest, ABacklogReadInBudgetedPollsEndsAsInOnePoll) {
     EXPECT_EQ(budgeted.textSize, whole.textSize);
 }
 
+// Reads that take longer than a tick's budget (lines slow to filter) make
+// the next reads smaller, so that no single read holds a tick for long; a
+// document starts with small reads, as it cannot know its filters' pace.
+TEST_F(MonitorSignalsTest, SlowReadsShrinkSoNoReadHoldsATick) {
+    std::string backlog;
+    for (int i = 0; backlog.size() < core::CTarvikDoc::kReadBufferBytes; ++i) {
+        backlog += "line " + std::to_string(i) + "\n";
+    }
+    Write("slow.log", "");
+    core::CTarvikDoc& doc = Open("slow.log", false);
+    Append("slow.log", backlog);
+    // Every look at the clock finds three budgets gone.
+    clock.tickStepMs = 3 * core::CPollBudget::kTickMs;
+    std::vector<std::uint64_t> read;
+    std::uint64_t before = doc.ReadPosition();
+    for (int poll = 0; poll < 4; ++poll) {
+        doc.CheckFile(core::CPollBudget(clock, core::CPollBudget::kTickMs));
+        read.push_back(doc.ReadPosition() - before);
+        before = doc.ReadPosition();
+    }
+    EXPECT_TRUE(doc.HasBacklog());
+    EXPECT_LT(read[0], core::CTarvikDoc::kReadBufferBytes / 8);
+    EXPECT_LT(read[1], read[0]);
+    EXPECT_LT(read[3], read[1]);
+    EXPECT_GT(read[3], 0u);
+}
+
 TEST_F(MonitorSignalsTest, HousekeepingKeepsTheNewestRedLines) {
     core::CTarvikDoc& doc = NewDoc();
     core::CCrystalTextBuffer& buffer = doc.Buffer();

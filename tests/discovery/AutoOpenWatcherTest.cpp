@@ -10,7 +10,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <mutex>
+#include <thread>
 
 #include "discovery/AutoOpenRules.h"
 #include "discovery/WildcardMatch.h"
@@ -151,18 +153,86 @@ TEST_F(AutoOpenWatcherTest, ExistingFilesAreReportedWhenAskedAndAMissingFolderIs
     const std::string later = (dir_ / "later").string();
     CAutoOpenWatcher watcher(Job({u"*.log"}, true), reports.Sink());
     CAutoOpenWatcher missing(Job({u"*"}, false, later), reports.Sink());
-    EXPECT_EQ(reports.Count(existing), 1);
+    EXPECT_TRUE(reports.WaitFor(existing));
     fs::create_directory(later);
     std::ofstream(later + "/first") << "x";
     EXPECT_TRUE(reports.WaitFor(later + "/first"));
+    EXPECT_EQ(reports.Count(existing), 1);
+}
+
+// A listing that does not return until the test lets it, as a folder on a
+// stalled mount would.
+class StalledFolder {
+public:
+    discovery::ListFolderFiles Lister(std::shared_ptr<StalledFolder> self) {
+        return [self](const std::u16string&) {
+            std::unique_lock lock(self->mutex_);
+            self->entered_ = true;
+            self->changed_.notify_all();
+            // The long guard only ends a broken run.
+            if (!self->changed_.wait_for(lock, 20s, [&] { return self->released_; })) {
+                self->guardExpired_ = true;
+            }
+            return std::vector<std::u16string>{u"new.log"};
+        };
+    }
+    bool WaitEntered() {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, 60s, [&] { return entered_; });
+    }
+    void Release() {
+        std::lock_guard lock(mutex_);
+        released_ = true;
+        changed_.notify_all();
+    }
+    bool GuardExpired() {
+        std::lock_guard lock(mutex_);
+        return guardExpired_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool entered_ = false;
+    bool released_ = false;
+    bool guardExpired_ = false;
+};
+
+TEST_F(AutoOpenWatcherTest, AStalledFolderHoldsNeitherTheStartNorTheReplacement) {
+    auto stalled = std::make_shared<StalledFolder>();
+    Reports reports;
+    {
+        AutoOpenJob job = Job({u"*"}, true);
+        job.listFolder = stalled->Lister(stalled);
+        // The snapshot runs on the watcher's thread, not here.
+        CAutoOpenWatcher watcher(std::move(job), reports.Sink());
+        ASSERT_TRUE(stalled->WaitEntered());
+        // Destroyed in the middle of the snapshot, without waiting for it.
+    }
+    stalled->Release();
+    // The thread lets go of the listing when it ends.
+    for (int i = 0; i < 60000 && stalled.use_count() > 1; ++i) std::this_thread::sleep_for(1ms);
+    ASSERT_EQ(stalled.use_count(), 1);
+    EXPECT_FALSE(stalled->GuardExpired());
+    // The listing gave a path; the stopped scan never reports it.
+    EXPECT_TRUE(reports.All().empty());
 }
 
 TEST_F(AutoOpenWatcherTest, StopsAtOnceInTheMiddleOfALongPause) {
     Reports reports;
-    AutoOpenJob job = Job({u"*"});
-    job.interval = std::chrono::hours(1);
-    // Destroying waits for the thread, which must not sleep out its hour.
-    { CAutoOpenWatcher watcher(std::move(job), reports.Sink()); }
+    // The listing holds the token while the thread lives.
+    auto token = std::make_shared<int>(0);
+    {
+        AutoOpenJob job = Job({u"*"});
+        job.interval = std::chrono::hours(1);
+        job.listFolder = [token](const std::u16string& folder) {
+            return discovery::ListRegularFiles(folder);
+        };
+        CAutoOpenWatcher watcher(std::move(job), reports.Sink());
+    }
+    // The thread must not sleep out its hour.
+    for (int i = 0; i < 60000 && token.use_count() > 1; ++i) std::this_thread::sleep_for(1ms);
+    EXPECT_EQ(token.use_count(), 1);
     EXPECT_TRUE(reports.All().empty());
 }
 

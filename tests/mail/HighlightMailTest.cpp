@@ -39,22 +39,20 @@ TEST(HighlightMail, DefaultTemplateGivesTheWholeMessage) {
               u"sent by Ostra Tarvik\r\n");
 }
 
-TEST(HighlightMail, PathIsReplacedBeforeThePhrase) {
+TEST(HighlightMail, TextFromTheLogIsNeverExpanded) {
     MailSettings settings = CompleteSettings();
     settings.highlightSubject = u"%f";
-    settings.highlightBody = u"%h|%n|%p";
+    settings.highlightBody = u"%h|%n|%p|%t";
     HighlightMailEvent event = Event();
     event.logName = u"/logs/%h/%p.log";
     event.phrase = u"%f %t";
-    event.line = u"line %h";
-    event.previousLines = std::nullopt;
+    event.line = u"ALERT %p%p%p%n";
+    event.previousLines = u"before %n\r\n";
     const std::u16string message =
         ComposeHighlightMessage(settings, event, mail_test::SampleTime());
-    EXPECT_NE(message.find(u"Subject: /logs/%f Tue Mar 02 15:32:21 2010/N/A.log\r\n"),
-              std::u16string::npos)
-        << "a path's %h takes the phrase, whose %t is replaced in turn";
-    EXPECT_TRUE(message.ends_with(u"\r\n\r\n%f Tue Mar 02 15:32:21 2010|line %h|N/A"))
-        << "the line is inserted after %h, so its %h stays";
+    EXPECT_NE(message.find(u"Subject: /logs/%h/%p.log\r\n"), std::u16string::npos);
+    EXPECT_TRUE(
+        message.ends_with(u"\r\n\r\n%f %t|ALERT %p%p%p%n|before %n\r\n|Tue Mar 02 15:32:21 2010"));
 }
 
 TEST(HighlightMail, PreviousLinesNoneGiveNaButEmptyStaysEmpty) {

@@ -9,28 +9,27 @@
 namespace mail {
 namespace {
 
-TEST(MailTags, ReplacementNeverRescansWhatItInserted) {
-    std::u16string text = u"%h and %h%h";
-    ReplaceTag(text, u"%h", u"<%h>");
-    EXPECT_EQ(text, u"<%h> and <%h><%h>");
+TEST(MailTags, OnePassThatNeverLooksAtWhatItInserted) {
+    const std::array<MailTag, 1> bracketed = {{{u"%h", u"<%h>"}}};
+    EXPECT_EQ(ExpandTags(u"%h and %h%h", bracketed), u"<%h> and <%h><%h>");
 
-    text = u"100%% %";
-    ReplaceTag(text, u"%", u"%%");
-    EXPECT_EQ(text, u"100%%%% %%");
+    const std::array<MailTag, 1> doubled = {{{u"%", u"%%"}}};
+    EXPECT_EQ(ExpandTags(u"100%% %", doubled), u"100%%%% %%");
 
-    text = u"unchanged";
-    ReplaceTag(text, u"", u"x");
-    EXPECT_EQ(text, u"unchanged");
-}
+    const std::array<MailTag, 1> empty = {{{u"", u"x"}}};
+    EXPECT_EQ(ExpandTags(u"unchanged", empty), u"unchanged");
 
-TEST(MailTags, LaterTagsApplyToTextInsertedByEarlierOnes) {
     const std::array<MailTag, 3> tags = {{
         {u"%f", u"/var/log/%h/%t.log"},
         {u"%h", u"disk %f full"},
         {u"%t", u"noon"},
     }};
-    EXPECT_EQ(WithTagsReplaced(u"[%f] [%h]", tags),
-              u"[/var/log/disk %f full/noon.log] [disk %f full]");
+    EXPECT_EQ(ExpandTags(u"[%f] [%h] %t %%h %", tags),
+              u"[/var/log/%h/%t.log] [disk %f full] noon %disk %f full %");
+
+    // The first tag of the list wins where two start at the same place.
+    const std::array<MailTag, 2> overlapping = {{{u"%ab", u"1"}, {u"%a", u"2"}}};
+    EXPECT_EQ(ExpandTags(u"%ab %a %abc", overlapping), u"1 2 1c");
 }
 
 TEST(MailCompose, HeaderLinesEmptyLineAndBody) {

@@ -47,15 +47,16 @@ TEST(StopUpdatingMail, DefaultTemplateNamesTheReferenceMoment) {
               std::u16string::npos);
 }
 
-TEST(StopUpdatingMail, TagsAreReplacedPathSecondsWordsTime) {
+TEST(StopUpdatingMail, APathIsNeverExpandedAndEveryTagOfTheTemplateIs) {
     MailSettings settings = CompleteSettings();
-    settings.stopSubject = u"%f";
+    settings.stopSubject = u"%f [%s %c %t]";
     StopUpdatingMailEvent event = Event(true);
     event.path = u"/logs/%s-%c-%t-%f";
     const std::u16string message =
         ComposeStopUpdatingMessage(settings, event, mail_test::SampleTime());
-    EXPECT_NE(message.find(u"Subject: /logs/180-last update-Tue Mar 02 09:32:21 2010-%f\r\n"),
-              std::u16string::npos);
+    EXPECT_NE(
+        message.find(u"Subject: /logs/%s-%c-%t-%f [180 last update Tue Mar 02 09:32:21 2010]\r\n"),
+        std::u16string::npos);
 }
 
 TEST(StopUpdatingMail, RecipientsAndATemplateAreRequired) {

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "filters/HighlightColorizer.h"
-#include "platform/CodePage.h"
 
 namespace tail {
 
@@ -121,7 +120,7 @@ private:
 
 }  // namespace
 
-std::string CAnsiColorizer::Paint(std::u16string_view line, std::size_t from) const {
+std::string CAnsiColorizer::Paint(std::u16string_view line, std::size_t from, TextForm form) const {
     from = CharacterBoundary(line, from);
     filters::LineColors colors{kTerminalColor, kTerminalColor};
     filters::HighlightRunList runs;
@@ -136,7 +135,7 @@ std::string CAnsiColorizer::Paint(std::u16string_view line, std::size_t from) co
         if (segment.end <= from) continue;
         const std::size_t start = std::max(segment.start, from);
         writer.Use(segment.pen);
-        out += platform::Utf16ToUtf8(line.substr(start, segment.end - start));
+        AppendText(out, line.substr(start, segment.end - start), form);
     }
     writer.FillRestOfRow(filters::RowBlankColor(options_, linePen.bkg, kTerminalColor));
     writer.Finish();

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 
+#include "TerminalText.h"
 #include "filters/HighlightFilters.h"
 #include "filters/HighlightOptions.h"
 
@@ -23,11 +24,13 @@ public:
                    const filters::HighlightOptions& options)
         : filters_(filters), options_(options) {}
 
-    // The line from character `from` on, as UTF-8. Colours are worked out
+    // The line from character `from` on, as UTF-8 in the given form (the
+    // escapes of the colours themselves are always written). Colours are worked out
     // for the whole line, so a line printed in two parts looks as if printed
     // at once. Anything coloured ends with a reset, so no colour leaks into
     // the next line.
-    std::string Paint(std::u16string_view line, std::size_t from = 0) const;
+    std::string Paint(std::u16string_view line, std::size_t from = 0,
+                      TextForm form = TextForm::AsRead) const;
 
 private:
     const filters::CHighlightFilters& filters_;

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "platform/CodePage.h"
+#include "TerminalText.h"
 
 namespace tail {
 
@@ -112,8 +112,10 @@ void CDocumentPrinter::PrintLine(std::u16string_view text, bool complete) {
 // The colours of a line depend on all of it, so the colorizer sees the
 // whole line even when only its rest is printed.
 std::string CDocumentPrinter::Render(std::u16string_view text, std::size_t from) const {
-    if (colorizer_) return colorizer_->Paint(text, from);
-    return platform::Utf16ToUtf8(text.substr(from));
+    if (colorizer_) return colorizer_->Paint(text, from, output_.Form());
+    std::string out;
+    AppendText(out, text.substr(from), output_.Form());
+    return out;
 }
 
 void CDocumentPrinter::CloseOpenLine() {

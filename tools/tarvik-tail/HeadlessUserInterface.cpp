@@ -3,14 +3,19 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/CodePage.h"
-
 namespace tail {
 
 core::MessageAnswer CHeadlessUserInterface::ShowMessage(std::u16string_view text,
                                                         core::MessageIcon /*icon*/,
                                                         core::MessageButtons buttons) {
-    const std::string line = platform::Utf16ToUtf8(text) + "\n";
+    std::string line;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = text.find(u'\n', start);
+        AppendText(line, text.substr(start, end - start), form_);
+        line += '\n';
+        if (end == std::u16string_view::npos) break;
+        start = end + 1;
+    }
     std::fflush(stdout);
     std::fwrite(line.data(), 1, line.size(), stderr);
     std::fflush(stderr);

@@ -7,7 +7,9 @@ namespace tail {
 void CTailOutput::Begin(const std::string& name) {
     if (!headers_ || (anyBlock_ && name == current_)) return;
     if (anyBlock_) pending_.push_back('\n');
-    pending_.append("==> ").append(name).append(" <==\n");
+    pending_.append("==> ");
+    AppendUtf8Text(pending_, name, form_);
+    pending_.append(" <==\n");
     current_ = name;
     anyBlock_ = true;
 }

@@ -42,7 +42,7 @@ struct FollowedFile {
     std::unique_ptr<tail::CDocumentPrinter> printer;
 };
 
-bool WantsColor(tail::ColorMode mode) {
+bool WantsColor(tail::ColorMode mode, tail::TextForm form) {
     switch (mode) {
         case tail::ColorMode::Always:
             return true;
@@ -51,7 +51,7 @@ bool WantsColor(tail::ColorMode mode) {
         case tail::ColorMode::Auto:
             break;
     }
-    return isatty(STDOUT_FILENO) == 1;
+    return form == tail::TextForm::VisibleControls;
 }
 
 // E-mails on their way when following ends get a while to finish, so the
@@ -78,7 +78,9 @@ void EnableActions(app::CTarvikApp& app) {
 
 int Run(const tail::TailArguments& args) {
     tail::CPollClock::CatchStopSignals();
-    tail::CHeadlessUserInterface ui;
+    // On a terminal, controls of lines and names are shown, not obeyed.
+    const tail::TextForm outputForm = tail::TextFormFor(STDOUT_FILENO);
+    tail::CHeadlessUserInterface ui(tail::TextFormFor(STDERR_FILENO));
     // Outcomes of e-mail jobs complete their records on this thread, between
     // polls, and a failure of the capture thread arrives here. Declared first,
     // so it outlives the application that posts to it.
@@ -97,9 +99,10 @@ int Run(const tail::TailArguments& args) {
     if (args.actions) EnableActions(app);
     const filters::HighlightOptions highlightOptions = app.HighlightOptions();
     std::optional<tail::CAnsiColorizer> colorizer;
-    if (WantsColor(args.color)) colorizer.emplace(app.HighlightFilters(), highlightOptions);
+    if (WantsColor(args.color, outputForm))
+        colorizer.emplace(app.HighlightFilters(), highlightOptions);
 
-    tail::CTailOutput output(args.files.size() > 1);
+    tail::CTailOutput output(args.files.size() > 1, outputForm);
     std::vector<FollowedFile> followed;
     bool anyFailed = false;
     for (const std::string& path : args.files) {
