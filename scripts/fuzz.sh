@@ -44,7 +44,9 @@ for target in "${targets[@]}"; do
   findings=$build/findings/$target
   log=$build/logs/$target.log
   mkdir -p "$corpus" "$findings" "$(dirname "$log")"
-  cp -n fuzz/corpus/"$target"/* "$corpus"/
+  for seed in fuzz/corpus/"$target"/*; do
+    [[ -e $corpus/$(basename "$seed") ]] || cp "$seed" "$corpus"/
+  done
   before=$(find "$findings" -type f | wc -l)
   echo "== $target: ${seconds}s"
   status=0
