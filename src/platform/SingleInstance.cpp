@@ -150,6 +150,14 @@ std::optional<std::vector<std::u16string>> ParseHandOverData(std::span<const std
     return std::nullopt;
 }
 
+std::optional<std::uint32_t> HandOverDataSize(std::span<const std::uint8_t> header) {
+    if (header.size() < kHeaderBytes) return std::nullopt;
+    const std::uint32_t marker = ReadLe32(header.data());
+    const std::uint32_t size = ReadLe32(header.data() + 4);
+    if (marker != kHandOverMarker || size > kMaxHandOverBytes || size % 2 != 0) return std::nullopt;
+    return size;
+}
+
 std::vector<std::uint8_t> BuildHandOverMessage(const std::vector<std::u16string>& arguments) {
     const std::vector<std::uint8_t> data = BuildHandOverData(arguments);
     std::vector<std::uint8_t> message;
@@ -274,10 +282,9 @@ void CSingleInstance::ServeConnection(int fd) {
     const auto deadline = Clock::now() + kReceiveTime;
     std::uint8_t header[kHeaderBytes];
     if (!ReadExactly(fd, header, sizeof header, deadline, stop_.Fd())) return;
-    const std::uint32_t marker = ReadLe32(header);
-    const std::uint32_t size = ReadLe32(header + 4);
-    if (marker != kHandOverMarker || size > kMaxHandOverBytes || size % 2 != 0) return;
-    std::vector<std::uint8_t> data(size);
+    const std::optional<std::uint32_t> size = HandOverDataSize(header);
+    if (!size) return;
+    std::vector<std::uint8_t> data(*size);
     if (!ReadExactly(fd, data.data(), data.size(), deadline, stop_.Fd())) return;
     std::optional<std::vector<std::u16string>> arguments = ParseHandOverData(data);
     if (!arguments) return;

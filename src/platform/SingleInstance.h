@@ -36,6 +36,11 @@ std::vector<std::uint8_t> BuildHandOverData(const std::vector<std::u16string>& a
 // length, or no empty string ending the list). Empty data gives no arguments.
 std::optional<std::vector<std::u16string>> ParseHandOverData(std::span<const std::uint8_t> data);
 
+// The data's byte count announced by the header (the first 8 bytes) of a
+// received message; nullopt when it is no hand-over: a short header, another
+// marker, more than a receiver takes, or an odd count.
+std::optional<std::uint32_t> HandOverDataSize(std::span<const std::uint8_t> header);
+
 // The whole message a later start sends: marker, byte count, data.
 std::vector<std::uint8_t> BuildHandOverMessage(const std::vector<std::u16string>& arguments);
 

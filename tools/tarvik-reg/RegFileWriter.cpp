@@ -63,23 +63,6 @@ std::string HexList(DWORD type, const Bytes& data, std::size_t column) {
     return text;
 }
 
-std::string ValueLine(std::u16string_view name, DWORD type, const Bytes& data) {
-    std::string line = name.empty() ? "@" : Quoted(platform::Utf16ToUtf8(name));
-    line += '=';
-    const auto text = type == platform::REG_SZ ? ExactText(data) : std::nullopt;
-    if (text && text->find_first_of("\r\n") == std::string::npos) {
-        line += Quoted(*text);
-    } else if (type == platform::REG_DWORD && data.size() == 4) {
-        char number[16];
-        std::snprintf(number, sizeof number, "dword:%02x%02x%02x%02x", data[3], data[2], data[1],
-                      data[0]);
-        line += number;
-    } else {
-        line += HexList(type, data, line.size());
-    }
-    return line + "\n";
-}
-
 // The key line and the values of one key; its subkeys follow it.
 LSTATUS WriteKey(const platform::RegKey& key, const KeyPath& path, std::string& out) {
     out += "[" + path.Display() + "]\n";
@@ -96,6 +79,23 @@ LSTATUS WriteKey(const platform::RegKey& key, const KeyPath& path, std::string& 
 }
 
 }  // namespace
+
+std::string ValueLine(std::u16string_view name, DWORD type, const Bytes& data) {
+    std::string line = name.empty() ? "@" : Quoted(platform::Utf16ToUtf8(name));
+    line += '=';
+    const auto text = type == platform::REG_SZ ? ExactText(data) : std::nullopt;
+    if (text && text->find_first_of("\r\n") == std::string::npos) {
+        line += Quoted(*text);
+    } else if (type == platform::REG_DWORD && data.size() == 4) {
+        char number[16];
+        std::snprintf(number, sizeof number, "dword:%02x%02x%02x%02x", data[3], data[2], data[1],
+                      data[0]);
+        line += number;
+    } else {
+        line += HexList(type, data, line.size());
+    }
+    return line + "\n";
+}
 
 LSTATUS ExportTree(const KeyPath& path, std::string& out) {
     std::string text = "Windows Registry Editor Version 5.00\n\n";
