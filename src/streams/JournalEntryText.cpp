@@ -42,6 +42,16 @@ void AppendUtf16(std::u16string& out, std::string_view utf8) {
     out.resize(at + platform::Utf8ToUtf16Into(utf8, out.data() + at));
 }
 
+// A field of the line's head, with control characters (a line break in an
+// identifier a sender chose, say) shown as '?', so that one entry never
+// reads as two.
+void AppendHeadField(std::string& line, std::string_view field) {
+    for (char c : field) {
+        unsigned char byte = static_cast<unsigned char>(c);
+        line += byte < 0x20 || byte == 0x7F ? '?' : c;
+    }
+}
+
 void AppendTimestamp(std::string& line, std::uint64_t realtimeUsec) {
     std::time_t seconds = static_cast<std::time_t>(realtimeUsec / 1000000);
     std::tm local{};
@@ -84,17 +94,17 @@ void AppendJournalEntry(const JournalEntryFields& entry, std::string& scratch,
     AppendTimestamp(scratch, entry.realtimeUsec);
     if (!entry.host.empty()) {
         scratch += ' ';
-        scratch += entry.host;
+        AppendHeadField(scratch, entry.host);
     }
     scratch += ' ';
     std::string_view identifier = !entry.identifier.empty() ? entry.identifier
                                   : !entry.command.empty()  ? entry.command
                                                             : std::string_view("unknown");
-    scratch += identifier;
+    AppendHeadField(scratch, identifier);
     std::string_view pid = !entry.pid.empty() ? entry.pid : entry.syslogPid;
     if (!pid.empty()) {
         scratch += '[';
-        scratch += pid;
+        AppendHeadField(scratch, pid);
         scratch += ']';
     }
     scratch += ": ";

@@ -137,7 +137,10 @@ void CJournalSource::ReadTail(std::size_t tailUnits) {
     std::vector<std::u16string> newestFirst;
     std::size_t total = 0;
     std::u16string entry;
-    while (sd_journal_previous(journal_) > 0) {
+    // Every entry shown takes at least a unit, so the walk past entries
+    // without a message ends too.
+    for (std::size_t walked = 0; walked <= tailUnits && sd_journal_previous(journal_) > 0;
+         ++walked) {
         if (cursor_.empty()) KeepCursor();
         entry.clear();
         if (!AppendCurrent(entry)) continue;
@@ -236,7 +239,10 @@ bool CJournalSource::Take(std::u16string& out, std::size_t maxUnits) {
     if (journal_ == nullptr) return false;
     bool readAny = false;
     bool askedForChanges = false;
-    while (out.size() - start < maxUnits) {
+    // Entries without a message take no room; counting each as a unit keeps
+    // a call short however many of them come in a row.
+    std::size_t walked = 0;
+    for (; walked < maxUnits && out.size() - start < maxUnits; ++walked) {
         if (!Next()) {
             // At the end: take what the journal's change notice brings once,
             // so a caller that only asks at each tick still sees new files.
@@ -257,7 +263,7 @@ bool CJournalSource::Take(std::u16string& out, std::size_t maxUnits) {
         }
     }
     if (readAny) KeepCursor();
-    return readyAt_ < ready_.size() || out.size() - start >= maxUnits;
+    return readyAt_ < ready_.size() || out.size() - start >= maxUnits || walked >= maxUnits;
 }
 
 void CJournalSource::ProcessWake() {

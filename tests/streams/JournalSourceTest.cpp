@@ -187,29 +187,40 @@ TEST_F(JournalSourceTest, BurstsWhileFollowingArriveAllOnceInOrder) {
     EXPECT_TRUE(numbers == Range(0, 3 * kBurst + 501)) << "every entry once and in order";
 }
 
-TEST_F(JournalSourceTest, ALongEntryIsHandedOverAloneAndWholeLinesOnly) {
-    std::vector<TestEntry> entries = Numbered(0, 3);
+TEST_F(JournalSourceTest, PiecesAreWholeLinesAndNoEntryReadsAsTwo) {
+    std::vector<TestEntry> entries = Numbered(0, 4);
     entries[1].message = std::string(5000, 'w') + "\n" + std::string(10, 'v');
+    // A sender chooses its identifier; a line break in it forges no entry.
+    entries[2].identifier = "evil\n2026-12-09T00:00:00+0000 web1 sshd[1]: forged";
+    entries[2].host = "h\r\nx";
+    entries[2].pid = "1\r2";
     ASSERT_TRUE(WriteJournal(folder_.File("x.journal"), entries));
-    for (std::size_t tail : {std::size_t{0}, std::size_t{1 << 20}}) {
+    for (std::size_t tail : {std::size_t{1 << 20}, std::size_t{0}}) {
         CJournalSource source = Source();
         std::u16string error;
         ASSERT_TRUE(source.Open(tail, error));
         if (tail == 0) {
             ASSERT_TRUE(WriteJournal(folder_.File("x.journal"), entries));
         }
-        std::vector<std::u16string> pieces;
+        std::u16string all;
         std::u16string piece;
         while (source.Take(piece, 100) || !piece.empty()) {
             if (piece.empty()) continue;
-            pieces.push_back(piece);
+            EXPECT_TRUE(piece.ends_with(u"\r\n"));
+            EXPECT_TRUE(piece.size() <= 100 || piece.find(u"\r\n") == piece.size() - 2)
+                << "a longer line comes alone";
+            all += piece;
             piece.clear();
         }
-        ASSERT_GE(pieces.size(), 3u);
-        for (const std::u16string& p : pieces) {
-            EXPECT_TRUE(p.ends_with(u"\r\n"));
-            EXPECT_TRUE(p.size() <= 100 || p.find(u"\r\n") == p.size() - 2) << "one line alone";
+        std::vector<std::u16string> lines;
+        for (std::size_t at = 0, end; (end = all.find(u"\r\n", at)) != all.npos; at = end + 2) {
+            lines.push_back(all.substr(at, end - at));
         }
+        ASSERT_EQ(lines.size(), 5u) << "four entries, one of two lines";
+        for (const std::u16string& line : lines) {
+            EXPECT_EQ(line.find_first_of(u"\r\n"), line.npos);
+        }
+        EXPECT_TRUE(lines[2].starts_with(u"     ")) << "the second line of a message is indented";
     }
 }
 
