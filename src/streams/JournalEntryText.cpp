@@ -52,15 +52,20 @@ void AppendHeadField(std::string& line, std::string_view field) {
     }
 }
 
-void AppendTimestamp(std::string& line, std::uint64_t realtimeUsec) {
-    std::time_t seconds = static_cast<std::time_t>(realtimeUsec / 1000000);
-    std::tm local{};
-    char text[64];
-    std::size_t length = 0;
-    if (localtime_r(&seconds, &local) != nullptr) {
-        length = std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S%z", &local);
+void AppendTimestamp(JournalLineScratch& scratch, std::uint64_t realtimeUsec) {
+    const std::int64_t second = static_cast<std::int64_t>(realtimeUsec / 1000000);
+    if (second != scratch.second) {
+        std::time_t seconds = static_cast<std::time_t>(second);
+        std::tm local{};
+        char text[64];
+        std::size_t length = 0;
+        if (localtime_r(&seconds, &local) != nullptr) {
+            length = std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S%z", &local);
+        }
+        scratch.time.assign(text, length);
+        scratch.second = second;
     }
-    line.append(text, length);
+    scratch.line += scratch.time;
 }
 
 }  // namespace
@@ -88,10 +93,11 @@ std::string BlobSizeText(std::uint64_t bytes) {
     return std::to_string(bytes) + "B";
 }
 
-void AppendJournalEntry(const JournalEntryFields& entry, std::string& scratch,
+void AppendJournalEntry(const JournalEntryFields& entry, JournalLineScratch& lineScratch,
                         std::u16string& out) {
+    std::string& scratch = lineScratch.line;
     scratch.clear();
-    AppendTimestamp(scratch, entry.realtimeUsec);
+    AppendTimestamp(lineScratch, entry.realtimeUsec);
     if (!entry.host.empty()) {
         scratch += ' ';
         AppendHeadField(scratch, entry.host);

@@ -29,8 +29,17 @@ bool IsTextMessage(std::string_view message);
 // "5B", "1.0K", "1.5M": a size as the placeholder of a binary message tells it.
 std::string BlobSizeText(std::uint64_t bytes);
 
-// Appends the entry's lines, each ending in "\r\n", to out. scratch is a
-// buffer kept by the caller so that no line allocates once warmed up.
-void AppendJournalEntry(const JournalEntryFields& entry, std::string& scratch, std::u16string& out);
+// Kept by the caller between entries: a line's buffer, so that no line
+// allocates once warmed up, and the time text of the last second shown,
+// since entries come many to a second.
+struct JournalLineScratch {
+    std::string line;
+    std::int64_t second = -1;
+    std::string time;
+};
+
+// Appends the entry's lines, each ending in "\r\n", to out.
+void AppendJournalEntry(const JournalEntryFields& entry, JournalLineScratch& scratch,
+                        std::u16string& out);
 
 }  // namespace streams

@@ -59,6 +59,7 @@ bool CJournalSource::Open(std::size_t tailUnits, std::u16string& error) {
         return false;
     }
     if (!noticeGiven_ && query_.folder.empty()) notice_ = JournalAccessNotice();
+    scratch_ = JournalLineScratch{};
     ReadTail(tailUnits);
     FindPlace();
     return true;
@@ -134,23 +135,28 @@ bool CJournalSource::AddMatches() {
 
 void CJournalSource::ReadTail(std::size_t tailUnits) {
     if (sd_journal_seek_tail(journal_) < 0) return;
-    std::vector<std::u16string> newestFirst;
-    std::size_t total = 0;
-    std::u16string entry;
+    // Entries newest first, one after another; starts[i] is where the i-th begins.
+    std::u16string newestFirst;
+    std::vector<std::size_t> starts;
     // Every entry shown takes at least a unit, so the walk past entries
     // without a message ends too.
     for (std::size_t walked = 0; walked <= tailUnits && sd_journal_previous(journal_) > 0;
          ++walked) {
         if (cursor_.empty()) KeepCursor();
-        entry.clear();
-        if (!AppendCurrent(entry)) continue;
-        if (total + entry.size() > tailUnits) break;
-        total += entry.size();
-        newestFirst.push_back(std::move(entry));
-        entry = std::u16string();
+        const std::size_t start = newestFirst.size();
+        if (!AppendCurrent(newestFirst)) continue;
+        if (newestFirst.size() > tailUnits) {
+            newestFirst.resize(start);
+            break;
+        }
+        starts.push_back(start);
     }
-    ready_.reserve(total);
-    for (auto it = newestFirst.rbegin(); it != newestFirst.rend(); ++it) ready_ += *it;
+    ready_.reserve(newestFirst.size());
+    std::size_t end = newestFirst.size();
+    for (auto it = starts.rbegin(); it != starts.rend(); ++it) {
+        ready_.append(newestFirst, *it, end - *it);
+        end = *it;
+    }
 }
 
 void CJournalSource::FindPlace() {

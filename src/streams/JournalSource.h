@@ -11,6 +11,7 @@
 #include <string>
 
 #include "streams/IStreamSource.h"
+#include "streams/JournalEntryText.h"
 #include "streams/JournalQuery.h"
 
 struct sd_journal;
@@ -63,7 +64,7 @@ private:
     bool noticeGiven_ = false;
     // Buffers kept for reuse between entries.
     std::string fields_[6];
-    std::string scratch_;
+    JournalLineScratch scratch_;
 };
 
 }  // namespace streams

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <memory>
 #include <random>
 
 #include "platform/CodePage.h"
 #include "streams/JournalQuery.h"
+#include "streams/StreamSources.h"
 
 namespace streams_test {
 namespace {
@@ -85,6 +87,17 @@ TEST(JournalNameTest, NamesThatCannotBeReadSayWhy) {
         EXPECT_NE(message.find(c.name), std::string::npos) << message;
         EXPECT_EQ(query, JournalQuery{}) << c.name;
     }
+
+    // Only names of stream sources make one; a bad one says why.
+    std::u16string error;
+    std::unique_ptr<streams::IStreamSource> source =
+        streams::CreateStreamSource(u"journal:?unit=ssh&priority=4", error);
+    ASSERT_NE(source, nullptr);
+    EXPECT_EQ(source->Name(), u"journal:?priority=4&unit=ssh.service");
+    EXPECT_EQ(streams::CreateStreamSource(u"/var/log/journal:x", error), nullptr);
+    EXPECT_TRUE(error.empty());
+    EXPECT_EQ(streams::CreateStreamSource(u"journal:?colour=red", error), nullptr);
+    EXPECT_FALSE(error.empty());
 
     // Any text: a name is read and comes back the same, or it is refused
     // with a message.
