@@ -31,6 +31,7 @@ public:
 
     // A descriptor the event loop watches for reading; -1 when the source
     // is asked only at each tick. When it is readable, call ProcessWake.
+    // Open and Restart may change it, so ask again after either.
     virtual int WakeDescriptor() const = 0;
     // Takes the change the wake descriptor told of, so it stops being
     // readable and Take sees what the change brought.
