@@ -7,12 +7,14 @@ PACKAGES=(
   # build
   cmake ninja-build g++ pkg-config clang-format
   qt6-base-dev libx11-dev libxcb1-dev
-  libpcre2-dev libssl-dev libsqlite3-dev
+  libpcre2-dev libssl-dev libsqlite3-dev libsystemd-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # real fuzzing of the fuzz targets (libFuzzer comes with clang)
   clang
   # tests (man-db and groff read the manual pages)
   python3 python3-aiosmtpd openssl xvfb xdotool man-db groff-base
+  # real journals written by the system's own writer, read back by journalctl
+  systemd-journal-remote
   # the printed-page check reads PDF text
   poppler-utils
   # the browser that renders exported HTML pages in tests

@@ -1,0 +1,297 @@
+#include "streams/JournalSource.h"
+
+#include <sys/stat.h>
+#include <systemd/sd-id128.h>
+#include <systemd/sd-journal.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/CodePage.h"
+#include "streams/JournalAccess.h"
+#include "streams/JournalEntryText.h"
+
+namespace streams {
+
+namespace {
+
+// The fields a line shows, in the order of CJournalSource::fields_.
+constexpr std::string_view kFieldNames[] = {
+    "MESSAGE=", "_HOSTNAME=", "SYSLOG_IDENTIFIER=", "_COMM=", "_PID=", "SYSLOG_PID="};
+
+// Ready text above this size is given back once handed over.
+constexpr std::size_t kKeptReadyUnits = 1u << 16;
+
+std::u16string FolderProblem(const std::string& folder, const std::string& what) {
+    return platform::Utf8ToUtf16("The journal folder \"" + folder + "\" " + what + ".");
+}
+
+}  // namespace
+
+CJournalSource::CJournalSource(JournalQuery query) : query_(std::move(query)) {}
+
+CJournalSource::~CJournalSource() {
+    Close();
+}
+
+std::u16string CJournalSource::Name() const {
+    return FormatJournalName(query_);
+}
+
+void CJournalSource::Close() {
+    if (journal_ != nullptr) sd_journal_close(journal_);
+    journal_ = nullptr;
+    wakeFd_ = -1;
+    cursor_.clear();
+    onUnread_ = false;
+    ready_ = std::u16string();
+    readyAt_ = 0;
+}
+
+bool CJournalSource::Open(std::size_t tailUnits, std::u16string& error) {
+    Close();
+    if (!OpenJournal(error)) {
+        Close();
+        return false;
+    }
+    if (!noticeGiven_ && query_.folder.empty()) notice_ = JournalAccessNotice();
+    scratch_ = JournalLineScratch{};
+    ReadTail(tailUnits);
+    FindPlace();
+    return true;
+}
+
+bool CJournalSource::Restart(std::size_t tailUnits, std::u16string& error) {
+    return Open(tailUnits, error);
+}
+
+bool CJournalSource::OpenJournal(std::u16string& error) {
+    int result = 0;
+    if (query_.folder.empty()) {
+        result = sd_journal_open(&journal_, SD_JOURNAL_LOCAL_ONLY);
+    } else {
+        struct stat status {};
+        if (stat(query_.folder.c_str(), &status) != 0) {
+            error = FolderProblem(query_.folder,
+                                  "cannot be opened: " + std::string(std::strerror(errno)));
+            return false;
+        }
+        if (!S_ISDIR(status.st_mode)) {
+            error = FolderProblem(query_.folder, "is not a folder");
+            return false;
+        }
+        result = sd_journal_open_directory(&journal_, query_.folder.c_str(), 0);
+    }
+    if (result < 0) {
+        journal_ = nullptr;
+        std::string reason = std::strerror(-result);
+        error = query_.folder.empty()
+                    ? platform::Utf8ToUtf16("The journal cannot be opened: " + reason + ".")
+                    : FolderProblem(query_.folder, "cannot be opened: " + reason);
+        return false;
+    }
+    sd_journal_set_data_threshold(journal_, kMessageLimit);
+    if (!AddMatches()) {
+        error = platform::Utf8ToUtf16("The journal cannot select the entries of " +
+                                      platform::Utf16ToUtf8(Name()) + ".");
+        return false;
+    }
+    // Asked before the first read, so that every file opened is watched.
+    wakeFd_ = std::max(-1, sd_journal_get_fd(journal_));
+    if (!query_.folder.empty()) {
+        std::uint64_t bytes = 0;
+        if (sd_journal_get_usage(journal_, &bytes) < 0 || bytes == 0) {
+            error = FolderProblem(query_.folder, "holds no journal files this user can read");
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CJournalSource::AddMatches() {
+    std::vector<std::string> matches;
+    for (const std::string& unit : query_.units) matches.push_back("_SYSTEMD_UNIT=" + unit);
+    for (const std::string& id : query_.identifiers) matches.push_back("SYSLOG_IDENTIFIER=" + id);
+    for (int priority = 0; priority <= query_.maxPriority && priority <= 7; ++priority) {
+        matches.push_back("PRIORITY=" + std::to_string(priority));
+    }
+    if (!query_.host.empty()) matches.push_back("_HOSTNAME=" + query_.host);
+    if (query_.thisBoot) {
+        sd_id128_t boot{};
+        char text[SD_ID128_STRING_MAX];
+        if (sd_id128_get_boot(&boot) < 0) return false;
+        matches.push_back(std::string("_BOOT_ID=") + sd_id128_to_string(boot, text));
+    }
+    // Matches of one field are any of them, matches of different fields all.
+    for (const std::string& match : matches) {
+        if (sd_journal_add_match(journal_, match.data(), match.size()) < 0) return false;
+    }
+    return true;
+}
+
+void CJournalSource::ReadTail(std::size_t tailUnits) {
+    if (sd_journal_seek_tail(journal_) < 0) return;
+    // Entries newest first, one after another; starts[i] is where the i-th begins.
+    std::u16string newestFirst;
+    std::vector<std::size_t> starts;
+    // Every entry shown takes at least a unit, so the walk past entries
+    // without a message ends too.
+    for (std::size_t walked = 0; walked <= tailUnits && sd_journal_previous(journal_) > 0;
+         ++walked) {
+        if (cursor_.empty()) KeepCursor();
+        const std::size_t start = newestFirst.size();
+        if (!AppendCurrent(newestFirst)) continue;
+        if (newestFirst.size() > tailUnits) {
+            newestFirst.resize(start);
+            break;
+        }
+        starts.push_back(start);
+    }
+    ready_.reserve(newestFirst.size());
+    std::size_t end = newestFirst.size();
+    for (auto it = starts.rbegin(); it != starts.rend(); ++it) {
+        ready_.append(newestFirst, *it, end - *it);
+        end = *it;
+    }
+}
+
+void CJournalSource::FindPlace() {
+    onUnread_ = false;
+    if (cursor_.empty()) {
+        sd_journal_seek_head(journal_);
+        return;
+    }
+    if (sd_journal_seek_cursor(journal_, cursor_.c_str()) < 0) {
+        sd_journal_seek_tail(journal_);
+        return;
+    }
+    if (sd_journal_next(journal_) <= 0) return;
+    // The entry read last may be gone (vacuumed); then the one found is new.
+    if (sd_journal_test_cursor(journal_, cursor_.c_str()) <= 0) onUnread_ = true;
+}
+
+void CJournalSource::KeepCursor() {
+    char* cursor = nullptr;
+    if (sd_journal_get_cursor(journal_, &cursor) >= 0 && cursor != nullptr) cursor_ = cursor;
+    std::free(cursor);
+}
+
+bool CJournalSource::Next() {
+    if (onUnread_) {
+        onUnread_ = false;
+        return true;
+    }
+    return sd_journal_next(journal_) > 0;
+}
+
+bool CJournalSource::AppendCurrent(std::u16string& out) {
+    for (std::string& field : fields_) field.clear();
+    bool hasMessage = false;
+    const void* data = nullptr;
+    std::size_t length = 0;
+    sd_journal_restart_data(journal_);
+    while (sd_journal_enumerate_available_data(journal_, &data, &length) > 0) {
+        std::string_view field(static_cast<const char*>(data), length);
+        for (std::size_t i = 0; i < std::size(kFieldNames); ++i) {
+            if (field.starts_with(kFieldNames[i])) {
+                fields_[i].assign(field.substr(kFieldNames[i].size()));
+                hasMessage = hasMessage || i == 0;
+                break;
+            }
+        }
+    }
+    if (!hasMessage) return false;
+    JournalEntryFields entry;
+    sd_journal_get_realtime_usec(journal_, &entry.realtimeUsec);
+    entry.message = fields_[0];
+    entry.host = fields_[1];
+    entry.identifier = fields_[2];
+    entry.command = fields_[3];
+    entry.pid = fields_[4];
+    entry.syslogPid = fields_[5];
+    AppendJournalEntry(entry, scratch_, out);
+    return true;
+}
+
+std::size_t CJournalSource::HandReady(std::u16string& out, std::size_t maxUnits) {
+    std::size_t available = ready_.size() - readyAt_;
+    if (available == 0) return 0;
+    std::size_t units = available;
+    if (units > maxUnits) {
+        // Whole lines only: up to the last line end within the budget, or
+        // one line alone when even that is longer.
+        std::size_t cut = ready_.rfind(u"\r\n", readyAt_ + std::max<std::size_t>(maxUnits, 2) - 2);
+        if (cut == std::u16string::npos || cut < readyAt_) cut = ready_.find(u"\r\n", readyAt_);
+        units = cut + 2 - readyAt_;
+    }
+    out.append(ready_, readyAt_, units);
+    readyAt_ += units;
+    if (readyAt_ == ready_.size()) {
+        if (ready_.capacity() > kKeptReadyUnits) ready_ = std::u16string();
+        ready_.clear();
+        readyAt_ = 0;
+    }
+    return units;
+}
+
+bool CJournalSource::Take(std::u16string& out, std::size_t maxUnits) {
+    const std::size_t start = out.size();
+    HandReady(out, maxUnits);
+    if (readyAt_ < ready_.size()) return true;
+    if (journal_ == nullptr) return false;
+    bool readAny = false;
+    bool askedForChanges = false;
+    // Entries without a message take no room; counting each as a unit keeps
+    // a call short however many of them come in a row.
+    std::size_t walked = 0;
+    for (; walked < maxUnits && out.size() - start < maxUnits; ++walked) {
+        if (!Next()) {
+            // At the end: take what the journal's change notice brings once,
+            // so a caller that only asks at each tick still sees new files.
+            if (askedForChanges) break;
+            askedForChanges = true;
+            if (readAny) KeepCursor();
+            readAny = false;
+            ProcessWake();
+            continue;
+        }
+        readAny = true;
+        const std::size_t before = out.size();
+        if (!AppendCurrent(out)) continue;
+        if (out.size() - start > maxUnits && before > start) {
+            ready_.assign(out, before);
+            out.resize(before);
+            break;
+        }
+    }
+    if (readAny) KeepCursor();
+    return readyAt_ < ready_.size() || out.size() - start >= maxUnits || walked >= maxUnits;
+}
+
+void CJournalSource::ProcessWake() {
+    if (journal_ == nullptr) return;
+    if (sd_journal_process(journal_) == SD_JOURNAL_INVALIDATE) FindPlace();
+}
+
+std::u16string CJournalSource::TakeNotice() {
+    if (noticeGiven_ || notice_.empty()) return {};
+    noticeGiven_ = true;
+    return std::exchange(notice_, std::u16string());
+}
+
+std::u16string CJournalSource::Folder() const {
+    if (!query_.folder.empty()) return platform::Utf8ToUtf16(query_.folder);
+    struct stat status {};
+    for (const char* folder : {"/var/log/journal", "/run/log/journal"}) {
+        if (stat(folder, &status) == 0 && S_ISDIR(status.st_mode)) {
+            return platform::Utf8ToUtf16(folder);
+        }
+    }
+    return {};
+}
+
+}  // namespace streams
