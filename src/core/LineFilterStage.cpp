@@ -57,9 +57,14 @@ public:
 
 private:
     // Room for all that can be kept of this text, so the block never grows
-    // past it by doubling.
+    // past it by doubling. A fresh string, since growing one doubles its
+    // room when the new size is less than twice the old.
     void Reserve() {
-        if (block_.capacity() < bound_) block_.reserve(bound_);
+        if (block_.capacity() >= bound_) return;
+        std::u16string room;
+        room.reserve(bound_);
+        room.append(block_);
+        block_.swap(room);
     }
 
     void Flush() {
