@@ -35,21 +35,33 @@ void CHighlightFilters::AddToDerivedFlags(const HighlightFilter& filter) {
     anyShowAs_ = anyShowAs_ || filter.ReplaceWith;
 }
 
-void CHighlightFilters::MarkActionCandidates(std::u16string_view line, std::vector<char>& maybe) {
-    if (!actingPrefilterBuilt_) {
-        std::vector<const FilterPhrase*> phrases;
-        actingIndex_.clear();
-        for (std::size_t i = 0; i < filters_.size(); ++i) {
-            if (!filters_[i].Enable || !filters_[i].HasAction()) continue;
-            phrases.push_back(&filters_[i].phrase);
-            actingIndex_.push_back(i);
-        }
-        actingPrefilter_ = PhrasePrefilter(phrases);
-        actingPrefilterBuilt_ = true;
+void CHighlightFilters::BuildActingPrefilter() {
+    std::vector<const FilterPhrase*> phrases;
+    actingIndex_.clear();
+    for (std::size_t i = 0; i < filters_.size(); ++i) {
+        if (!filters_[i].Enable || !filters_[i].HasAction()) continue;
+        phrases.push_back(&filters_[i].phrase);
+        actingIndex_.push_back(i);
     }
-    maybe.assign(filters_.size(), 1);
-    actingPrefilter_.MarkCandidates(line, actingMaybe_);
-    for (std::size_t k = 0; k < actingIndex_.size(); ++k) maybe[actingIndex_[k]] = actingMaybe_[k];
+    actingPrefilter_ = PhrasePrefilter(phrases);
+    // Covered filters are candidates only when the scan reports them.
+    actingBaseMaybe_.assign(filters_.size(), 1);
+    for (std::size_t k = 0; k < actingIndex_.size(); ++k) {
+        if (actingPrefilter_.Covers(k)) actingBaseMaybe_[actingIndex_[k]] = 0;
+    }
+    actingPrefilterBuilt_ = true;
+}
+
+void CHighlightFilters::MarkActionCandidates(std::u16string_view line, std::vector<char>& maybe) {
+    if (!actingPrefilterBuilt_) BuildActingPrefilter();
+    maybe = actingBaseMaybe_;
+    auto mark = [&](std::size_t k) {
+        maybe[actingIndex_[k]] = 1;
+        return false;
+    };
+    if (actingPrefilter_.ScanLine(line, mark) == PhrasePrefilter::Scan::NotAscii) {
+        maybe.assign(filters_.size(), 1);
+    }
 }
 
 bool CHighlightFilters::ClaimFirstOccurrence(std::size_t index, DocumentRef document) {

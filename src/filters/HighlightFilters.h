@@ -56,15 +56,16 @@ public:
 
 private:
     void AddToDerivedFlags(const HighlightFilter& filter);
+    void BuildActingPrefilter();
 
     std::vector<HighlightFilter> filters_;
     // The prefilter over the enabled filters with an action, built when
     // first needed after the list changed; actingIndex_ maps its phrases to
-    // filter indexes.
+    // filter indexes, actingBaseMaybe_ marks every filter it does not cover.
     PhrasePrefilter actingPrefilter_;
     std::vector<std::size_t> actingIndex_;
+    std::vector<char> actingBaseMaybe_;
     bool actingPrefilterBuilt_ = false;
-    std::vector<char> actingMaybe_;
     bool anySendEmail_ = false;
     bool anyWriteFile_ = false;
     bool anyPrint_ = false;
