@@ -26,6 +26,11 @@ PACKAGES=(
   # profiling the benchmarks (perf record / perf report)
   linux-perf
 )
+# The filters' multi-pattern prefilter. Not every architecture has the
+# package; the build then searches with PCRE2 alone.
+if apt-cache show libvectorscan-dev >/dev/null 2>&1; then
+  PACKAGES+=(libvectorscan-dev)
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -20,8 +20,22 @@ public:
     // keeps the partial line, and the work of every poll, bounded.
     static constexpr std::size_t kMaxUnfinishedUnits = std::size_t{1} << 20;
 
+    // The most text (1 MiB, one read) the stage is handed at a time, so the
+    // copy it makes of what it keeps is never larger. A longer text is
+    // handed over in pieces of PieceLength.
+    static constexpr std::size_t kMaxPieceUnits = std::size_t{1} << 19;
+
+    // The length of the first piece of text to hand over: all of it when it
+    // is short enough, else up to and including the last line break within
+    // kMaxPieceUnits, or kMaxPieceUnits (a surrogate pair kept whole) when a
+    // line is longer.
+    static std::size_t PieceLength(std::u16string_view text);
+
     struct Output {
-        // The accepted text, valid until the next call.
+        // The accepted text, valid until the next call and while the text
+        // given stays: a part of that text when what is kept lies in one
+        // piece of it (every line accepted, as with a filter that matches
+        // nothing), else the stage's copy.
         std::u16string_view text;
         // The partial line was shown and is part of text again (or rejected
         // now): the caller removes it from the display before appending.
@@ -41,6 +55,8 @@ public:
 
     void ClearPartial();
     const std::u16string& PartialLine() const { return partial_; }
+    // The units the stage's working copies hold room for.
+    std::size_t HeldUnits() const { return block_.capacity() + joined_.capacity(); }
     bool PartialShown() const { return partialShown_; }
 
 private:

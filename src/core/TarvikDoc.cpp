@@ -214,6 +214,17 @@ bool CTarvikDoc::LoadRange(std::uint64_t start, std::uint64_t end, std::uint64_t
 }
 
 void CTarvikDoc::InsertLoaded(std::u16string_view text, TextPos& insertAt) {
+    // A load chunk is many reads long; the filter stage takes it one read's
+    // worth at a time, so that what it copies stays that small.
+    if (text.size() > CLineFilterStage::kMaxPieceUnits &&
+        context_.inExFilters.IsActive(Options().EnableInExFilters)) {
+        while (!text.empty()) {
+            const std::size_t piece = CLineFilterStage::PieceLength(text);
+            InsertLoaded(text.substr(0, piece), insertAt);
+            text.remove_prefix(piece);
+        }
+        return;
+    }
     filters::CSearchLimitHits::Scope counting(limitHits_);
     const std::u16string_view kept = FilterNewText(text);
     if (kept.empty()) return;

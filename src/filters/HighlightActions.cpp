@@ -111,12 +111,15 @@ void RunHighlightActions(CHighlightFilters& filters, const ActionDocument& docum
     if (acting.empty()) return;
     std::u16string printText;
     FollowedFilesOnce followed(document, ports);
+    std::vector<char> maybe;
     for (int line = std::max(0, firstLine); line <= lastLine; ++line) {
         const std::u16string_view text = document.lineAt(line);
         if (text.empty()) continue;
+        // One scan of the line rules out the filters that cannot match.
+        filters.MarkActionCandidates(text, maybe);
         for (const std::size_t index : acting) {
             const HighlightFilter& filter = filters.Items()[index];
-            if (!MatchPhrase(filter.phrase, text)) continue;
+            if (!maybe[index] || !MatchPhrase(filter.phrase, text)) continue;
             if (filter.ExecuteProgram) StartProgram(filter.ExecutableProgram, ports.throttle);
             if (filter.PrintLineToDefaultPrinter) {
                 printText += text;

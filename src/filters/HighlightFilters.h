@@ -10,6 +10,7 @@
 
 #include "filters/HighlightDocumentRef.h"
 #include "filters/HighlightFilter.h"
+#include "filters/PhrasePrefilter.h"
 
 namespace filters {
 
@@ -36,6 +37,12 @@ public:
     // Whether a document has actions to run for new lines at all.
     bool AnyAction() const { return anySendEmail_ || anyWriteFile_ || anyPrint_ || anyExecute_; }
 
+    // Marks in maybe (one entry per filter, by index) each filter whose
+    // phrase may occur in line, found with one scan for all enabled filters
+    // that have an action: a filter left unmarked does not match. Filters
+    // without an action are always marked.
+    void MarkActionCandidates(std::u16string_view line, std::vector<char>& maybe);
+
     // The first-occurrence test of the e-mail action of filter `index`:
     // false when the filter keeps a set and document is already in it (send
     // nothing); otherwise the document is added to the set (if the filter
@@ -49,8 +56,16 @@ public:
 
 private:
     void AddToDerivedFlags(const HighlightFilter& filter);
+    void BuildActingPrefilter();
 
     std::vector<HighlightFilter> filters_;
+    // The prefilter over the enabled filters with an action, built when
+    // first needed after the list changed; actingIndex_ maps its phrases to
+    // filter indexes, actingBaseMaybe_ marks every filter it does not cover.
+    PhrasePrefilter actingPrefilter_;
+    std::vector<std::size_t> actingIndex_;
+    std::vector<char> actingBaseMaybe_;
+    bool actingPrefilterBuilt_ = false;
     bool anySendEmail_ = false;
     bool anyWriteFile_ = false;
     bool anyPrint_ = false;

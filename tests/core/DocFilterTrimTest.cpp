@@ -120,6 +120,33 @@ TEST_F(DocFilterTest, AFilterThatKeepsGivingUpIsNamedOnceAndItsLinesCountAsNotFo
     EXPECT_EQ(said.find(naming, said.find(naming) + 1), std::string::npos) << "named once";
 }
 
+// A file opened with a filter is filtered one read's worth at a time: the
+// stage's copy of the kept lines never grows to the size of the load chunk,
+// and the lines come out as if filtered at once, a line longer than a piece
+// included.
+TEST_F(DocFilterTest, LoadingFiltersAtMostOneReadAtATime) {
+    UseFilters({}, {u"drop"});
+    const std::size_t piece = core::CLineFilterStage::kMaxPieceUnits;
+    const auto lines = [piece](std::string_view longLine, std::u16string& expected) {
+        std::string text;
+        for (int i = 0; text.size() < 5 * piece; ++i) {
+            std::string line = (i % 7 == 0 ? "drop " : "keep ") + std::to_string(i) + "\n";
+            if (i == 40000) line = longLine;
+            text += line;
+            if (!line.starts_with("drop")) expected += std::u16string(line.begin(), line.end());
+        }
+        return text;
+    };
+    std::u16string expected;
+    Write("big.log", lines("keep 40000\n", expected));
+    EXPECT_LE(Open("big.log").FilterStage().HeldUnits(), piece + 16);
+    EXPECT_EQ(Text(Open("big.log")), expected);
+
+    expected.clear();
+    Write("long.log", lines("keep " + std::string(piece + 100, 'x') + "\n", expected));
+    EXPECT_EQ(Text(Open("long.log")), expected);
+}
+
 class DocTrimTest : public DocTest {
 protected:
     static std::string Lines(int count, int width, char tag) {

@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "filters/AsciiPrefilterPattern.h"
 #include "filters/CombinedExpression.h"
 #include "filters/EmbeddablePattern.h"
 #include "filters/InExFilterList.h"
+#include "filters/PhrasePrefilter.h"
 
 namespace filters {
 namespace {
@@ -176,6 +178,156 @@ TEST(InExCombinedSearch, AcceptLineAgreesWithTheWalkThroughEachFilter) {
         if (CombinedPhraseSearch(enabled).CombinedCount() > 1) ++combinedLists;
     }
     EXPECT_GT(combinedLists, 100u) << "the combined search must really be exercised";
+}
+
+// Lines mostly of ASCII characters, with the odd Kelvin sign, a-umlaut,
+// surrogate pair or lone surrogate; expressions built from the parts the
+// prefilter takes over (and a few it refuses), so that its scan decides most
+// lines.
+class RandomAsciiFilters {
+public:
+    explicit RandomAsciiFilters(unsigned seed) : random_(seed) {}
+
+    std::u16string Line() {
+        static constexpr char16_t kAscii[] = u"abkKAB12_-. #xs\tS";
+        static constexpr char16_t kOther[] = {0x212A, 0x00E4, 0x017F, 0xD800, 0xDC00};
+        std::u16string line;
+        const std::size_t length = Below(18);
+        for (std::size_t i = 0; i < length; ++i) {
+            line += kAscii[Below(std::size(kAscii) - 1)];
+        }
+        if (Below(5) == 0 && !line.empty()) {
+            const std::size_t at = Below(line.size());
+            if (Below(3) == 0) {
+                line.insert(at, u"\U0001F600");
+            } else {
+                line[at] = kOther[Below(std::size(kOther))];
+            }
+        }
+        return line;
+    }
+
+    FilterPhrase Phrase() {
+        const bool matchCase = Below(2) == 0;
+        if (Below(4) == 0) {
+            std::u16string text = Line().substr(0, 1 + Below(3));
+            if (text.empty()) text = u"a";
+            return Make(text, matchCase, false);
+        }
+        std::u16string pattern;
+        if (Below(5) == 0) pattern += u'^';
+        pattern += Sequence();
+        if (Below(4) == 0) pattern += u'|' + Sequence();
+        if (Below(5) == 0) pattern += u'$';
+        if (Below(10) == 0) pattern = u"(?:" + pattern + u")+";
+        return Make(pattern, matchCase, true);
+    }
+
+    std::vector<InExFilter> List(std::size_t maxLength) {
+        std::vector<InExFilter> list(Below(maxLength + 1));
+        for (InExFilter& filter : list) {
+            filter.phrase = Phrase();
+            filter.Enable = Below(6) != 0;
+        }
+        return list;
+    }
+
+private:
+    static FilterPhrase Make(std::u16string_view text, bool matchCase, bool regularExpression) {
+        FilterPhrase phrase;
+        phrase.Assign(text, matchCase, regularExpression);
+        return phrase;
+    }
+
+    std::u16string Sequence() {
+        static constexpr std::u16string_view kAtoms[] = {
+            u"a",         u"b",     u"k",     u"K",       u"s",     u"ab",      u"x1",
+            u".",         u"[a-c]", u"[^a]",  u"[0-9]",   u"\\d",   u"\\w",     u"\\s",
+            u"\\W",       u"\\D",   u"\\S",   u"\\.",     u"\\x41", u"\\x{62}", u"[\\d_]",
+            u"[\\w-]",    u" ",     u"#",     u"-",       u"\\t",   u"[]a]",    u"[^\\s]",
+            u"\\x{212a}", u"(?=a)", u"(?i)b", u"\\p{Lu}", u"a++",   u"\\Qa.",   u"[[:alpha:]]"};
+        static constexpr std::u16string_view kQuantifiers[] = {
+            u"", u"", u"", u"*", u"+", u"?", u"{2}", u"{1,2}", u"{0,}", u"*?", u"+?"};
+        static constexpr std::u16string_view kBetween[] = {u"", u"", u"", u"\\b", u"\\B"};
+        std::u16string sequence;
+        const std::size_t atoms = 1 + Below(3);
+        for (std::size_t i = 0; i < atoms; ++i) {
+            sequence += kBetween[Below(std::size(kBetween))];
+            std::u16string atom(kAtoms[Below(std::size(kAtoms))]);
+            if (Below(8) == 0) atom = u"(" + atom + u"|" + std::u16string(kAtoms[Below(8)]) + u")";
+            sequence += atom;
+            sequence += kQuantifiers[Below(std::size(kQuantifiers))];
+        }
+        return sequence;
+    }
+
+    std::size_t Below(std::size_t bound) { return random_() % bound; }
+
+    std::mt19937 random_;
+};
+
+TEST(InExCombinedSearch, ThePrefilterReportsEveryPhraseThatOccursInALine) {
+    if (!PhrasePrefilter::Available()) GTEST_SKIP() << "built without the multi-pattern engine";
+    RandomAsciiFilters random(20261209);
+    std::size_t covered = 0;
+    std::size_t scanned = 0;
+    std::vector<char> maybe;
+    for (int trial = 0; trial < 60; ++trial) {
+        std::vector<FilterPhrase> phrases(1 + trial % 24);
+        for (FilterPhrase& phrase : phrases) phrase = random.Phrase();
+        std::vector<const FilterPhrase*> pointers;
+        for (const FilterPhrase& phrase : phrases) pointers.push_back(&phrase);
+        const PhrasePrefilter prefilter(pointers);
+        covered += prefilter.CoveredCount();
+        for (int n = 0; n < 200; ++n) {
+            const std::u16string line = random.Line();
+            prefilter.MarkCandidates(line, maybe);
+            ASSERT_EQ(maybe.size(), phrases.size());
+            for (std::size_t i = 0; i < phrases.size(); ++i) {
+                if (!maybe[i]) ++scanned;
+                ASSERT_TRUE(maybe[i] || !MatchPhrase(phrases[i], line))
+                    << "trial " << trial << " phrase " << i << " line " << n;
+            }
+        }
+    }
+    EXPECT_GT(covered, 300u) << "most phrases must be taken over";
+    EXPECT_GT(scanned, 20000u) << "the scan must rule out phrases";
+}
+
+TEST(InExCombinedSearch, AcceptLineWithThePrefilterAgreesWithTheWalkThroughEachFilter) {
+    RandomAsciiFilters random(1208);
+    std::size_t prefiltered = 0;
+    for (int trial = 0; trial < 60; ++trial) {
+        CInExFilters filters;
+        filters.Replace(random.List(trial % 3 == 0 ? 2 : 8), random.List(20));
+        for (int line = 0; line < 250; ++line) {
+            const std::u16string text = random.Line();
+            ASSERT_EQ(filters.AcceptLine(text), ReferenceAcceptLine(filters, text))
+                << "trial " << trial << " line " << line;
+        }
+        std::vector<const FilterPhrase*> enabled;
+        for (const InExFilter& filter : filters.Exclude()) {
+            if (filter.Enable) enabled.push_back(&filter.phrase);
+        }
+        prefiltered += CombinedPhraseSearch(enabled).PrefilteredCount();
+    }
+    if (PhrasePrefilter::Available()) {
+        EXPECT_GT(prefiltered, 200u) << "the prefilter must really be exercised";
+    }
+}
+
+TEST(InExCombinedSearch, ThePrefilterLeavesWhatItCannotReadToTheExpressionEngine) {
+    const std::u16string_view refused[] = {
+        u"a(?=b)", u"(?i)a", u"a++",   u"\\Qa",    u"\\p{L}", u"[[:alpha:]]", u"\\x{e4}",
+        u"\u00e4", u"\\1",   u"a{,2}", u"[\\d-z]", u"\\A",    u"\\h",         u"(*UCP)a"};
+    for (std::u16string_view pattern : refused) {
+        EXPECT_EQ(AsciiPrefilterPattern(Phrase(pattern, true, true)), std::nullopt)
+            << std::string(pattern.begin(), pattern.end());
+    }
+    const auto digits = AsciiPrefilterPattern(Phrase(u"id=\\d+\\b", false, true));
+    ASSERT_TRUE(digits.has_value());
+    EXPECT_TRUE(digits->caseless);
+    EXPECT_EQ(AsciiPrefilterPattern(Phrase(u"\u00c4", false, false)), std::nullopt);
 }
 
 }  // namespace
