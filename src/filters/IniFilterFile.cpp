@@ -206,12 +206,14 @@ bool ParseFlag(std::u16string_view text) {
 }
 
 // Splits "Key=value\r\n" into key and value; false for a line without "=".
+// A value ends at its first NUL as well: the settings store keeps strings only
+// up to there, so a text read past it would change at the next start.
 bool SplitKeyValue(std::u16string_view line, std::u16string_view& key, std::u16string_view& value) {
     const std::size_t equals = line.find(u'=');
     if (equals == std::u16string_view::npos) return false;
     key = line.substr(0, equals);
     value = line.substr(equals + 1);
-    value = value.substr(0, std::min(value.find(u'\r'), value.find(u'\n')));
+    value = value.substr(0, value.find_first_of(std::u16string_view(u"\r\n\0", 3)));
     return true;
 }
 

@@ -198,6 +198,26 @@ TEST(FilterFileIni, Utf8AndTruncatedAndHugeFilesReadWhatIsThere) {
     EXPECT_TRUE(read.filters[0].Enable);
 }
 
+TEST(FilterFileIni, ATextEndsAtItsFirstNulAsTheSettingsStoreKeepsIt) {
+    const std::u16string nul(1, u'\0');
+    const auto read =
+        ReadHighlightIni(Utf16Le(u"[HFilter1]\r\nText=alpha\r\n[HFilter2]\r\nText=" + nul +
+                                 u"beta\r\n"
+                                 u"[HFilter3]\r\nText=ab" +
+                                 nul + u"cd\r\nEmails=x@y" + nul + u"z\r\n"));
+    ASSERT_EQ(read.filters.size(), 2u) << "a text that starts with NUL is no text";
+    EXPECT_EQ(read.filters[0].phrase.text, u"alpha");
+    EXPECT_EQ(read.filters[1].phrase.text, u"ab");
+    EXPECT_EQ(read.filters[1].Emails, u"x@y");
+
+    const auto rows = ReadInExIni(Utf16Le(u"[Filter1]\r\nText=" + nul +
+                                          u"b\r\n[Filter2]\r\n"
+                                          u"Text=c" +
+                                          nul + u"d\r\n"));
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].text, u"c");
+}
+
 TEST(FilterFileIni, AFileOfCountlessTinySectionsBringsInABoundedNumber) {
     std::u16string text;
     for (std::size_t i = 0; i <= filters::kMaxFiltersPerFile; ++i) text += u"[Filter\nText=a\n";
