@@ -245,9 +245,15 @@ private slots:
         middle()[0]->trigger();
         QCOMPARE(requested, QStringLiteral("/f/a&b.ief"));
 
-        filters_ui::CManagePresetFilesDialog manage({u"/f/A.ini"}, {});
-        manage.AddPaths({QStringLiteral("/f/a.INI"), QStringLiteral("/f/b.ini")});
+        RecordingUi ui;
+        filters_ui::CManagePresetFilesDialog manage({u"/f/A.ini"}, {}, nullptr, &ui);
+        // A path the store cannot give back would hide every later preset.
+        const QString tooLong = QStringLiteral("/f/") + QString(1100, QLatin1Char('x'));
+        manage.AddPaths({QStringLiteral("/f/a.INI"), tooLong, QStringLiteral("/f/b.ini")});
         QCOMPARE(manage.Paths(), (std::vector<std::u16string>{u"/f/A.ini", u"/f/b.ini"}));
+        QCOMPARE(ui.shown.size(), std::size_t{1});
+        QVERIFY(ui.shown[0].text.find(tooLong.toStdU16String()) != std::u16string::npos);
+        QCOMPARE(ui.shown[0].icon, core::MessageIcon::Exclamation);
 
         QVERIFY(filters_ui::RegexHelpPath().endsWith(QStringLiteral("/tvregex.htm")));
         // Installed under a prefix the page is in share/, the program in bin/;

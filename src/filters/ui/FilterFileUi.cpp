@@ -47,8 +47,8 @@ std::vector<std::u16string> LoadPresetFiles(FilterFileKind kind) {
     return settings::preset_files::Load(PresetKey(kind));
 }
 
-bool ManagePresetFiles(QWidget* parent, FilterFileKind kind) {
-    CManagePresetFilesDialog dialog(LoadPresetFiles(kind), ImportFilterString(kind), parent);
+bool ManagePresetFiles(QWidget* parent, FilterFileKind kind, core::IUserInterface* ui) {
+    CManagePresetFilesDialog dialog(LoadPresetFiles(kind), ImportFilterString(kind), parent, ui);
     if (dialog.exec() != QDialog::Accepted) return false;
     settings::preset_files::Save(PresetKey(kind), dialog.Paths());
     return true;

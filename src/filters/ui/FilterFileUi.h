@@ -9,6 +9,10 @@
 
 class QWidget;
 
+namespace core {
+class IUserInterface;
+}
+
 namespace filters_ui {
 
 enum class FilterFileKind { Highlight, InEx };
@@ -30,6 +34,6 @@ QString AskExportFile(QWidget* parent, FilterFileKind kind);
 std::vector<std::u16string> LoadPresetFiles(FilterFileKind kind);
 // Opens "Manage Preset Filter Files" on the kind's list; OK saves the new
 // list. True when it was saved, so import menus should be rebuilt.
-bool ManagePresetFiles(QWidget* parent, FilterFileKind kind);
+bool ManagePresetFiles(QWidget* parent, FilterFileKind kind, core::IUserInterface* ui = nullptr);
 
 }  // namespace filters_ui

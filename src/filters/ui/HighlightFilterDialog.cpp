@@ -143,7 +143,7 @@ QWidget* CHighlightFilterDialog::BuildOptions() {
     auto* files = new CFilterFileButtons(FilterFileKind::Highlight, tr("Import &>>"), this,
                                          {[this](const QString& path) { ImportFile(path); },
                                           [this] { return model_->rowCount() > 0; },
-                                          [this](const QString& path) { ExportFile(path); }});
+                                          [this](const QString& path) { ExportFile(path); }, ui_});
     auto* importRow = new QHBoxLayout;
     importRow->addWidget(removeBeforeImport_);
     importRow->addWidget(files->ImportButton());

@@ -175,7 +175,8 @@ QWidget* CInExFilterDialog::BuildOptions() {
     auto* files = new CFilterFileButtons(FilterFileKind::InEx, tr("Impor&t >>"), this,
                                          {[this](const QString& path) { ImportFile(path); },
                                           {},
-                                          [this](const QString& path) { ExportFile(path); }});
+                                          [this](const QString& path) { ExportFile(path); },
+                                          ui_});
     auto* importRow = new QHBoxLayout;
     importRow->addWidget(removeBeforeImport_);
     importRow->addStretch(1);
