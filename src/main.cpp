@@ -71,8 +71,9 @@ void ShowTour(QWidget& frame) {
 int RunMainFrame(const QStringList& args) {
     std::vector<std::u16string> argv;
     for (const QString& arg : args) argv.push_back(arg.toStdU16String());
-    // A running instance resolves nothing against this one's folder.
-    argv = discovery::WithNormalPaths(std::move(argv));
+    // A running instance resolves nothing against this one's folder, and is
+    // handed no empty argument.
+    argv = discovery::WithNormalPaths(discovery::WithoutEmptyArguments(argv));
     app_ui::CQtUiQueue queue;
     // Before the application, so that no document outlives the printer it prints on.
     filters_ui::CMatchedLinePrinter printer(platform::SystemClock::Instance());
