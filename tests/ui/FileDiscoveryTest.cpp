@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -230,6 +231,15 @@ private slots:
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.Pattern().folder, (dir_.Folder() + "/").toStdU16String());
         QCOMPARE(ui.texts.size(), 3);
+        // A folder typed relative to the current one is kept absolute.
+        const QString current = QDir::currentPath();
+        QDir::setCurrent(dir_.Folder());
+        QVERIFY(QDir(dir_.Folder()).mkpath(QStringLiteral("logs")));
+        dialog.FolderEdit()->setText(QStringLiteral("logs/"));
+        dialog.accept();
+        QDir::setCurrent(current);
+        QCOMPARE(ui.texts.size(), 3);
+        QCOMPARE(dialog.Pattern().folder, (dir_.Folder() + "/logs/").toStdU16String());
     }
 };
 

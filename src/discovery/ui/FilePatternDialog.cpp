@@ -14,6 +14,7 @@
 
 #include "core/IUserInterface.h"
 #include "discovery/AutoOpenRules.h"
+#include "discovery/PathIdentity.h"
 
 namespace discovery_ui {
 
@@ -99,7 +100,10 @@ void CFilePatternDialog::accept() {
         (problem->field == discovery::AutoOpenField::Folder ? folder_ : pattern_)->setFocus();
         return;
     }
-    folder_->setText(QString::fromStdU16String(discovery::WithFolderSeparator(pattern.folder)));
+    // Stored absolute: a relative folder would mean another one whenever the
+    // program starts in another folder.
+    folder_->setText(QString::fromStdU16String(
+        discovery::WithFolderSeparator(discovery::NormalPath(pattern.folder))));
     QDialog::accept();
 }
 
