@@ -249,8 +249,11 @@ private slots:
         filters_ui::CManagePresetFilesDialog manage({u"/f/A.ini"}, {}, nullptr, &ui);
         // A path the store cannot give back would hide every later preset.
         const QString tooLong = QStringLiteral("/f/") + QString(1100, QLatin1Char('x'));
-        manage.AddPaths({QStringLiteral("/f/a.INI"), tooLong, QStringLiteral("/f/b.ini")});
-        QCOMPARE(manage.Paths(), (std::vector<std::u16string>{u"/f/A.ini", u"/f/b.ini"}));
+        manage.AddPaths({QStringLiteral("/f/A.ini"), QStringLiteral("/f/a.INI"), tooLong,
+                         QStringLiteral("/f/\u00e4.ini"), QStringLiteral("/f/\u00c4.ini"),
+                         QStringLiteral("/f/a.INI")});
+        QCOMPARE(manage.Paths(), (std::vector<std::u16string>{u"/f/A.ini", u"/f/a.INI",
+                                                              u"/f/\u00e4.ini", u"/f/\u00c4.ini"}));
         QCOMPARE(ui.shown.size(), std::size_t{1});
         QVERIFY(ui.shown[0].text.find(tooLong.toStdU16String()) != std::u16string::npos);
         QCOMPARE(ui.shown[0].icon, core::MessageIcon::Exclamation);

@@ -85,7 +85,8 @@ void CManagePresetFilesDialog::AddPaths(const QStringList& paths) {
             ShowExclamation(ui_, this, TooLongMessage(path.toStdU16String()));
             continue;
         }
-        if (!list_->findItems(path, Qt::MatchFixedString).isEmpty()) continue;
+        // Paths compare exactly: file names here are case-sensitive.
+        if (!list_->findItems(path, Qt::MatchExactly).isEmpty()) continue;
         list_->addTopLevelItem(new QTreeWidgetItem({path}));
     }
 }

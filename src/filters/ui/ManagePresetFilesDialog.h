@@ -22,7 +22,7 @@ public:
 
     // The rows in order.
     std::vector<std::u16string> Paths() const;
-    // Appends each path not in the list yet (compared ignoring case); "&Add"
+    // Appends each path not in the list yet (compared exactly); "&Add"
     // calls this with the files chosen. A path too long for the store is
     // refused with a message: it would hide every later preset.
     void AddPaths(const QStringList& paths);
