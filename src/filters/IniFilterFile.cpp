@@ -219,15 +219,16 @@ bool SplitKeyValue(std::u16string_view line, std::u16string_view& key, std::u16s
 
 // Walks the sections that begin with prefix: start() opens one, apply() takes
 // each key and value inside it, finish() closes it and tells whether to go on.
+// True when finish() stopped the walk with another section still to come.
 template <typename Start, typename Apply, typename Finish>
-void ReadSections(const ReadBytesAt& read, std::u16string_view prefix, Start start, Apply apply,
+bool ReadSections(const ReadBytesAt& read, std::u16string_view prefix, Start start, Apply apply,
                   Finish finish) {
     LineReader lines(read);
     std::u16string line;
     bool inSection = false;
     while (lines.Next(line)) {
         if (line.starts_with(prefix)) {
-            if (inSection && !finish()) return;
+            if (inSection && !finish()) return true;
             start();
             inSection = true;
             continue;
@@ -237,6 +238,7 @@ void ReadSections(const ReadBytesAt& read, std::u16string_view prefix, Start sta
         if (inSection && SplitKeyValue(line, key, value)) apply(key, value);
     }
     if (inSection) finish();
+    return false;
 }
 
 void ApplyHighlightKey(HighlightFilter& f, std::u16string_view key, std::u16string_view value,
@@ -355,7 +357,7 @@ std::vector<std::uint8_t> WriteInEx(std::span<const InExFilterRow> rows) {
 
 void ReadHighlight(const ReadBytesAt& read, HighlightFileImport& out) {
     HighlightFilter current;
-    ReadSections(
+    out.leftOut |= ReadSections(
         read, kHighlightPrefix, [&] { current = HighlightFilter{}; },
         [&](std::u16string_view key, std::u16string_view value) {
             ApplyHighlightKey(current, key, value, out.touchesShowAs);
@@ -370,9 +372,9 @@ void ReadHighlight(const ReadBytesAt& read, HighlightFileImport& out) {
         });
 }
 
-void ReadInEx(const ReadBytesAt& read, std::vector<InExFilterRow>& out) {
+void ReadInEx(const ReadBytesAt& read, std::vector<InExFilterRow>& out, bool* leftOut) {
     InExFilterRow current;
-    ReadSections(
+    const bool cut = ReadSections(
         read, kInExPrefix, [&] { current = InExFilterRow{}; },
         [&](std::u16string_view key, std::u16string_view value) {
             ApplyInExKey(current, key, value);
@@ -382,6 +384,7 @@ void ReadInEx(const ReadBytesAt& read, std::vector<InExFilterRow>& out) {
             out.push_back(std::move(current));
             return out.size() < kMaxFiltersPerFile;
         });
+    if (leftOut) *leftOut |= cut;
 }
 
 }  // namespace filters::ini_file

@@ -28,6 +28,7 @@
 #include "app/FakeDocumentHost.h"
 #include "app/TarvikApp.h"
 #include "core/IUserInterface.h"
+#include "filters/FilterFileRecords.h"
 #include "filters/InExFilterList.h"
 #include "filters/ui/InExFilterDialog.h"
 #include "platform/Registry.h"
@@ -181,9 +182,13 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         const QString file = dir_.Folder() + QStringLiteral("/both.ini");
         const QString missing = dir_.Folder() + QStringLiteral("/missing.ini");
+        const QString many = dir_.WriteFile(
+            QStringLiteral("many.ini"),
+            QByteArray("[Filter\nText=a\n").repeated(filters::kMaxFiltersPerFile + 1));
         ExportTo(dialog, file);
-        QVERIFY(settings::preset_files::Save(settings::reg_paths::kPresetIEFFiles,
-                                             {file.toStdU16String(), missing.toStdU16String()}));
+        QVERIFY(settings::preset_files::Save(
+            settings::reg_paths::kPresetIEFFiles,
+            {file.toStdU16String(), missing.toStdU16String(), many.toStdU16String()}));
 
         // Appended after the rows, in file order, each keeping its type.
         ImportPreset(dialog, 8000);
@@ -206,6 +211,16 @@ private slots:
             ui.messages,
             QStringList{QStringLiteral("Failed to import filters from file \"%1\"").arg(missing)});
         QVERIFY(ui.icons.back() == core::MessageIcon::Exclamation);
+
+        // A file of more filters than one file brings in says so.
+        ImportPreset(dialog, 8002);
+        QCOMPARE(dialog.Rows().size(), filters::kMaxFiltersPerFile);
+        QCOMPARE(ui.messages.size(), 2);
+        QVERIFY(
+            ui.Last().startsWith(QStringLiteral("10000 filters were read from the file; the "
+                                                "rest of it was left out")));
+        // No rows again, for the export below.
+        ImportPreset(dialog, 8001);
 
         // Without rows the file holds only the byte-order mark.
         const QString empty = dir_.Folder() + QStringLiteral("/empty.ini");

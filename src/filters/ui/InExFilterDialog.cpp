@@ -276,12 +276,14 @@ void CInExFilterDialog::ImportFile(const QString& path) {
     if (removeBeforeImport_->isChecked()) RemoveAllRows();
     const std::u16string file = path.toStdU16String();
     std::vector<filters::InExFilterRow> imported;
-    if (!filters::ReadInExFilterFile(file, imported)) {
+    bool leftOut = false;
+    if (!filters::ReadInExFilterFile(file, imported, &leftOut)) {
         ShowExclamation(ui_, this, filters::ImportFailedMessage(file));
         return;
     }
     for (const filters::InExFilterRow& row : imported) model_->Append(row);
     UpdateEnabling();
+    if (leftOut) ShowExclamation(ui_, this, filters::LeftOutMessage(imported.size()));
 }
 
 void CInExFilterDialog::ExportFile(const QString& path) {
