@@ -195,6 +195,21 @@ private slots:
         QVERIFY(app.HighlightFilters().Items()[1].Enable);
     }
 
+    // Longer than a line edit's default limit; a ticked box writes the
+    // row back from the edits.
+    void longTextsSurviveATickedBox() {
+        app::CTarvikApp app;
+        filters::HighlightFilter big = Filter(std::u16string(40000, u'p'), 0x0000FF, 0xFFFFFF);
+        big.ExecutableProgram = std::u16string(40000, u'c');
+        LoadFilters(app, {big});
+        filters_ui::CHighlightFilterDialog dialog(app, nullptr);
+        dialog.SelectRow(0);
+        Control<QCheckBox>(dialog, "ExecuteProgram")->setChecked(true);
+        Control<QCheckBox>(dialog, "MatchCase")->setChecked(true);
+        QCOMPARE(dialog.Rows()[0].filter.phrase.text.size(), std::size_t(40000));
+        QCOMPARE(dialog.Rows()[0].filter.ExecutableProgram.size(), std::size_t(40000));
+    }
+
     void importAndExportWorkOnTheRowsUntilOk() {
         app::CTarvikApp app;
         filters::HighlightFilter shown = Filter(u"secret", 0x0000FF, 0xFFFFFF);

@@ -173,6 +173,17 @@ private slots:
         QCOMPARE(app.InExFilters().Include().size(), std::size_t(2));
     }
 
+    // Longer than a line edit's default limit; a ticked box writes the
+    // row back from the edit.
+    void longTextsSurviveATickedBox() {
+        app::CTarvikApp app;
+        LoadLists(app, {Filter(std::u16string(40000, u'p'))}, {});
+        filters_ui::CInExFilterDialog dialog(app, nullptr);
+        dialog.SelectRow(0);
+        Control<QCheckBox>(dialog, "MatchCase")->setChecked(true);
+        QCOMPARE(dialog.Rows()[0].text.size(), std::size_t(40000));
+    }
+
     void importAndExportWorkOnTheRowsUntilOk() {
         app::CTarvikApp app;
         LoadLists(app, {Filter(u"keep")}, {Filter(u"drop", false)});

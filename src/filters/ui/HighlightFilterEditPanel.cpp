@@ -81,6 +81,7 @@ QCheckBox* CHighlightFilterEditPanel::Check(const QString& text, const char* nam
 QLineEdit* CHighlightFilterEditPanel::Edit(const char* name, HighlightSetting setting) {
     auto* edit = new QLineEdit;
     edit->setObjectName(QLatin1String(name));
+    view::AllowAnyLength(edit);
     connect(edit, &QLineEdit::textChanged, this, [this, setting] {
         if (!loading_) emit settingEdited(setting);
     });

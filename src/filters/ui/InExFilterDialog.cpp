@@ -124,6 +124,7 @@ QWidget* CInExFilterDialog::BuildEditControls() {
     auto* group = new QGroupBox(tr("Selected filter"));
     auto* grid = new QGridLayout(group);
     phrase_ = Named(new QLineEdit, "FilterPhrase");
+    view::AllowAnyLength(phrase_);
     auto* label = new QLabel(tr("&Filter phrase:"));
     label->setBuddy(phrase_);
     QPushButton* help = view::DialogButton(tr("&?"), "RegexHelp");
