@@ -210,6 +210,30 @@ private slots:
         QCOMPARE(dialog.Rows()[0].filter.ExecutableProgram.size(), std::size_t(40000));
     }
 
+    // Stored values beyond the spin box's range are what it shows and saves.
+    void attachedLinesSaveWhatTheSpinBoxShows() {
+        app::CTarvikApp app;
+        filters::HighlightFilter below = Filter(u"below", 0x0000FF, 0xFFFFFF);
+        below.AttachPreviousLinesWithEmail = -7;
+        filters::HighlightFilter above = Filter(u"above", 0x0000FF, 0xFFFFFF);
+        above.AttachPreviousLinesWithEmail = 99999;
+        LoadFilters(app, {below, above});
+        filters_ui::CHighlightFilterDialog dialog(app, nullptr);
+        auto* spin = Control<QSpinBox>(dialog, "AttachPreviousLines");
+        std::vector<int> shown;
+        for (int row : {0, 1}) {
+            dialog.SelectRow(row);
+            shown.push_back(spin->value());
+        }
+        ClickOk(dialog);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        filters::CHighlightFilters saved;
+        filters::LoadHighlightFilters(saved);
+        QCOMPARE(saved.Items().at(0).AttachPreviousLinesWithEmail, shown[0]);
+        QCOMPARE(saved.Items().at(1).AttachPreviousLinesWithEmail, shown[1]);
+        QCOMPARE(shown, (std::vector<int>{0, 32767}));
+    }
+
     void importAndExportWorkOnTheRowsUntilOk() {
         app::CTarvikApp app;
         filters::HighlightFilter shown = Filter(u"secret", 0x0000FF, 0xFFFFFF);

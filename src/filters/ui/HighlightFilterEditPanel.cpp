@@ -11,6 +11,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "filters/HighlightFilterTakeOver.h"
 #include "filters/ui/ColorChoice.h"
 #include "filters/ui/RegexHelp.h"
 #include "view/ColorRef.h"
@@ -21,8 +22,6 @@ namespace filters_ui {
 namespace {
 
 using filters::HighlightSetting;
-
-constexpr int kMaxAttachedLines = 32767;
 
 QLabel* BuddyLabel(const QString& text, QWidget* buddy) {
     auto* label = new QLabel(text);
@@ -180,7 +179,7 @@ QGroupBox* CHighlightFilterEditPanel::BuildActionGroup() {
     hint->setEnabled(false);
     attachPrevious_ = new QSpinBox;
     attachPrevious_->setObjectName(QStringLiteral("AttachPreviousLines"));
-    attachPrevious_->setRange(0, kMaxAttachedLines);
+    attachPrevious_->setRange(0, filters::kMaxAttachPreviousLines);
     connect(attachPrevious_, &QSpinBox::valueChanged, this, [this] {
         if (!loading_) emit settingEdited(HighlightSetting::AttachPreviousLines);
     });
