@@ -150,6 +150,25 @@ private slots:
         QCOMPARE(catcher.texts.size(), 2);
     }
 
+    void fileOpenReportsOneChosenFileAloneAndSeveralAsABatch() {
+        const QString chosen = dir_.WriteFile("chosen.log", "c\r\n");
+        const QString missing = dir_.Path("absent.log");
+        app::CTarvikApp app;
+        CMainFrame frame(app);
+        frame.show();
+        MessageBoxCatcher catcher;
+        frame.OpenChosenFiles(ui_test::Paths({missing}));
+        QCOMPARE(catcher.texts, QStringList{"Could not open file '" + missing + "'."});
+        frame.OpenChosenFiles(ui_test::Paths({chosen, missing}));
+        QCOMPARE(DocumentPaths(app), QStringList{chosen});
+        QCOMPARE(catcher.texts.last(),
+                 "Failed to load the following file(s).\n\n" + missing + "\n");
+        // Chosen alone again, the open file is only activated.
+        frame.OpenChosenFiles(ui_test::Paths({chosen}));
+        QCOMPARE(DocumentPaths(app), QStringList{chosen});
+        QCOMPARE(catcher.texts.size(), 2);
+    }
+
     void moreRecentFilesOpensTheChosenAndDropsThoseThatFail() {
         const QString kept = dir_.WriteFile("kept.log", "k\r\n");
         const QString other = dir_.WriteFile("other.log", "o\r\n");
