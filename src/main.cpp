@@ -23,6 +23,7 @@
 #include "mail/SslLibrary.h"
 #include "platform/SingleInstance.h"
 #include "settings/WindowRect.h"
+#include "view/PlainMessageBox.h"
 
 namespace {
 
@@ -47,10 +48,12 @@ bool DisplayAvailable() {
 constexpr auto kSupportAddress = "support@ostra-tarvik.example.org";
 
 void ReportSslFailure() {
-    QMessageBox::warning(nullptr, QString::fromLatin1(app_ui::CMainFrame::kTitle),
-                         QStringLiteral("The program failed to initiate. Please reinstall the "
-                                        "program or contact us at <%1>.")
-                             .arg(QString::fromLatin1(kSupportAddress)));
+    // Plain text, so that the address in angle brackets shows.
+    view::ShowPlainMessage(nullptr, QMessageBox::Warning,
+                           QStringLiteral("The program failed to initiate. Please reinstall the "
+                                          "program or contact us at <%1>.")
+                               .arg(QString::fromLatin1(kSupportAddress)),
+                           QString::fromLatin1(app_ui::CMainFrame::kTitle));
 }
 
 void ShowSplash(QWidget& frame) {

@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
+#include <vector>
 
 #include "TestFolder.h"
 #include "app/TarvikApp.h"
@@ -32,11 +33,13 @@ namespace {
 class MessageBoxCatcher : public QObject {
 public:
     QStringList texts;
+    std::vector<QMessageBox::Icon> icons;
 
     MessageBoxCatcher() {
         connect(&timer_, &QTimer::timeout, this, [this] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                 texts << box->text();
+                icons.push_back(box->icon());
                 box->accept();
             }
         });
@@ -51,9 +54,11 @@ private:
 class RecordingUi : public core::IUserInterface {
 public:
     QStringList texts;
-    core::MessageAnswer ShowMessage(std::u16string_view text, core::MessageIcon,
+    std::vector<core::MessageIcon> icons;
+    core::MessageAnswer ShowMessage(std::u16string_view text, core::MessageIcon icon,
                                     core::MessageButtons) override {
         texts << QString::fromStdU16String(std::u16string(text));
+        icons.push_back(icon);
         return core::MessageAnswer::Ok;
     }
     void BeginWaitCursor() override {}
@@ -104,6 +109,7 @@ private slots:
         dialog.SetName("Mail");
         dialog.accept();
         QCOMPARE(ui.texts.size(), 3);
+        QVERIFY(ui.icons == std::vector<core::MessageIcon>(3, core::MessageIcon::None));
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.Sets().back().name, std::u16string(u"Mail"));
     }
@@ -147,6 +153,7 @@ private slots:
         QCOMPARE(DocumentPaths(app), (QStringList{first, second}));
         QCOMPARE(catcher.texts.last(),
                  QString("File set \"Nothing\" is undefined or there aren't files in the set."));
+        QCOMPARE(catcher.icons.back(), QMessageBox::NoIcon);
         QCOMPARE(catcher.texts.size(), 2);
     }
 

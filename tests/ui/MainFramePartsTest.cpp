@@ -184,6 +184,25 @@ private slots:
         QCOMPARE(CMessageBoxUi::AnswerOf(QMessageBox::No), core::MessageAnswer::No);
         QCOMPARE(CMessageBoxUi::AnswerOf(QMessageBox::Cancel), core::MessageAnswer::Cancel);
         QCOMPARE(CMessageBoxUi::AnswerOf(QMessageBox::Ok), core::MessageAnswer::Ok);
+
+        // A plain box has no icon, and a path that looks like markup shows
+        // as it is.
+        CMessageBoxUi boxes(nullptr);
+        QMessageBox::Icon icon = QMessageBox::Warning;
+        Qt::TextFormat format = Qt::AutoText;
+        QString text;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            icon = box->icon();
+            format = box->textFormat();
+            text = box->text();
+            box->accept();
+        });
+        boxes.ShowMessage(u"Could not open file '/l/<b>x</b>.log'.", core::MessageIcon::None);
+        QCOMPARE(icon, QMessageBox::NoIcon);
+        QCOMPARE(format, Qt::PlainText);
+        QCOMPARE(text, QStringLiteral("Could not open file '/l/<b>x</b>.log'."));
     }
 
     void batchOpeningIsQuietAndFindsOpenDocumentsByTheirNormalPath() {

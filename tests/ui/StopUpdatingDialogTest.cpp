@@ -139,7 +139,8 @@ private slots:
                  QStringList({"Please enter a value greater than 0",
                               "Please enter one or more email addresses",
                               "Begin time (09:05) should be different to end time (09:05)."}));
-        QVERIFY(ui.icons.back() == core::MessageIcon::Information);
+        // Plain boxes, without an icon.
+        QVERIFY(ui.icons.back() == core::MessageIcon::None);
         QVERIFY(dialog.isVisible());
         QVERIFY2(!settings::LoadStopUpdatingSettings().enabled, "nothing saved yet");
 

@@ -7,7 +7,6 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -15,6 +14,7 @@
 #include "core/IUserInterface.h"
 #include "discovery/AutoOpenRules.h"
 #include "discovery/PathIdentity.h"
+#include "view/PlainMessageBox.h"
 
 namespace discovery_ui {
 
@@ -23,12 +23,9 @@ void ShowAutoOpenMessage(core::IUserInterface* ui, QWidget* parent, const std::u
     const auto icon = warning ? core::MessageIcon::Exclamation : core::MessageIcon::Information;
     if (ui) {
         ui->ShowMessage(text, icon);
-    } else if (warning) {
-        QMessageBox::warning(parent, QStringLiteral("Ostra Tarvik (Unicode)"),
-                             QString::fromStdU16String(text));
     } else {
-        QMessageBox::information(parent, QStringLiteral("Ostra Tarvik (Unicode)"),
-                                 QString::fromStdU16String(text));
+        view::ShowPlainMessage(parent, warning ? QMessageBox::Warning : QMessageBox::Information,
+                               QString::fromStdU16String(text));
     }
 }
 
