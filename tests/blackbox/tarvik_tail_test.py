@@ -243,6 +243,14 @@ class Once(TailCase):
                 self.assertNotEqual(result.returncode, 0)
                 self.assertTrue(result.stderr.strip(), "a refusal must say why")
 
+    def test_help_describes_each_option_once(self):
+        result = subprocess.run([TOOL, "--help"], capture_output=True, env=self.env, timeout=60)
+        self.assertEqual(result.returncode, 0)
+        described = [line.split()[0] for line in result.stdout.decode().splitlines()
+                     if line.startswith("  -")]
+        self.assertEqual(sorted(described), sorted(set(described)))
+        self.assertIn("--actions", described)
+
 
 class Following(TailCase):
     def test_lines_appear_once_each_when_complete(self):
