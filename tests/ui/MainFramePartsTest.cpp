@@ -25,6 +25,7 @@
 #include "app/ui/MessageBoxUi.h"
 #include "app/ui/QtUiQueue.h"
 #include "core/TarvikDoc.h"
+#include "filters/ui/FilterFileUi.h"
 #include "filters/ui/FilterImportMenu.h"
 #include "filters/ui/ManagePresetFilesDialog.h"
 #include "filters/ui/RegexHelp.h"
@@ -276,6 +277,17 @@ private slots:
         QCOMPARE(ui.shown.size(), std::size_t{1});
         QVERIFY(ui.shown[0].text.find(tooLong.toStdU16String()) != std::u16string::npos);
         QCOMPARE(ui.shown[0].icon, core::MessageIcon::Exclamation);
+
+        // The file dialogs offer every file, those without a dot too.
+        for (const FilterFileKind kind : {FilterFileKind::Highlight, FilterFileKind::InEx}) {
+            for (const QString& filter :
+                 {filters_ui::ImportFilterString(kind), filters_ui::ExportFilterString(kind)}) {
+                const QString last = filter.split(QStringLiteral(";;")).last();
+                const QString patterns = last.section(QLatin1Char('('), 1).chopped(1);
+                QVERIFY2(QDir::match(patterns.split(QLatin1Char(' ')), QStringLiteral("filters")),
+                         qPrintable(filter));
+            }
+        }
 
         QVERIFY(filters_ui::RegexHelpPath().endsWith(QStringLiteral("/tvregex.htm")));
         // Installed under a prefix the page is in share/, the program in bin/;

@@ -16,18 +16,18 @@ std::u16string_view PresetKey(FilterFileKind kind) {
                                              : settings::reg_paths::kPresetIEFFiles;
 }
 
+}  // namespace
+
 QString ExportFilterString(FilterFileKind kind) {
     return kind == FilterFileKind::Highlight
-               ? QStringLiteral("Highlight Filters File (*.ini);;All Files (*.*)")
-               : QStringLiteral("Include/Exclude Filters File (*.ini);;All Files (*.*)");
+               ? QStringLiteral("Highlight Filters File (*.ini);;All Files (*)")
+               : QStringLiteral("Include/Exclude Filters File (*.ini);;All Files (*)");
 }
-
-}  // namespace
 
 QString ImportFilterString(FilterFileKind kind) {
     return kind == FilterFileKind::Highlight
-               ? QStringLiteral("Highlight Filters File (*.ini *.hff);;All Files (*.*)")
-               : QStringLiteral("Include/Exclude Filters File (*.ini *.ief);;All Files (*.*)");
+               ? QStringLiteral("Highlight Filters File (*.ini *.hff);;All Files (*)")
+               : QStringLiteral("Include/Exclude Filters File (*.ini *.ief);;All Files (*)");
 }
 
 QString AskImportFile(QWidget* parent, FilterFileKind kind) {

@@ -21,8 +21,10 @@ enum class FilterFileKind { Highlight, InEx };
 inline constexpr int kCmdFirstPresetFile = 8000;
 
 // "Highlight Filters File (*.ini;*.hff)" or "Include/Exclude Filters File
-// (*.ini;*.ief)", then "All Files (*.*)".
+// (*.ini;*.ief)", then "All Files (*)": every file, those without a dot too.
 QString ImportFilterString(FilterFileKind kind);
+// The same for export, offering "*.ini" first.
+QString ExportFilterString(FilterFileKind kind);
 
 // An existing file to import; empty when cancelled.
 QString AskImportFile(QWidget* parent, FilterFileKind kind);
