@@ -9,6 +9,7 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -394,6 +395,14 @@ private slots:
         // Row 0 is the current row and carries the focus frame.
         QCOMPARE(pixelOf(1), QColor(255, 255, 255));
         QCOMPARE(pixelOf(3), QColor(238, 238, 238));
+
+        // Every column title shows whole in the font the header has.
+        QHeaderView* header = list->header();
+        for (int column = 0; column < header->count(); ++column) {
+            const QString title = list->model()->headerData(column, Qt::Horizontal).toString();
+            QVERIFY2(header->sectionSize(column) > header->fontMetrics().horizontalAdvance(title),
+                     qPrintable(title));
+        }
     }
 
 private:

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -50,11 +51,20 @@ CInExFilterDialog::CInExFilterDialog(app::CTarvikApp& app, core::IUserInterface*
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list_->header()->setStretchLastSection(false);
+    // The widths of the classic dialog font; a wider font still shows every
+    // title whole.
     const int widths[] = {260, 75, 110, 60};
+    const int padding = 2 * list_->style()->pixelMetric(QStyle::PM_HeaderMargin) +
+                        list_->style()->pixelMetric(QStyle::PM_HeaderMarkSize);
+    int total = 0;
     for (int column = 0; column < CInExFilterListModel::kColumnCount; ++column) {
-        list_->header()->resizeSection(column, widths[column]);
+        const QString title = model_->headerData(column, Qt::Horizontal).toString();
+        const int width = std::max(
+            widths[column], list_->header()->fontMetrics().horizontalAdvance(title) + padding);
+        list_->header()->resizeSection(column, width);
+        total += width;
     }
-    list_->setMinimumSize(260 + 75 + 110 + 60 + 24, 220);
+    list_->setMinimumSize(total + 24, 220);
 
     auto* top = new QHBoxLayout;
     top->addWidget(list_, 1);
