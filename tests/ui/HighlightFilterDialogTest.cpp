@@ -18,6 +18,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -426,6 +427,38 @@ private slots:
         QCOMPARE(again.result(), int(QDialog::Accepted));
         QCOMPARE(ui.messages.size(), 1);
         QVERIFY(Line(*doc, 0) == u"the [hidden] is out");
+    }
+
+    // A laptop screen of 1280x720 holds the dialog at the default font, with
+    // room for a title bar and a panel: at its smallest OK and Cancel show,
+    // and the action settings scroll to the field that takes the focus.
+    void fitsASmallScreenWithEveryControlReachable() {
+        app::CTarvikApp app;
+        LoadFilters(app, {Filter(u"error", 0x0000FF, 0xFFFFFF)});
+        filters_ui::CHighlightFilterDialog dialog(app, nullptr);
+        const QSize smallest = dialog.minimumSizeHint();
+        QVERIFY2(smallest.width() <= 1280 && smallest.height() <= 720 - 64,
+                 qPrintable(QStringLiteral("%1x%2").arg(smallest.width()).arg(smallest.height())));
+        dialog.resize(smallest);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QCOMPARE(dialog.size(), smallest);
+        const QRect inside = dialog.rect();
+        auto* buttons = dialog.findChild<QDialogButtonBox*>();
+        for (QAbstractButton* button : buttons->buttons()) {
+            QVERIFY(inside.contains(QRect(button->mapTo(&dialog, QPoint()), button->size())));
+        }
+        dialog.SelectRow(0);
+        Control<QCheckBox>(dialog, "ActionsOnlyAvailableInSpecialFile")->setChecked(true);
+        auto* last = Control<QLineEdit>(dialog, "AvailableFile");
+        auto* scroll = Control<QScrollArea>(dialog, "ActionScroll");
+        QVERIFY(scroll->widget()->isAncestorOf(last));
+        last->setFocus();
+        QTRY_VERIFY(last->hasFocus());
+        const QRect shown(last->mapTo(scroll->viewport(), QPoint()), last->size());
+        QVERIFY(scroll->viewport()->rect().contains(shown));
+        QVERIFY(dialog.grab().toImage().save(
+            QStringLiteral(TARVIK_ARTIFACTS_DIR "/highlight-filter-dialog-smallest.png")));
     }
 
     void screenshot() {
