@@ -58,7 +58,8 @@ CInExFilterDialog::CInExFilterDialog(app::CTarvikApp& app, core::IUserInterface*
                         list_->style()->pixelMetric(QStyle::PM_HeaderMarkSize);
     int total = 0;
     for (int column = 0; column < CInExFilterListModel::kColumnCount; ++column) {
-        const QString title = model_->headerData(column, Qt::Horizontal).toString();
+        const QString title =
+            model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
         const int width = std::max(
             widths[column], list_->header()->fontMetrics().horizontalAdvance(title) + padding);
         list_->header()->resizeSection(column, width);
