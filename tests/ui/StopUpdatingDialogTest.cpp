@@ -61,9 +61,10 @@ private slots:
         app::CTarvikApp app;
         settings::StopUpdatingSettings rule;
         rule.allFiles = false;
-        rule.files = {u"/logs/A.log", u"/logs/b.log", u"/logs/a.log"};
+        // Paths compare exactly: only the true repeats go.
+        rule.files = {u"/logs/A.log", u"/logs/b.log", u"/logs/b.log"};
         LoadRule(app, rule);
-        std::vector<std::u16string> picked = {u"/logs/B.LOG", u"/logs/c.log"};
+        std::vector<std::u16string> picked = {u"/logs/b.log", u"/logs/c.log"};
         mail_ui::CStopUpdatingDialog dialog(app, nullptr, nullptr, {},
                                             [&picked](QWidget*) { return picked; });
         dialog.show();
