@@ -23,6 +23,7 @@
 #include "mail/SslLibrary.h"
 #include "platform/SingleInstance.h"
 #include "settings/WindowRect.h"
+#include "view/PlainMessageBox.h"
 
 namespace {
 
@@ -47,10 +48,12 @@ bool DisplayAvailable() {
 constexpr auto kSupportAddress = "support@ostra-tarvik.example.org";
 
 void ReportSslFailure() {
-    QMessageBox::warning(nullptr, QString::fromLatin1(app_ui::CMainFrame::kTitle),
-                         QStringLiteral("The program failed to initiate. Please reinstall the "
-                                        "program or contact us at <%1>.")
-                             .arg(QString::fromLatin1(kSupportAddress)));
+    // Plain text, so that the address in angle brackets shows.
+    view::ShowPlainMessage(nullptr, QMessageBox::Warning,
+                           QStringLiteral("The program failed to initiate. Please reinstall the "
+                                          "program or contact us at <%1>.")
+                               .arg(QString::fromLatin1(kSupportAddress)),
+                           QString::fromLatin1(app_ui::CMainFrame::kTitle));
 }
 
 void ShowSplash(QWidget& frame) {
@@ -71,8 +74,9 @@ void ShowTour(QWidget& frame) {
 int RunMainFrame(const QStringList& args) {
     std::vector<std::u16string> argv;
     for (const QString& arg : args) argv.push_back(arg.toStdU16String());
-    // A running instance resolves nothing against this one's folder.
-    argv = discovery::WithNormalPaths(std::move(argv));
+    // A running instance resolves nothing against this one's folder, and is
+    // handed no empty argument.
+    argv = discovery::WithNormalPaths(discovery::WithoutEmptyArguments(argv));
     app_ui::CQtUiQueue queue;
     // Before the application, so that no document outlives the printer it prints on.
     filters_ui::CMatchedLinePrinter printer(platform::SystemClock::Instance());

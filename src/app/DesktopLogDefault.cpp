@@ -125,11 +125,18 @@ std::string DesktopExecLine(std::string_view programPath) {
     const bool plain = programPath.find_first_of(" \t\n\"'\\><~|&;$*?#()`=%") == std::string::npos;
     if (plain) return std::string(programPath) + " %F";
     // Inside quotes ", `, $ and \ take a backslash, and each backslash of
-    // the quoted text is doubled again for the entry's string escapes.
+    // the quoted text is doubled again for the entry's string escapes. A
+    // percent sign is doubled, or it would start a field code; a line break
+    // is written as the entry's escape, or it would end the line.
     std::string quoted = "\"";
     for (const char c : programPath) {
         if (c == '"' || c == '`' || c == '$') quoted += "\\\\";
         if (c == '\\') quoted += "\\\\\\";
+        if (c == '%') quoted += '%';
+        if (c == '\n') {
+            quoted += "\\n";
+            continue;
+        }
         quoted += c;
     }
     return quoted + "\" %F";

@@ -5,7 +5,6 @@
 #include "app/LogAssociation.h"
 #include "app/TarvikApp.h"
 #include "core/ILogView.h"
-#include "filters/AsciiFold.h"
 #include "settings/OptionsStore.h"
 
 namespace app {
@@ -20,10 +19,6 @@ std::u16string_view TrimBlanks(std::u16string_view text) {
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
     while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
     return text;
-}
-
-bool SamePathIgnoringCase(std::u16string_view a, std::u16string_view b) {
-    return filters::FoldedAsciiLower(a) == filters::FoldedAsciiLower(b);
 }
 
 void TakeStartupValues(settings::Options& o, const settings::Options& e) {
@@ -127,8 +122,8 @@ void TakeFollowAndSelection(settings::Options& o, const settings::Options& e) {
 void TakeCaptureFile(settings::Options& o, const settings::Options& e,
                      OptionsApplyEffects& effects) {
     const bool switched = o.SaveOutputDebugString2File != e.SaveOutputDebugString2File;
-    const bool pathChanged =
-        !SamePathIgnoringCase(o.OutputDebugStringSavedFile, e.OutputDebugStringSavedFile);
+    // File names are case-sensitive: a path changed only in case names another file.
+    const bool pathChanged = o.OutputDebugStringSavedFile != e.OutputDebugStringSavedFile;
     if (switched || (o.SaveOutputDebugString2File && pathChanged)) {
         o.SaveOutputDebugString2File = e.SaveOutputDebugString2File;
         o.OutputDebugStringSavedFile = e.OutputDebugStringSavedFile;

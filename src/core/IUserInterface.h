@@ -1,13 +1,15 @@
 #pragma once
 // What the engine asks of the user interface: message boxes with the
-// program's fixed texts and the wait cursor. Headless programs answer these
+// program's fixed texts and the wait cursor. A text is shown as it is, never
+// as markup: it may hold a path or a line of log text. Headless programs answer these
 // without a screen; tests use fakes.
 
 #include <string_view>
 
 namespace core {
 
-enum class MessageIcon { Information, Exclamation, Question, Stop };
+// None is a plain box without an icon.
+enum class MessageIcon { Information, Exclamation, Question, Stop, None };
 enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
 

@@ -81,6 +81,28 @@ std::vector<CommandLineStep> ParseCommandLine(const std::vector<std::u16string>&
     return steps;
 }
 
+std::vector<std::u16string> WithoutEmptyArguments(const std::vector<std::u16string>& argv) {
+    std::vector<std::u16string> kept;
+    if (argv.empty()) return kept;
+    kept.push_back(argv[0]);
+    for (std::size_t i = 1; i < argv.size(); ++i) {
+        const std::u16string& argument = argv[i];
+        if (argument.empty()) continue;
+        const bool takesNext = IsSwitch(argument) &&
+                               (SwitchLetter(argument) == u'L' || SwitchLetter(argument) == u'S');
+        if (takesNext && i + 1 < argv.size()) {
+            // The switch and its argument go or stay together.
+            if (!argv[++i].empty()) {
+                kept.push_back(argument);
+                kept.push_back(argv[i]);
+            }
+            continue;
+        }
+        kept.push_back(argument);
+    }
+    return kept;
+}
+
 std::vector<std::u16string> WithNormalPaths(std::vector<std::u16string> argv) {
     std::vector<std::size_t> files;
     WalkCommandLine(argv, [&files](const CommandLineStep& step, std::size_t index) {

@@ -35,6 +35,12 @@ std::vector<CommandLineStep> ParseCommandLine(const std::vector<std::u16string>&
 // arguments opens what this one was asked to, whatever its own folder.
 std::vector<std::u16string> WithNormalPaths(std::vector<std::u16string> argv);
 
+// argv without its empty arguments, an L or S switch whose argument is empty
+// dropped together with it. The hand-over to a running instance cannot carry
+// an empty argument (an empty string ends its list), so both instances go by
+// this form and open the same files.
+std::vector<std::u16string> WithoutEmptyArguments(const std::vector<std::u16string>& argv);
+
 // The line number an L switch takes from its argument: the leading decimal
 // number, or 1 when that is 0, negative or missing.
 int GoToLineFromArgument(const std::u16string& argument);

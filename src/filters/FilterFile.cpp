@@ -90,10 +90,10 @@ bool ReadHighlightFilterFile(std::u16string_view path, HighlightFileImport& out)
     });
 }
 
-bool ReadInExFilterFile(std::u16string_view path, std::vector<InExFilterRow>& out) {
-    return ReadByForm(path, [&out](const ReadBytesAt& read, bool ini) {
-        if (!ini) return fixed_layout::ReadInEx(read, out);
-        ini_file::ReadInEx(read, out);
+bool ReadInExFilterFile(std::u16string_view path, std::vector<InExFilterRow>& out, bool* leftOut) {
+    return ReadByForm(path, [&out, leftOut](const ReadBytesAt& read, bool ini) {
+        if (!ini) return fixed_layout::ReadInEx(read, out, leftOut);
+        ini_file::ReadInEx(read, out, leftOut);
         return true;
     });
 }
@@ -104,6 +104,18 @@ bool WriteHighlightFilterFile(std::u16string_view path, std::span<const Highligh
 
 bool WriteInExFilterFile(std::u16string_view path, std::span<const InExFilterRow> rows) {
     return WriteWhole(path, ini_file::WriteInEx(rows));
+}
+
+std::u16string LeftOutMessage(std::size_t count) {
+    const std::string number = std::to_string(count);
+    const std::string limit = std::to_string(kMaxFiltersPerFile);
+    std::u16string text(number.begin(), number.end());
+    text +=
+        u" filters were read from the file; the rest of it was left out, as one file brings "
+        u"in at most ";
+    text.append(limit.begin(), limit.end());
+    text += u" filters.";
+    return text;
 }
 
 std::u16string ImportFailedMessage(std::u16string_view path) {

@@ -20,7 +20,10 @@ bool IsIniFilterFileName(std::u16string_view path);
 // False when the file cannot be opened or, in the fixed-layout form, its
 // header is short or wrong. What was read is appended to out either way.
 bool ReadHighlightFilterFile(std::u16string_view path, HighlightFileImport& out);
-bool ReadInExFilterFile(std::u16string_view path, std::vector<InExFilterRow>& out);
+// leftOut (and HighlightFileImport::leftOut) tells whether the file held
+// more filters than one file brings in.
+bool ReadInExFilterFile(std::u16string_view path, std::vector<InExFilterRow>& out,
+                        bool* leftOut = nullptr);
 
 // Creates the file anew (replacing one that is there) and writes the INI
 // form. False when it cannot be created or written whole.
@@ -30,5 +33,8 @@ bool WriteInExFilterFile(std::u16string_view path, std::span<const InExFilterRow
 // "Failed to import filters from file \"<path>\"" and its export twin.
 std::u16string ImportFailedMessage(std::u16string_view path);
 std::u16string ExportFailedMessage(std::u16string_view path);
+// "<count> filters were read from the file; the rest of it was left out, as
+// one file brings in at most 10000 filters."
+std::u16string LeftOutMessage(std::size_t count);
 
 }  // namespace filters

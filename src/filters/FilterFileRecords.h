@@ -35,6 +35,8 @@ struct HighlightFileImport {
     // An INI section set ReplaceWith or ReplaceText, which changes the text
     // documents show.
     bool touchesShowAs = false;
+    // The file held more filters than one file brings in.
+    bool leftOut = false;
 };
 
 }  // namespace filters

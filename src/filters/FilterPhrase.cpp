@@ -37,4 +37,8 @@ std::vector<PhraseOccurrence> ScanOccurrences(const FilterPhrase& filter,
     return occurrences;
 }
 
+bool StoreKeepsPhrase(std::u16string_view text) {
+    return !text.empty() && text.front() != u'\0';
+}
+
 }  // namespace filters

@@ -44,4 +44,9 @@ bool MatchPhrase(const FilterPhrase& filter, std::u16string_view line);
 std::vector<PhraseOccurrence> ScanOccurrences(const FilterPhrase& filter,
                                               std::u16string_view searchText);
 
+// Whether a stored list can give text back as a phrase: the settings store
+// keeps a string only up to its first NUL, and an empty phrase ends a stored
+// list, hiding every filter after it.
+bool StoreKeepsPhrase(std::u16string_view text);
+
 }  // namespace filters

@@ -45,15 +45,17 @@ bool ReadHeader(const ReadBytesAt& read, std::string_view magic, Header& header)
 
 // Calls take(record) for each whole record up to count (and the most one
 // file brings in); stops at the first one the file does not hold whole.
+// True when the most one file brings in were taken and the file holds more.
 template <typename Take>
-void ForEachRecord(const ReadBytesAt& read, std::uint32_t count, std::size_t size, Take take) {
+bool ForEachRecord(const ReadBytesAt& read, std::uint32_t count, std::size_t size, Take take) {
     std::vector<std::uint8_t> record(size);
     std::uint64_t offset = kHeaderSize;
     const std::size_t limit = std::min<std::size_t>(count, kMaxFiltersPerFile);
     for (std::size_t i = 0; i < limit; ++i, offset += size) {
-        if (read(offset, record.data(), size) != static_cast<long long>(size)) return;
+        if (read(offset, record.data(), size) != static_cast<long long>(size)) return false;
         take(std::span<const std::uint8_t>(record));
     }
+    return count > limit && read(offset, record.data(), size) == static_cast<long long>(size);
 }
 
 std::u16string WidePhrase(std::span<const std::uint8_t> field) {
@@ -85,29 +87,32 @@ void PutHeader(std::vector<std::uint8_t>& bytes, std::string_view magic, std::ui
 bool ReadHighlight(const ReadBytesAt& read, HighlightFileImport& out) {
     Header header;
     if (!ReadHeader(read, "HLFF", header) || header.form != kFormWide) return false;
-    ForEachRecord(read, header.count, LegacyHighlightFilterRecord::kSize,
-                  [&out](std::span<const std::uint8_t> record) {
-                      out.filters.push_back(LegacyHighlightFilterRecord::Decode(record));
-                  });
+    out.leftOut |=
+        ForEachRecord(read, header.count, LegacyHighlightFilterRecord::kSize,
+                      [&out](std::span<const std::uint8_t> record) {
+                          out.filters.push_back(LegacyHighlightFilterRecord::Decode(record));
+                      });
     return true;
 }
 
-bool ReadInEx(const ReadBytesAt& read, std::vector<InExFilterRow>& out) {
+bool ReadInEx(const ReadBytesAt& read, std::vector<InExFilterRow>& out, bool* leftOut) {
     Header header;
     if (!ReadHeader(read, "IEFF", header)) return false;
     if (header.form != kFormWide && header.form != kFormNarrow) return true;
     const bool wide = header.form == kFormWide;
-    ForEachRecord(read, header.count, wide ? kInExRecordSizeWide : kInExRecordSizeNarrow,
-                  [&out, wide](std::span<const std::uint8_t> record) {
-                      InExFilterRow row;
-                      const std::u16string phrase =
-                          wide ? WidePhrase(record.subspan(4)) : NarrowPhrase(record.subspan(4));
-                      const bool expression = phrase.find(u'*') != std::u16string::npos;
-                      row.text = phrase;
-                      row.regularExpression = expression;
-                      row.include = GetUint32(record.data()) == kTypeInclude;
-                      out.push_back(std::move(row));
-                  });
+    const bool cut =
+        ForEachRecord(read, header.count, wide ? kInExRecordSizeWide : kInExRecordSizeNarrow,
+                      [&out, wide](std::span<const std::uint8_t> record) {
+                          InExFilterRow row;
+                          const std::u16string phrase = wide ? WidePhrase(record.subspan(4))
+                                                             : NarrowPhrase(record.subspan(4));
+                          const bool expression = phrase.find(u'*') != std::u16string::npos;
+                          row.text = phrase;
+                          row.regularExpression = expression;
+                          row.include = GetUint32(record.data()) == kTypeInclude;
+                          out.push_back(std::move(row));
+                      });
+    if (leftOut) *leftOut |= cut;
     return true;
 }
 

@@ -26,8 +26,9 @@ inline constexpr std::size_t kInExRecordSizeNarrow = 264;
 bool ReadHighlight(const ReadBytesAt& read, HighlightFileImport& out);
 // Each record becomes an enabled filter without match case, a regular
 // expression exactly when its phrase holds an asterisk; empty phrases come
-// in too. A character form other than 0 or 1 gives no records.
-bool ReadInEx(const ReadBytesAt& read, std::vector<InExFilterRow>& out);
+// in too. A character form other than 0 or 1 gives no records. leftOut tells
+// whether records beyond the most one file brings in were left out.
+bool ReadInEx(const ReadBytesAt& read, std::vector<InExFilterRow>& out, bool* leftOut = nullptr);
 
 // A file of the given form (the fuzz corpus and the tests build them).
 std::vector<std::uint8_t> WriteHighlight(std::span<const HighlightFilter> filters);

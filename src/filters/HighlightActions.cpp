@@ -17,13 +17,18 @@ namespace {
 
 // The filters that may act for this document, by index in the list.
 std::vector<std::size_t> CollectActingFilters(const CHighlightFilters& filters,
-                                              std::u16string_view foldedPath) {
+                                              const ActionDocument& document) {
+    // A path names one file only as it is written (file names here are
+    // case-sensitive); a source name such as "OutputDebugString" folds A..Z.
+    const bool isPath = document.path.starts_with(u'/');
     std::vector<std::size_t> acting;
     const std::vector<HighlightFilter>& items = filters.Items();
     for (std::size_t i = 0; i < items.size(); ++i) {
         const HighlightFilter& filter = items[i];
         if (!filter.Enable || !filter.HasAction()) continue;
-        if (filter.ActionsOnlyAvailableInSpecialFile && filter.foldedAvailableFile != foldedPath)
+        if (filter.ActionsOnlyAvailableInSpecialFile &&
+            (isPath ? filter.AvailableFile != document.path
+                    : filter.foldedAvailableFile != document.foldedPath))
             continue;
         acting.push_back(i);
     }
@@ -107,7 +112,7 @@ void SendMailFor(CHighlightFilters& filters, std::size_t index, const ActionDocu
 
 void RunHighlightActions(CHighlightFilters& filters, const ActionDocument& document, int firstLine,
                          int lastLine, const HighlightActionPorts& ports) {
-    const std::vector<std::size_t> acting = CollectActingFilters(filters, document.foldedPath);
+    const std::vector<std::size_t> acting = CollectActingFilters(filters, document);
     if (acting.empty()) return;
     std::u16string printText;
     FollowedFilesOnce followed(document, ports);

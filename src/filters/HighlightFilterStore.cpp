@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "filters/FilterPhrase.h"
 #include "filters/LegacyHighlightFilterRecord.h"
 #include "platform/NormalPath.h"
 #include "platform/Registry.h"
@@ -243,9 +244,9 @@ bool SaveHighlightFilters(const CHighlightFilters& filters, std::u16string_view 
     bool written = DeleteAllSubKeys(list);
     int number = 0;
     for (const HighlightFilter& filter : filters.Items()) {
-        // An empty Text ends the list when it is read back, which would hide
-        // every filter after it; such a filter matches nothing anyway.
-        if (filter.phrase.text.empty()) continue;
+        // A Text read back empty would end the list and hide every filter
+        // after it; such a filter matches nothing anyway.
+        if (!StoreKeepsPhrase(filter.phrase.text)) continue;
         RegKey key;
         if (key.Create(list, FilterKeyName(++number)) != ERROR_SUCCESS) {
             written = false;

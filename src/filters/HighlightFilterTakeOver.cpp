@@ -1,5 +1,6 @@
 #include "filters/HighlightFilterTakeOver.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace filters {
@@ -26,12 +27,18 @@ void Release(const ReleaseNotificationRecords& release, std::u16string_view phra
 
 }  // namespace
 
+void KeepInDialogRanges(HighlightFilter& filter) {
+    filter.AttachPreviousLinesWithEmail =
+        std::clamp(filter.AttachPreviousLinesWithEmail, 0, kMaxAttachPreviousLines);
+}
+
 std::vector<HighlightFilterEdit> MakeHighlightFilterEdits(const CHighlightFilters& filters) {
     std::vector<HighlightFilterEdit> rows;
     rows.reserve(filters.Size());
     for (std::size_t i = 0; i < filters.Size(); ++i) {
         const HighlightFilter& filter = filters.Items()[i];
         rows.push_back({filter, HighlightChangeMark::Unchanged, filter.phrase.text, i});
+        KeepInDialogRanges(rows.back().filter);
     }
     return rows;
 }

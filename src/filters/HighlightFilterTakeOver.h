@@ -29,7 +29,15 @@ struct HighlightFilterEdit {
     std::optional<std::size_t> sourceIndex;
 };
 
-// The rows the dialog starts from: a copy of every filter, unchanged.
+// The most previous lines the dialog offers to attach.
+inline constexpr std::int32_t kMaxAttachPreviousLines = 32767;
+
+// Brings values into the ranges the dialog offers, so that what it shows is
+// what it saves.
+void KeepInDialogRanges(HighlightFilter& filter);
+
+// The rows the dialog starts from: a copy of every filter, unchanged but for
+// KeepInDialogRanges.
 std::vector<HighlightFilterEdit> MakeHighlightFilterEdits(const CHighlightFilters& filters);
 
 // Clears the requiresConfirmation flag of every notification record whose

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "filters/FilterPhrase.h"
 #include "platform/Registry.h"
 
 namespace filters::inex_store {
@@ -110,7 +111,7 @@ bool SaveList(std::u16string_view rootPath, std::u16string_view listKey,
     if (!DeleteAllSubkeys(key)) return false;
     std::size_t number = 0;
     for (const InExFilter& filter : list) {
-        if (filter.phrase.text.empty()) continue;
+        if (!StoreKeepsPhrase(filter.phrase.text)) continue;
         if (!WriteFilter(key, ++number, filter)) return false;
     }
     return true;

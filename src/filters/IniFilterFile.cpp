@@ -206,26 +206,29 @@ bool ParseFlag(std::u16string_view text) {
 }
 
 // Splits "Key=value\r\n" into key and value; false for a line without "=".
+// A value ends at its first NUL as well: the settings store keeps strings only
+// up to there, so a text read past it would change at the next start.
 bool SplitKeyValue(std::u16string_view line, std::u16string_view& key, std::u16string_view& value) {
     const std::size_t equals = line.find(u'=');
     if (equals == std::u16string_view::npos) return false;
     key = line.substr(0, equals);
     value = line.substr(equals + 1);
-    value = value.substr(0, std::min(value.find(u'\r'), value.find(u'\n')));
+    value = value.substr(0, value.find_first_of(std::u16string_view(u"\r\n\0", 3)));
     return true;
 }
 
 // Walks the sections that begin with prefix: start() opens one, apply() takes
 // each key and value inside it, finish() closes it and tells whether to go on.
+// True when finish() stopped the walk with another section still to come.
 template <typename Start, typename Apply, typename Finish>
-void ReadSections(const ReadBytesAt& read, std::u16string_view prefix, Start start, Apply apply,
+bool ReadSections(const ReadBytesAt& read, std::u16string_view prefix, Start start, Apply apply,
                   Finish finish) {
     LineReader lines(read);
     std::u16string line;
     bool inSection = false;
     while (lines.Next(line)) {
         if (line.starts_with(prefix)) {
-            if (inSection && !finish()) return;
+            if (inSection && !finish()) return true;
             start();
             inSection = true;
             continue;
@@ -235,6 +238,7 @@ void ReadSections(const ReadBytesAt& read, std::u16string_view prefix, Start sta
         if (inSection && SplitKeyValue(line, key, value)) apply(key, value);
     }
     if (inSection) finish();
+    return false;
 }
 
 void ApplyHighlightKey(HighlightFilter& f, std::u16string_view key, std::u16string_view value,
@@ -353,7 +357,7 @@ std::vector<std::uint8_t> WriteInEx(std::span<const InExFilterRow> rows) {
 
 void ReadHighlight(const ReadBytesAt& read, HighlightFileImport& out) {
     HighlightFilter current;
-    ReadSections(
+    out.leftOut |= ReadSections(
         read, kHighlightPrefix, [&] { current = HighlightFilter{}; },
         [&](std::u16string_view key, std::u16string_view value) {
             ApplyHighlightKey(current, key, value, out.touchesShowAs);
@@ -368,9 +372,9 @@ void ReadHighlight(const ReadBytesAt& read, HighlightFileImport& out) {
         });
 }
 
-void ReadInEx(const ReadBytesAt& read, std::vector<InExFilterRow>& out) {
+void ReadInEx(const ReadBytesAt& read, std::vector<InExFilterRow>& out, bool* leftOut) {
     InExFilterRow current;
-    ReadSections(
+    const bool cut = ReadSections(
         read, kInExPrefix, [&] { current = InExFilterRow{}; },
         [&](std::u16string_view key, std::u16string_view value) {
             ApplyInExKey(current, key, value);
@@ -380,6 +384,7 @@ void ReadInEx(const ReadBytesAt& read, std::vector<InExFilterRow>& out) {
             out.push_back(std::move(current));
             return out.size() < kMaxFiltersPerFile;
         });
+    if (leftOut) *leftOut |= cut;
 }
 
 }  // namespace filters::ini_file

@@ -29,8 +29,9 @@ std::vector<std::uint8_t> WriteInEx(std::span<const InExFilterRow> rows);
 // Appends the filters of every section with a non-empty Text, in file order.
 // Keys are compared with case, unknown keys and lines without "=" ignored;
 // nothing is validated. A highlight filter whose colours are both 0 gets a
-// white background. Reading stops quietly at a read failure.
+// white background. Reading stops quietly at a read failure, and after
+// kMaxFiltersPerFile filters, telling in leftOut whether more sections followed.
 void ReadHighlight(const ReadBytesAt& read, HighlightFileImport& out);
-void ReadInEx(const ReadBytesAt& read, std::vector<InExFilterRow>& out);
+void ReadInEx(const ReadBytesAt& read, std::vector<InExFilterRow>& out, bool* leftOut = nullptr);
 
 }  // namespace filters::ini_file

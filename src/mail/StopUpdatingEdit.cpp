@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "filters/AsciiFold.h"
 #include "filters/HighlightFilterValidation.h"
 #include "mail/StopUpdatingRule.h"
 
@@ -11,11 +10,8 @@ namespace mail {
 
 namespace {
 
-bool ListedIgnoringCase(const std::vector<std::u16string>& files, std::u16string_view path) {
-    const std::u16string folded = filters::FoldedAsciiLower(path);
-    return std::any_of(files.begin(), files.end(), [&folded](const std::u16string& file) {
-        return filters::FoldedAsciiLower(file) == folded;
-    });
+bool Listed(const std::vector<std::u16string>& files, std::u16string_view path) {
+    return std::find(files.begin(), files.end(), path) != files.end();
 }
 
 std::u16string TimesMessage(const StopUpdatingEdit& edit) {
@@ -49,7 +45,7 @@ StopUpdatingEdit StopUpdatingEditOf(const settings::StopUpdatingSettings& settin
 void AddStopUpdatingFiles(std::vector<std::u16string>& files,
                           const std::vector<std::u16string>& chosen) {
     for (const std::u16string& path : chosen) {
-        if (!ListedIgnoringCase(files, path)) files.push_back(path);
+        if (!Listed(files, path)) files.push_back(path);
     }
 }
 

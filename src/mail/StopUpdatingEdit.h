@@ -26,11 +26,11 @@ struct StopUpdatingEdit {
     std::vector<std::u16string> files;
 };
 
-// The controls for a stored rule; a path repeating an earlier one (letter
-// case aside) is left out of the list.
+// The controls for a stored rule; a path repeating an earlier one is left
+// out of the list. Paths compare exactly, as the rule compares them.
 StopUpdatingEdit StopUpdatingEditOf(const settings::StopUpdatingSettings& settings);
 
-// Appends the paths not yet in the list (letter case aside), in order.
+// Appends the paths not yet in the list, in order.
 void AddStopUpdatingFiles(std::vector<std::u16string>& files,
                           const std::vector<std::u16string>& chosen);
 

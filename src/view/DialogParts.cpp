@@ -1,7 +1,9 @@
 #include "view/DialogParts.h"
 
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QPushButton>
+#include <limits>
 
 namespace view {
 
@@ -10,6 +12,10 @@ QPushButton* DialogButton(const QString& text, const char* name) {
     button->setObjectName(QLatin1String(name));
     button->setAutoDefault(false);
     return button;
+}
+
+void AllowAnyLength(QLineEdit* edit) {
+    edit->setMaxLength(std::numeric_limits<int>::max());
 }
 
 std::vector<std::u16string> ChooseFilesToOpen(QWidget* parent) {

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 
+#include "view/PlainMessageBox.h"
+
 namespace view {
 
 CGoToLineDialog::CGoToLineDialog(int lineCount, int lastLine, QWidget* parent)
@@ -60,7 +62,8 @@ void CGoToLineDialog::accept() {
 }
 
 void CGoToLineDialog::ShowRangeMessage(const QString& message) {
-    QMessageBox::warning(this, QGuiApplication::applicationDisplayName(), message);
+    ShowPlainMessage(this, QMessageBox::Warning, message,
+                     QGuiApplication::applicationDisplayName());
 }
 
 }  // namespace view

@@ -171,6 +171,9 @@ TEST_F(LogAssociationTest, TheBrowserRegisteredForHtmOpensAddressesWithoutTheDes
 TEST(DesktopEntryTest, ExecLineQuotesOnlyWhatNeedsIt) {
     EXPECT_EQ(app::DesktopExecLine("/usr/bin/tarvik"), "/usr/bin/tarvik %F");
     EXPECT_EQ(app::DesktopExecLine("/opt/my apps/tar$vik"), "\"/opt/my apps/tar\\\\$vik\" %F");
+    // A percent sign would start a field code, a line break end the entry's line.
+    EXPECT_EQ(app::DesktopExecLine("/opt/100%/tarvik"), "\"/opt/100%%/tarvik\" %F");
+    EXPECT_EQ(app::DesktopExecLine("/opt/a\nb/tarvik"), "\"/opt/a\\nb/tarvik\" %F");
 }
 
 }  // namespace

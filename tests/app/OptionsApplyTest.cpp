@@ -268,9 +268,10 @@ TEST_F(OptionsApplyTest, CaptureFileIsReopenedOnlyWhenItsSettingsReallyChange) {
     EXPECT_TRUE(Apply(edited).reopenCaptureFile);
     EXPECT_TRUE(app.GetOptions().SaveOutputDebugString2File);
 
+    EXPECT_FALSE(Apply(edited).reopenCaptureFile) << "the same file";
     edited.OutputDebugStringSavedFile = u"/TMP/ods.LOG";
-    EXPECT_FALSE(Apply(edited).reopenCaptureFile) << "case alone makes no other file";
-    EXPECT_EQ(app.GetOptions().OutputDebugStringSavedFile, u"/tmp/Ods.log");
+    EXPECT_TRUE(Apply(edited).reopenCaptureFile) << "case alone names another file";
+    EXPECT_EQ(app.GetOptions().OutputDebugStringSavedFile, u"/TMP/ods.LOG");
 
     edited.OutputDebugStringSavedFile = u"/tmp/other.log";
     EXPECT_TRUE(Apply(edited).reopenCaptureFile);

@@ -28,6 +28,16 @@ def utf16(text, bom=False):
     return (b"\xff\xfe" if bom else b"") + text.encode("utf-16-le")
 
 
+def remove_channel(suffix):
+    """The shared memory and semaphores of a private debug channel."""
+    for name in os.listdir("/dev/shm"):
+        if name.endswith("." + suffix):
+            try:
+                os.unlink(os.path.join("/dev/shm", name))
+            except OSError:
+                pass
+
+
 class Follower:
     """A running tarvik-tail whose standard output is collected as it comes."""
 
@@ -233,6 +243,14 @@ class Once(TailCase):
                 self.assertNotEqual(result.returncode, 0)
                 self.assertTrue(result.stderr.strip(), "a refusal must say why")
 
+    def test_help_describes_each_option_once(self):
+        result = subprocess.run([TOOL, "--help"], capture_output=True, env=self.env, timeout=60)
+        self.assertEqual(result.returncode, 0)
+        described = [line.split()[0] for line in result.stdout.decode().splitlines()
+                     if line.startswith("  -")]
+        self.assertEqual(sorted(described), sorted(set(described)))
+        self.assertIn("--actions", described)
+
 
 class Following(TailCase):
     def test_lines_appear_once_each_when_complete(self):
@@ -431,6 +449,23 @@ class Ending(TailCase):
         self.assertEqual(f.stop(), 0)
         self.assertIn("--duration 9300000000 is longer than the clock holds", f.errors().decode())
 
+    def test_a_message_captured_after_the_last_tick_is_still_shown(self):
+        channel = f"tail-{os.getpid()}"
+        env = dict(self.env, TARVIK_DEBUG_CHANNEL=channel)
+        self.addCleanup(remove_channel, channel)
+        f = Follower(["--capture", "--interval", "5000", "--duration", "120"], env)
+        self.followers.append(f)
+        ods = os.path.join(os.path.dirname(TOOL), "tarvik-ods")
+        # An empty message leaves no trace and gets through once it listens.
+        deadline = time.monotonic() + WAIT_SECONDS
+        while subprocess.run([ods, ""], env=env, capture_output=True, timeout=60).returncode != 0:
+            self.assertLess(time.monotonic(), deadline, f.errors())
+            time.sleep(0.01)
+        self.assertEqual(subprocess.run([ods, "taken late"], env=env, capture_output=True,
+                                        timeout=60).returncode, 0)
+        self.assertEqual(f.stop(signal.SIGINT), 0, f.errors())
+        self.assertIn(b"taken late", f.output())
+
     def test_signals_end_it_cleanly(self):
         for sig in (signal.SIGINT, signal.SIGTERM):
             with self.subTest(sig):
@@ -458,7 +493,11 @@ class FileEvents(TailCase):
         f = self.follow_slowly(log)
         self.expect(f, "first\n")
         self.append("t.log", "second\n")
-        self.finish(f, "first\n")
+        self.quiet()
+        self.assertEqual(f.output(), b"first\n")
+        # The last poll at the end still reads it.
+        self.assertEqual(f.stop(), 0, f.errors())
+        self.assertEqual(f.output(), b"first\nsecond\n")
 
 
 class Actions(TailCase):

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+
+#include "platform/SingleInstance.h"
 
 namespace {
 
@@ -64,6 +67,30 @@ TEST(CommandLine, FileArgumentsBecomeAbsoluteAndNormalForTheHandOver) {
               (std::vector<std::u16string>{u"tarvik", u"-L", u"25", under("logs/a.log"), u"-S",
                                            u"My Set", u"/var/log/B.log", u"-d", under("c.log")}));
     EXPECT_TRUE(discovery::WithNormalPaths({}).empty());
+}
+
+// What a first instance opens from its own arguments and what a running
+// instance opens from the same arguments handed over.
+TEST(CommandLine, EmptyArgumentsGiveTheSameStepsInBothInstances) {
+    for (const std::vector<std::u16string>& argv :
+         std::vector<std::vector<std::u16string>>{{u"t", u"-L", u"", u"/l/a.log"},
+                                                  {u"t", u"", u"/l/a.log", u"-s", u"", u"/l/b.log"},
+                                                  {u"t", u"-L", u"3", u"", u"/l/a.log", u"-L"},
+                                                  {u"t", u"-L", u"-S", u"", u"/l/a.log"}}) {
+        const std::vector<std::u16string> own = discovery::WithoutEmptyArguments(argv);
+        const auto data = platform::BuildHandOverData({own.begin() + 1, own.end()});
+        const auto handed = platform::ParseHandOverData(data);
+        ASSERT_TRUE(handed.has_value());
+        std::vector<std::u16string> received{u""};
+        received.insert(received.end(), handed->begin(), handed->end());
+        const Steps steps = ParseCommandLine(own);
+        EXPECT_EQ(ParseCommandLine(received), steps);
+        EXPECT_TRUE(std::any_of(steps.begin(), steps.end(), [](const CommandLineStep& step) {
+            return step.kind == Kind::OpenFile && step.text == u"/l/a.log";
+        }));
+    }
+    EXPECT_EQ(ParseCommandLine(discovery::WithoutEmptyArguments({u"t", u"-L", u"", u"/l/a.log"})),
+              (Steps{File(u"/l/a.log")}));
 }
 
 TEST(CommandLine, UnknownSwitchesAreIgnoredAndAbsolutePathsStayPaths) {

@@ -198,10 +198,48 @@ TEST(FilterFileIni, Utf8AndTruncatedAndHugeFilesReadWhatIsThere) {
     EXPECT_TRUE(read.filters[0].Enable);
 }
 
-TEST(FilterFileIni, AFileOfCountlessTinySectionsBringsInABoundedNumber) {
+TEST(FilterFileIni, ATextEndsAtItsFirstNulAsTheSettingsStoreKeepsIt) {
+    const std::u16string nul(1, u'\0');
+    const auto read =
+        ReadHighlightIni(Utf16Le(u"[HFilter1]\r\nText=alpha\r\n[HFilter2]\r\nText=" + nul +
+                                 u"beta\r\n"
+                                 u"[HFilter3]\r\nText=ab" +
+                                 nul + u"cd\r\nEmails=x@y" + nul + u"z\r\n"));
+    ASSERT_EQ(read.filters.size(), 2u) << "a text that starts with NUL is no text";
+    EXPECT_EQ(read.filters[0].phrase.text, u"alpha");
+    EXPECT_EQ(read.filters[1].phrase.text, u"ab");
+    EXPECT_EQ(read.filters[1].Emails, u"x@y");
+
+    const auto rows = ReadInExIni(Utf16Le(u"[Filter1]\r\nText=" + nul +
+                                          u"b\r\n[Filter2]\r\n"
+                                          u"Text=c" +
+                                          nul + u"d\r\n"));
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].text, u"c");
+}
+
+TEST(FilterFileIni, AFileOfCountlessTinySectionsBringsInABoundedNumberAndSaysSo) {
     std::u16string text;
-    for (std::size_t i = 0; i <= filters::kMaxFiltersPerFile; ++i) text += u"[Filter\nText=a\n";
-    EXPECT_EQ(ReadInExIni(Utf16Le(text)).size(), filters::kMaxFiltersPerFile);
+    for (std::size_t i = 0; i < filters::kMaxFiltersPerFile; ++i) text += u"[Filter\nText=a\n";
+    std::vector<InExFilterRow> rows;
+    bool leftOut = false;
+    filters::ini_file::ReadInEx(filters::BytesReader(Utf16Le(text)), rows, &leftOut);
+    EXPECT_EQ(rows.size(), filters::kMaxFiltersPerFile);
+    EXPECT_FALSE(leftOut) << "exactly as many as one file brings in";
+    EXPECT_FALSE(ReadHighlightIni(Utf16Le(u"[HFilter1]\nText=a\n")).leftOut);
+
+    text += u"[Filter\nText=a\n";
+    rows.clear();
+    filters::ini_file::ReadInEx(filters::BytesReader(Utf16Le(text)), rows, &leftOut);
+    EXPECT_EQ(rows.size(), filters::kMaxFiltersPerFile);
+    EXPECT_TRUE(leftOut);
+    std::u16string highlight;
+    for (std::size_t i = 0; i <= filters::kMaxFiltersPerFile; ++i) {
+        highlight += u"[HFilter\nText=a\n";
+    }
+    const auto read = ReadHighlightIni(Utf16Le(highlight));
+    EXPECT_EQ(read.filters.size(), filters::kMaxFiltersPerFile);
+    EXPECT_TRUE(read.leftOut);
 }
 
 TEST_F(FilterFileTest, TheNameDecidesTheFormAndADotInAFolderCounts) {
@@ -279,8 +317,18 @@ TEST(FilterFileFixedLayout, InExRecordsInBothCharacterForms) {
     EXPECT_TRUE(none.empty());
     Bytes huge = filters::fixed_layout::WriteInEx(rows, false);
     huge[12] = huge[13] = huge[14] = huge[15] = 0xFF;
-    EXPECT_TRUE(filters::fixed_layout::ReadInEx(filters::BytesReader(huge), none));
+    bool leftOut = false;
+    EXPECT_TRUE(filters::fixed_layout::ReadInEx(filters::BytesReader(huge), none, &leftOut));
     EXPECT_EQ(none.size(), 2u);
+    EXPECT_FALSE(leftOut) << "the records the file holds all came in";
+
+    // More records than one file brings in: the rest is left out, and said so.
+    const Bytes many = filters::fixed_layout::WriteInEx(
+        std::vector<InExFilterRow>(filters::kMaxFiltersPerFile + 1, rows[0]), true);
+    none.clear();
+    EXPECT_TRUE(filters::fixed_layout::ReadInEx(filters::BytesReader(many), none, &leftOut));
+    EXPECT_EQ(none.size(), filters::kMaxFiltersPerFile);
+    EXPECT_TRUE(leftOut);
 }
 
 }  // namespace

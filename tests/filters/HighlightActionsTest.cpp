@@ -133,8 +133,8 @@ TEST_F(HighlightActionsTest, EachMatchingFilterActsOncePerLineAndPrintsInOneJob)
     EXPECT_EQ(printer_.jobs.size(), 1u);
 }
 
-// A filter restricted to one file acts for that path in any A..Z case, and
-// for the capture document when it names "OutputDebugString".
+// A filter restricted to one file acts for that path exactly as written, and
+// for the capture document when it names "OutputDebugString" in any A..Z case.
 TEST_F(HighlightActionsTest, RestrictedFiltersActOnlyForTheirFile) {
     HighlightFilter restricted = Acting(u"boom");
     restricted.ActionsOnlyAvailableInSpecialFile = true;
@@ -145,13 +145,13 @@ TEST_F(HighlightActionsTest, RestrictedFiltersActOnlyForTheirFile) {
     filters_.Replace({restricted, capture});
 
     const std::vector<std::u16string> lines = {u"boom"};
+    Run(lines, 0, 0, u"/VAR/log/App.log");
     Run(lines, 0, 0, u"/var/log/app.log");
     Run(lines, 0, 0, u"/var/log/other.log");
     Run(lines, 0, 0, u"OutputDebugString");
-    // Only the letters A..Z fold.
-    Run(lines, 0, 0, u"/var/log/\u00c4pp.log");
+    Run(lines, 0, 0, u"/VAR/log/\u00c4pp.log");
     ASSERT_EQ(mail_.sent.size(), 2u);
-    EXPECT_EQ(mail_.sent[0].logName, u"/var/log/app.log");
+    EXPECT_EQ(mail_.sent[0].logName, u"/VAR/log/App.log");
     EXPECT_EQ(mail_.sent[1].logName, u"OutputDebugString");
 }
 

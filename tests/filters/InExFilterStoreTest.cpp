@@ -157,9 +157,10 @@ TEST_F(InExFilterStore, SavingReplacesEveryOlderSubkey) {
 
 TEST_F(InExFilterStore, AFilterWithoutTextIsNotSavedSoTheOnesAfterItSurvive) {
     CInExFilters filters;
-    filters.Replace({Filter(u"a", true, false, false), Filter(u"", true, false, false),
-                     Filter(u"c", true, false, false)},
-                    {});
+    filters.Replace(
+        {Filter(u"a", true, false, false), Filter(u"", true, false, false),
+         Filter(std::u16string(u"\0b", 2), true, false, false), Filter(u"c", true, false, false)},
+        {});
     ASSERT_TRUE(filters.Save());
     CInExFilters loaded;
     loaded.Load();

@@ -242,14 +242,17 @@ TEST(StopUpdatingEdit, ChecksInOrderOnlyWhileOn) {
     EXPECT_EQ(off.emails, u" x ") << "nothing is touched while the rule is off";
 }
 
-TEST(StopUpdatingEdit, ListedFilesRepeatNoPathLetterCaseAside) {
+// Paths differing in letter case name different files, as the rule sees them.
+TEST(StopUpdatingEdit, ListedFilesRepeatNoPath) {
     StopUpdatingSettings stored = Rule(60);
-    stored.files = {u"/var/log/A.log", u"/var/log/b.log", u"/var/log/a.log"};
+    stored.files = {u"/var/log/A.log", u"/var/log/b.log", u"/var/log/a.log", u"/var/log/b.log"};
     StopUpdatingEdit edit = StopUpdatingEditOf(stored);
-    EXPECT_EQ(edit.files, (std::vector<std::u16string>{u"/var/log/A.log", u"/var/log/b.log"}));
-    AddStopUpdatingFiles(edit.files, {u"/var/log/B.LOG", u"/var/log/c.log", u"/var/log/c.log"});
     EXPECT_EQ(edit.files, (std::vector<std::u16string>{u"/var/log/A.log", u"/var/log/b.log",
-                                                       u"/var/log/c.log"}));
+                                                       u"/var/log/a.log"}));
+    AddStopUpdatingFiles(edit.files, {u"/var/log/B.LOG", u"/var/log/c.log", u"/var/log/c.log"});
+    EXPECT_EQ(edit.files,
+              (std::vector<std::u16string>{u"/var/log/A.log", u"/var/log/b.log", u"/var/log/a.log",
+                                           u"/var/log/B.LOG", u"/var/log/c.log"}));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -12,6 +13,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
+#include <vector>
 
 #include "TestFolder.h"
 #include "app/TarvikApp.h"
@@ -31,11 +33,13 @@ namespace {
 class MessageBoxCatcher : public QObject {
 public:
     QStringList texts;
+    std::vector<QMessageBox::Icon> icons;
 
     MessageBoxCatcher() {
         connect(&timer_, &QTimer::timeout, this, [this] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                 texts << box->text();
+                icons.push_back(box->icon());
                 box->accept();
             }
         });
@@ -50,9 +54,11 @@ private:
 class RecordingUi : public core::IUserInterface {
 public:
     QStringList texts;
-    core::MessageAnswer ShowMessage(std::u16string_view text, core::MessageIcon,
+    std::vector<core::MessageIcon> icons;
+    core::MessageAnswer ShowMessage(std::u16string_view text, core::MessageIcon icon,
                                     core::MessageButtons) override {
         texts << QString::fromStdU16String(std::u16string(text));
+        icons.push_back(icon);
         return core::MessageAnswer::Ok;
     }
     void BeginWaitCursor() override {}
@@ -103,6 +109,7 @@ private slots:
         dialog.SetName("Mail");
         dialog.accept();
         QCOMPARE(ui.texts.size(), 3);
+        QVERIFY(ui.icons == std::vector<core::MessageIcon>(3, core::MessageIcon::None));
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.Sets().back().name, std::u16string(u"Mail"));
     }
@@ -146,6 +153,26 @@ private slots:
         QCOMPARE(DocumentPaths(app), (QStringList{first, second}));
         QCOMPARE(catcher.texts.last(),
                  QString("File set \"Nothing\" is undefined or there aren't files in the set."));
+        QCOMPARE(catcher.icons.back(), QMessageBox::NoIcon);
+        QCOMPARE(catcher.texts.size(), 2);
+    }
+
+    void fileOpenReportsOneChosenFileAloneAndSeveralAsABatch() {
+        const QString chosen = dir_.WriteFile("chosen.log", "c\r\n");
+        const QString missing = dir_.Path("absent.log");
+        app::CTarvikApp app;
+        CMainFrame frame(app);
+        frame.show();
+        MessageBoxCatcher catcher;
+        frame.OpenChosenFiles(ui_test::Paths({missing}));
+        QCOMPARE(catcher.texts, QStringList{"Could not open file '" + missing + "'."});
+        frame.OpenChosenFiles(ui_test::Paths({chosen, missing}));
+        QCOMPARE(DocumentPaths(app), QStringList{chosen});
+        QCOMPARE(catcher.texts.last(),
+                 "Failed to load the following file(s).\n\n" + missing + "\n");
+        // Chosen alone again, the open file is only activated.
+        frame.OpenChosenFiles(ui_test::Paths({chosen}));
+        QCOMPARE(DocumentPaths(app), QStringList{chosen});
         QCOMPARE(catcher.texts.size(), 2);
     }
 
@@ -230,6 +257,15 @@ private slots:
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(dialog.Pattern().folder, (dir_.Folder() + "/").toStdU16String());
         QCOMPARE(ui.texts.size(), 3);
+        // A folder typed relative to the current one is kept absolute.
+        const QString current = QDir::currentPath();
+        QDir::setCurrent(dir_.Folder());
+        QVERIFY(QDir(dir_.Folder()).mkpath(QStringLiteral("logs")));
+        dialog.FolderEdit()->setText(QStringLiteral("logs/"));
+        dialog.accept();
+        QDir::setCurrent(current);
+        QCOMPARE(ui.texts.size(), 3);
+        QCOMPARE(dialog.Pattern().folder, (dir_.Folder() + "/logs/").toStdU16String());
     }
 };
 

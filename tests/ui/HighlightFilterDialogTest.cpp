@@ -18,6 +18,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -193,6 +194,45 @@ private slots:
         dialog.reject();
         QVERIFY(app.HighlightFilters().Items()[0].phrase.text == u"error");
         QVERIFY(app.HighlightFilters().Items()[1].Enable);
+    }
+
+    // Longer than a line edit's default limit; a ticked box writes the
+    // row back from the edits.
+    void longTextsSurviveATickedBox() {
+        app::CTarvikApp app;
+        filters::HighlightFilter big = Filter(std::u16string(40000, u'p'), 0x0000FF, 0xFFFFFF);
+        big.ExecutableProgram = std::u16string(40000, u'c');
+        LoadFilters(app, {big});
+        filters_ui::CHighlightFilterDialog dialog(app, nullptr);
+        dialog.SelectRow(0);
+        Control<QCheckBox>(dialog, "ExecuteProgram")->setChecked(true);
+        Control<QCheckBox>(dialog, "MatchCase")->setChecked(true);
+        QCOMPARE(dialog.Rows()[0].filter.phrase.text.size(), std::size_t(40000));
+        QCOMPARE(dialog.Rows()[0].filter.ExecutableProgram.size(), std::size_t(40000));
+    }
+
+    // Stored values beyond the spin box's range are what it shows and saves.
+    void attachedLinesSaveWhatTheSpinBoxShows() {
+        app::CTarvikApp app;
+        filters::HighlightFilter below = Filter(u"below", 0x0000FF, 0xFFFFFF);
+        below.AttachPreviousLinesWithEmail = -7;
+        filters::HighlightFilter above = Filter(u"above", 0x0000FF, 0xFFFFFF);
+        above.AttachPreviousLinesWithEmail = 99999;
+        LoadFilters(app, {below, above});
+        filters_ui::CHighlightFilterDialog dialog(app, nullptr);
+        auto* spin = Control<QSpinBox>(dialog, "AttachPreviousLines");
+        std::vector<int> shown;
+        for (int row : {0, 1}) {
+            dialog.SelectRow(row);
+            shown.push_back(spin->value());
+        }
+        ClickOk(dialog);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        filters::CHighlightFilters saved;
+        filters::LoadHighlightFilters(saved);
+        QCOMPARE(saved.Items().at(0).AttachPreviousLinesWithEmail, shown[0]);
+        QCOMPARE(saved.Items().at(1).AttachPreviousLinesWithEmail, shown[1]);
+        QCOMPARE(shown, (std::vector<int>{0, 32767}));
     }
 
     void importAndExportWorkOnTheRowsUntilOk() {
@@ -387,6 +427,38 @@ private slots:
         QCOMPARE(again.result(), int(QDialog::Accepted));
         QCOMPARE(ui.messages.size(), 1);
         QVERIFY(Line(*doc, 0) == u"the [hidden] is out");
+    }
+
+    // A laptop screen of 1280x720 holds the dialog at the default font, with
+    // room for a title bar and a panel: at its smallest OK and Cancel show,
+    // and the action settings scroll to the field that takes the focus.
+    void fitsASmallScreenWithEveryControlReachable() {
+        app::CTarvikApp app;
+        LoadFilters(app, {Filter(u"error", 0x0000FF, 0xFFFFFF)});
+        filters_ui::CHighlightFilterDialog dialog(app, nullptr);
+        const QSize smallest = dialog.minimumSizeHint();
+        QVERIFY2(smallest.width() <= 1280 && smallest.height() <= 720 - 64,
+                 qPrintable(QStringLiteral("%1x%2").arg(smallest.width()).arg(smallest.height())));
+        dialog.resize(smallest);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QCOMPARE(dialog.size(), smallest);
+        const QRect inside = dialog.rect();
+        auto* buttons = dialog.findChild<QDialogButtonBox*>();
+        for (QAbstractButton* button : buttons->buttons()) {
+            QVERIFY(inside.contains(QRect(button->mapTo(&dialog, QPoint()), button->size())));
+        }
+        dialog.SelectRow(0);
+        Control<QCheckBox>(dialog, "ActionsOnlyAvailableInSpecialFile")->setChecked(true);
+        auto* last = Control<QLineEdit>(dialog, "AvailableFile");
+        auto* scroll = Control<QScrollArea>(dialog, "ActionScroll");
+        QVERIFY(scroll->widget()->isAncestorOf(last));
+        last->setFocus();
+        QTRY_VERIFY(last->hasFocus());
+        const QRect shown(last->mapTo(scroll->viewport(), QPoint()), last->size());
+        QVERIFY(scroll->viewport()->rect().contains(shown));
+        QVERIFY(dialog.grab().toImage().save(
+            QStringLiteral(TARVIK_ARTIFACTS_DIR "/highlight-filter-dialog-smallest.png")));
     }
 
     void screenshot() {

@@ -9,6 +9,7 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -28,6 +29,7 @@
 #include "app/FakeDocumentHost.h"
 #include "app/TarvikApp.h"
 #include "core/IUserInterface.h"
+#include "filters/FilterFileRecords.h"
 #include "filters/InExFilterList.h"
 #include "filters/ui/InExFilterDialog.h"
 #include "platform/Registry.h"
@@ -172,6 +174,17 @@ private slots:
         QCOMPARE(app.InExFilters().Include().size(), std::size_t(2));
     }
 
+    // Longer than a line edit's default limit; a ticked box writes the
+    // row back from the edit.
+    void longTextsSurviveATickedBox() {
+        app::CTarvikApp app;
+        LoadLists(app, {Filter(std::u16string(40000, u'p'))}, {});
+        filters_ui::CInExFilterDialog dialog(app, nullptr);
+        dialog.SelectRow(0);
+        Control<QCheckBox>(dialog, "MatchCase")->setChecked(true);
+        QCOMPARE(dialog.Rows()[0].text.size(), std::size_t(40000));
+    }
+
     void importAndExportWorkOnTheRowsUntilOk() {
         app::CTarvikApp app;
         LoadLists(app, {Filter(u"keep")}, {Filter(u"drop", false)});
@@ -181,9 +194,13 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         const QString file = dir_.Folder() + QStringLiteral("/both.ini");
         const QString missing = dir_.Folder() + QStringLiteral("/missing.ini");
+        const QString many = dir_.WriteFile(
+            QStringLiteral("many.ini"),
+            QByteArray("[Filter\nText=a\n").repeated(filters::kMaxFiltersPerFile + 1));
         ExportTo(dialog, file);
-        QVERIFY(settings::preset_files::Save(settings::reg_paths::kPresetIEFFiles,
-                                             {file.toStdU16String(), missing.toStdU16String()}));
+        QVERIFY(settings::preset_files::Save(
+            settings::reg_paths::kPresetIEFFiles,
+            {file.toStdU16String(), missing.toStdU16String(), many.toStdU16String()}));
 
         // Appended after the rows, in file order, each keeping its type.
         ImportPreset(dialog, 8000);
@@ -206,6 +223,16 @@ private slots:
             ui.messages,
             QStringList{QStringLiteral("Failed to import filters from file \"%1\"").arg(missing)});
         QVERIFY(ui.icons.back() == core::MessageIcon::Exclamation);
+
+        // A file of more filters than one file brings in says so.
+        ImportPreset(dialog, 8002);
+        QCOMPARE(dialog.Rows().size(), filters::kMaxFiltersPerFile);
+        QCOMPARE(ui.messages.size(), 2);
+        QVERIFY(
+            ui.Last().startsWith(QStringLiteral("10000 filters were read from the file; the "
+                                                "rest of it was left out")));
+        // No rows again, for the export below.
+        ImportPreset(dialog, 8001);
 
         // Without rows the file holds only the byte-order mark.
         const QString empty = dir_.Folder() + QStringLiteral("/empty.ini");
@@ -368,6 +395,14 @@ private slots:
         // Row 0 is the current row and carries the focus frame.
         QCOMPARE(pixelOf(1), QColor(255, 255, 255));
         QCOMPARE(pixelOf(3), QColor(238, 238, 238));
+
+        // Every column title shows whole in the font the header has.
+        QHeaderView* header = list->header();
+        for (int column = 0; column < header->count(); ++column) {
+            const QString title = list->model()->headerData(column, Qt::Horizontal).toString();
+            QVERIFY2(header->sectionSize(column) > header->fontMetrics().horizontalAdvance(title),
+                     qPrintable(title));
+        }
     }
 
 private:

@@ -25,6 +25,7 @@
 #include "app/ui/MessageBoxUi.h"
 #include "app/ui/QtUiQueue.h"
 #include "core/TarvikDoc.h"
+#include "filters/ui/FilterFileUi.h"
 #include "filters/ui/FilterImportMenu.h"
 #include "filters/ui/ManagePresetFilesDialog.h"
 #include "filters/ui/RegexHelp.h"
@@ -184,6 +185,25 @@ private slots:
         QCOMPARE(CMessageBoxUi::AnswerOf(QMessageBox::No), core::MessageAnswer::No);
         QCOMPARE(CMessageBoxUi::AnswerOf(QMessageBox::Cancel), core::MessageAnswer::Cancel);
         QCOMPARE(CMessageBoxUi::AnswerOf(QMessageBox::Ok), core::MessageAnswer::Ok);
+
+        // A plain box has no icon, and a path that looks like markup shows
+        // as it is.
+        CMessageBoxUi boxes(nullptr);
+        QMessageBox::Icon icon = QMessageBox::Warning;
+        Qt::TextFormat format = Qt::AutoText;
+        QString text;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            icon = box->icon();
+            format = box->textFormat();
+            text = box->text();
+            box->accept();
+        });
+        boxes.ShowMessage(u"Could not open file '/l/<b>x</b>.log'.", core::MessageIcon::None);
+        QCOMPARE(icon, QMessageBox::NoIcon);
+        QCOMPARE(format, Qt::PlainText);
+        QCOMPARE(text, QStringLiteral("Could not open file '/l/<b>x</b>.log'."));
     }
 
     void batchOpeningIsQuietAndFindsOpenDocumentsByTheirNormalPath() {
@@ -245,9 +265,29 @@ private slots:
         middle()[0]->trigger();
         QCOMPARE(requested, QStringLiteral("/f/a&b.ief"));
 
-        filters_ui::CManagePresetFilesDialog manage({u"/f/A.ini"}, {});
-        manage.AddPaths({QStringLiteral("/f/a.INI"), QStringLiteral("/f/b.ini")});
-        QCOMPARE(manage.Paths(), (std::vector<std::u16string>{u"/f/A.ini", u"/f/b.ini"}));
+        RecordingUi ui;
+        filters_ui::CManagePresetFilesDialog manage({u"/f/A.ini"}, {}, nullptr, &ui);
+        // A path the store cannot give back would hide every later preset.
+        const QString tooLong = QStringLiteral("/f/") + QString(1100, QLatin1Char('x'));
+        manage.AddPaths({QStringLiteral("/f/A.ini"), QStringLiteral("/f/a.INI"), tooLong,
+                         QStringLiteral("/f/\u00e4.ini"), QStringLiteral("/f/\u00c4.ini"),
+                         QStringLiteral("/f/a.INI")});
+        QCOMPARE(manage.Paths(), (std::vector<std::u16string>{u"/f/A.ini", u"/f/a.INI",
+                                                              u"/f/\u00e4.ini", u"/f/\u00c4.ini"}));
+        QCOMPARE(ui.shown.size(), std::size_t{1});
+        QVERIFY(ui.shown[0].text.find(tooLong.toStdU16String()) != std::u16string::npos);
+        QCOMPARE(ui.shown[0].icon, core::MessageIcon::Exclamation);
+
+        // The file dialogs offer every file, those without a dot too.
+        for (const FilterFileKind kind : {FilterFileKind::Highlight, FilterFileKind::InEx}) {
+            for (const QString& filter :
+                 {filters_ui::ImportFilterString(kind), filters_ui::ExportFilterString(kind)}) {
+                const QString last = filter.split(QStringLiteral(";;")).last();
+                const QString patterns = last.section(QLatin1Char('('), 1).chopped(1);
+                QVERIFY2(QDir::match(patterns.split(QLatin1Char(' ')), QStringLiteral("filters")),
+                         qPrintable(filter));
+            }
+        }
 
         QVERIFY(filters_ui::RegexHelpPath().endsWith(QStringLiteral("/tvregex.htm")));
         // Installed under a prefix the page is in share/, the program in bin/;

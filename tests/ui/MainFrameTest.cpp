@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QtTest>
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -521,6 +522,8 @@ private slots:
         QVERIFY(capture);
         QCOMPARE(frame.ActiveDocument(), capture);
         QCOMPARE(frame.TabStrip()->count(), 1);
+        const auto& recent = frame.RecentFiles().Entries();
+        QVERIFY(std::find(recent.begin(), recent.end(), capture->GetPathName()) == recent.end());
 
         QProcess ods;
         ods.start(QStringLiteral(TARVIK_TOOLS_DIR "/tarvik-ods"),

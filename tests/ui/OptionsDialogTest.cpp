@@ -37,6 +37,7 @@
 #include "app/ui/OptionsDialog.h"
 #include "app/ui/RefreshRateDialog.h"
 #include "app/ui/TrayIcon.h"
+#include "capture/ui/CapturedProcessDialog.h"
 #include "core/IUserInterface.h"
 #include "platform/Registry.h"
 #include "settings/RegistryPaths.h"
@@ -434,6 +435,27 @@ private slots:
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(app.GetOptions().IntervalChkFile, 250u);
         QCOMPARE(StoredOptions().IntervalChkFile, 250u);
+    }
+
+    void capturedProcessIdRefusesWhatItCannotHold() {
+        RecordingUi ui;
+        capture_ui::CCapturedProcessDialog dialog(false, 4242, &ui);
+        auto* id = Control<QLineEdit>(dialog, "ProcessId");
+        for (const QString& bad : {QString(), QStringLiteral("4294967296")}) {
+            id->setText(bad);
+            ClickOk(dialog);
+            QVERIFY(dialog.result() != QDialog::Accepted);
+            QVERIFY(!dialog.ProcessId());
+        }
+        QCOMPARE(ui.messages.size(), 2);
+        QVERIFY(ui.icons.back() == core::MessageIcon::Exclamation);
+        // Capturing all processes leaves the stored id alone.
+        Control<QRadioButton>(dialog, "AllProcesses")->setChecked(true);
+        ClickOk(dialog);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(ui.messages.size(), 2);
+        id->setText(QStringLiteral("4294967295"));
+        QCOMPARE(dialog.ProcessId(), std::optional<std::uint32_t>(4294967295u));
     }
 
     void spinArrowsStayInTheOfferedRange() {

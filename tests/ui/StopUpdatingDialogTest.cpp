@@ -61,9 +61,10 @@ private slots:
         app::CTarvikApp app;
         settings::StopUpdatingSettings rule;
         rule.allFiles = false;
-        rule.files = {u"/logs/A.log", u"/logs/b.log", u"/logs/a.log"};
+        // Paths compare exactly: only the true repeats go.
+        rule.files = {u"/logs/A.log", u"/logs/b.log", u"/logs/b.log"};
         LoadRule(app, rule);
-        std::vector<std::u16string> picked = {u"/logs/B.LOG", u"/logs/c.log"};
+        std::vector<std::u16string> picked = {u"/logs/b.log", u"/logs/c.log"};
         mail_ui::CStopUpdatingDialog dialog(app, nullptr, nullptr, {},
                                             [&picked](QWidget*) { return picked; });
         dialog.show();
@@ -139,7 +140,8 @@ private slots:
                  QStringList({"Please enter a value greater than 0",
                               "Please enter one or more email addresses",
                               "Begin time (09:05) should be different to end time (09:05)."}));
-        QVERIFY(ui.icons.back() == core::MessageIcon::Information);
+        // Plain boxes, without an icon.
+        QVERIFY(ui.icons.back() == core::MessageIcon::None);
         QVERIFY(dialog.isVisible());
         QVERIFY2(!settings::LoadStopUpdatingSettings().enabled, "nothing saved yet");
 

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QTimer>
 #include <QtTest>
 
@@ -127,6 +128,13 @@ void TabStripTest::toolTipsAndAmpersands() {
     QCOMPARE(strip.tabText(2), QString("R&&D.log"));
     QCOMPARE(CTabStrip::FileNameOf("/srv/logs/app.log"), QString("app.log"));
     QCOMPARE(CTabStrip::FileNameOf("plain"), QString("plain"));
+
+    // A file name that looks like markup shows as it is.
+    const QString markup = "/srv/<b>x</b>.log";
+    strip.AddTab(&gDocuments[3], "<b>x</b>.log", markup);
+    QTextDocument shown;
+    shown.setHtml(strip.tabToolTip(3));
+    QCOMPARE(shown.toPlainText(), markup);
 }
 
 void TabStripTest::flashWithoutAMarkAlternatesWithBlank() {

@@ -15,14 +15,13 @@ const char* const kTailUsage =
     "and prints each new line once it is complete.\n"
     "  --capture       also capture the debug-output channel and print what a\n"
     "                  capture document shows (not with --once)\n"
-    "  --actions       run the actions of highlight filters on new lines as the\n"
-    "                  monitor does: start programs, write files, send e-mails\n"
-    "                  (each outcome is told on standard error); print jobs are\n"
-    "                  dropped, as there is no printer here (not with --once)\n"
+    "  --actions       act as the desktop program does: run the actions of\n"
+    "                  highlight filters on new lines (start programs, write files,\n"
+    "                  send e-mails) and send the stop-updating e-mail of the\n"
+    "                  settings when a file stays quiet; each e-mail sent or failed\n"
+    "                  is told on standard error; print jobs are dropped, as there\n"
+    "                  is no printer here (not with --once)\n"
     "  --once          print what the documents show and end\n"
-    "  --actions       act as the desktop program does: send the stop-updating\n"
-    "                  e-mail of the settings when a file stays quiet; each e-mail\n"
-    "                  sent or failed is told on standard error\n"
     "  --interval MS   poll every MS milliseconds (default: the IntervalChkFile option)\n"
     "  --duration S    follow for S seconds (default: until interrupted)\n"
     "  --color WHEN    paint lines in their highlight colours: auto (when standard\n"
@@ -112,8 +111,6 @@ std::optional<TailArguments> ParseTailArguments(const std::vector<std::string>& 
             parsed.actions = true;
         } else if (name == "--capture" && !value) {
             parsed.capture = true;
-        } else if (name == "--actions" && !value) {
-            parsed.actions = true;
         } else if ((name == "--help" || name == "-h") && !value) {
             parsed.help = true;
         } else if (name == "--interval") {

@@ -161,6 +161,14 @@ int Run(const tail::TailArguments& args) {
             output.Flush();
             mailReport.ReportNew();
         }
+        // What arrived since the last tick (a message the capture took, lines
+        // written to a file) is still read and shown before following ends.
+        queue.Drain();
+        if (!captureFailed && (!args.capture || app.CaptureDocument())) {
+            app.OnRefreshTick();
+            for (FollowedFile& file : followed) file.printer->PrintCompleted();
+            output.Flush();
+        }
     }
     for (FollowedFile& file : followed) file.printer->Finish();
     output.Flush();

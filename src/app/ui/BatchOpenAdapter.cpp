@@ -45,7 +45,7 @@ bool CBatchOpenAdapter::GoToLineInOpenDocument(const std::u16string& path, int l
 void CBatchOpenAdapter::OpenFileSet(const std::u16string& name, int goToLine) {
     const std::vector<std::u16string> members = app_.LoadFileSet(name);
     if (members.empty()) {
-        ui_.ShowMessage(discovery::UndefinedFileSetMessage(name), core::MessageIcon::Information);
+        ui_.ShowMessage(discovery::UndefinedFileSetMessage(name), core::MessageIcon::None);
         return;
     }
     discovery::OpenBatch(members, *this, goToLine);

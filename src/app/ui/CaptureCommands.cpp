@@ -32,9 +32,11 @@ void AddCaptureCommands(CCommandTable& commands, app::CTarvikApp& app, QWidget* 
                  [&app, dialogParent, titlesChanged = std::move(titlesChanged)] {
                      const settings::Options& options = app.GetOptions();
                      capture_ui::CCapturedProcessDialog dialog(options.ODSAllProcess,
-                                                               options.ODSProcessID, dialogParent);
+                                                               options.ODSProcessID,
+                                                               app.UserInterface(), dialogParent);
                      if (dialog.exec() != QDialog::Accepted) return;
-                     app.SetCapturedProcesses(dialog.AllProcesses(), dialog.ProcessId());
+                     app.SetCapturedProcesses(dialog.AllProcesses(),
+                                              dialog.ProcessId().value_or(options.ODSProcessID));
                      if (titlesChanged) titlesChanged();
                  });
 }

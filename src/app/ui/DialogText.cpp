@@ -1,7 +1,6 @@
 #include "app/ui/DialogText.h"
 
-#include <QGuiApplication>
-#include <QMessageBox>
+#include "view/PlainMessageBox.h"
 
 namespace app_ui {
 
@@ -10,7 +9,7 @@ void ShowRefusal(core::IUserInterface* ui, QWidget* parent, std::u16string_view 
         ui->ShowMessage(text, core::MessageIcon::Exclamation);
         return;
     }
-    QMessageBox::warning(parent, QGuiApplication::applicationDisplayName(), ToQString(text));
+    view::ShowPlainMessage(parent, QMessageBox::Warning, ToQString(text));
 }
 
 }  // namespace app_ui

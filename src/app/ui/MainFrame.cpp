@@ -187,14 +187,29 @@ void CMainFrame::OpenFiles(const std::vector<std::u16string>& paths) {
     commands_.UpdateStates();
 }
 
+void CMainFrame::OpenChosenFiles(const std::vector<std::u16string>& paths) {
+    if (paths.size() != 1) {
+        OpenFiles(paths);
+        return;
+    }
+    OpenSingleFile(paths.front());
+    commands_.UpdateStates();
+}
+
+bool CMainFrame::OpenSingleFile(const std::u16string& path) {
+    if (core::CTarvikDoc* open = batchOpen_.FindDocument(path)) {
+        ActivateDocument(*open);
+        return true;
+    }
+    return app_.OpenDocument(path) != nullptr;
+}
+
 discovery::CRecentFileList& CMainFrame::RecentFiles() {
     return recentMenu_->List();
 }
 
 void CMainFrame::OpenRecentFile(const std::u16string& path) {
-    if (core::CTarvikDoc* open = batchOpen_.FindDocument(path)) {
-        ActivateDocument(*open);
-    } else if (!app_.OpenDocument(path)) {
+    if (!OpenSingleFile(path)) {
         recentMenu_->List().Remove(path);
         ScheduleSessionSave();
     }
@@ -219,7 +234,7 @@ void CMainFrame::ShowOpenDialog() {
     if (!names.isEmpty()) lastOpenFolder_ = QFileInfo(names.first()).absolutePath();
     std::vector<std::u16string> paths;
     for (const QString& name : names) paths.push_back(name.toStdU16String());
-    OpenFiles(paths);
+    OpenChosenFiles(paths);
 }
 
 void CMainFrame::ChooseFont() {

@@ -59,6 +59,9 @@ public:
     int OpenCommandLine(const std::vector<std::u16string>& argv);
     // Several files at once, one report for all failures.
     void OpenFiles(const std::vector<std::u16string>& paths);
+    // The files chosen in File > Open: one opens alone (or is activated when
+    // open) and reports its own failure; several open as one batch.
+    void OpenChosenFiles(const std::vector<std::u16string>& paths);
 
     // The recent files, read when the frame is built and written when it
     // saves its state. Every file that opens goes to the front unless
@@ -197,6 +200,9 @@ private:
     void CloseAllDocuments();
     void CloseOtherDocuments(const void* keepKey);
     void ShowOpenDialog();
+    // Activates the file when it is open, else opens it; false when it fails
+    // (the document has told why).
+    bool OpenSingleFile(const std::u16string& path);
     void ChooseFont();
     void ShowOptionsDialog();
     void ShowHighlightFiltersDialog();

@@ -122,7 +122,11 @@ void CMainFrame::CreateTab(core::CTarvikDoc& doc, std::u16string_view displayNam
     frame->SetDocumentOpened();
     tabStrip_->AddTab(frame, ToQString(displayName), ToQString(path));
     ScheduleSessionSave();
-    if (recordRecent_ && !path.empty()) recentMenu_->List().Add(std::u16string(path));
+    // Only opened files: the capture document's name is no file, and one of
+    // that name in some folder would open at a later start.
+    if (recordRecent_ && !path.empty() && !doc.IsCaptureMode()) {
+        recentMenu_->List().Add(std::u16string(path));
+    }
     if (frame == mdiArea_->currentSubWindow()) {
         // Activated before the file was open: the stored position was not
         // known then.

@@ -3,14 +3,9 @@
 #include <QApplication>
 #include <QString>
 
+#include "view/PlainMessageBox.h"
+
 namespace app_ui {
-
-namespace {
-
-// The caption every message box of the program carries.
-const QString kCaption = QStringLiteral("Ostra Tarvik (Unicode)");
-
-}  // namespace
 
 QMessageBox::Icon CMessageBoxUi::IconOf(core::MessageIcon icon) {
     switch (icon) {
@@ -22,6 +17,8 @@ QMessageBox::Icon CMessageBoxUi::IconOf(core::MessageIcon icon) {
             return QMessageBox::Question;
         case core::MessageIcon::Stop:
             return QMessageBox::Critical;
+        case core::MessageIcon::None:
+            return QMessageBox::NoIcon;
     }
     return QMessageBox::NoIcon;
 }
@@ -55,8 +52,9 @@ core::MessageAnswer CMessageBoxUi::AnswerOf(int button) {
 
 core::MessageAnswer CMessageBoxUi::ShowMessage(std::u16string_view text, core::MessageIcon icon,
                                                core::MessageButtons buttons) {
-    QMessageBox box(IconOf(icon), kCaption, QString::fromStdU16String(std::u16string(text)),
-                    ButtonsOf(buttons), parent_);
+    QMessageBox box(IconOf(icon), view::MessageBoxCaption(),
+                    QString::fromStdU16String(std::u16string(text)), ButtonsOf(buttons), parent_);
+    view::UsePlainText(box);
     // Closing the box with Esc or its title button means the safe answer.
     if (buttons == core::MessageButtons::YesNo) box.setEscapeButton(QMessageBox::No);
     // The user reads and answers the box with the normal cursor; the work

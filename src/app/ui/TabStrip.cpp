@@ -4,6 +4,7 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QTextDocument>
 
 #include "app/ui/DialogText.h"
 #include "app/ui/TabAliasDialog.h"
@@ -93,7 +94,10 @@ void CTabStrip::AddTab(DocumentKey key, const QString& label, const QString& ful
     const int index = addTab(EscapeMnemonic(record.label));
     selecting_ = false;
     setTabData(index, QVariant::fromValue(reinterpret_cast<quintptr>(key)));
-    setTabToolTip(index, ToolTipFor(fullPath));
+    QString tip = ToolTipFor(fullPath);
+    // A path that looks like markup shows as it is.
+    if (Qt::mightBeRichText(tip)) tip = Qt::convertFromPlainText(tip, Qt::WhiteSpaceNoWrap);
+    setTabToolTip(index, tip);
 }
 
 void CTabStrip::RemoveTab(DocumentKey key) {

@@ -7,11 +7,13 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+#include "view/PlainMessageBox.h"
+
 namespace capture_ui {
 
 CCapturedProcessDialog::CCapturedProcessDialog(bool allProcesses, std::uint32_t processId,
-                                               QWidget* parent)
-    : QDialog(parent) {
+                                               core::IUserInterface* ui, QWidget* parent)
+    : QDialog(parent), ui_(ui) {
     setWindowTitle(tr("Set Captured Process ID"));
     all_ = new QRadioButton(tr("Capture &all processes"));
     all_->setObjectName(QStringLiteral("AllProcesses"));
@@ -47,10 +49,28 @@ bool CCapturedProcessDialog::AllProcesses() const {
     return all_->isChecked();
 }
 
-std::uint32_t CCapturedProcessDialog::ProcessId() const {
+std::optional<std::uint32_t> CCapturedProcessDialog::ProcessId() const {
     bool ok = false;
     const qulonglong value = processId_->text().toULongLong(&ok);
-    return ok && value <= 0xFFFFFFFFull ? static_cast<std::uint32_t>(value) : 0;
+    if (!ok || value > 0xFFFFFFFFull) return std::nullopt;
+    return static_cast<std::uint32_t>(value);
+}
+
+void CCapturedProcessDialog::accept() {
+    // All processes keep the stored id as it is, whatever the field holds.
+    if (single_->isChecked() && !ProcessId()) {
+        const std::u16string_view text = u"Please enter a process ID from 0 to 4294967295.";
+        if (ui_) {
+            ui_->ShowMessage(text, core::MessageIcon::Exclamation);
+        } else {
+            view::ShowPlainMessage(this, QMessageBox::Warning,
+                                   QString::fromStdU16String(std::u16string(text)));
+        }
+        processId_->setFocus();
+        processId_->selectAll();
+        return;
+    }
+    QDialog::accept();
 }
 
 }  // namespace capture_ui

@@ -7,13 +7,14 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QUrl>
 #include <QVBoxLayout>
 
 #include "core/IUserInterface.h"
 #include "discovery/AutoOpenRules.h"
+#include "discovery/PathIdentity.h"
+#include "view/PlainMessageBox.h"
 
 namespace discovery_ui {
 
@@ -22,12 +23,9 @@ void ShowAutoOpenMessage(core::IUserInterface* ui, QWidget* parent, const std::u
     const auto icon = warning ? core::MessageIcon::Exclamation : core::MessageIcon::Information;
     if (ui) {
         ui->ShowMessage(text, icon);
-    } else if (warning) {
-        QMessageBox::warning(parent, QStringLiteral("Ostra Tarvik (Unicode)"),
-                             QString::fromStdU16String(text));
     } else {
-        QMessageBox::information(parent, QStringLiteral("Ostra Tarvik (Unicode)"),
-                                 QString::fromStdU16String(text));
+        view::ShowPlainMessage(parent, warning ? QMessageBox::Warning : QMessageBox::Information,
+                               QString::fromStdU16String(text));
     }
 }
 
@@ -99,7 +97,10 @@ void CFilePatternDialog::accept() {
         (problem->field == discovery::AutoOpenField::Folder ? folder_ : pattern_)->setFocus();
         return;
     }
-    folder_->setText(QString::fromStdU16String(discovery::WithFolderSeparator(pattern.folder)));
+    // Stored absolute: a relative folder would mean another one whenever the
+    // program starts in another folder.
+    folder_->setText(QString::fromStdU16String(
+        discovery::WithFolderSeparator(discovery::NormalPath(pattern.folder))));
     QDialog::accept();
 }
 

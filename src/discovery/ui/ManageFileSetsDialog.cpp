@@ -5,7 +5,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -14,6 +13,7 @@
 #include "core/IUserInterface.h"
 #include "discovery/FileSetRules.h"
 #include "view/DialogParts.h"
+#include "view/PlainMessageBox.h"
 
 namespace discovery_ui {
 
@@ -170,10 +170,10 @@ void CManageFileSetsDialog::accept() {
     if (const auto problem = discovery::FirstFileSetProblem(sets_)) {
         SelectSet(static_cast<int>(problem->index));
         if (ui_) {
-            ui_->ShowMessage(problem->message, core::MessageIcon::Information);
+            ui_->ShowMessage(problem->message, core::MessageIcon::None);
         } else {
-            QMessageBox::information(this, windowTitle(),
-                                     QString::fromStdU16String(problem->message));
+            view::ShowPlainMessage(this, QMessageBox::NoIcon,
+                                   QString::fromStdU16String(problem->message), windowTitle());
         }
         nameEdit_->setFocus();
         return;

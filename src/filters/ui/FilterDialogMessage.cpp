@@ -1,6 +1,6 @@
 #include "filters/ui/FilterDialogMessage.h"
 
-#include <QMessageBox>
+#include "view/PlainMessageBox.h"
 
 namespace filters_ui {
 
@@ -9,7 +9,7 @@ void ShowExclamation(core::IUserInterface* ui, QWidget* parent, std::u16string_v
         ui->ShowMessage(text, core::MessageIcon::Exclamation);
         return;
     }
-    QMessageBox::warning(parent, QStringLiteral("Ostra Tarvik"), ToQString(text));
+    view::ShowPlainMessage(parent, QMessageBox::Warning, ToQString(text));
 }
 
 }  // namespace filters_ui

@@ -26,7 +26,7 @@ CFilterFileButtons::CFilterFileButtons(FilterFileKind kind, const QString& impor
             [this](const QString& path) { handlers_.importFile(path); });
     // The menu reads the list again each time it opens.
     connect(menu_, &CFilterImportMenu::manageRequested, this,
-            [this] { ManagePresetFiles(dialog_, kind_); });
+            [this] { ManagePresetFiles(dialog_, kind_, handlers_.ui); });
 }
 
 void CFilterFileButtons::Export() {

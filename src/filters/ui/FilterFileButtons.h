@@ -8,6 +8,7 @@
 
 #include <functional>
 
+#include "core/IUserInterface.h"
 #include "filters/ui/FilterFileUi.h"
 
 class QPushButton;
@@ -27,6 +28,8 @@ public:
         std::function<bool()> canExport;
         // Writes the dialog's rows to the file with this path.
         std::function<void(const QString& path)> exportFile;
+        // Speaks for the preset manager; none shows boxes over the dialog.
+        core::IUserInterface* ui = nullptr;
     };
 
     CFilterFileButtons(FilterFileKind kind, const QString& importText, QWidget* dialog,

@@ -16,18 +16,18 @@ std::u16string_view PresetKey(FilterFileKind kind) {
                                              : settings::reg_paths::kPresetIEFFiles;
 }
 
+}  // namespace
+
 QString ExportFilterString(FilterFileKind kind) {
     return kind == FilterFileKind::Highlight
-               ? QStringLiteral("Highlight Filters File (*.ini);;All Files (*.*)")
-               : QStringLiteral("Include/Exclude Filters File (*.ini);;All Files (*.*)");
+               ? QStringLiteral("Highlight Filters File (*.ini);;All Files (*)")
+               : QStringLiteral("Include/Exclude Filters File (*.ini);;All Files (*)");
 }
-
-}  // namespace
 
 QString ImportFilterString(FilterFileKind kind) {
     return kind == FilterFileKind::Highlight
-               ? QStringLiteral("Highlight Filters File (*.ini *.hff);;All Files (*.*)")
-               : QStringLiteral("Include/Exclude Filters File (*.ini *.ief);;All Files (*.*)");
+               ? QStringLiteral("Highlight Filters File (*.ini *.hff);;All Files (*)")
+               : QStringLiteral("Include/Exclude Filters File (*.ini *.ief);;All Files (*)");
 }
 
 QString AskImportFile(QWidget* parent, FilterFileKind kind) {
@@ -47,8 +47,8 @@ std::vector<std::u16string> LoadPresetFiles(FilterFileKind kind) {
     return settings::preset_files::Load(PresetKey(kind));
 }
 
-bool ManagePresetFiles(QWidget* parent, FilterFileKind kind) {
-    CManagePresetFilesDialog dialog(LoadPresetFiles(kind), ImportFilterString(kind), parent);
+bool ManagePresetFiles(QWidget* parent, FilterFileKind kind, core::IUserInterface* ui) {
+    CManagePresetFilesDialog dialog(LoadPresetFiles(kind), ImportFilterString(kind), parent, ui);
     if (dialog.exec() != QDialog::Accepted) return false;
     settings::preset_files::Save(PresetKey(kind), dialog.Paths());
     return true;

@@ -9,6 +9,10 @@
 
 class QWidget;
 
+namespace core {
+class IUserInterface;
+}
+
 namespace filters_ui {
 
 enum class FilterFileKind { Highlight, InEx };
@@ -17,8 +21,10 @@ enum class FilterFileKind { Highlight, InEx };
 inline constexpr int kCmdFirstPresetFile = 8000;
 
 // "Highlight Filters File (*.ini;*.hff)" or "Include/Exclude Filters File
-// (*.ini;*.ief)", then "All Files (*.*)".
+// (*.ini;*.ief)", then "All Files (*)": every file, those without a dot too.
 QString ImportFilterString(FilterFileKind kind);
+// The same for export, offering "*.ini" first.
+QString ExportFilterString(FilterFileKind kind);
 
 // An existing file to import; empty when cancelled.
 QString AskImportFile(QWidget* parent, FilterFileKind kind);
@@ -30,6 +36,6 @@ QString AskExportFile(QWidget* parent, FilterFileKind kind);
 std::vector<std::u16string> LoadPresetFiles(FilterFileKind kind);
 // Opens "Manage Preset Filter Files" on the kind's list; OK saves the new
 // list. True when it was saved, so import menus should be rebuilt.
-bool ManagePresetFiles(QWidget* parent, FilterFileKind kind);
+bool ManagePresetFiles(QWidget* parent, FilterFileKind kind, core::IUserInterface* ui = nullptr);
 
 }  // namespace filters_ui

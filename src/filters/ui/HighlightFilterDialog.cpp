@@ -143,7 +143,7 @@ QWidget* CHighlightFilterDialog::BuildOptions() {
     auto* files = new CFilterFileButtons(FilterFileKind::Highlight, tr("Import &>>"), this,
                                          {[this](const QString& path) { ImportFile(path); },
                                           [this] { return model_->rowCount() > 0; },
-                                          [this](const QString& path) { ExportFile(path); }});
+                                          [this](const QString& path) { ExportFile(path); }, ui_});
     auto* importRow = new QHBoxLayout;
     importRow->addWidget(removeBeforeImport_);
     importRow->addWidget(files->ImportButton());
@@ -258,10 +258,12 @@ void CHighlightFilterDialog::ImportFile(const QString& path) {
         return;
     }
     if (imported.touchesShowAs) reload_ = true;
+    const bool leftOut = imported.leftOut;
     std::vector<filters::HighlightFilterEdit> rows;
     filters::AppendImportedHighlightRows(rows, std::move(imported));
     for (filters::HighlightFilterEdit& row : rows) model_->Append(std::move(row));
     UpdateEnabling();
+    if (leftOut) ShowExclamation(ui_, this, filters::LeftOutMessage(rows.size()));
 }
 
 void CHighlightFilterDialog::ExportFile(const QString& path) {

@@ -1,6 +1,8 @@
 #include "filters/ui/HighlightFilterEditPanel.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QEvent>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -8,9 +10,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "filters/HighlightFilterTakeOver.h"
 #include "filters/ui/ColorChoice.h"
 #include "filters/ui/RegexHelp.h"
 #include "view/ColorRef.h"
@@ -21,8 +26,6 @@ namespace filters_ui {
 namespace {
 
 using filters::HighlightSetting;
-
-constexpr int kMaxAttachedLines = 32767;
 
 QLabel* BuddyLabel(const QString& text, QWidget* buddy) {
     auto* label = new QLabel(text);
@@ -54,7 +57,22 @@ CHighlightFilterEditPanel::CHighlightFilterEditPanel(QWidget* parent) : QWidget(
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(BuildFilterGroup());
-    column->addWidget(BuildActionGroup());
+    // The actions scroll when the screen is too low for all of them, so OK
+    // and Cancel stay on a small screen.
+    QGroupBox* actions = BuildActionGroup();
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName(QStringLiteral("ActionScroll"));
+    scroll->setWidget(actions);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setMinimumWidth(actions->minimumSizeHint().width() +
+                            scroll->verticalScrollBar()->sizeHint().width());
+    column->addWidget(scroll, 1);
+    // A field that takes the focus (by key or after a refused OK) is shown.
+    connect(qApp, &QApplication::focusChanged, scroll, [scroll](QWidget*, QWidget* now) {
+        if (now && scroll->widget()->isAncestorOf(now)) scroll->ensureWidgetVisible(now);
+    });
     Clear();
 }
 
@@ -81,6 +99,7 @@ QCheckBox* CHighlightFilterEditPanel::Check(const QString& text, const char* nam
 QLineEdit* CHighlightFilterEditPanel::Edit(const char* name, HighlightSetting setting) {
     auto* edit = new QLineEdit;
     edit->setObjectName(QLatin1String(name));
+    view::AllowAnyLength(edit);
     connect(edit, &QLineEdit::textChanged, this, [this, setting] {
         if (!loading_) emit settingEdited(setting);
     });
@@ -179,20 +198,29 @@ QGroupBox* CHighlightFilterEditPanel::BuildActionGroup() {
     hint->setEnabled(false);
     attachPrevious_ = new QSpinBox;
     attachPrevious_->setObjectName(QStringLiteral("AttachPreviousLines"));
-    attachPrevious_->setRange(0, kMaxAttachedLines);
+    attachPrevious_->setRange(0, filters::kMaxAttachPreviousLines);
     connect(attachPrevious_, &QSpinBox::valueChanged, this, [this] {
         if (!loading_) emit settingEdited(HighlightSetting::AttachPreviousLines);
     });
-    firstOccurred_ = Check(tr("Send email only the phrase first occurred. Future occurrences of "
-                              "the phrase will be ignored\nuntil someone confirmed the email or "
-                              "the log file was re-opened or Ostra Tarvik was restarted."),
-                           "SendFirstOccured", HighlightSetting::SendFirstOccured);
+    // One long sentence: it wraps beside its box rather than widen the dialog,
+    // and a click on it ticks the box as on a box's own text.
+    firstOccurred_ = Check(QString(), "SendFirstOccured", HighlightSetting::SendFirstOccured);
+    firstOccurredText_ =
+        new QLabel(tr("Send email only the phrase first occurred. Future occurrences of the "
+                      "phrase will be ignored until someone confirmed the email or the log file "
+                      "was re-opened or Ostra Tarvik was restarted."));
+    firstOccurredText_->setObjectName(QStringLiteral("SendFirstOccuredText"));
+    firstOccurredText_->setWordWrap(true);
+    firstOccurredText_->installEventFilter(this);
+    firstOccurred_->setAccessibleName(firstOccurredText_->text());
     column->addWidget(sendEmail_);
     column->addLayout(Indented({BuddyLabel(tr("Emails:"), emails_), emails_}));
     column->addLayout(Indented({hint}));
     column->addLayout(Indented({BuddyLabel(tr("Attach pre&vious"), attachPrevious_),
                                 attachPrevious_, new QLabel(tr("line(s)"))}));
-    column->addLayout(Indented({firstOccurred_}));
+    auto* firstOccurredRow = Indented({firstOccurred_});
+    firstOccurredRow->addWidget(firstOccurredText_, 100);
+    column->addLayout(firstOccurredRow);
 
     onlyForFile_ = Check(tr("All a&ctions above are only available for the following file"),
                          "ActionsOnlyAvailableInSpecialFile",
@@ -350,6 +378,15 @@ void CHighlightFilterEditPanel::ShowColors() {
     bkgColorButton_->setIcon(ColorSwatch(bkgColor_));
 }
 
+bool CHighlightFilterEditPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == firstOccurredText_ && event->type() == QEvent::MouseButtonRelease &&
+        firstOccurred_->isEnabled()) {
+        firstOccurred_->toggle();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void CHighlightFilterEditPanel::UpdateEnabling() {
     const bool on = hasFilter_;
     for (QWidget* control :
@@ -367,8 +404,8 @@ void CHighlightFilterEditPanel::UpdateEnabling() {
          std::initializer_list<QWidget*>{writtenFile_, browseWrittenFile_, timestamp_, fileName_}) {
         control->setEnabled(on && writeFile_->isChecked());
     }
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{emails_, attachPrevious_, firstOccurred_}) {
+    for (QWidget* control : std::initializer_list<QWidget*>{emails_, attachPrevious_,
+                                                            firstOccurred_, firstOccurredText_}) {
         control->setEnabled(on && sendEmail_->isChecked());
     }
     for (QWidget* control :

@@ -16,6 +16,7 @@
 class QCheckBox;
 class QGridLayout;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
@@ -44,6 +45,9 @@ public:
 
 signals:
     void settingEdited(filters::HighlightSetting setting);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QGroupBox* BuildFilterGroup();
@@ -81,6 +85,7 @@ private:
     QLineEdit* emails_ = nullptr;
     QSpinBox* attachPrevious_ = nullptr;
     QCheckBox* firstOccurred_ = nullptr;
+    QLabel* firstOccurredText_ = nullptr;
     QCheckBox* onlyForFile_ = nullptr;
     QLineEdit* availableFile_ = nullptr;
     QPushButton* browseAvailableFile_ = nullptr;

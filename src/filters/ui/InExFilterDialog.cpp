@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -50,11 +51,21 @@ CInExFilterDialog::CInExFilterDialog(app::CTarvikApp& app, core::IUserInterface*
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list_->header()->setStretchLastSection(false);
+    // The widths of the classic dialog font; a wider font still shows every
+    // title whole.
     const int widths[] = {260, 75, 110, 60};
+    const int padding = 2 * list_->style()->pixelMetric(QStyle::PM_HeaderMargin) +
+                        list_->style()->pixelMetric(QStyle::PM_HeaderMarkSize);
+    int total = 0;
     for (int column = 0; column < CInExFilterListModel::kColumnCount; ++column) {
-        list_->header()->resizeSection(column, widths[column]);
+        const QString title =
+            model_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+        const int width = std::max(
+            widths[column], list_->header()->fontMetrics().horizontalAdvance(title) + padding);
+        list_->header()->resizeSection(column, width);
+        total += width;
     }
-    list_->setMinimumSize(260 + 75 + 110 + 60 + 24, 220);
+    list_->setMinimumSize(total + 24, 220);
 
     auto* top = new QHBoxLayout;
     top->addWidget(list_, 1);
@@ -124,6 +135,7 @@ QWidget* CInExFilterDialog::BuildEditControls() {
     auto* group = new QGroupBox(tr("Selected filter"));
     auto* grid = new QGridLayout(group);
     phrase_ = Named(new QLineEdit, "FilterPhrase");
+    view::AllowAnyLength(phrase_);
     auto* label = new QLabel(tr("&Filter phrase:"));
     label->setBuddy(phrase_);
     QPushButton* help = view::DialogButton(tr("&?"), "RegexHelp");
@@ -175,7 +187,8 @@ QWidget* CInExFilterDialog::BuildOptions() {
     auto* files = new CFilterFileButtons(FilterFileKind::InEx, tr("Impor&t >>"), this,
                                          {[this](const QString& path) { ImportFile(path); },
                                           {},
-                                          [this](const QString& path) { ExportFile(path); }});
+                                          [this](const QString& path) { ExportFile(path); },
+                                          ui_});
     auto* importRow = new QHBoxLayout;
     importRow->addWidget(removeBeforeImport_);
     importRow->addStretch(1);
@@ -275,12 +288,14 @@ void CInExFilterDialog::ImportFile(const QString& path) {
     if (removeBeforeImport_->isChecked()) RemoveAllRows();
     const std::u16string file = path.toStdU16String();
     std::vector<filters::InExFilterRow> imported;
-    if (!filters::ReadInExFilterFile(file, imported)) {
+    bool leftOut = false;
+    if (!filters::ReadInExFilterFile(file, imported, &leftOut)) {
         ShowExclamation(ui_, this, filters::ImportFailedMessage(file));
         return;
     }
     for (const filters::InExFilterRow& row : imported) model_->Append(row);
     UpdateEnabling();
+    if (leftOut) ShowExclamation(ui_, this, filters::LeftOutMessage(imported.size()));
 }
 
 void CInExFilterDialog::ExportFile(const QString& path) {

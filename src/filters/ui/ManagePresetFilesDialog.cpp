@@ -8,11 +8,29 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "filters/ui/FilterDialogMessage.h"
+#include "settings/PresetFileStore.h"
+
 namespace filters_ui {
 
+namespace {
+
+std::u16string TooLongMessage(std::u16string_view path) {
+    std::u16string text = u"The path \"";
+    text += path;
+    text += u"\" is too long for the preset list (at most ";
+    const std::string limit = std::to_string(settings::preset_files::kMaxPathChars);
+    text.append(limit.begin(), limit.end());
+    text += u" characters); it was not added.";
+    return text;
+}
+
+}  // namespace
+
 CManagePresetFilesDialog::CManagePresetFilesDialog(const std::vector<std::u16string>& paths,
-                                                   QString importFilter, QWidget* parent)
-    : QDialog(parent), importFilter_(std::move(importFilter)) {
+                                                   QString importFilter, QWidget* parent,
+                                                   core::IUserInterface* ui)
+    : QDialog(parent), importFilter_(std::move(importFilter)), ui_(ui) {
     setWindowTitle(tr("Manage Preset Filter Files"));
     list_ = new QTreeWidget(this);
     list_->setObjectName(QStringLiteral("Presets"));
@@ -63,7 +81,12 @@ std::vector<std::u16string> CManagePresetFilesDialog::Paths() const {
 
 void CManagePresetFilesDialog::AddPaths(const QStringList& paths) {
     for (const QString& path : paths) {
-        if (!list_->findItems(path, Qt::MatchFixedString).isEmpty()) continue;
+        if (!settings::preset_files::FitsPresetList(path.toStdU16String())) {
+            ShowExclamation(ui_, this, TooLongMessage(path.toStdU16String()));
+            continue;
+        }
+        // Paths compare exactly: file names here are case-sensitive.
+        if (!list_->findItems(path, Qt::MatchExactly).isEmpty()) continue;
         list_->addTopLevelItem(new QTreeWidgetItem({path}));
     }
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/IUserInterface.h"
+
 class QPushButton;
 class QTreeWidget;
 
@@ -16,12 +18,13 @@ class CManagePresetFilesDialog : public QDialog {
     Q_OBJECT
 public:
     CManagePresetFilesDialog(const std::vector<std::u16string>& paths, QString importFilter,
-                             QWidget* parent = nullptr);
+                             QWidget* parent = nullptr, core::IUserInterface* ui = nullptr);
 
     // The rows in order.
     std::vector<std::u16string> Paths() const;
-    // Appends each path not in the list yet (compared ignoring case); "&Add"
-    // calls this with the files chosen.
+    // Appends each path not in the list yet (compared exactly); "&Add"
+    // calls this with the files chosen. A path too long for the store is
+    // refused with a message: it would hide every later preset.
     void AddPaths(const QStringList& paths);
 
 private:
@@ -30,6 +33,7 @@ private:
     void UpdateButtons();
 
     QString importFilter_;
+    core::IUserInterface* ui_;
     QTreeWidget* list_ = nullptr;
     QPushButton* remove_ = nullptr;
 };

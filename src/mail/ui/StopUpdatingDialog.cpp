@@ -7,7 +7,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -19,6 +18,7 @@
 #include "app/TarvikApp.h"
 #include "core/IUserInterface.h"
 #include "view/DialogParts.h"
+#include "view/PlainMessageBox.h"
 
 namespace mail_ui {
 
@@ -191,9 +191,10 @@ void CStopUpdatingDialog::RemoveSelectedFiles() {
 
 void CStopUpdatingDialog::ShowProblem(const mail::StopUpdatingProblem& problem) {
     if (ui_) {
-        ui_->ShowMessage(problem.message, core::MessageIcon::Information);
+        ui_->ShowMessage(problem.message, core::MessageIcon::None);
     } else {
-        QMessageBox::information(this, windowTitle(), QString::fromStdU16String(problem.message));
+        view::ShowPlainMessage(this, QMessageBox::NoIcon,
+                               QString::fromStdU16String(problem.message), windowTitle());
     }
     switch (problem.field) {
         case mail::StopUpdatingField::Seconds:
