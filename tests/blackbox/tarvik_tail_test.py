@@ -463,6 +463,9 @@ class Ending(TailCase):
             time.sleep(0.01)
         self.assertEqual(subprocess.run([ods, "taken late"], env=env, capture_output=True,
                                         timeout=60).returncode, 0)
+        # The channel is free again only once the monitor has taken the message.
+        self.assertEqual(subprocess.run([ods, ""], env=env, capture_output=True,
+                                        timeout=60).returncode, 0)
         self.assertEqual(f.stop(signal.SIGINT), 0, f.errors())
         self.assertIn(b"taken late", f.output())
 
