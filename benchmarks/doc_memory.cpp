@@ -1,6 +1,10 @@
 // Macro driver: the memory a document needs for a full buffer. A document of
 // 100-character lines is filled to just under the default 20 MiB limit; the
 // resident set size grown since before the document existed is the figure.
+// Then a document holds a UTF-8 log of 400,000 lines of 140 characters whole
+// (limit off), loaded at open and taken in by polls: the figure is its
+// resident size against its UTF-16 text, and the cost of each line beyond
+// its text.
 
 #include <fcntl.h>
 #include <malloc.h>
@@ -86,6 +90,61 @@ std::uint64_t GrownWithFullBuffer(const std::string& path, std::size_t appendByt
     return grown;
 }
 
+constexpr std::size_t kWholeLines = 400'000;
+constexpr std::size_t kWholeChars = 140;
+constexpr double kTargetTextRatio = 1.3;
+
+// `count` numbered UTF-8 lines of exactly 140 characters, LF breaks.
+std::string Utf8Lines(std::size_t count) {
+    std::string bytes;
+    bytes.reserve(count * (kWholeChars + 1));
+    char head[32];
+    for (std::size_t i = 0; i < count; ++i) {
+        std::string line(kWholeChars, 'x');
+        const int n = std::snprintf(head, sizeof head, "line %09zu ", i);
+        line.replace(0, static_cast<std::size_t>(n), head);
+        bytes += line;
+        bytes += '\n';
+    }
+    return bytes;
+}
+
+// The resident bytes a document holding the whole file costs, once malloc
+// has given back what it freed; loaded at open, or (byPolls) taken in by
+// polls from an empty start.
+void HeldWhole(const std::string& path, const std::string& bytes, bool byPolls) {
+    unlink(path.c_str());
+    if (!AppendToFile(path, byPolls ? std::string() : bytes)) return;
+    settings::Options options;
+    options.LimitBufSize = false;
+    filters::CInExFilters filters;
+    core::DocContext context{options, filters, platform::SystemClock::Instance()};
+    malloc_trim(0);
+    const std::uint64_t before = bench::ResidentBytes();
+    {
+        core::CTarvikDoc doc(context);
+        if (!doc.OnOpenDocument(platform::Utf8ToUtf16(path))) return;
+        if (byPolls) {
+            if (!AppendToFile(path, bytes)) return;
+            while (doc.ReadPosition() < bytes.size()) doc.CheckFile();
+        }
+        malloc_trim(0);
+        const double grown = static_cast<double>(bench::ResidentBytes() - before);
+        const double text = static_cast<double>(doc.TextSize());
+        const int lines = doc.Buffer().LineCount() - 1;
+        const double ratio = grown / text;
+        std::printf(
+            "%-28s %7d lines of %zu characters, UTF-16 text %6.1f MiB: RSS %6.1f MiB, "
+            "%.2fx the text (target <= %.1fx) %s\n",
+            byPolls ? "held whole, read by polls" : "held whole, loaded at open", lines,
+            kWholeChars, text / 1048576.0, grown / 1048576.0, ratio, kTargetTextRatio,
+            ratio <= kTargetTextRatio ? "ok" : "MISSED");
+        std::printf("%-28s %.1f bytes per line beyond its text and line break\n", "",
+                    (grown - text) / lines);
+    }
+    unlink(path.c_str());
+}
+
 }  // namespace
 
 int main() {
@@ -95,5 +154,9 @@ int main() {
         std::fprintf(stderr, "cannot write or open %s\n", path.c_str());
         return 1;
     }
+    const std::string bytes = Utf8Lines(kWholeLines);
+    const std::string whole = bench::BenchFolder() + "/memory-140-char-lines.log";
+    HeldWhole(whole, bytes, false);
+    HeldWhole(whole, bytes, true);
     return 0;
 }

@@ -163,10 +163,13 @@ void CTarvikApp::ApplyStopUpdating(settings::StopUpdatingSettings edited) {
 
 void CTarvikApp::OnRefreshTick() {
     FreeClosedDocuments();
-    core::PollDocuments(documents_,
-                        core::CPollBudget(docContext_.clock, core::CPollBudget::kTickMs));
+    const auto now = core::CEventPolls::Clock::now();
+    // Events not heard of yet are taken first: the tick reads what they concern.
+    eventPolls_.TakeEvents();
+    eventPolls_.OnTick(documents_, now,
+                       core::CPollBudget(docContext_.clock, core::CPollBudget::kTickMs));
     eventPolls_.Sync(documents_, options_.WatchFileEvents);
-    eventPolls_.FollowUpBacklogs(documents_, core::CEventPolls::Clock::now());
+    eventPolls_.FollowUpBacklogs(documents_, now);
     actionThrottle_.ReportDropped();
 }
 

@@ -145,9 +145,11 @@ public:
     void SetStopUpdatingWatch(bool on);
 
     // Monitoring. One tick of the refresh timer polls every monitoring
-    // document in list order, within the tick's reading budget; a document
-    // with more to read is polled again soon after by the event polls (see
-    // NextEventPollDelay) when its file is watched, else at the next tick.
+    // document in list order, within the tick's reading budget, except those
+    // whose file events work (they are polled by their events, and by the
+    // tick only now and then for safety); a document with more to read is
+    // polled again soon after by the event polls (see NextEventPollDelay)
+    // when its file is watched, else at the next tick.
     void OnRefreshTick();
     // File events: the host watches the descriptor and calls OnFileEvents
     // when it is readable, and RunDueEventPolls after the delay asked for

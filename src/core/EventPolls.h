@@ -2,17 +2,23 @@
 // Polls driven by file events: a followed file that changed is polled within
 // moments instead of at the next refresh tick. The poll is the document's own
 // CheckFile on the caller's (the user-interface) thread, so every rule of
-// following holds as it does for the timer. The refresh timer stays: paused
+// following holds as it does for the timer. A document whose events work is
+// not measured at every tick: its events tell of its changes, and a slow
+// safety check catches what they miss. The refresh timer stays: paused
 // documents are read only by it after Start, and a file without events (a
 // file system that has none, a directory at its path, a removed folder, no
-// watches left) is followed by the timer alone.
+// watches left) is followed by the timer alone. A wake visits only the
+// documents its events or due polls concern.
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
-#include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "core/Monitoring.h"
 #include "platform/FileEventWatcher.h"
@@ -26,6 +32,10 @@ public:
     // A document is polled by events at most once per gap; events inside it
     // are coalesced into one poll at its end.
     static constexpr std::chrono::milliseconds kMinGap{10};
+    // A document followed by events is polled by the tick this long after
+    // its last poll, in case its events missed something. The first checks
+    // of documents opened together are spread over this time.
+    static constexpr std::chrono::milliseconds kSafetyCheck{3000};
 
     // Notes go to the debug output unless a sink is given. The clock times
     // the polls' budgets.
@@ -41,12 +51,24 @@ public:
     // at later calls.
     void Sync(const DocumentList& documents, bool enabled);
 
+    // One tick of the refresh timer, as PollDocuments, except that a
+    // document followed by events is polled only when the tick must: its
+    // watch is new, events came while it was paused, an event poll waits for
+    // it, or its safety check is due. Its stop-updating check runs at every
+    // tick all the same. Events not read yet stay unread.
+    void OnTick(const DocumentList& documents, Clock::time_point now, const CPollBudget& budget);
+
     // Reads the waiting events and polls the changed documents whose gap has
-    // passed; the others wait for RunDue. Events of a paused document are
-    // dropped: the timer reads it after Start.
+    // passed; the others wait for RunDue. A paused document is left to the
+    // tick after Start.
     void OnEvents(const DocumentList& documents, Clock::time_point now);
+    // Reads the waiting events without polling: the documents they concern
+    // wait for the next OnTick, or for RunDue.
+    void TakeEvents();
     // Polls the documents whose event poll waited for its gap and is due.
     void RunDue(const DocumentList& documents, Clock::time_point now);
+    // The documents the last OnEvents or RunDue polled, in the order polled.
+    const std::vector<CTarvikDoc*>& LastPolled() const { return lastPolled_; }
     // When RunDue has work; none when no poll waits.
     std::optional<Clock::time_point> NextDue() const;
     // A watched document that the last poll left with a backlog is polled
@@ -59,23 +81,44 @@ public:
 
 private:
     struct Watch {
+        CTarvikDoc* doc = nullptr;
         platform::CFileEventWatcher::Key key = 0;
         std::u16string path;
         platform::WatchState state = platform::WatchState::Unavailable;
         bool toldUnavailable = false;
         bool pending = false;
         std::optional<Clock::time_point> lastPoll;
+        // The next tick polls it: the watch is new, or events came while
+        // the document was paused.
+        bool tickPoll = true;
+        std::optional<Clock::time_point> nextCheck;
+        std::uint64_t syncPass = 0;
     };
 
     void StartWatch(const CTarvikDoc& doc, Watch& watch);
+    void SetState(Watch& watch, platform::WatchState state);
+    void SetPending(Watch& watch, bool pending);
+    // True when the tick leaves the document to its events.
+    bool LeftToEvents(const CTarvikDoc& doc, Clock::time_point now);
+    void PollPending(Clock::time_point now, const CPollBudget& budget);
     // The documents polled at one call share one budget, as at a tick.
     void PollIfDue(CTarvikDoc& doc, Watch& watch, Clock::time_point now, const CPollBudget& budget);
 
     std::function<void(std::string_view)> note_;
     const platform::IClock& clock_;
     platform::CFileEventWatcher watcher_;
-    std::map<const CTarvikDoc*, Watch> watches_;
+    // Node-based: a Watch stays where it is while others come and go.
+    std::unordered_map<const CTarvikDoc*, Watch> watches_;
+    std::unordered_map<platform::CFileEventWatcher::Key, Watch*> byKey_;
+    // Keys of the watches whose poll waits.
+    std::set<platform::CFileEventWatcher::Key> pending_;
+    std::vector<CTarvikDoc*> lastPolled_;
     platform::CFileEventWatcher::Key nextKey_ = 1;
+    std::uint64_t syncPass_ = 0;
+    // What the last Sync that looked at the documents saw.
+    bool syncedEnabled_ = false;
+    std::size_t syncedDocuments_ = 0;
+    std::size_t unavailable_ = 0;
     bool toldNoEvents_ = false;
     bool toldWatchLimit_ = false;
 };

@@ -2,14 +2,20 @@
 
 namespace core {
 
-void PollDocuments(const DocumentList& documents, const CPollBudget& budget) {
+void PollDocuments(const DocumentList& documents, const CPollBudget& budget,
+                   const TickSkip& leftToEvents) {
     for (const auto& doc : documents) {
-        if (!doc->IsMonitoring()) continue;
-        if (doc->IsCaptureMode()) {
-            doc->FlushCapturedText();
-        } else {
-            doc->CheckFile(budget);
+        if (doc->IsMonitoring()) {
+            if (doc->IsCaptureMode()) {
+                doc->FlushCapturedText();
+            } else if (leftToEvents && leftToEvents(*doc)) {
+                doc->CheckStopUpdating();
+            } else {
+                doc->CheckFile(budget);
+            }
         }
+        // What the polls since the last tick read shows in the title once.
+        doc->TellTitleChange();
     }
 }
 

@@ -3,6 +3,7 @@
 // every monitoring document, switching monitoring for all of them, and going
 // to the end of every view. The list is the application's, in its order.
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -17,7 +18,13 @@ using DocumentList = std::vector<std::unique_ptr<CTarvikDoc>>;
 // skipped entirely: its file is not even measured, and the stop-updating
 // check does not run for it. The documents share the budget; each reads at
 // least once, so none waits behind another.
-void PollDocuments(const DocumentList& documents, const CPollBudget& budget = {});
+//
+// A document for which `leftToEvents` says so is not polled: its file
+// events tell of its changes. Only its stop-updating check runs, as for a
+// poll that found nothing new.
+using TickSkip = std::function<bool(const CTarvikDoc&)>;
+void PollDocuments(const DocumentList& documents, const CPollBudget& budget = {},
+                   const TickSkip& leftToEvents = {});
 
 void SetMonitoringAll(const DocumentList& documents, bool on);
 

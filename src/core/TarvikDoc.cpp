@@ -437,6 +437,16 @@ void CTarvikDoc::ResetDisplay() {
 }
 
 void CTarvikDoc::SetTitle() {
+    UpdateTitle(true);
+}
+
+void CTarvikDoc::TellTitleChange() {
+    if (!titleUntold_) return;
+    titleUntold_ = false;
+    if (context_.host) context_.host->DocumentTitleChanged(*this);
+}
+
+void CTarvikDoc::UpdateTitle(bool tellNow) {
     if (captureMode_) {
         title_ = capture::CaptureTitle(Options());
         return;
@@ -450,7 +460,8 @@ void CTarvikDoc::SetTitle() {
     if (title.size() > kMaxTitleLength) title.resize(kMaxTitleLength);
     if (title == title_) return;
     title_ = std::move(title);
-    if (context_.host) context_.host->DocumentTitleChanged(*this);
+    titleUntold_ = true;
+    if (tellNow) TellTitleChange();
 }
 
 std::u16string CTarvikDoc::TextLengthText() const {

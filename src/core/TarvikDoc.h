@@ -68,6 +68,9 @@ public:
     void CheckFile(const CPollBudget& budget = {});
     // The last poll stopped on its budget with bytes it had found unread.
     bool HasBacklog() const { return backlog_; }
+    // What a poll that found nothing new does last: the stop-updating check,
+    // when the notification watches this file and has not been sent.
+    void CheckStopUpdating();
     void AppendNewText(std::u16string_view text);
     std::size_t NormalizeText(char16_t* text, std::size_t n) const;
     std::u16string_view FilterNewText(std::u16string_view text);
@@ -111,8 +114,10 @@ public:
     // box runs its own event loop): closing it then must not free it yet.
     bool IsInUse() const { return inUse_ > 0; }
 
-    // The framework's title, path and modified flag.
+    // The framework's title, path and modified flag. A poll updates the
+    // title quietly; the refresh tick tells the frame with TellTitleChange.
     void SetTitle();
+    void TellTitleChange();
     const std::u16string& GetTitle() const { return title_; }
     const std::u16string& GetPathName() const { return path_; }
     const std::u16string& DisplayName() const { return displayName_; }
@@ -172,6 +177,7 @@ private:
     void ForgetUnfinishedLine();
     std::u16string_view UnfinishedLineAsRead() const;
 
+    void UpdateTitle(bool tellNow);
     std::uint64_t ReadNewText(std::uint64_t knownSize, const CPollBudget& budget = {});
     void ReadRestOfOldFile();
     void ReopenForPolling();
@@ -231,6 +237,8 @@ private:
     std::u16string path_;
     std::string pathUtf8_;
     std::u16string title_;
+    // The title changed since the frame was last told.
+    bool titleUntold_ = false;
     bool modified_ = false;
     std::uint64_t trimmedLines_ = 0;
     std::uint64_t resetCount_ = 0;

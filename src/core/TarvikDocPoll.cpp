@@ -13,8 +13,9 @@ void CTarvikDoc::CheckFile(const CPollBudget& budget) {
     PollFacts facts;
     facts.hasHandle = file_.IsOpen();
     if (facts.hasHandle) {
-        if (!platform::CFile::SizeOfPath(pathUtf8_, facts.pathSize)) facts.pathSize = 0;
-        if (!platform::CFile::IdentityOfPath(pathUtf8_, facts.pathIdentity)) {
+        if (!platform::CFile::SizeAndIdentityOfPath(pathUtf8_, facts.pathSize,
+                                                    facts.pathIdentity)) {
+            facts.pathSize = 0;
             facts.pathIdentity = {};
         }
         facts.handleIdentity = handleIdentity_;
@@ -53,6 +54,10 @@ void CTarvikDoc::CheckFile(const CPollBudget& budget) {
     }
     // Nothing new: a file that shrank or was replaced has news of its own
     // and never gets here.
+    CheckStopUpdating();
+}
+
+void CTarvikDoc::CheckStopUpdating() {
     if (stopNoticeEnabled_ && !stopNoticeSent_ && context_.stopUpdating &&
         context_.stopUpdating->Check(path_, gotNewData_, lastUpdate_)) {
         stopNoticeSent_ = true;
@@ -82,7 +87,6 @@ std::uint64_t CTarvikDoc::ReadNewText(std::uint64_t knownSize, const CPollBudget
         const bool anotherRead = decoded.nulsDropped < kNulsEndingPoll;
         readPosition_ += decoded.bytesUsed;
         const std::u16string_view text = NormalizeRead(readBuffer_.get(), decoded.units);
-        SetTitle();
         total += decoded.units;
         if (!text.empty()) AppendNewText(text);
         if (!anotherRead) break;
@@ -93,6 +97,9 @@ std::uint64_t CTarvikDoc::ReadNewText(std::uint64_t knownSize, const CPollBudget
             break;
         }
     }
+    // The title shows the position after the poll's last read; the frame
+    // hears of it once per tick (TellTitleChange), not once per read.
+    if (total > 0) UpdateTitle(false);
     return total;
 }
 

@@ -95,6 +95,15 @@ bool CFile::IdentityOfPath(const std::string& path, FileIdentity& identity) {
     return true;
 }
 
+bool CFile::SizeAndIdentityOfPath(const std::string& path, std::uint64_t& size,
+                                  FileIdentity& identity) {
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0) return false;
+    size = static_cast<std::uint64_t>(st.st_size);
+    identity = IdentityOf(st);
+    return true;
+}
+
 bool CFile::TruncateToZero(const std::string& path) {
     if (path.empty()) return false;
     int fd;

@@ -56,6 +56,9 @@ public:
     // The same for whatever the path names now; false when nothing is there.
     static bool SizeOfPath(const std::string& path, std::uint64_t& size);
     static bool IdentityOfPath(const std::string& path, FileIdentity& identity);
+    // Both from one query of the path.
+    static bool SizeAndIdentityOfPath(const std::string& path, std::uint64_t& size,
+                                      FileIdentity& identity);
 
     // Opens the existing file for writing and cuts it to length 0. False when
     // it cannot be opened for writing or cut.

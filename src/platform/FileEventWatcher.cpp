@@ -2,6 +2,7 @@
 
 #include <sys/inotify.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -28,6 +29,29 @@ bool IsDirectory(const std::string& path) {
 bool IsMissing(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) != 0 && errno == ENOENT;
+}
+
+// File systems whose files are written on other machines too: their events
+// tell only of the writes made here.
+bool OnNetworkFileSystem(const std::string& folder) {
+    struct statfs info {};
+    if (::statfs(folder.c_str(), &info) != 0) return false;
+    switch (static_cast<std::uint32_t>(info.f_type)) {
+        case 0x6969u:      // NFS
+        case 0x517Bu:      // SMB
+        case 0xFF534D42u:  // CIFS
+        case 0xFE534D42u:  // SMB2
+        case 0x65735546u:  // FUSE (sshfs and the like)
+        case 0x01021997u:  // 9P
+        case 0x5346414Fu:  // AFS
+        case 0x00C36400u:  // Ceph
+        case 0x73757245u:  // Coda
+        case 0x47504653u:  // GPFS
+        case 0x0BD00BD0u:  // Lustre
+            return true;
+        default:
+            return false;
+    }
 }
 
 }  // namespace
@@ -81,9 +105,12 @@ WatchState CFileEventWatcher::Watch(Key key, const std::string& path) {
         entry.path = path;
         entry.folder = full.parent_path().string();
         entry.name = full.filename().string();
+        entry.remote = OnNetworkFileSystem(entry.folder);
         it = entries_.emplace(key, std::move(entry)).first;
     }
     Entry& entry = it->second;
+    // Writes from elsewhere bring no events: the timer follows such a file.
+    if (entry.remote) return WatchState::Unavailable;
     // A removed folder does not always say so: its watch is dropped here.
     if (entry.folderWd >= 0 && IsMissing(entry.folder)) {
         DropWatch(entry.folderWd, key);

@@ -17,7 +17,8 @@ namespace platform {
 enum class WatchState {
     Watched,      // file and folder watched: changes come as events
     FileMissing,  // the folder is watched: the file's creation comes as an event
-    Unavailable,  // no events for this file: a directory at its path, no folder, no watches left
+    Unavailable,  // no events for this file: a directory at its path, no folder, no watches
+                  // left, a network file system (whose writes from elsewhere bring none)
 };
 
 class CFileEventWatcher {
@@ -56,6 +57,8 @@ private:
         std::string name;
         int fileWd = -1;
         int folderWd = -1;
+        // On a network file system: never watched.
+        bool remote = false;
     };
 
     int AddWatch(const std::string& path, std::uint32_t mask, Key key);

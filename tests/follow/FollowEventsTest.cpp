@@ -17,6 +17,7 @@
 #include "WriterProcess.h"
 #include "core/DocContext.h"
 #include "core/EventPolls.h"
+#include "core/IStopUpdatingCheck.h"
 #include "core/Monitoring.h"
 #include "core/PollBudget.h"
 #include "core/TarvikDoc.h"
@@ -127,6 +128,49 @@ TEST_F(FollowEvents, APausedDocumentIsReadOnlyByTheTickAfterStart) {
     doc.SetMonitoring(true);
     core::PollDocuments(documents_);
     EXPECT_EQ(Shown(doc), u"first\nwhile paused\n");
+}
+
+// Counts the stop-updating checks of the documents' polls.
+class CountingStopCheck final : public core::IStopUpdatingCheck {
+public:
+    bool Applies(std::u16string_view /*path*/) const override { return true; }
+    bool Check(std::u16string_view /*path*/, bool /*sinceLastUpdate*/,
+               std::int64_t /*referenceTime*/) override {
+        ++checks;
+        return false;
+    }
+    int checks = 0;
+};
+
+// The tick does not measure a file its events follow: what was written waits
+// for the events, or for the slow safety check. The stop-updating check
+// still runs at every tick, and a paused document's events are left to the
+// tick after Start.
+TEST_F(FollowEvents, ATickLeavesAWatchedFileToItsEventsAndChecksItNowAndThen) {
+    CountingStopCheck stopCheck;
+    context_.stopUpdating = &stopCheck;
+    core::CTarvikDoc& doc = Open(path_, "first\n");
+    ASSERT_TRUE(events_.IsWatched(doc));
+    ASSERT_TRUE(doc.StopNoticeEnabled());
+    const core::CPollBudget budget;
+    // The first tick after the watch began looks once.
+    events_.OnTick(documents_, now_, budget);
+
+    ASSERT_EQ(writer_.AppendBytes(path_, "second\n"), "");
+    for (int tick = 1; tick <= 5; ++tick) events_.OnTick(documents_, now_ + tick * 100ms, budget);
+    EXPECT_EQ(Shown(doc), u"first\n") << "a tick measured a file its events follow";
+    EXPECT_EQ(stopCheck.checks, 6);
+    events_.OnTick(documents_, now_ + core::CEventPolls::kSafetyCheck * 2, budget);
+    EXPECT_EQ(Shown(doc), u"first\nsecond\n") << "no safety check";
+
+    // Events that came while paused are read by the first tick after Start.
+    now_ += core::CEventPolls::kSafetyCheck * 2;
+    doc.SetMonitoring(false);
+    ASSERT_EQ(writer_.AppendBytes(path_, "third\n"), "");
+    EXPECT_FALSE(ShowsByEvents(doc, u"first\nsecond\nthird\n"));
+    doc.SetMonitoring(true);
+    events_.OnTick(documents_, now_ + 100ms, budget);
+    EXPECT_EQ(Shown(doc), u"first\nsecond\nthird\n");
 }
 
 // A clock whose every reading is a whole poll budget later: each poll reads

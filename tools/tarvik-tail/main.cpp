@@ -16,6 +16,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "AnsiColorizer.h"
@@ -139,6 +140,8 @@ int Run(const tail::TailArguments& args) {
         const std::uint32_t interval =
             args.intervalMs.value_or(std::max<std::uint32_t>(1, app.GetOptions().IntervalChkFile));
         tail::CPollClock clock(interval, args.durationSeconds);
+        std::unordered_map<const core::CTarvikDoc*, tail::CDocumentPrinter*> printerOf;
+        for (FollowedFile& file : followed) printerOf[file.doc] = file.printer.get();
         // File events first; the interval is the longest wait.
         for (;;) {
             const auto wake =
@@ -152,12 +155,19 @@ int Run(const tail::TailArguments& args) {
             }
             if (wake == tail::CPollClock::Wake::Tick) {
                 app.OnRefreshTick();
-            } else if (wake == tail::CPollClock::Wake::Events) {
-                app.OnFileEvents();
+                for (FollowedFile& file : followed) file.printer->PrintCompleted();
             } else {
-                app.RunDueEventPolls();
+                if (wake == tail::CPollClock::Wake::Events) {
+                    app.OnFileEvents();
+                } else {
+                    app.RunDueEventPolls();
+                }
+                // A wake by events concerns only the documents it polled.
+                for (const core::CTarvikDoc* doc : app.EventPolls().LastPolled()) {
+                    const auto it = printerOf.find(doc);
+                    if (it != printerOf.end()) it->second->PrintCompleted();
+                }
             }
-            for (FollowedFile& file : followed) file.printer->PrintCompleted();
             output.Flush();
             mailReport.ReportNew();
         }
