@@ -100,7 +100,7 @@ bool CFile::SizeAndIdentityOfPath(const std::string& path, std::uint64_t& size,
     struct stat st {};
     if (path.empty() || ::stat(path.c_str(), &st) != 0) return false;
     size = static_cast<std::uint64_t>(st.st_size);
-    identity = IdentityOf(st);
+    identity = IdentityOfStat(st);
     return true;
 }
 
