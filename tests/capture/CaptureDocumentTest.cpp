@@ -14,6 +14,14 @@
 namespace capture_test {
 namespace {
 
+// A scratch file of this test run in the build folder, removed first.
+std::string ScratchFile(const std::string& name) {
+    const std::string path =
+        std::string(TARVIK_BINARY_DIR) + "/" + name + "-" + std::to_string(getpid()) + ".txt";
+    std::remove(path.c_str());
+    return path;
+}
+
 TEST_F(CaptureTest, PrefixesLineEndsAndEmptyMessages) {
     core::CTarvikDoc* doc = StartCaptureListening();
     ASSERT_NE(doc, nullptr);
@@ -142,9 +150,7 @@ TEST_F(CaptureTest, CopyFileGetsTheMarkOnceAndAppends) {
 // lines: the written line names the capture and the e-mail names the
 // processes captured.
 TEST_F(CaptureTest, CapturedLinesRunTheActionsOfFiltersForTheCapture) {
-    const std::string path =
-        std::string(TARVIK_BINARY_DIR) + "/capture-actions-" + std::to_string(getpid()) + ".txt";
-    std::remove(path.c_str());
+    const std::string path = ScratchFile("capture-actions");
     filters::HighlightFilter filter;
     filter.phrase.Assign(u"boom", false, false);
     filter.Enable = true;
@@ -154,10 +160,7 @@ TEST_F(CaptureTest, CapturedLinesRunTheActionsOfFiltersForTheCapture) {
     filter.WrittenFile = platform::Utf8ToUtf16(path);
     filter.ActionsOnlyAvailableInSpecialFile = true;
     filter.SetAvailableFile(u"outputDEBUGstring");
-    app_.HighlightFilters().Replace({filter});
-    app_.EnableHighlightActions(nullptr);
-    settings::Options& options = app_.GetOptions();
-    options.ODSSequenceNumber = options.ODSDispProcessID = options.ODSTimestamp = false;
+    UseActingFilter(filter);
     core::CTarvikDoc* doc = StartCaptureListening();
     ASSERT_NE(doc, nullptr);
     ASSERT_EQ(Ods({"boom"}), 0);
@@ -183,10 +186,7 @@ TEST_F(CaptureTest, FailedActionsOfCapturedLinesAreNotCapturedAgain) {
     filter.ExecutableProgram = u"/nonexistent/program";
     filter.WriteFile = true;
     filter.WrittenFile = u"/nonexistent-folder/matched.txt";
-    app_.HighlightFilters().Replace({filter});
-    app_.EnableHighlightActions(nullptr);
-    settings::Options& options = app_.GetOptions();
-    options.ODSSequenceNumber = options.ODSDispProcessID = options.ODSTimestamp = false;
+    UseActingFilter(filter);
     core::CTarvikDoc* doc = StartCaptureListening();
     ASSERT_NE(doc, nullptr);
     testing::internal::CaptureStderr();
@@ -206,18 +206,13 @@ TEST_F(CaptureTest, FailedActionsOfCapturedLinesAreNotCapturedAgain) {
 // A line this program sends itself is shown but acts on nothing; the same
 // text from another program acts.
 TEST_F(CaptureTest, OwnMessagesAreShownButRunNoActions) {
-    const std::string written =
-        std::string(TARVIK_BINARY_DIR) + "/own-matched-" + std::to_string(getpid()) + ".txt";
-    std::remove(written.c_str());
+    const std::string written = ScratchFile("own-matched");
     filters::HighlightFilter filter;
     filter.phrase.Assign(u"alert", false, false);
     filter.Enable = true;
     filter.WriteFile = true;
     filter.WrittenFile = platform::Utf8ToUtf16(written);
-    app_.HighlightFilters().Replace({filter});
-    app_.EnableHighlightActions(nullptr);
-    settings::Options& options = app_.GetOptions();
-    options.ODSSequenceNumber = options.ODSDispProcessID = options.ODSTimestamp = false;
+    UseActingFilter(filter);
     core::CTarvikDoc* doc = StartCaptureListening();
     ASSERT_NE(doc, nullptr);
     ASSERT_TRUE(platform::SendDebugString("own alert"));

@@ -18,6 +18,7 @@
 #include "capture/CaptureSession.h"
 #include "capture/PrivateChannel.h"
 #include "core/IUserInterface.h"
+#include "filters/HighlightFilter.h"
 #include "platform/CodePage.h"
 #include "platform/DebugChannel.h"
 #include "platform/TaskQueue.h"
@@ -108,6 +109,15 @@ protected:
             usleep(5000);
         }
         return nullptr;
+    }
+
+    // One highlight filter with its actions in force; captured lines come
+    // without prefixes.
+    void UseActingFilter(const filters::HighlightFilter& filter) {
+        app_.HighlightFilters().Replace({filter});
+        app_.EnableHighlightActions(nullptr);
+        settings::Options& options = app_.GetOptions();
+        options.ODSSequenceNumber = options.ODSDispProcessID = options.ODSTimestamp = false;
     }
 
     // The refresh tick, and the failures posted meanwhile.
