@@ -80,6 +80,18 @@ private:
     LogGenerator generator_;
 };
 
+// A new file in the benchmark folder holding one first line, as a follower
+// finds it before the writer starts.
+inline std::string FreshFile(const std::string& name, const std::string& firstLine) {
+    const std::string path = BenchFolder() + "/" + name;
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+        WriteAll(fd, firstLine);
+        close(fd);
+    }
+    return path;
+}
+
 // A file of real generated text of at least `bytes` bytes, made once and kept
 // for later runs; written under a temporary name so that an interrupted run
 // never leaves a short file behind. Empty on failure.

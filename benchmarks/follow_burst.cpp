@@ -56,16 +56,6 @@ bool Append(const std::string& path, const std::string& bytes) {
     return close(fd) == 0 && ok;
 }
 
-std::string FreshFile(const std::string& name) {
-    const std::string path = bench::BenchFolder() + "/" + name;
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd >= 0) {
-        bench::WriteAll(fd, "the line before the burst\n");
-        close(fd);
-    }
-    return path;
-}
-
 struct InProcess {
     double seconds = -1;
     double longestCallMs = 0;
@@ -76,7 +66,7 @@ struct InProcess {
 // The document's own loop, as the tools run it, until it has read the burst.
 InProcess FollowInProcess(const std::string& burst) {
     InProcess result;
-    const std::string path = FreshFile("burst-document.log");
+    const std::string path = bench::FreshFile("burst-document.log", "the line before the burst\n");
     app::CTarvikApp app(platform::SystemClock::Instance(), nullptr);
     core::CTarvikDoc* doc = app.OpenDocument(platform::Utf8ToUtf16(path));
     if (!doc) return result;
@@ -173,7 +163,7 @@ void Count(Printer& printer, std::size_t expected) {
 }
 
 void FollowWithTools(const std::string& burst) {
-    const std::string path = FreshFile("burst-tools.log");
+    const std::string path = bench::FreshFile("burst-tools.log", "the line before the burst\n");
     const std::string registry = bench::BenchFolder() + "/burst-registry.db";
     Printer printers[] = {{"tarvik-tail"}, {"tail -F (baseline)"}};
     const bool started =

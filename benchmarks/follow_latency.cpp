@@ -58,16 +58,6 @@ struct Run {
     }
 };
 
-std::string FreshFile(const std::string& name) {
-    const std::string path = bench::BenchFolder() + "/" + name;
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd >= 0) {
-        bench::WriteAll(fd, "start of the quiet log\n");
-        close(fd);
-    }
-    return path;
-}
-
 // Appends the lines at random pauses, noting when each write began.
 void WriteLines(const std::string& path, Run& run) {
     const int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
@@ -88,7 +78,8 @@ int LineNumber(std::string_view text) {
 }
 
 void FollowDocument(bool events, Run& run) {
-    const std::string path = FreshFile(events ? "latency-events.log" : "latency-timer.log");
+    const std::string path = bench::FreshFile(events ? "latency-events.log" : "latency-timer.log",
+                                              "start of the quiet log\n");
     settings::Options options;
     filters::CInExFilters filters;
     core::DocContext context{options, filters, platform::SystemClock::Instance()};
@@ -134,7 +125,7 @@ void FollowDocument(bool events, Run& run) {
 
 // `tail -F` on the same kind of file; arrival is when its output is read.
 bool FollowWithTail(Run& run) {
-    const std::string path = FreshFile("latency-tail.log");
+    const std::string path = bench::FreshFile("latency-tail.log", "start of the quiet log\n");
     int out[2];
     if (pipe(out) != 0) return false;
     posix_spawn_file_actions_t actions;
