@@ -37,7 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     capture::CCaptureChunks chunks;
     chunks.Deliver(message.text, message.processId, {}, 0);
     std::size_t units = 0;
-    chunks.Drain([&](char16_t*, std::size_t length) { units += length; });
+    chunks.Drain([&](char16_t*, std::size_t length, const capture::CCaptureChunks::OwnSpans&) {
+        units += length;
+    });
     FUZZ_CHECK(units > 0 || message.text.empty());
     FUZZ_CHECK(units <= message.text.size() + capture::CCaptureChunks::kRoomPerMessage);
     return 0;
