@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "filters/FilterPhrase.h"
+#include "filters/HighlightFilterValidation.h"
 #include "filters/LegacyHighlightFilterRecord.h"
-#include "platform/NormalPath.h"
 #include "platform/Registry.h"
 
 namespace filters {
@@ -86,7 +86,7 @@ std::optional<HighlightFilter> ReadFilter(const RegKey& key) {
     ReadFlag(key, u"IncludeTimestamp", filter.IncludeTimestamp);
     ReadFlag(key, u"IncludeFileName", filter.IncludeFileName);
     ReadText(key, u"WrittenFile", filter.WrittenFile);
-    filter.WrittenFile = platform::NormalPath(filter.WrittenFile);
+    NormalizeWrittenFile(filter.WrittenFile);
     ReadFlag(key, u"PrintLineToDefaultPrinter", filter.PrintLineToDefaultPrinter);
     ReadFlag(key, u"ExecuteProgram", filter.ExecuteProgram);
     ReadText(key, u"ExecutableProgram", filter.ExecutableProgram);

@@ -33,6 +33,14 @@ void TrimWhiteSpace(std::u16string& text) {
     text.erase(0, first);
 }
 
+void NormalizeWrittenFile(std::u16string& path) {
+    if (path.empty() || kWhiteSpace.find(path.front()) != std::u16string_view::npos ||
+        kWhiteSpace.find(path.back()) != std::u16string_view::npos) {
+        return;
+    }
+    path = platform::NormalPath(path);
+}
+
 bool CanWriteFile(std::u16string_view path) {
     return platform::OpenOrCreateForWriting(platform::Utf16ToUtf8(path));
 }
@@ -41,7 +49,7 @@ void TrimActionTexts(HighlightFilter& filter) {
     TrimWhiteSpace(filter.Emails);
     TrimWhiteSpace(filter.ExecutableProgram);
     TrimWhiteSpace(filter.WrittenFile);
-    filter.WrittenFile = platform::NormalPath(filter.WrittenFile);
+    NormalizeWrittenFile(filter.WrittenFile);
     std::u16string available = filter.AvailableFile;
     TrimWhiteSpace(available);
     if (available != filter.AvailableFile) filter.SetAvailableFile(available);

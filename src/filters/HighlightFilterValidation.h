@@ -40,6 +40,10 @@ bool CanWriteFile(std::u16string_view path);
 
 // Removes white space from both ends of text.
 void TrimWhiteSpace(std::u16string& text);
+// Makes the written file's path absolute and normal. A text with white space
+// at either end is left for OK to trim first: made absolute as it stands,
+// its spaces would become part of a file name.
+void NormalizeWrittenFile(std::u16string& path);
 
 // Trims leading and trailing white space from Emails, ExecutableProgram,
 // WrittenFile and AvailableFile; the phrase and the "Show as" text keep
