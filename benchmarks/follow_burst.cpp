@@ -31,6 +31,7 @@
 #include "doc_bench_support.h"
 #include "platform/CodePage.h"
 #include "platform/IClock.h"
+#include "process_output.h"
 
 namespace {
 
@@ -124,26 +125,8 @@ struct Printer {
 };
 
 bool Spawn(Printer& printer, std::vector<std::string> arguments, const std::string& registry) {
-    int out[2];
-    if (pipe(out) != 0) return false;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    std::vector<std::string> env{"LC_ALL=C", "TARVIK_REGISTRY=" + registry};
-    if (const char* p = std::getenv("PATH")) env.push_back(std::string("PATH=") + p);
-    std::vector<char*> envp;
-    for (std::string& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    std::vector<char*> argv;
-    for (std::string& a : arguments) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    const int spawned =
-        posix_spawnp(&printer.pid, argv[0], &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    close(out[1]);
-    printer.out = out[0];
-    return spawned == 0;
+    return bench::StartWithOutput(std::move(arguments), printer.pid, printer.out,
+                                  {"TARVIK_REGISTRY=" + registry});
 }
 
 // Counts the lines a follower prints until it has printed `expected`.
