@@ -11,7 +11,9 @@
 #include "filters/ActionThrottle.h"
 #include "filters/HighlightDocumentRef.h"
 #include "filters/HighlightFilters.h"
+#include "filters/IDesktopNotice.h"
 #include "filters/IHighlightMail.h"
+#include "filters/IHighlightWebHook.h"
 #include "filters/IPrinter.h"
 #include "filters/MatchedLineFile.h"
 #include "platform/IClock.h"
@@ -40,6 +42,8 @@ struct ActionDocument {
 struct HighlightActionPorts {
     const platform::IClock& clock;
     IHighlightMail* mail = nullptr;
+    IHighlightWebHook* webHook = nullptr;
+    IDesktopNotice* desktop = nullptr;
     IPrinter* printer = nullptr;
     CActionThrottle* throttle = nullptr;
     // Every file a document follows now, asked for when a line is to be

@@ -46,6 +46,14 @@ struct HighlightFilter {
     bool ExecuteProgram = false;
     std::u16string ExecutableProgram;
 
+    // A desktop notification naming the document, with the matched line.
+    bool ShowDesktopNotification = false;
+    // An HTTP POST of WebHookBody (the default JSON object when empty), its
+    // tags expanded, to WebHookUrl.
+    bool PostWebHook = false;
+    std::u16string WebHookUrl;
+    std::u16string WebHookBody;
+
     // "Show as": occurrences are replaced by ReplaceText in the buffer.
     bool ReplaceWith = false;
     std::u16string ReplaceText;

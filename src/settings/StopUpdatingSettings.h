@@ -27,6 +27,11 @@ struct StopUpdatingSettings {
     std::uint32_t dontSendEnd = 0;
     // Full paths, compared exactly.
     std::vector<std::u16string> files;
+    // The same notice as a desktop notification, and as a web hook post.
+    bool desktopNotice = false;
+    bool postWebHook = false;
+    std::u16string webHookUrl;
+    std::u16string webHookBody;
 
     bool operator==(const StopUpdatingSettings&) const = default;
 };
