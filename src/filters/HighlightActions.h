@@ -42,13 +42,14 @@ struct ActionDocument {
 struct HighlightActionPorts {
     const platform::IClock& clock;
     IHighlightMail* mail = nullptr;
-    IHighlightWebHook* webHook = nullptr;
-    IDesktopNotice* desktop = nullptr;
     IPrinter* printer = nullptr;
     CActionThrottle* throttle = nullptr;
     // Every file a document follows now, asked for when a line is to be
     // written to a file; none when not given.
     std::function<std::vector<FollowedFile>()> followedFiles;
+    // The web hook step and desktop notifications; each left out without one.
+    IHighlightWebHook* webHook = nullptr;
+    IDesktopNotice* desktop = nullptr;
 };
 
 // Runs the actions of the enabled filters with an action for lines first to
