@@ -21,7 +21,8 @@ CTarvikApp::CTarvikApp(const platform::IClock& clock, platform::IUiQueue* uiQueu
     : docContext_{options_, inExFilters_, clock},
       mail_(uiQueue, clock),
       actionPorts_{clock, &mail_, nullptr, &actionThrottle_, [this] { return FollowedFiles(); }},
-      eventPolls_({}, clock) {
+      eventPolls_({}, clock),
+      streamWakes_(eventPolls_.Descriptor()) {
     docContext_.highlightFilters = &highlightFilters_;
     docContext_.uiQueue = uiQueue;
     docContext_.stopUpdating = &mail_.StopUpdating();
@@ -42,7 +43,9 @@ std::vector<filters::FollowedFile> CTarvikApp::FollowedFiles() const {
     std::vector<filters::FollowedFile> files;
     files.reserve(documents_.size());
     for (const auto& doc : documents_) {
-        if (!doc->IsCaptureMode()) files.push_back({doc->GetPathName(), doc->FollowedFile()});
+        if (!doc->IsCaptureMode() && !doc->IsStreamDocument()) {
+            files.push_back({doc->GetPathName(), doc->FollowedFile()});
+        }
     }
     return files;
 }
@@ -170,15 +173,23 @@ void CTarvikApp::OnRefreshTick() {
                        core::CPollBudget(docContext_.clock, core::CPollBudget::kTickMs));
     eventPolls_.Sync(documents_, options_.WatchFileEvents);
     eventPolls_.FollowUpBacklogs(documents_, now);
+    streamWakes_.Sync(documents_);
     actionThrottle_.ReportDropped();
 }
 
 void CTarvikApp::OnFileEvents() {
+    const bool fileEvents =
+        streamWakes_.TakeReady(core::CPollBudget(docContext_.clock, core::CPollBudget::kTickMs));
+    lastPolled_ = streamWakes_.Woken();
+    if (!fileEvents) return;
     eventPolls_.OnEvents(documents_, core::CEventPolls::Clock::now());
+    const auto& polled = eventPolls_.LastPolled();
+    lastPolled_.insert(lastPolled_.end(), polled.begin(), polled.end());
 }
 
 void CTarvikApp::RunDueEventPolls() {
     eventPolls_.RunDue(documents_, core::CEventPolls::Clock::now());
+    lastPolled_ = eventPolls_.LastPolled();
 }
 
 std::optional<std::chrono::milliseconds> CTarvikApp::NextEventPollDelay() const {
@@ -233,16 +244,19 @@ void CTarvikApp::TidyRedLinesAfterOptionChange(bool drawRedLineBefore,
 }
 
 core::CTarvikDoc* CTarvikApp::OpenDocument(std::u16string_view givenPath) {
-    // A document is named by its absolute, normal path wherever it is kept.
-    const std::u16string path = discovery::NormalPath(givenPath);
+    // A document is named by its absolute, normal path wherever it is kept,
+    // or by its stream source's name.
+    const std::u16string name = discovery::NormalDocumentName(givenPath);
+    const bool stream = !name.empty() && name.front() != u'/';
     auto doc = std::make_unique<core::CTarvikDoc>(docContext_);
     if (docContext_.host) doc->SetView(docContext_.host->CreateDocumentFrame(*doc));
-    if (!doc->OnOpenDocument(path)) {
+    if (!(stream ? doc->OnOpenStream(name) : doc->OnOpenDocument(name))) {
         if (docContext_.host) docContext_.host->DestroyDocumentFrame(*doc);
         return nullptr;
     }
     documents_.push_back(std::move(doc));
     eventPolls_.Sync(documents_, options_.WatchFileEvents);
+    streamWakes_.Sync(documents_);
     return documents_.back().get();
 }
 
@@ -252,7 +266,9 @@ void CTarvikApp::CloseDocument(core::CTarvikDoc* doc) {
     if (it == documents_.end()) return;
     std::unique_ptr<core::CTarvikDoc> closing = std::move(*it);
     documents_.erase(it);
+    std::erase(lastPolled_, closing.get());
     eventPolls_.Sync(documents_, options_.WatchFileEvents);
+    streamWakes_.Sync(documents_);
     closing->DeleteContents();
     mail_.Records().ForgetDocument(closing.get());
     if (docContext_.host) {

@@ -17,6 +17,7 @@
 #include "core/EventPolls.h"
 #include "core/IDocumentHost.h"
 #include "core/IUserInterface.h"
+#include "core/StreamWakes.h"
 #include "core/TarvikDoc.h"
 #include "discovery/AutoOpenWatcher.h"
 #include "filters/HighlightActions.h"
@@ -154,9 +155,13 @@ public:
     // File events: the host watches the descriptor and calls OnFileEvents
     // when it is readable, and RunDueEventPolls after the delay asked for
     // (none when no event poll waits).
-    int FileEventDescriptor() const { return eventPolls_.Descriptor(); }
+    // The descriptor is readable too when a stream document's source tells
+    // of new text (the journal); OnFileEvents takes that as well.
+    int FileEventDescriptor() const { return streamWakes_.Descriptor(); }
     void OnFileEvents();
     void RunDueEventPolls();
+    // The documents the last OnFileEvents or RunDueEventPolls read.
+    const std::vector<core::CTarvikDoc*>& LastPolled() const { return lastPolled_; }
     std::optional<std::chrono::milliseconds> NextEventPollDelay() const;
     const core::CEventPolls& EventPolls() const { return eventPolls_; }
     // Start All and Pause All, under a wait cursor.
@@ -255,6 +260,8 @@ private:
     filters::CActionThrottle actionThrottle_;
     filters::HighlightActionPorts actionPorts_;
     core::CEventPolls eventPolls_;
+    core::CStreamWakes streamWakes_;
+    std::vector<core::CTarvikDoc*> lastPolled_;
     std::vector<std::unique_ptr<core::CTarvikDoc>> documents_;
     // Closed while one of their own commands waited on the user.
     std::vector<std::unique_ptr<core::CTarvikDoc>> closedInUse_;

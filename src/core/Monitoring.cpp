@@ -8,6 +8,8 @@ void PollDocuments(const DocumentList& documents, const CPollBudget& budget,
         if (doc->IsMonitoring()) {
             if (doc->IsCaptureMode()) {
                 doc->FlushCapturedText();
+            } else if (doc->IsStreamDocument()) {
+                doc->TakeStreamText(budget);
             } else if (leftToEvents && leftToEvents(*doc)) {
                 doc->CheckStopUpdating();
             } else {

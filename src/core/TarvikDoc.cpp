@@ -451,6 +451,13 @@ void CTarvikDoc::UpdateTitle(bool tellNow) {
         title_ = capture::CaptureTitle(Options());
         return;
     }
+    if (stream_) {
+        if (title_ == path_) return;
+        title_ = path_;
+        titleUntold_ = true;
+        if (tellNow) TellTitleChange();
+        return;
+    }
     std::u16string title = Options().DisplayFullPath ? path_ : displayName_;
     title += u" - ";
     title += FormatHumanSize(readPosition_);
@@ -477,6 +484,7 @@ void CTarvikDoc::DeleteContents() {
     buffer_.FreeAll();
     SetMonitoring(false);
     EndCapture();
+    stream_.reset();
     CloseHandle();
     readBuffer_.reset();
     filterStage_.ClearPartial();

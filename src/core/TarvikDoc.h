@@ -32,6 +32,7 @@
 #include "filters/SearchLimitHits.h"
 #include "platform/File.h"
 #include "platform/MappedBuffer.h"
+#include "streams/IStreamSource.h"
 
 namespace core {
 
@@ -88,6 +89,23 @@ public:
     bool IsMonitoring() const { return monitoring_; }
     void SetMonitoring(bool on);
     bool IsCaptureMode() const { return captureMode_; }
+
+    // A document of a stream source (the journal), named by the source's
+    // name. False, after its message, when the source cannot be read.
+    bool OnOpenStream(std::u16string_view name);
+    bool IsStreamDocument() const { return stream_ != nullptr; }
+    // The refresh tick's step for a stream document: what the source has
+    // ready goes through the same intake as text read from a file, under
+    // the budget; what is left waits (HasBacklog).
+    void TakeStreamText(const CPollBudget& budget = {});
+    // The descriptor the event loop watches for this document; -1 for none.
+    // Opening and Reload may change it (the host hears DocumentStateChanged).
+    int StreamWakeDescriptor() const;
+    // The descriptor woke the loop: the source takes the change, and a
+    // monitoring document takes what it brought.
+    void OnStreamWake(const CPollBudget& budget = {});
+    // The folder Browse shows for a stream document; empty for none.
+    std::u16string StreamFolder() const;
 
     // Capture mode: the document shows what programs send through the
     // debug-output channel. False, after its message, when capture cannot
@@ -197,6 +215,9 @@ private:
     void RestoreViewPosition(TextPos caret, int topLine, int firstColumn);
 
     const settings::Options& Options() const { return context_.options; }
+    std::size_t StreamTailUnits() const;
+    void TakeStreamTail();
+    bool ReloadStream();
     void OpenCaptureCopyFile();
     void OnCaptureFailed(std::uint32_t code, const std::function<void()>& closeDocument);
     void EndCapture();
@@ -220,6 +241,9 @@ private:
     bool captureMode_ = false;
     std::unique_ptr<capture::CCaptureSession> capture_;
     capture::CCaptureCopyFile copyFile_;
+    std::unique_ptr<streams::IStreamSource> stream_;
+    // Reused for each piece a stream source hands over.
+    std::u16string streamText_;
     std::u16string displayName_;
     platform::CFile file_;
     platform::FileIdentity handleIdentity_;

@@ -36,6 +36,15 @@ bool CTarvikDoc::Reload(bool restorePosition) {
     const int topLine = view_ ? view_->GetTopLine() : 0;
     const int firstColumn = view_ ? view_->GetFirstVisibleColumn() : 0;
     const auto flags = SaveLineFlags();
+    if (stream_) {
+        const bool restarted = ReloadStream();
+        if (restarted) {
+            RestoreLineFlags(flags);
+            if (restorePosition) RestoreViewPosition(caret, topLine, firstColumn);
+        }
+        SetTitle();
+        return restarted;
+    }
 
     CloseHandle();
     readPosition_ = 0;
@@ -137,8 +146,9 @@ bool CTarvikDoc::IsCommandEnabled(int commandId) const {
             return !captureMode_;
         case kCmdTruncateLog:
         case kCmdOpenInEditor:
-        case kCmdBrowseFolder:
             return file_.IsOpen();
+        case kCmdBrowseFolder:
+            return file_.IsOpen() || !StreamFolder().empty();
         case kCmdClearAll:
         case kCmdSaveAs:
             return true;
@@ -171,7 +181,7 @@ bool CTarvikDoc::OnCommand(int commandId) {
             return true;
         case kCmdBrowseFolder:
             if (!context_.externalPrograms) return false;
-            context_.externalPrograms->ShowInFolder(path_);
+            context_.externalPrograms->ShowInFolder(stream_ ? StreamFolder() : path_);
             return true;
         default:
             // Save As belongs to the export.

@@ -108,7 +108,7 @@ std::vector<std::u16string> WithNormalPaths(std::vector<std::u16string> argv) {
     WalkCommandLine(argv, [&files](const CommandLineStep& step, std::size_t index) {
         if (step.kind == CommandLineStep::Kind::OpenFile) files.push_back(index);
     });
-    for (const std::size_t index : files) argv[index] = NormalPath(argv[index]);
+    for (const std::size_t index : files) argv[index] = NormalDocumentName(argv[index]);
     return argv;
 }
 

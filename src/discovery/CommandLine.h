@@ -30,7 +30,8 @@ struct CommandLineStep {
 // skipped. An empty argv gives no steps.
 std::vector<CommandLineStep> ParseCommandLine(const std::vector<std::u16string>& argv);
 
-// argv with every file argument made absolute and lexically normal, switches
+// argv with every file argument made absolute and lexically normal (a stream
+// source's name stays a name, see NormalDocumentName), switches
 // and their arguments unchanged: a running instance that is handed the
 // arguments opens what this one was asked to, whatever its own folder.
 std::vector<std::u16string> WithNormalPaths(std::vector<std::u16string> argv);

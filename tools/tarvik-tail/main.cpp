@@ -163,7 +163,7 @@ int Run(const tail::TailArguments& args) {
                     app.RunDueEventPolls();
                 }
                 // A wake by events concerns only the documents it polled.
-                for (const core::CTarvikDoc* doc : app.EventPolls().LastPolled()) {
+                for (const core::CTarvikDoc* doc : app.LastPolled()) {
                     const auto it = printerOf.find(doc);
                     if (it != printerOf.end()) it->second->PrintCompleted();
                 }

@@ -13,7 +13,7 @@ CBatchOpenAdapter::CBatchOpenAdapter(app::CTarvikApp& app, core::IUserInterface&
 
 core::CTarvikDoc* CBatchOpenAdapter::FindDocument(const std::u16string& path) const {
     // Documents keep their normal path; case tells files apart.
-    const std::u16string wanted = discovery::NormalPath(path);
+    const std::u16string wanted = discovery::NormalDocumentName(path);
     for (const auto& doc : app_.Documents()) {
         if (doc->GetPathName() == wanted) return doc.get();
     }

@@ -52,7 +52,7 @@ void Arrange(CMainFrame& frame, int arrangement) {
 }
 
 bool IsOpen(const app::CTarvikApp& app, const std::u16string& path) {
-    const std::u16string wanted = discovery::NormalPath(path);
+    const std::u16string wanted = discovery::NormalDocumentName(path);
     for (const auto& doc : app.Documents()) {
         if (doc->GetPathName() == wanted) return true;
     }
