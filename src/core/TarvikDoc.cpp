@@ -483,8 +483,7 @@ void CTarvikDoc::DeleteContents() {
     }
     buffer_.FreeAll();
     SetMonitoring(false);
-    EndCapture();
-    stream_.reset();
+    EndStream();
     CloseHandle();
     readBuffer_.reset();
     filterStage_.ClearPartial();
