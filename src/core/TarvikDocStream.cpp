@@ -107,6 +107,8 @@ void CTarvikDoc::TakeStreamText(const CPollBudget& budget) {
         }
     }
     limitHits_.NameNewlyFrequent(path_);
+    // A command that ended says so in the title.
+    UpdateTitle(false);
     if (streamTook_) {
         MarkNewData();
     } else {

@@ -60,6 +60,10 @@ public:
 
     // The folder Browse shows; empty when the source has none.
     virtual std::u16string Folder() const = 0;
+
+    // What the title adds to the name (for example that a command ended);
+    // empty for nothing.
+    virtual std::u16string Status() const { return {}; }
 };
 
 }  // namespace streams

@@ -118,7 +118,7 @@ TEST_F(JournalDocumentTest, FollowsByItsWakeAndActsOnNewEntriesOnly) {
     app_.CloseDocument(doc);
 }
 
-// A file of the same name wins over the journal's name; a name that cannot
+// A file of the same name wins over a source's name; a name that cannot
 // be read opens nothing and says why.
 TEST_F(JournalDocumentTest, AnExistingFileWinsAndBadNamesSayWhy) {
     const std::string cwd = std::filesystem::current_path().string();
@@ -131,6 +131,12 @@ TEST_F(JournalDocumentTest, AnExistingFileWinsAndBadNamesSayWhy) {
     core::CTarvikDoc* doc = app_.OpenDocument(u"journal:");
     ASSERT_NE(doc, nullptr);
     EXPECT_FALSE(doc->IsStreamDocument());
+    // So is a file named like a command, which never runs.
+    { std::ofstream(folder_.File("cmd:touch ran")) << "a file\n"; }
+    doc = app_.OpenDocument(u"cmd:touch ran");
+    ASSERT_NE(doc, nullptr);
+    EXPECT_FALSE(doc->IsStreamDocument());
+    EXPECT_FALSE(std::filesystem::exists(folder_.File("ran")));
     std::filesystem::current_path(cwd);
     EXPECT_EQ(app_.OpenDocument(u"journal:?colour=blue"), nullptr);
     EXPECT_EQ(app_.OpenDocument(platform::Utf8ToUtf16("journal:?dir=" + folder_.File("none"))),
