@@ -37,7 +37,8 @@ struct ActionDocument {
 };
 
 // Where the actions go beyond this layer. Without a printer print jobs are
-// dropped; without mail the e-mail step is left out. Without a throttle
+// dropped; without mail, web hook or desktop that step is left out (a
+// program without a desktop has none). Without a throttle
 // nothing limits the programs started at once.
 struct HighlightActionPorts {
     const platform::IClock& clock;
@@ -54,10 +55,9 @@ struct HighlightActionPorts {
 // Runs the actions of the enabled filters with an action for lines first to
 // last (inclusive; the first may be the line the new text completed). Each
 // matching filter acts once per line, in list order: program, print text,
-// file, e-mail. All printing of one call goes into one job. A program that
-// cannot start or a line that cannot be written is told on standard error
-// only: through the debug output it could come back as a captured line and
-// set off the same action again.
+// file, e-mail, web hook, desktop notification. All printing of one call goes into one job. A
+// program that cannot start or a line that cannot be written is told on standard error only:
+// through the debug output it could come back as a captured line and set off the same action again.
 void RunHighlightActions(CHighlightFilters& filters, const ActionDocument& document, int firstLine,
                          int lastLine, const HighlightActionPorts& ports);
 

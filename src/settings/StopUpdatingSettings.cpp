@@ -38,6 +38,10 @@ StopUpdatingSettings LoadStopUpdatingSettings() {
     ReadFlag(key, u"SUNDontSendAt", settings.dontSendEnabled);
     ReadDword(key, u"SUNDontSendBeginSecond", settings.dontSendBegin);
     ReadDword(key, u"SUNDontSendEndSecond", settings.dontSendEnd);
+    ReadFlag(key, u"SUNDesktopNotice", settings.desktopNotice);
+    ReadFlag(key, u"SUNPostWebHook", settings.postWebHook);
+    ReadText(key, u"SUNWebHookUrl", settings.webHookUrl);
+    ReadText(key, u"SUNWebHookBody", settings.webHookBody);
     for (int number = 1;; ++number) {
         std::u16string path;
         if (!ReadListedFile(key, NumberedName(kFilePrefix, number), path)) break;
@@ -60,6 +64,10 @@ bool SaveStopUpdatingSettings(const StopUpdatingSettings& settings) {
     WriteFlag(key, u"SUNDontSendAt", settings.dontSendEnabled);
     WriteDword(key, u"SUNDontSendBeginSecond", settings.dontSendBegin);
     WriteDword(key, u"SUNDontSendEndSecond", settings.dontSendEnd);
+    WriteFlag(key, u"SUNDesktopNotice", settings.desktopNotice);
+    WriteFlag(key, u"SUNPostWebHook", settings.postWebHook);
+    WriteText(key, u"SUNWebHookUrl", settings.webHookUrl);
+    WriteText(key, u"SUNWebHookBody", settings.webHookBody);
     int number = 1;
     for (const std::u16string& file : settings.files) {
         WriteText(key, NumberedName(kFilePrefix, number++), file);
