@@ -98,7 +98,7 @@ void CJobPool::Shared::Run(std::shared_ptr<Job> job, const std::shared_ptr<bool>
         JobWork work;
         {
             std::lock_guard lock(mutex);
-            work = job->work;
+            work = std::move(job->work);
         }
         std::string error = work ? work(job->signal->Fd()) : std::string(texts.timeOut);
         std::lock_guard lock(mutex);

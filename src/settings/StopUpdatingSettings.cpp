@@ -64,10 +64,12 @@ bool SaveStopUpdatingSettings(const StopUpdatingSettings& settings) {
     WriteFlag(key, u"SUNDontSendAt", settings.dontSendEnabled);
     WriteDword(key, u"SUNDontSendBeginSecond", settings.dontSendBegin);
     WriteDword(key, u"SUNDontSendEndSecond", settings.dontSendEnd);
-    WriteFlag(key, u"SUNDesktopNotice", settings.desktopNotice);
-    WriteFlag(key, u"SUNPostWebHook", settings.postWebHook);
-    WriteText(key, u"SUNWebHookUrl", settings.webHookUrl);
-    WriteText(key, u"SUNWebHookBody", settings.webHookBody);
+    // The channels beside e-mail are written only when in use, so a rule
+    // that only mails is stored exactly as before they came.
+    if (settings.desktopNotice) WriteFlag(key, u"SUNDesktopNotice", true);
+    if (settings.postWebHook) WriteFlag(key, u"SUNPostWebHook", true);
+    if (!settings.webHookUrl.empty()) WriteText(key, u"SUNWebHookUrl", settings.webHookUrl);
+    if (!settings.webHookBody.empty()) WriteText(key, u"SUNWebHookBody", settings.webHookBody);
     int number = 1;
     for (const std::u16string& file : settings.files) {
         WriteText(key, NumberedName(kFilePrefix, number++), file);

@@ -96,7 +96,8 @@ protected:
     FakeMail mail_;
     FakePrinter printer_;
     platform_test::SettableClock clock_{kEvening};
-    HighlightActionPorts ports_{.clock = clock_, .mail = &mail_, .printer = &printer_};
+    HighlightActionPorts ports_{
+        .clock = clock_, .mail = &mail_, .printer = &printer_, .followedFiles = {}};
     std::u16string path_, folded_;
     int docA_ = 0, docB_ = 0;
 };
