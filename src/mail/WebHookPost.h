@@ -17,5 +17,7 @@ struct WebHookPost {
 
 // A post without a URL to go to.
 inline constexpr std::string_view kNoWebHookUrl = "No web hook URL.";
+// A URL holding blanks or control characters, which no server is asked for.
+inline constexpr std::string_view kErrorInvalidWebHookUrl = "Invalid web hook URL.";
 
 }  // namespace mail

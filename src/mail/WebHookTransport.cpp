@@ -4,6 +4,7 @@
 #include <openssl/ssl.h>
 #include <poll.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <mutex>
@@ -76,6 +77,13 @@ struct HeaderListDeleter {
 
 std::string SendWebHookPost(const WebHookPost& post, int cancelFd,
                             std::chrono::milliseconds timeout) {
+    // A blank or a control character (a line break typed into the URL)
+    // would let the URL reach into the request's own lines.
+    const bool malformed = std::any_of(post.url.begin(), post.url.end(), [](char ch) {
+        const auto byte = static_cast<unsigned char>(ch);
+        return byte <= 0x20 || byte == 0x7F;
+    });
+    if (malformed) return std::string(kErrorInvalidWebHookUrl);
     InitCurlOnce();
     const std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
     if (!curl) return std::string(kErrorSendingFailure);

@@ -252,6 +252,9 @@ TEST_F(WebHookDelivery, AnErrorReplyARedirectAndSilenceEndWithTheirReason) {
     const std::filesystem::path local = folder_.Path() / "written-by-a-post";
     EXPECT_NE(PostOnce("file://" + local.string()), "");
     EXPECT_FALSE(std::filesystem::exists(local));
+    // Nor does a line break typed into the URL reach the request's lines.
+    EXPECT_EQ(PostOnce(failing.Url("http", "/a\r\nX-Injected: 1")), "Invalid web hook URL.");
+    EXPECT_FALSE(failing.Arrived(2, 0));
 }
 
 // tarvik-tail --actions posts a new matching line and tells the outcome; a
