@@ -8,6 +8,8 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config clang-format
   qt6-base-dev libx11-dev libxcb1-dev
   libpcre2-dev libssl-dev libsqlite3-dev libsystemd-dev
+  # web hooks post with libcurl (its OpenSSL flavour, like the SMTP client's SSL)
+  libcurl4-openssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # real fuzzing of the fuzz targets (libFuzzer comes with clang)
   clang

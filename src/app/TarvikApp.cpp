@@ -20,7 +20,11 @@ namespace app {
 CTarvikApp::CTarvikApp(const platform::IClock& clock, platform::IUiQueue* uiQueue)
     : docContext_{options_, inExFilters_, clock},
       mail_(uiQueue, clock),
-      actionPorts_{clock, &mail_, nullptr, &actionThrottle_, [this] { return FollowedFiles(); }},
+      actionPorts_{.clock = clock,
+                   .mail = &mail_,
+                   .webHook = &mail_.WebHooks(),
+                   .throttle = &actionThrottle_,
+                   .followedFiles = [this] { return FollowedFiles(); }},
       eventPolls_({}, clock),
       streamWakes_(eventPolls_.Descriptor()) {
     docContext_.highlightFilters = &highlightFilters_;

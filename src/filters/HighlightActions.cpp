@@ -97,15 +97,23 @@ std::optional<std::u16string> PreviousLines(const ActionDocument& document, int 
     return previous;
 }
 
-void SendMailFor(CHighlightFilters& filters, std::size_t index, const ActionDocument& document,
-                 int line, std::u16string_view text, IHighlightMail& mail) {
-    if (!filters.ClaimFirstOccurrence(index, document.ref)) return;
+// The e-mail and the web hook post of a match; the first-occurrence rule
+// holds for both together, so a filter with both notifies once per document.
+void NotifyFor(CHighlightFilters& filters, std::size_t index, const ActionDocument& document,
+               int line, std::u16string_view text, const HighlightActionPorts& ports) {
     const HighlightFilter& filter = filters.Items()[index];
+    IHighlightMail* mail = filter.SendEmail ? ports.mail : nullptr;
+    IHighlightWebHook* webHook = filter.PostWebHook ? ports.webHook : nullptr;
+    if (!mail && !webHook) return;
+    if (!filters.ClaimFirstOccurrence(index, document.ref)) return;
     const std::optional<std::u16string> previous =
         PreviousLines(document, line, filter.AttachPreviousLinesWithEmail);
     std::optional<std::u16string_view> previousView;
     if (previous) previousView = *previous;
-    mail.SendHighlightMail(document.logName, text, previousView, filter, document.ref);
+    if (mail) mail->SendHighlightMail(document.logName, text, previousView, filter, document.ref);
+    if (webHook) {
+        webHook->PostHighlightWebHook(document.logName, text, previousView, filter, document.ref);
+    }
 }
 
 }  // namespace
@@ -131,8 +139,10 @@ void RunHighlightActions(CHighlightFilters& filters, const ActionDocument& docum
                 printText += u"\r\n";
             }
             if (filter.WriteFile) WriteLine(document, filter, text, ports.clock, followed);
-            if (filter.SendEmail && ports.mail) {
-                SendMailFor(filters, index, document, line, text, *ports.mail);
+            NotifyFor(filters, index, document, line, text, ports);
+            if (filter.ShowDesktopNotification && ports.desktop) {
+                ports.desktop->ShowHighlightNotice(document.logName, text, line, filter,
+                                                   document.ref);
             }
         }
     }

@@ -37,28 +37,28 @@ struct ActionDocument {
 };
 
 // Where the actions go beyond this layer. Without a printer print jobs are
-// dropped; without mail the e-mail step is left out. Without a throttle
+// dropped; without mail, web hook or desktop that step is left out (a
+// program without a desktop has none). Without a throttle
 // nothing limits the programs started at once.
 struct HighlightActionPorts {
     const platform::IClock& clock;
     IHighlightMail* mail = nullptr;
+    // The web hook step and desktop notifications; each left out without one.
+    IHighlightWebHook* webHook = nullptr;
+    IDesktopNotice* desktop = nullptr;
     IPrinter* printer = nullptr;
     CActionThrottle* throttle = nullptr;
     // Every file a document follows now, asked for when a line is to be
     // written to a file; none when not given.
     std::function<std::vector<FollowedFile>()> followedFiles;
-    // The web hook step and desktop notifications; each left out without one.
-    IHighlightWebHook* webHook = nullptr;
-    IDesktopNotice* desktop = nullptr;
 };
 
 // Runs the actions of the enabled filters with an action for lines first to
 // last (inclusive; the first may be the line the new text completed). Each
 // matching filter acts once per line, in list order: program, print text,
-// file, e-mail. All printing of one call goes into one job. A program that
-// cannot start or a line that cannot be written is told on standard error
-// only: through the debug output it could come back as a captured line and
-// set off the same action again.
+// file, e-mail, web hook, desktop notification. All printing of one call goes into one job. A
+// program that cannot start or a line that cannot be written is told on standard error only:
+// through the debug output it could come back as a captured line and set off the same action again.
 void RunHighlightActions(CHighlightFilters& filters, const ActionDocument& document, int firstLine,
                          int lastLine, const HighlightActionPorts& ports);
 

@@ -31,9 +31,9 @@ struct HighlightFilter {
     std::u16string Emails;
     std::int32_t AttachPreviousLinesWithEmail = 0;
     bool SendFirstOccured = false;
-    // The documents already notified since the last confirmation. Exists
-    // exactly when Enable, SendEmail and SendFirstOccured are all on; never
-    // stored.
+    // The documents already notified since the last confirmation, by e-mail
+    // or web hook alike. Exists exactly when Enable and SendFirstOccured are
+    // on together with SendEmail or PostWebHook; never stored.
     std::optional<DocumentRefSet> notifiedDocuments;
 
     bool WriteFile = false;
@@ -64,7 +64,9 @@ struct HighlightFilter {
     std::u16string foldedAvailableFile;
 
     // Whether the rule for notifiedDocuments asks for a set.
-    bool WantsNotifiedDocuments() const { return Enable && SendEmail && SendFirstOccured; }
+    bool WantsNotifiedDocuments() const {
+        return Enable && (SendEmail || PostWebHook) && SendFirstOccured;
+    }
     // Makes an empty set when the rule asks for one and there is none, and
     // discards the set when the rule no longer asks for it. An existing set
     // that is still wanted keeps its documents.
@@ -82,9 +84,10 @@ struct HighlightFilter {
     // The filter takes part in "Show as": enabled, switched on, and with a
     // text to show (an empty text would make every occurrence vanish).
     bool ShowsAs() const { return Enable && ReplaceWith && !ReplaceText.empty(); }
-    // At least one of the four actions is switched on.
+    // At least one of the actions is switched on.
     bool HasAction() const {
-        return ExecuteProgram || PrintLineToDefaultPrinter || WriteFile || SendEmail;
+        return ExecuteProgram || PrintLineToDefaultPrinter || WriteFile || SendEmail ||
+               ShowDesktopNotification || PostWebHook;
     }
 };
 

@@ -90,6 +90,10 @@ std::optional<HighlightFilter> ReadFilter(const RegKey& key) {
     ReadFlag(key, u"PrintLineToDefaultPrinter", filter.PrintLineToDefaultPrinter);
     ReadFlag(key, u"ExecuteProgram", filter.ExecuteProgram);
     ReadText(key, u"ExecutableProgram", filter.ExecutableProgram);
+    ReadFlag(key, u"ShowDesktopNotification", filter.ShowDesktopNotification);
+    ReadFlag(key, u"PostWebHook", filter.PostWebHook);
+    ReadText(key, u"WebHookUrl", filter.WebHookUrl);
+    ReadText(key, u"WebHookBody", filter.WebHookBody);
     ReadFlag(key, u"ReplaceWith", filter.ReplaceWith);
     ReadText(key, u"ReplaceText", filter.ReplaceText);
     ReadFlag(key, u"ActionsOnlyAvailableInSpecialFile", filter.ActionsOnlyAvailableInSpecialFile);
@@ -120,6 +124,10 @@ void WriteFilter(RegKey& key, const HighlightFilter& filter) {
     key.SetDWORD(u"PrintLineToDefaultPrinter", filter.PrintLineToDefaultPrinter);
     key.SetDWORD(u"ExecuteProgram", filter.ExecuteProgram);
     key.SetString(u"ExecutableProgram", filter.ExecutableProgram);
+    key.SetDWORD(u"ShowDesktopNotification", filter.ShowDesktopNotification);
+    key.SetDWORD(u"PostWebHook", filter.PostWebHook);
+    key.SetString(u"WebHookUrl", filter.WebHookUrl);
+    key.SetString(u"WebHookBody", filter.WebHookBody);
     key.SetDWORD(u"ReplaceWith", filter.ReplaceWith);
     key.SetString(u"ReplaceText", filter.ReplaceText);
     key.SetDWORD(u"ActionsOnlyAvailableInSpecialFile", filter.ActionsOnlyAvailableInSpecialFile);

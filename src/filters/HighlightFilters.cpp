@@ -24,6 +24,7 @@ void CHighlightFilters::Clear() {
     filters_.clear();
     actingPrefilterBuilt_ = false;
     anySendEmail_ = anyWriteFile_ = anyPrint_ = anyExecute_ = anyShowAs_ = false;
+    anyDesktopNotice_ = anyWebHook_ = false;
 }
 
 void CHighlightFilters::AddToDerivedFlags(const HighlightFilter& filter) {
@@ -33,6 +34,8 @@ void CHighlightFilters::AddToDerivedFlags(const HighlightFilter& filter) {
     anyPrint_ = anyPrint_ || filter.PrintLineToDefaultPrinter;
     anyExecute_ = anyExecute_ || filter.ExecuteProgram;
     anyShowAs_ = anyShowAs_ || filter.ReplaceWith;
+    anyDesktopNotice_ = anyDesktopNotice_ || filter.ShowDesktopNotification;
+    anyWebHook_ = anyWebHook_ || filter.PostWebHook;
 }
 
 void CHighlightFilters::BuildActingPrefilter() {

@@ -34,8 +34,13 @@ public:
     bool AnyPrint() const { return anyPrint_; }
     bool AnyExecute() const { return anyExecute_; }
     bool AnyShowAs() const { return anyShowAs_; }
+    bool AnyDesktopNotice() const { return anyDesktopNotice_; }
+    bool AnyWebHook() const { return anyWebHook_; }
     // Whether a document has actions to run for new lines at all.
-    bool AnyAction() const { return anySendEmail_ || anyWriteFile_ || anyPrint_ || anyExecute_; }
+    bool AnyAction() const {
+        return anySendEmail_ || anyWriteFile_ || anyPrint_ || anyExecute_ || anyDesktopNotice_ ||
+               anyWebHook_;
+    }
 
     // Marks in maybe (one entry per filter, by index) each filter whose
     // phrase may occur in line, found with one scan for all enabled filters
@@ -43,7 +48,8 @@ public:
     // without an action are always marked.
     void MarkActionCandidates(std::u16string_view line, std::vector<char>& maybe);
 
-    // The first-occurrence test of the e-mail action of filter `index`:
+    // The first-occurrence test of the e-mail and web hook actions of
+    // filter `index` (one test for both):
     // false when the filter keeps a set and document is already in it (send
     // nothing); otherwise the document is added to the set (if the filter
     // keeps one) before anything is sent, so a failed send still counts.
@@ -71,6 +77,8 @@ private:
     bool anyPrint_ = false;
     bool anyExecute_ = false;
     bool anyShowAs_ = false;
+    bool anyDesktopNotice_ = false;
+    bool anyWebHook_ = false;
 };
 
 }  // namespace filters

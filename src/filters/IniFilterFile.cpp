@@ -36,6 +36,16 @@ public:
         for (const char16_t ch : value) Unit(ch);
         Ascii("\r\n");
     }
+    // A line break inside a body template typed on several lines would end
+    // the value early and start a line of its own, which could read as
+    // another key; it is written as a space, which a JSON body reads the same
+    // outside its strings (inside them a raw line break is not allowed).
+    void OneLineText(std::string_view key, std::u16string_view value) {
+        std::u16string line(value);
+        std::replace_if(
+            line.begin(), line.end(), [](char16_t ch) { return ch == u'\r' || ch == u'\n'; }, u' ');
+        Text(key, line);
+    }
     void Number(std::string_view key, std::int32_t value) {
         Ascii(key);
         Ascii("=");
@@ -279,6 +289,14 @@ void ApplyHighlightKey(HighlightFilter& f, std::u16string_view key, std::u16stri
         f.ExecuteProgram = ParseFlag(value);
     } else if (key == u"ExecutableProgram") {
         f.ExecutableProgram.assign(value);
+    } else if (key == u"ShowDesktopNotification") {
+        f.ShowDesktopNotification = ParseFlag(value);
+    } else if (key == u"PostWebHook") {
+        f.PostWebHook = ParseFlag(value);
+    } else if (key == u"WebHookUrl") {
+        f.WebHookUrl.assign(value);
+    } else if (key == u"WebHookBody") {
+        f.WebHookBody.assign(value);
     } else if (key == u"ReplaceWith") {
         f.ReplaceWith = ParseFlag(value);
         touchesShowAs = true;
@@ -331,6 +349,10 @@ std::vector<std::uint8_t> WriteHighlight(std::span<const HighlightFilter> filter
         out.Number("PrintLineToDefaultPrinter", f.PrintLineToDefaultPrinter);
         out.Number("ExecuteProgram", f.ExecuteProgram);
         out.Text("ExecutableProgram", f.ExecutableProgram);
+        out.Number("ShowDesktopNotification", f.ShowDesktopNotification);
+        out.Number("PostWebHook", f.PostWebHook);
+        out.OneLineText("WebHookUrl", f.WebHookUrl);
+        out.OneLineText("WebHookBody", f.WebHookBody);
         out.Number("ReplaceWith", f.ReplaceWith);
         out.Text("ReplaceText", f.ReplaceText);
         out.Number("ActionsOnlyAvailableInSpecialFile", f.ActionsOnlyAvailableInSpecialFile);

@@ -8,6 +8,18 @@
 
 namespace mail {
 
+std::array<MailTag, 5> HighlightTags(const HighlightMailEvent& event, std::u16string_view time) {
+    // Nothing of the log (the path, the line, the lines before it) is
+    // looked at for tags: a "%p" in a line stays as it is.
+    return {{
+        {u"%f", event.logName},
+        {u"%h", event.phrase},
+        {u"%t", time},
+        {u"%n", event.line},
+        {u"%p", event.previousLines.value_or(kNoPreviousLines)},
+    }};
+}
+
 bool CanSendHighlightMail(const MailSettings& settings) {
     if (settings.highlightSubject.empty() && settings.highlightBody.empty()) return false;
     return AreMailSettingsComplete(settings);
@@ -18,15 +30,7 @@ std::u16string ComposeHighlightMessage(const MailSettings& settings,
                                        const platform::LocalTime& now) {
     const std::u16string time = FormatTagTime(now);
     const std::u16string date = FormatMailDate(now);
-    // Nothing of the log (the path, the line, the lines before it) is
-    // looked at for tags: a "%p" in a line stays as it is.
-    const std::array<MailTag, 5> tags = {{
-        {u"%f", event.logName},
-        {u"%h", event.phrase},
-        {u"%t", time},
-        {u"%n", event.line},
-        {u"%p", event.previousLines.value_or(kNoPreviousLines)},
-    }};
+    const std::array<MailTag, 5> tags = HighlightTags(event, time);
     const MailMessageParts parts{settings.mailFrom, event.emails, settings.highlightSubject, date,
                                  settings.highlightBody};
     return ComposeMessage(parts, tags);

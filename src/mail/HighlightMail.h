@@ -2,6 +2,7 @@
 // The notification e-mail of a highlight filter whose phrase occurred in new
 // text of a document.
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,6 +10,7 @@
 #include "filters/HighlightDocumentRef.h"
 #include "mail/MailJob.h"
 #include "mail/MailSettings.h"
+#include "mail/MailTags.h"
 #include "platform/IClock.h"
 
 namespace mail {
@@ -30,6 +32,10 @@ struct HighlightMailEvent {
 
 inline constexpr std::u16string_view kMissingSettingsError = u"Miss email settings.";
 inline constexpr std::u16string_view kNoPreviousLines = u"N/A";
+
+// The tags of the highlight templates ("%f %h %t %n %p") for an event, the
+// time already formatted for "%t"; they refer to the event and the time.
+std::array<MailTag, 5> HighlightTags(const HighlightMailEvent& event, std::u16string_view time);
 
 // The settings suffice for a highlight notification: server and sender set,
 // a subject or a body, and the account name when authentication is on.

@@ -2,9 +2,10 @@
 // Everything the running application keeps for notification e-mails: the
 // settings (read on first use), the sender with its threads, the records of
 // highlight notifications, the notifier that ties them together and the
-// stop-updating notification. Owned by the application object; used on the
-// user-interface thread. The e-mail action of highlight filters reaches it
-// as their mail port.
+// stop-updating notification, and beside them the web hook poster, whose
+// highlight posts share the records. Owned by the application object; used
+// on the user-interface thread. The e-mail action of highlight filters
+// reaches it as their mail port, the web hook action through WebHooks().
 
 #include <optional>
 #include <string_view>
@@ -15,6 +16,8 @@
 #include "mail/MailSettings.h"
 #include "mail/NotificationRecords.h"
 #include "mail/StopUpdatingWatch.h"
+#include "mail/WebHookNotifier.h"
+#include "mail/WebHookPoster.h"
 #include "platform/IClock.h"
 #include "platform/IUiQueue.h"
 
@@ -29,6 +32,8 @@ public:
 
     CMailNotifier& Notifier() { return notifier_; }
     CMailSender& Sender() { return sender_; }
+    CWebHookPoster& Poster() { return poster_; }
+    CWebHookNotifier& WebHooks() { return webHooks_; }
     CNotificationRecords& Records() { return records_; }
     CStopUpdatingWatch& StopUpdating() { return stopUpdating_; }
     const CStopUpdatingWatch& StopUpdating() const { return stopUpdating_; }
@@ -45,13 +50,15 @@ public:
                            filters::DocumentRef document) override;
 
 private:
-    // Declared in this order so that the sender, which ends its threads, goes
-    // before the records its completions refer to.
+    // Declared in this order so that the sender and the poster, which end
+    // their threads, go before the records their completions refer to.
     const platform::IClock& clock_;
     std::optional<MailSettings> settings_;
     CNotificationRecords records_;
     CMailSender sender_;
+    CWebHookPoster poster_;
     CMailNotifier notifier_;
+    CWebHookNotifier webHooks_;
     CStopUpdatingWatch stopUpdating_;
 };
 

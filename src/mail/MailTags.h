@@ -21,4 +21,13 @@ struct MailTag {
 // the longest value.
 std::u16string ExpandTags(std::u16string_view templateText, std::span<const MailTag> tags);
 
+// Appends a value to out in the form the expanded text needs (escaped for a
+// JSON string, percent-encoded for a URL, ...).
+using TagValueWriter = void (*)(std::u16string_view value, std::u16string& out);
+
+// The same expansion, each value written through writeValue; the template's
+// own text is copied as it is.
+std::u16string ExpandTags(std::u16string_view templateText, std::span<const MailTag> tags,
+                          TagValueWriter writeValue);
+
 }  // namespace mail

@@ -14,10 +14,14 @@ namespace mail {
 
 enum class NotificationState : std::int32_t { Sending = 199, Failure = 299, Success = 399 };
 
+// How the notification went out: an e-mail, or a post to a web hook.
+enum class NotificationChannel { Email, WebHook };
+
 struct NotificationRecord {
     // The send job's identifier, which its completion carries; 0 when no job
     // was started.
     std::uint32_t threadId = 0;
+    NotificationChannel channel = NotificationChannel::Email;
     bool requiresConfirmation = false;
     // The document that raised the notification; null once it has closed.
     filters::DocumentRef document = nullptr;
@@ -26,6 +30,7 @@ struct NotificationRecord {
     NotificationState state = NotificationState::Sending;
     std::u16string filterText;
     std::u16string logFile;
+    // The e-mail list as typed; for a web hook, the host its URL names.
     std::u16string emails;
     std::u16string errorMessage;
     // Identifies the record for a selection in the confirmation dialog; set

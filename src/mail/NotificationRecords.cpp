@@ -27,9 +27,19 @@ std::uint64_t CNotificationRecords::AddNotificationRecord(NotificationRecord rec
 }
 
 void CNotificationRecords::OnMailSent(std::uint32_t threadId, std::string_view error) {
-    const auto found =
-        std::find_if(sending_.begin(), sending_.end(),
-                     [threadId](const NotificationRecord& r) { return r.threadId == threadId; });
+    Complete(NotificationChannel::Email, threadId, error);
+}
+
+void CNotificationRecords::OnWebHookPosted(std::uint32_t postId, std::string_view error) {
+    Complete(NotificationChannel::WebHook, postId, error);
+}
+
+void CNotificationRecords::Complete(NotificationChannel channel, std::uint32_t jobId,
+                                    std::string_view error) {
+    const auto found = std::find_if(sending_.begin(), sending_.end(),
+                                    [channel, jobId](const NotificationRecord& r) {
+                                        return r.channel == channel && r.threadId == jobId;
+                                    });
     if (found == sending_.end()) return;
     NotificationRecord record = std::move(*found);
     sending_.erase(found);

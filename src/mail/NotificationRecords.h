@@ -31,6 +31,9 @@ public:
     // sending record of that job gets its outcome and moves to the tail of the
     // sent list; an unknown job changes nothing.
     void OnMailSent(std::uint32_t threadId, std::string_view error);
+    // The same for the post postId of a web hook (its identifiers are
+    // counted apart from the e-mails').
+    void OnWebHookPosted(std::uint32_t postId, std::string_view error);
 
     // Confirms the sent records with these serials that wait for confirmation.
     // Gives how many were confirmed.
@@ -56,6 +59,7 @@ public:
     void ReleaseRecordsOfPhrase(std::u16string_view phrase);
 
 private:
+    void Complete(NotificationChannel channel, std::uint32_t jobId, std::string_view error);
     // Clears the record's confirmation and lets the first filter with its
     // phrase notify the record's document again.
     static void Rearm(NotificationRecord& record, filters::CHighlightFilters& filters);

@@ -1,6 +1,7 @@
 #pragma once
 // The notification e-mail sent when a followed file has stopped updating.
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -8,6 +9,7 @@
 
 #include "mail/MailJob.h"
 #include "mail/MailSettings.h"
+#include "mail/MailTags.h"
 #include "platform/IClock.h"
 
 namespace mail {
@@ -25,6 +27,18 @@ struct StopUpdatingMailEvent {
 
 // The words "%c" stands for.
 std::u16string_view QuietSinceWords(bool sinceLastUpdate);
+
+// The texts the tags of the stop-updating templates stand for, and the tags
+// ("%f %s %c %t") referring to them and to the event.
+struct StopUpdatingTagValues {
+    explicit StopUpdatingTagValues(const StopUpdatingMailEvent& event);
+    // The tags point into this object.
+    StopUpdatingTagValues(const StopUpdatingTagValues&) = delete;
+    StopUpdatingTagValues& operator=(const StopUpdatingTagValues&) = delete;
+    std::u16string seconds;
+    std::u16string time;
+    std::array<MailTag, 4> tags;
+};
 
 // Server, sender and recipients set, a subject or a body, and the account
 // name when authentication is on.

@@ -5,7 +5,9 @@
 namespace mail {
 
 bool StopUpdatingApplies(const settings::StopUpdatingSettings& settings, std::u16string_view path) {
-    if (!settings.enabled || settings.seconds <= 0 || settings.emails.empty()) return false;
+    const bool posts = settings.postWebHook && !settings.webHookUrl.empty();
+    if (!settings.enabled || settings.seconds <= 0) return false;
+    if (settings.emails.empty() && !posts && !settings.desktopNotice) return false;
     if (settings.allFiles) return true;
     return std::find(settings.files.begin(), settings.files.end(), path) != settings.files.end();
 }

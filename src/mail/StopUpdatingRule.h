@@ -11,8 +11,9 @@ namespace mail {
 
 inline constexpr int kSecondsPerDay = 24 * 60 * 60;
 
-// On, with seconds and recipients, and either every file or this exact path
-// (letter case counts).
+// On, with seconds and somewhere for the notice to go (recipients, a web
+// hook URL to post to, or the desktop), and either every file or this exact
+// path (letter case counts).
 bool StopUpdatingApplies(const settings::StopUpdatingSettings& settings, std::u16string_view path);
 
 // Whether the daily do-not-send span holds secondOfDay (local time). The span

@@ -2,12 +2,15 @@
 
 #include <utility>
 
+#include "mail/MailDate.h"
+#include "mail/StopUpdatingMail.h"
 #include "mail/StopUpdatingRule.h"
 
 namespace mail {
 
-CStopUpdatingWatch::CStopUpdatingWatch(CMailNotifier& notifier, const platform::IClock& clock)
-    : notifier_(notifier), clock_(clock) {}
+CStopUpdatingWatch::CStopUpdatingWatch(CMailNotifier& notifier, const platform::IClock& clock,
+                                       CWebHookNotifier* webHooks)
+    : notifier_(notifier), webHooks_(webHooks), clock_(clock) {}
 
 void CStopUpdatingWatch::Load() {
     settings_ = settings::LoadStopUpdatingSettings();
@@ -34,9 +37,19 @@ bool CStopUpdatingWatch::Check(std::u16string_view path, bool sinceLastUpdate,
             break;
     }
     // Settings that do not suffice are told on the debug output; the period
-    // counts as done all the same.
-    notifier_.SendStopUpdatingMail(path, settings_.emails, settings_.seconds, sinceLastUpdate,
-                                   referenceTime);
+    // counts as done all the same. A rule that only posts sends no e-mail.
+    if (!settings_.emails.empty()) {
+        notifier_.SendStopUpdatingMail(path, settings_.emails, settings_.seconds, sinceLastUpdate,
+                                       referenceTime);
+    }
+    if (webHooks_ && settings_.postWebHook) {
+        StopUpdatingMailEvent event;
+        event.path = path;
+        event.seconds = settings_.seconds;
+        event.sinceLastUpdate = sinceLastUpdate;
+        event.referenceTime = LocalTimeAt(referenceTime);
+        webHooks_->PostStopUpdating(settings_.webHookUrl, settings_.webHookBody, event);
+    }
     return true;
 }
 

@@ -2,13 +2,15 @@
 // The stop-updating notification of the running application: it keeps the
 // rule (loaded with the options, replaced by the dialog's OK) and answers the
 // documents' polls, sending one e-mail per quiet period through the
-// notifier. Used on the user-interface thread.
+// notifier, and posting to the rule's web hook when it has one. Used on the
+// user-interface thread.
 
 #include <cstdint>
 #include <string_view>
 
 #include "core/IStopUpdatingCheck.h"
 #include "mail/MailNotifier.h"
+#include "mail/WebHookNotifier.h"
 #include "platform/IClock.h"
 #include "settings/StopUpdatingSettings.h"
 
@@ -16,7 +18,9 @@ namespace mail {
 
 class CStopUpdatingWatch final : public core::IStopUpdatingCheck {
 public:
-    CStopUpdatingWatch(CMailNotifier& notifier, const platform::IClock& clock);
+    // Without web hooks (null) the rule's post is left out.
+    CStopUpdatingWatch(CMailNotifier& notifier, const platform::IClock& clock,
+                       CWebHookNotifier* webHooks = nullptr);
 
     const settings::StopUpdatingSettings& Settings() const { return settings_; }
     // Reads the rule from the store.
@@ -29,6 +33,7 @@ public:
 
 private:
     CMailNotifier& notifier_;
+    CWebHookNotifier* webHooks_;
     const platform::IClock& clock_;
     settings::StopUpdatingSettings settings_;
 };

@@ -38,6 +38,10 @@ StopUpdatingSettings LoadStopUpdatingSettings() {
     ReadFlag(key, u"SUNDontSendAt", settings.dontSendEnabled);
     ReadDword(key, u"SUNDontSendBeginSecond", settings.dontSendBegin);
     ReadDword(key, u"SUNDontSendEndSecond", settings.dontSendEnd);
+    ReadFlag(key, u"SUNDesktopNotice", settings.desktopNotice);
+    ReadFlag(key, u"SUNPostWebHook", settings.postWebHook);
+    ReadText(key, u"SUNWebHookUrl", settings.webHookUrl);
+    ReadText(key, u"SUNWebHookBody", settings.webHookBody);
     for (int number = 1;; ++number) {
         std::u16string path;
         if (!ReadListedFile(key, NumberedName(kFilePrefix, number), path)) break;
@@ -60,6 +64,12 @@ bool SaveStopUpdatingSettings(const StopUpdatingSettings& settings) {
     WriteFlag(key, u"SUNDontSendAt", settings.dontSendEnabled);
     WriteDword(key, u"SUNDontSendBeginSecond", settings.dontSendBegin);
     WriteDword(key, u"SUNDontSendEndSecond", settings.dontSendEnd);
+    // The channels beside e-mail are written only when in use, so a rule
+    // that only mails is stored exactly as before they came.
+    if (settings.desktopNotice) WriteFlag(key, u"SUNDesktopNotice", true);
+    if (settings.postWebHook) WriteFlag(key, u"SUNPostWebHook", true);
+    if (!settings.webHookUrl.empty()) WriteText(key, u"SUNWebHookUrl", settings.webHookUrl);
+    if (!settings.webHookBody.empty()) WriteText(key, u"SUNWebHookBody", settings.webHookBody);
     int number = 1;
     for (const std::u16string& file : settings.files) {
         WriteText(key, NumberedName(kFilePrefix, number++), file);

@@ -61,6 +61,11 @@ HighlightFilter FullFilter() {
     f.PrintLineToDefaultPrinter = true;
     f.ExecuteProgram = true;
     f.ExecutableProgram = u"notify-send \"x\"";
+    f.ShowDesktopNotification = true;
+    f.PostWebHook = true;
+    f.WebHookUrl = u"https://chat.example/hooks/a=b?c=%h";
+    // Typed on two lines: the break must not end the value nor start a key.
+    f.WebHookBody = u"{\"text\": \"%n\",\r\nReplaceText=\"%f\"}";
     f.ReplaceWith = true;
     f.ReplaceText = u"E!";
     f.ActionsOnlyAvailableInSpecialFile = true;
@@ -119,11 +124,15 @@ TEST_F(FilterFileTest, HighlightFiltersSurviveExportAndImportFieldByField) {
     EXPECT_EQ(a.ExecutableProgram, e.ExecutableProgram);
     EXPECT_EQ(a.ReplaceText, e.ReplaceText);
     EXPECT_EQ(a.AvailableFile, e.AvailableFile);
+    EXPECT_TRUE(a.ShowDesktopNotification && a.PostWebHook);
+    EXPECT_EQ(a.WebHookUrl, e.WebHookUrl);
+    EXPECT_EQ(a.WebHookBody, u"{\"text\": \"%n\",  ReplaceText=\"%f\"}");
     EXPECT_EQ(a.foldedAvailableFile, u"/var/log/syslog");
     // Exported disabled with both colours 0: comes back disabled, on white.
     EXPECT_FALSE(read.filters[1].Enable);
     EXPECT_EQ(read.filters[1].BkgColor, 0xffffffu);
     EXPECT_EQ(read.filters[1].phrase.foldedText, u"warn");
+    EXPECT_FALSE(read.filters[1].ShowDesktopNotification || read.filters[1].PostWebHook);
 }
 
 TEST_F(FilterFileTest, InExRowsSurviveExportAndImportAndAnEmptyExportHoldsOnlyTheMark) {
@@ -165,6 +174,8 @@ TEST(FilterFileIni, MissingKeysTakeTheirDefaultsAndOddLinesAreIgnored) {
     EXPECT_EQ(read.filters[1].BkgColor, 0u);
     EXPECT_TRUE(read.filters[1].Enable);
     EXPECT_EQ(read.filters[1].AttachPreviousLinesWithEmail, 2147483647);
+    // A file from before desktop notices and web hooks has both off.
+    EXPECT_FALSE(read.filters[1].ShowDesktopNotification || read.filters[1].PostWebHook);
 
     const auto rows = ReadInExIni(Utf16Le(u"[Filter1]\r\nText=x\r\n[HFilter1]\r\nText=y\r\n"));
     ASSERT_EQ(rows.size(), 1u);

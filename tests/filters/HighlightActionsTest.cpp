@@ -30,8 +30,10 @@
 namespace filters {
 namespace {
 
+using highlight_test::FakeDesktop;
 using highlight_test::FakeMail;
 using highlight_test::FakePrinter;
+using highlight_test::FakeWebHook;
 using highlight_test::Filter;
 
 // Tue 08 Dec 2026 21:05:03 UTC.
@@ -96,7 +98,14 @@ protected:
     FakeMail mail_;
     FakePrinter printer_;
     platform_test::SettableClock clock_{kEvening};
-    HighlightActionPorts ports_{clock_, &mail_, &printer_, nullptr, {}};
+    FakeWebHook webHook_;
+    FakeDesktop desktop_;
+    HighlightActionPorts ports_{.clock = clock_,
+                                .mail = &mail_,
+                                .webHook = &webHook_,
+                                .desktop = &desktop_,
+                                .printer = &printer_,
+                                .followedFiles = {}};
     std::u16string path_, folded_;
     int docA_ = 0, docB_ = 0;
 };
@@ -197,6 +206,42 @@ TEST_F(HighlightActionsTest, FirstOccurrenceMailsOncePerDocument) {
     filters_.ForgetDocument(&docA_);
     Run(lines, 1, 1, u"/a.log", &docA_);
     EXPECT_EQ(mail_.sent.size(), 3u);
+}
+
+// The e-mail and the web hook post share one first-occurrence test: a filter
+// with both notifies both once per document, one that only posts posts once;
+// the desktop notice shows every matched line with its index.
+TEST_F(HighlightActionsTest, FirstOccurrenceHoldsForMailAndWebHookTogether) {
+    HighlightFilter both = Filter(u"ERROR", 1);
+    both.SendEmail = true;
+    both.PostWebHook = true;
+    both.ShowDesktopNotification = true;
+    both.SendFirstOccured = true;
+    both.AttachPreviousLinesWithEmail = 1;
+    HighlightFilter postOnly = Filter(u"disk", 2);
+    postOnly.PostWebHook = true;
+    postOnly.SendFirstOccured = true;
+    filters_.Replace({both, postOnly});
+    EXPECT_TRUE(filters_.AnyAction());
+
+    const std::vector<std::u16string> lines = {u"start", u"ERROR disk 1", u"ERROR disk 2"};
+    Run(lines, 1, 2, u"/a.log", &docA_);
+    ASSERT_EQ(mail_.sent.size(), 1u);
+    ASSERT_EQ(webHook_.posted.size(), 2u);
+    EXPECT_EQ(webHook_.posted[0].phrase, u"ERROR");
+    EXPECT_EQ(webHook_.posted[0].line, u"ERROR disk 1");
+    EXPECT_EQ(webHook_.posted[0].previous, u"start\r\n");
+    EXPECT_EQ(webHook_.posted[1].phrase, u"disk");
+    ASSERT_EQ(desktop_.shown.size(), 2u);
+    EXPECT_EQ(desktop_.shown[1].line, u"ERROR disk 2");
+    EXPECT_EQ(desktop_.shown[1].lineIndex, 2);
+
+    // Without a desktop (a headless program) that step is left out.
+    ports_.desktop = nullptr;
+    Run(lines, 1, 1, u"/b.log", &docB_);
+    EXPECT_EQ(mail_.sent.size(), 2u);
+    EXPECT_EQ(webHook_.posted.size(), 4u);
+    EXPECT_EQ(desktop_.shown.size(), 2u);
 }
 
 // The written record with and without time and file name; the byte-order

@@ -46,6 +46,10 @@ HighlightFilter FullFilter() {
     filter.PrintLineToDefaultPrinter = true;
     filter.ExecuteProgram = true;
     filter.ExecutableProgram = u"\"/usr/bin/notify send\" disk";
+    filter.ShowDesktopNotification = true;
+    filter.PostWebHook = true;
+    filter.WebHookUrl = u"https://chat.example/hooks/ops?file=%f";
+    filter.WebHookBody = u"{\"text\":\"%n\",\n\"host\":\"%h\"}";
     filter.ReplaceWith = true;
     filter.ReplaceText = u"DISK";
     filter.ActionsOnlyAvailableInSpecialFile = true;
@@ -76,6 +80,10 @@ void ExpectSameStoredFields(const HighlightFilter& a, const HighlightFilter& b) 
     EXPECT_EQ(a.ReplaceText, b.ReplaceText);
     EXPECT_EQ(a.ActionsOnlyAvailableInSpecialFile, b.ActionsOnlyAvailableInSpecialFile);
     EXPECT_EQ(a.AvailableFile, b.AvailableFile);
+    EXPECT_EQ(a.ShowDesktopNotification, b.ShowDesktopNotification);
+    EXPECT_EQ(a.PostWebHook, b.PostWebHook);
+    EXPECT_EQ(a.WebHookUrl, b.WebHookUrl);
+    EXPECT_EQ(a.WebHookBody, b.WebHookBody);
 }
 
 // A hand-made record of the older layout, byte by byte.
@@ -219,6 +227,8 @@ TEST_F(HighlightFilterStoreTest, MissingOrUnreadableValuesKeepTheirResetValues) 
     EXPECT_FALSE(filter.SendEmail);
     EXPECT_TRUE(filter.Emails.empty());
     EXPECT_FALSE(filters.AnySendEmail());
+    // Stored before desktop notices and web hooks: both off.
+    EXPECT_FALSE(filter.ShowDesktopNotification || filter.PostWebHook);
 }
 
 TEST_F(HighlightFilterStoreTest, OlderRecordsMigrateInNumericOrderAheadOfCurrentFilters) {

@@ -14,6 +14,7 @@
 
 #include "InteropSupport.h"
 #include "SmtpSink.h"
+#include "TailFollower.h"
 #include "filters/HighlightFilter.h"
 #include "filters/HighlightFilterStore.h"
 #include "filters/HighlightFilters.h"
@@ -167,26 +168,7 @@ void StoreActingFilter(const std::filesystem::path& written, const std::filesyst
     ASSERT_TRUE(filters::SaveHighlightFilters(list));
 }
 
-// tarvik-tail --actions on one file, its standard error read with its output.
-class Follower {
-public:
-    Follower(const std::filesystem::path& folder, const std::filesystem::path& log)
-        : store_("TARVIK_REGISTRY", (folder / "registry.db").string()),
-          tail_({std::string(TARVIK_TOOLS_DIR) + "/tarvik-tail", "--actions", "--color", "never",
-                 "--interval", "50", "--duration", "60", log.string()},
-                false, true) {}
-    // Waits for a line of the follower's output that contains text.
-    bool AwaitLine(const std::string& text) {
-        for (auto line = tail_.ReadLine(20000); line; line = tail_.ReadLine(20000)) {
-            if (line->find(text) != std::string::npos) return true;
-        }
-        return false;
-    }
-
-private:
-    interop::ScopedEnvironment store_;
-    interop::ChildProcess tail_;
-};
+using Follower = interop::TailFollower;
 
 // Every action of a filter on a line appended to a followed file, run by
 // tarvik-tail --actions: the e-mail with its tags reaches the server and the

@@ -120,11 +120,25 @@ TEST(StopUpdatingRule, WatchesEveryFileOrExactlyTheListedPaths) {
 
     for (auto spoil : {+[](StopUpdatingSettings& r) { r.enabled = false; },
                        +[](StopUpdatingSettings& r) { r.seconds = 0; },
-                       +[](StopUpdatingSettings& r) { r.emails.clear(); }}) {
+                       +[](StopUpdatingSettings& r) { r.emails.clear(); },
+                       +[](StopUpdatingSettings& r) {
+                           r.emails.clear();
+                           r.postWebHook = true;  // without a URL to post to
+                       }}) {
         StopUpdatingSettings off = Rule(60);
         spoil(off);
         EXPECT_FALSE(StopUpdatingApplies(off, u"/var/log/any.log"));
     }
+    // A rule that only posts, or only shows a desktop notice, watches too.
+    StopUpdatingSettings posting = Rule(60);
+    posting.emails.clear();
+    posting.postWebHook = true;
+    posting.webHookUrl = u"http://127.0.0.1:9/hook";
+    EXPECT_TRUE(StopUpdatingApplies(posting, u"/var/log/any.log"));
+    StopUpdatingSettings desktop = Rule(60);
+    desktop.emails.clear();
+    desktop.desktopNotice = true;
+    EXPECT_TRUE(StopUpdatingApplies(desktop, u"/var/log/any.log"));
 }
 
 TEST(StopUpdatingRule, QuietSecondsThenTheDoNotSendSpan) {
@@ -205,6 +219,15 @@ TEST_F(StopUpdatingStore, SavingReplacesTheWholeKey) {
                          u"File1", u"SUNAllFiles", u"SUNDontSendAt", u"SUNDontSendBeginSecond",
                          u"SUNDontSendEndSecond", u"SUNEmails", u"SUNEnable", u"SUNSeconds"}))
         << "no stray or stale value survives";
+
+    // The desktop notice and the web hook post load back; without them the
+    // rule above loaded with both off.
+    rule.desktopNotice = true;
+    rule.postWebHook = true;
+    rule.webHookUrl = u"https://chat.example/hooks/ops";
+    rule.webHookBody = u"{\"text\":\"No new lines in %f for %s seconds\"}";
+    ASSERT_TRUE(settings::SaveStopUpdatingSettings(rule));
+    EXPECT_EQ(settings::LoadStopUpdatingSettings(), rule);
 }
 
 TEST(StopUpdatingEdit, ChecksInOrderOnlyWhileOn) {

@@ -6,8 +6,8 @@
 // --capture it also follows the debug-output channel through a capture
 // document. With --actions it acts as the desktop program does: new lines
 // run the actions of highlight filters, a file that stays quiet gets its
-// stop-updating e-mail, and the outcome of every e-mail is told on standard
-// error.
+// stop-updating e-mail and post, and the outcome of every e-mail and post is
+// told on standard error.
 
 #include <unistd.h>
 
@@ -60,7 +60,12 @@ bool WantsColor(tail::ColorMode mode, tail::TextForm form) {
 void FinishMail(app::CTarvikApp& app, platform::TaskQueue& queue) {
     constexpr int kFinishWaits = 300;  // of 100 ms
     mail::CMailSender& sender = app.Mail().Sender();
-    for (int i = 0; i < kFinishWaits && sender.RunningJobs() + sender.WaitingJobs() > 0; ++i) {
+    mail::CWebHookPoster& poster = app.Mail().Poster();
+    const auto pending = [&] {
+        return sender.RunningJobs() + sender.WaitingJobs() + poster.RunningPosts() +
+               poster.WaitingPosts();
+    };
+    for (int i = 0; i < kFinishWaits && pending() > 0; ++i) {
         queue.WaitAndDrain(100);
     }
     queue.Drain();
@@ -73,6 +78,12 @@ void EnableActions(app::CTarvikApp& app) {
         std::fputs(
             "tarvik-tail: print jobs of highlight filters are dropped: there is no printer "
             "here\n",
+            stderr);
+    }
+    if (app.HighlightFilters().AnyDesktopNotice()) {
+        std::fputs(
+            "tarvik-tail: desktop notifications of highlight filters are left out: there is "
+            "no desktop here\n",
             stderr);
     }
 }
@@ -94,6 +105,7 @@ int Run(const tail::TailArguments& args) {
     app.SetStopUpdatingWatch(args.actions);
     if (args.actions) {
         app.Mail().Notifier().SetStopMailOutcome(tail::TellStopMailOutcome);
+        app.Mail().WebHooks().SetStopPostOutcome(tail::TellStopPostOutcome);
     }
     // Nobody sees the records here: the outcome of each e-mail is told instead.
     tail::CMailReport mailReport(app.Mail().Records(), stderr);
