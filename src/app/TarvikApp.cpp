@@ -20,7 +20,13 @@ namespace app {
 CTarvikApp::CTarvikApp(const platform::IClock& clock, platform::IUiQueue* uiQueue)
     : docContext_{options_, inExFilters_, clock},
       mail_(uiQueue, clock),
-      actionPorts_{clock, &mail_, nullptr, &actionThrottle_, [this] { return FollowedFiles(); }},
+      actionPorts_{clock,
+                   &mail_,
+                   nullptr,
+                   nullptr,
+                   nullptr,
+                   &actionThrottle_,
+                   [this] { return FollowedFiles(); }},
       eventPolls_({}, clock) {
     docContext_.highlightFilters = &highlightFilters_;
     docContext_.uiQueue = uiQueue;

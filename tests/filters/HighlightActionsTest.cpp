@@ -96,7 +96,7 @@ protected:
     FakeMail mail_;
     FakePrinter printer_;
     platform_test::SettableClock clock_{kEvening};
-    HighlightActionPorts ports_{clock_, &mail_, &printer_, nullptr, {}};
+    HighlightActionPorts ports_{clock_, &mail_, nullptr, nullptr, &printer_, nullptr, {}};
     std::u16string path_, folded_;
     int docA_ = 0, docB_ = 0;
 };
