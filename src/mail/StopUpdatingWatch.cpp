@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "mail/StopUpdatingMail.h"
 #include "mail/StopUpdatingRule.h"
 
 namespace mail {
@@ -37,6 +38,9 @@ bool CStopUpdatingWatch::Check(std::u16string_view path, bool sinceLastUpdate,
     // counts as done all the same.
     notifier_.SendStopUpdatingMail(path, settings_.emails, settings_.seconds, sinceLastUpdate,
                                    referenceTime);
+    if (settings_.desktopNotice && desktop_) {
+        desktop_->ShowStopUpdatingNotice(path, StopUpdatingNoticeText(path, settings_.seconds));
+    }
     return true;
 }
 
