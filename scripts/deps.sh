@@ -15,6 +15,8 @@ PACKAGES=(
   clang
   # tests (man-db and groff read the manual pages)
   python3 python3-aiosmtpd openssl xvfb xdotool man-db groff-base
+  # a private session bus for the desktop notifications
+  dbus-daemon
   # real journals written by the system's own writer, read back by journalctl
   systemd-journal-remote
   # the printed-page check reads PDF text

@@ -11,6 +11,7 @@
 #include <QMessageBox>
 
 #include "app/TarvikApp.h"
+#include "app/ui/DesktopNotices.h"
 #include "app/ui/FirstRunTour.h"
 #include "app/ui/FrameIcons.h"
 #include "app/ui/MainFrame.h"
@@ -78,10 +79,14 @@ int RunMainFrame(const QStringList& args) {
     // handed no empty argument.
     argv = discovery::WithNormalPaths(discovery::WithoutEmptyArguments(argv));
     app_ui::CQtUiQueue queue;
-    // Before the application, so that no document outlives the printer it prints on.
+    // Before the application, so that no document outlives the printer it prints
+    // on or the notices it shows.
     filters_ui::CMatchedLinePrinter printer(platform::SystemClock::Instance());
+    app_ui::CDesktopNotices notices(platform::SystemClock::Instance());
     app::CTarvikApp app(platform::SystemClock::Instance(), &queue);
     app.EnableHighlightActions(&printer);
+    app.SetDesktopNotice(&notices);
+    app.Mail().StopUpdating().SetDesktopNotice(&notices);
     const bool onlyOneInstance = app.LoadOnlyOneInstance();
 
     // Hand-overs wait in the queue until the event loop runs, when the frame exists.
@@ -108,6 +113,9 @@ int RunMainFrame(const QStringList& args) {
     frame.ShowWithPlacement(maximized, rect);
     frame.ApplyAlwaysOnTop();
     frameForHandOver = &frame;
+    notices.SetActivate([&frame, &app](filters::DocumentRef document, int lineIndex) {
+        app_ui::BringDocumentForward(frame, app, document, lineIndex);
+    });
     frame.OpenCommandLine(argv);
     if (app.GetOptions().CaptureODSStartup) app.StartCapture();
     app_ui::ReopenAtStartUp(frame, app);
@@ -120,6 +128,7 @@ int RunMainFrame(const QStringList& args) {
                      [&queue, &frame] { queue.Post([&frame] { frame.Exit(); }); });
     const int result = QApplication::exec();
     frameForHandOver = nullptr;
+    notices.SetActivate({});
     return result;
 }
 

@@ -130,6 +130,8 @@ public:
     // files and e-mails, and print jobs on the printer when there is one
     // (without one they are dropped).
     void EnableHighlightActions(filters::IPrinter* printer);
+    // Where the actions show desktop notifications; none without a desktop.
+    void SetDesktopNotice(filters::IDesktopNotice* desktop) { actionPorts_.desktop = desktop; }
     // The files the documents follow, which no action may write to.
     std::vector<filters::FollowedFile> FollowedFiles() const;
 

@@ -14,6 +14,10 @@ bool MarksModified(HighlightSetting setting) {
         case HighlightSetting::Emails:
         case HighlightSetting::AttachPreviousLines:
         case HighlightSetting::SendFirstOccured:
+        // Web hooks keep their first occurrences in the e-mails' records.
+        case HighlightSetting::PostWebHook:
+        case HighlightSetting::WebHookUrl:
+        case HighlightSetting::WebHookBody:
         case HighlightSetting::ActionsOnlyAvailableInSpecialFile:
         case HighlightSetting::AvailableFile:
             return true;

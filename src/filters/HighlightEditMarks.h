@@ -30,6 +30,10 @@ enum class HighlightSetting {
     Emails,
     AttachPreviousLines,
     SendFirstOccured,
+    ShowDesktopNotification,
+    PostWebHook,
+    WebHookUrl,
+    WebHookBody,
     ActionsOnlyAvailableInSpecialFile,
     AvailableFile,
 };

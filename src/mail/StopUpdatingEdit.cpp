@@ -39,6 +39,10 @@ StopUpdatingEdit StopUpdatingEditOf(const settings::StopUpdatingSettings& settin
     edit.endMinute = static_cast<int>(end % 3600 / 60);
     edit.allFiles = settings.allFiles;
     AddStopUpdatingFiles(edit.files, settings.files);
+    edit.desktopNotice = settings.desktopNotice;
+    edit.postWebHook = settings.postWebHook;
+    edit.webHookUrl = settings.webHookUrl;
+    edit.webHookBody = settings.webHookBody;
     return edit;
 }
 
@@ -52,6 +56,7 @@ void AddStopUpdatingFiles(std::vector<std::u16string>& files,
 std::optional<StopUpdatingProblem> StopUpdatingEditProblem(StopUpdatingEdit& edit) {
     if (!edit.enabled) return std::nullopt;
     filters::TrimWhiteSpace(edit.emails);
+    filters::TrimWhiteSpace(edit.webHookUrl);
     if (edit.seconds <= 0) {
         return StopUpdatingProblem{StopUpdatingField::Seconds,
                                    u"Please enter a value greater than 0"};
@@ -78,6 +83,10 @@ settings::StopUpdatingSettings StopUpdatingSettingsOf(const StopUpdatingEdit& ed
         static_cast<std::uint32_t>(edit.beginHour * 3600 + edit.beginMinute * 60);
     settings.dontSendEnd = static_cast<std::uint32_t>(edit.endHour * 3600 + edit.endMinute * 60);
     settings.files = edit.files;
+    settings.desktopNotice = edit.desktopNotice;
+    settings.postWebHook = edit.postWebHook;
+    settings.webHookUrl = edit.webHookUrl;
+    settings.webHookBody = edit.webHookBody;
     return settings;
 }
 

@@ -24,6 +24,11 @@ struct StopUpdatingEdit {
     int endMinute = 0;
     bool allFiles = true;
     std::vector<std::u16string> files;
+    bool desktopNotice = false;
+    bool postWebHook = false;
+    std::u16string webHookUrl;
+    // Not shown in the dialog; kept as stored.
+    std::u16string webHookBody;
 };
 
 // The controls for a stored rule; a path repeating an earlier one is left
@@ -44,8 +49,9 @@ struct StopUpdatingProblem {
     bool operator==(const StopUpdatingProblem&) const = default;
 };
 
-// With the rule on: the e-mail text loses its outer blanks, then the seconds,
-// the addresses and the do-not-send times are checked in that order.
+// With the rule on: the e-mail text and the web hook's address lose their
+// outer blanks, then the seconds, the addresses and the do-not-send times are
+// checked in that order.
 std::optional<StopUpdatingProblem> StopUpdatingEditProblem(StopUpdatingEdit& edit);
 
 // The rule OK saves.

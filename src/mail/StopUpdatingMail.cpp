@@ -1,6 +1,7 @@
 #include "mail/StopUpdatingMail.h"
 
 #include <array>
+#include <string>
 
 #include "mail/MailCompose.h"
 #include "mail/MailDate.h"
@@ -30,6 +31,28 @@ StopUpdatingTagValues::StopUpdatingTagValues(const StopUpdatingMailEvent& event)
           {u"%c", QuietSinceWords(event.sinceLastUpdate)},
           {u"%t", time},
       }} {}
+
+std::u16string QuietPeriodWords(std::int32_t seconds) {
+    std::int32_t count = seconds;
+    std::string_view unit = "second";
+    if (seconds > 0 && seconds % 3600 == 0) {
+        count = seconds / 3600;
+        unit = "hour";
+    } else if (seconds > 0 && seconds % 60 == 0) {
+        count = seconds / 60;
+        unit = "minute";
+    }
+    std::string words = std::to_string(count) + ' ' + std::string(unit);
+    if (count != 1) words += 's';
+    return std::u16string(words.begin(), words.end());
+}
+
+std::u16string StopUpdatingNoticeText(std::u16string_view path, std::int32_t seconds) {
+    const std::size_t slash = path.find_last_of(u'/');
+    const std::u16string_view name =
+        slash == std::u16string_view::npos ? path : path.substr(slash + 1);
+    return u"No new lines in " + std::u16string(name) + u" for " + QuietPeriodWords(seconds);
+}
 
 bool CanSendStopUpdatingMail(const MailSettings& settings, std::u16string_view emails) {
     if (emails.empty()) return false;

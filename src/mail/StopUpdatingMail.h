@@ -40,6 +40,14 @@ struct StopUpdatingTagValues {
     std::array<MailTag, 4> tags;
 };
 
+// A quiet period in words, in the largest unit that divides it: "90
+// seconds", "10 minutes", "1 hour".
+std::u16string QuietPeriodWords(std::int32_t seconds);
+
+// The desktop notice for a quiet file: "No new lines in app.log for 10
+// minutes", the file by its name without the folder.
+std::u16string StopUpdatingNoticeText(std::u16string_view path, std::int32_t seconds);
+
 // Server, sender and recipients set, a subject or a body, and the account
 // name when authentication is on.
 bool CanSendStopUpdatingMail(const MailSettings& settings, std::u16string_view emails);

@@ -42,6 +42,9 @@ bool CStopUpdatingWatch::Check(std::u16string_view path, bool sinceLastUpdate,
         notifier_.SendStopUpdatingMail(path, settings_.emails, settings_.seconds, sinceLastUpdate,
                                        referenceTime);
     }
+    if (settings_.desktopNotice && desktop_) {
+        desktop_->ShowStopUpdatingNotice(path, StopUpdatingNoticeText(path, settings_.seconds));
+    }
     if (webHooks_ && settings_.postWebHook) {
         StopUpdatingMailEvent event;
         event.path = path;

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "core/IStopUpdatingCheck.h"
+#include "mail/IStopUpdatingDesktopNotice.h"
 #include "mail/MailNotifier.h"
 #include "mail/WebHookNotifier.h"
 #include "platform/IClock.h"
@@ -27,6 +28,9 @@ public:
     void Load();
     // Takes the edited rule and saves it.
     void Apply(settings::StopUpdatingSettings edited);
+    // Where the notice shows on the desktop when the rule asks for it; none
+    // without a desktop.
+    void SetDesktopNotice(IStopUpdatingDesktopNotice* desktop) { desktop_ = desktop; }
 
     bool Applies(std::u16string_view path) const override;
     bool Check(std::u16string_view path, bool sinceLastUpdate, std::int64_t referenceTime) override;
@@ -36,6 +40,7 @@ private:
     CWebHookNotifier* webHooks_;
     const platform::IClock& clock_;
     settings::StopUpdatingSettings settings_;
+    IStopUpdatingDesktopNotice* desktop_ = nullptr;
 };
 
 }  // namespace mail

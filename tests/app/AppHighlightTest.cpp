@@ -11,9 +11,11 @@
 #include <vector>
 
 #include "FakeDocumentHost.h"
+#include "app/DesktopNoticeThrottle.h"
 #include "app/TarvikApp.h"
 #include "filters/HighlightFilterTakeOver.h"
 #include "platform/Registry.h"
+#include "platform/SettableClock.h"
 #include "settings/TempRegistry.h"
 
 namespace {
@@ -203,3 +205,46 @@ TEST_F(AppHighlightTest, NewLinesMailThroughTheApplicationOnceActionsRun) {
 }
 
 }  // namespace
+
+// A burst of matches shows one desktop notification per filter and document,
+// then one summary per window of time for as long as lines keep coming.
+TEST(DesktopNoticeThrottle, OneNotificationPerFilterAndDocumentThenSummariesPerWindow) {
+    platform_test::SettableClock clock;
+    app::CDesktopNoticeThrottle throttle(clock);
+    int first = 0;
+    int second = 0;
+    const app::DesktopNoticeKey error{u"error", &first};
+    EXPECT_FALSE(throttle.NextDueInMs());
+    EXPECT_TRUE(throttle.Admit(error));
+    EXPECT_FALSE(throttle.NextDueInMs()) << "nothing to sum up yet";
+    for (int i = 0; i < 499; ++i) EXPECT_FALSE(throttle.Admit(error));
+    EXPECT_TRUE(throttle.Admit({u"error", &second})) << "another document";
+    EXPECT_TRUE(throttle.Admit({u"warn", &first})) << "another filter";
+    EXPECT_EQ(throttle.NextDueInMs(), std::optional<std::uint64_t>(5000));
+
+    clock.now += 4;
+    EXPECT_TRUE(throttle.TakeDueSummaries().empty());
+    EXPECT_EQ(throttle.NextDueInMs(), std::optional<std::uint64_t>(1000));
+    clock.now += 1;
+    EXPECT_EQ(throttle.TakeDueSummaries(), std::vector<app::DesktopNoticeSummary>({{error, 499}}));
+    EXPECT_TRUE(throttle.TakeDueSummaries().empty()) << "each summary once";
+    EXPECT_TRUE(throttle.IsOpen(error));
+
+    // The summary starts the next window: lines in it add to the count of
+    // the same notification.
+    clock.now += 2;
+    EXPECT_FALSE(throttle.Admit(error));
+    EXPECT_FALSE(throttle.Admit(error));
+    EXPECT_EQ(throttle.NextDueInMs(), std::optional<std::uint64_t>(3000));
+    clock.now += 3;
+    EXPECT_EQ(throttle.TakeDueSummaries(), std::vector<app::DesktopNoticeSummary>({{error, 501}}));
+
+    // A window that ends quiet is forgotten: the next line shows again.
+    clock.now += 5;
+    EXPECT_TRUE(throttle.TakeDueSummaries().empty());
+    EXPECT_FALSE(throttle.IsOpen(error));
+    EXPECT_TRUE(throttle.Admit(error));
+
+    EXPECT_EQ(app::MoreLinesText(1), u"and 1 more line");
+    EXPECT_EQ(app::MoreLinesText(37), u"and 37 more lines");
+}

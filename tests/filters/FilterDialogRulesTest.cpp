@@ -202,6 +202,9 @@ TEST(HighlightEditMarksTest, NotificationSettingsMarkModifiedOthersDoNot) {
         HighlightSetting::Emails,
         HighlightSetting::AttachPreviousLines,
         HighlightSetting::SendFirstOccured,
+        HighlightSetting::PostWebHook,
+        HighlightSetting::WebHookUrl,
+        HighlightSetting::WebHookBody,
         HighlightSetting::ActionsOnlyAvailableInSpecialFile,
         HighlightSetting::AvailableFile,
     };
@@ -217,6 +220,7 @@ TEST(HighlightEditMarksTest, NotificationSettingsMarkModifiedOthersDoNot) {
         HighlightSetting::ExecutableProgram,
         HighlightSetting::IncludeTimestamp,
         HighlightSetting::IncludeFileName,
+        HighlightSetting::ShowDesktopNotification,
     };
     bool reload = false;
     for (HighlightSetting setting : marking) {

@@ -4,10 +4,13 @@
 
 #include <algorithm>
 
+#include "mail/IStopUpdatingDesktopNotice.h"
+#include "mail/MailCenter.h"
 #include "mail/MailTestTime.h"
 #include "mail/StopUpdatingEdit.h"
 #include "mail/StopUpdatingRule.h"
 #include "platform/Registry.h"
+#include "platform/SettableClock.h"
 #include "settings/RegistryPaths.h"
 #include "settings/StopUpdatingSettings.h"
 #include "settings/TempRegistry.h"
@@ -263,6 +266,44 @@ TEST(StopUpdatingEdit, ChecksInOrderOnlyWhileOn) {
     off.emails = u" x ";
     EXPECT_FALSE(StopUpdatingEditProblem(off));
     EXPECT_EQ(off.emails, u" x ") << "nothing is touched while the rule is off";
+}
+
+class RecordingDesktop final : public IStopUpdatingDesktopNotice {
+public:
+    void ShowStopUpdatingNotice(std::u16string_view path, std::u16string_view text) override {
+        shown.emplace_back(path, text);
+    }
+    std::vector<std::pair<std::u16string, std::u16string>> shown;
+};
+
+// The quiet period in words, and the notice that goes to the desktop with
+// the e-mail only when the rule asks for it.
+TEST_F(StopUpdatingStore, AQuietFileShowsOnTheDesktopWhenTheRuleAsks) {
+    EXPECT_EQ(QuietPeriodWords(1), u"1 second");
+    EXPECT_EQ(QuietPeriodWords(90), u"90 seconds");
+    EXPECT_EQ(QuietPeriodWords(60), u"1 minute");
+    EXPECT_EQ(QuietPeriodWords(5400), u"90 minutes");
+    EXPECT_EQ(QuietPeriodWords(7200), u"2 hours");
+    EXPECT_EQ(StopUpdatingNoticeText(u"OutputDebugString", 3600),
+              u"No new lines in OutputDebugString for 1 hour");
+
+    platform_test::SettableClock clock;
+    CMailCenter center(nullptr, clock);
+    RecordingDesktop desktop;
+    center.StopUpdating().SetDesktopNotice(&desktop);
+    StopUpdatingSettings rule = Rule(600);
+    center.StopUpdating().Apply(rule);
+    EXPECT_TRUE(center.StopUpdating().Check(u"/var/log/app.log", true, clock.now - 600));
+    EXPECT_TRUE(desktop.shown.empty()) << "the rule does not ask for it";
+
+    rule.desktopNotice = true;
+    center.StopUpdating().Apply(rule);
+    EXPECT_FALSE(center.StopUpdating().Check(u"/var/log/app.log", true, clock.now - 599));
+    EXPECT_TRUE(desktop.shown.empty()) << "not quiet long enough";
+    EXPECT_TRUE(center.StopUpdating().Check(u"/var/log/app.log", true, clock.now - 600));
+    ASSERT_EQ(desktop.shown.size(), 1u);
+    EXPECT_EQ(desktop.shown[0].first, u"/var/log/app.log");
+    EXPECT_EQ(desktop.shown[0].second, u"No new lines in app.log for 10 minutes");
 }
 
 // Paths differing in letter case name different files, as the rule sees them.

@@ -402,9 +402,19 @@ private slots:
         Control<QLineEdit>(dialog, "Emails")->setText(QStringLiteral("ops@example.org"));
         Control<QCheckBox>(dialog, "HighlightLine")->setChecked(false);
         Control<QCheckBox>(dialog, "FillLineBlankInBkgColor")->setChecked(true);
+        Control<QCheckBox>(dialog, "ShowDesktopNotification")->setChecked(true);
+        Control<QCheckBox>(dialog, "PostWebHook")->setChecked(true);
+        Control<QLineEdit>(dialog, "WebHookUrl")
+            ->setText(QStringLiteral("https://chat.example.org/h"));
+        Control<QLineEdit>(dialog, "WebHookBody")->setText(QStringLiteral("{\"text\":\"%n\"}"));
         QVERIFY(dialog.ReloadRequested());
         ClickOk(dialog);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        const filters::HighlightFilter& taken = app.HighlightFilters().Items()[0];
+        QVERIFY(taken.ShowDesktopNotification);
+        QVERIFY(taken.PostWebHook);
+        QVERIFY(taken.WebHookUrl == u"https://chat.example.org/h");
+        QVERIFY(taken.WebHookBody == u"{\"text\":\"%n\"}");
 
         // Read again from the file, so the new text replaces the phrase.
         QVERIFY(Line(*doc, 0) == u"the [hidden] is out");
@@ -449,6 +459,17 @@ private slots:
             QVERIFY(inside.contains(QRect(button->mapTo(&dialog, QPoint()), button->size())));
         }
         dialog.SelectRow(0);
+        // The web hook's fields follow its box, and so does the first-occurrence
+        // rule it shares with the e-mail.
+        for (const char* name : {"WebHookUrl", "WebHookBody", "SendFirstOccured"}) {
+            QVERIFY2(!Control<QWidget>(dialog, name)->isEnabled(), name);
+        }
+        QVERIFY(Control<QWidget>(dialog, "ShowDesktopNotification")->isEnabled());
+        Control<QCheckBox>(dialog, "PostWebHook")->setChecked(true);
+        for (const char* name : {"WebHookUrl", "WebHookBody", "SendFirstOccured"}) {
+            QVERIFY2(Control<QWidget>(dialog, name)->isEnabled(), name);
+        }
+        QVERIFY(!Control<QWidget>(dialog, "Emails")->isEnabled());
         Control<QCheckBox>(dialog, "ActionsOnlyAvailableInSpecialFile")->setChecked(true);
         auto* last = Control<QLineEdit>(dialog, "AvailableFile");
         auto* scroll = Control<QScrollArea>(dialog, "ActionScroll");

@@ -268,6 +268,32 @@ private slots:
         QVERIFY(catcher.texts.first().contains(QStringLiteral("/no/such.log")));
     }
 
+    // An activated desktop notification: the window comes back from the tray
+    // with the document active and the caret on the notified line; a
+    // document closed since brings only the window.
+    void activatedNoticeBringsItsDocumentBackAtTheLine() {
+        const QString first = WriteFile(QStringLiteral("first.log"), "a\nb\nc\nd\ne\n");
+        const QString second = WriteFile(QStringLiteral("second.log"));
+        app::CTarvikApp app;
+        CMainFrame frame(app);
+        frame.show();
+        frame.OpenFiles({first.toStdU16String(), second.toStdU16String()});
+        QCOMPARE(app.Documents().size(), std::size_t(2));
+        core::CTarvikDoc* notified = app.Documents()[0].get();
+        QVERIFY(frame.ActiveDocument() != notified);
+        frame.HideToTray();
+        const int closed = 0;
+        app_ui::BringDocumentForward(frame, app, &closed, 1);
+        QVERIFY(!frame.IsInTray());
+        QVERIFY(frame.ActiveDocument() != notified);
+
+        frame.HideToTray();
+        app_ui::BringDocumentForward(frame, app, notified, 3);
+        QVERIFY(!frame.IsInTray());
+        QCOMPARE(frame.ActiveDocument(), notified);
+        QTRY_COMPARE(notified->GetView()->GetCursorPos().line, 3);
+    }
+
     void tourStartsAtTheStoredPageAndRemembersTheUsersChoice() {
         QVERIFY(app_ui::CFirstRunTour::Wanted());
         {

@@ -71,13 +71,18 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QCOMPARE(Files(dialog), QStringList({"/logs/A.log", "/logs/b.log"}));
 
-        const char* below[] = {"Seconds",  "Emails",   "DontSend", "BeginHour", "EndMinute",
-                               "AllFiles", "FileList", "Add",      "Remove"};
+        const char* below[] = {"Seconds",   "Emails",        "DontSend",    "BeginHour",
+                               "EndMinute", "AllFiles",      "FileList",    "Add",
+                               "Remove",    "DesktopNotice", "PostWebHook", "WebHookUrl"};
         for (const char* name : below) QVERIFY2(!Control<QWidget>(dialog, name)->isEnabled(), name);
         Control<QCheckBox>(dialog, "Enable")->setChecked(true);
-        for (const char* name : {"Seconds", "Emails", "DontSend", "AllFiles", "FileList", "Add"}) {
+        for (const char* name : {"Seconds", "Emails", "DontSend", "AllFiles", "FileList", "Add",
+                                 "DesktopNotice", "PostWebHook"}) {
             QVERIFY2(Control<QWidget>(dialog, name)->isEnabled(), name);
         }
+        QVERIFY(!Control<QWidget>(dialog, "WebHookUrl")->isEnabled());
+        Control<QCheckBox>(dialog, "PostWebHook")->setChecked(true);
+        QVERIFY(Control<QWidget>(dialog, "WebHookUrl")->isEnabled());
         QVERIFY(!Control<QWidget>(dialog, "BeginHour")->isEnabled());
         QVERIFY2(!Control<QWidget>(dialog, "Remove")->isEnabled(), "nothing is selected");
         Control<QCheckBox>(dialog, "DontSend")->setChecked(true);
@@ -148,6 +153,7 @@ private slots:
         Control<QComboBox>(dialog, "EndHour")->setCurrentIndex(17);
         ClickOk(dialog);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY2(!app.Mail().StopUpdating().Settings().desktopNotice, "left unticked");
         settings::StopUpdatingSettings expected;
         expected.enabled = true;
         expected.seconds = 90;
@@ -163,6 +169,39 @@ private slots:
                  std::u16string(app::kMailSettingsIncompleteQuestion));
         QVERIFY(ui.icons.back() == core::MessageIcon::Question);
         QCOMPARE(mailSettingsOpened, 1);
+    }
+
+    // The desktop and web hook channels go with the rule; the address loses
+    // its outer blanks and the stored body, which has no field here, stays.
+    // The dialog fits a 1280x720 screen with room for a title bar and a panel.
+    void desktopAndWebHookChannelsKeepTheStoredBodyAndFitASmallScreen() {
+        app::CTarvikApp app;
+        settings::StopUpdatingSettings rule;
+        rule.enabled = true;
+        rule.seconds = 600;
+        rule.emails = u"ops@example.org";
+        rule.webHookBody = u"{\"quiet\":\"%f\"}";
+        app.ApplyStopUpdating(rule);
+        mail_ui::CStopUpdatingDialog dialog(app, nullptr);
+        dialog.resize(dialog.sizeHint());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const QSize size = dialog.size();
+        QVERIFY2(size.width() <= 1280 && size.height() <= 720 - 64,
+                 qPrintable(QStringLiteral("%1x%2").arg(size.width()).arg(size.height())));
+        Control<QCheckBox>(dialog, "DesktopNotice")->setChecked(true);
+        Control<QCheckBox>(dialog, "PostWebHook")->setChecked(true);
+        Control<QLineEdit>(dialog, "WebHookUrl")
+            ->setText(QStringLiteral(" https://hooks.example.org/q "));
+        QVERIFY(dialog.grab().toImage().save(
+            QStringLiteral(TARVIK_ARTIFACTS_DIR "/stop-updating-dialog.png")));
+        ClickOk(dialog);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        const settings::StopUpdatingSettings& taken = app.Mail().StopUpdating().Settings();
+        QVERIFY(taken.desktopNotice);
+        QVERIFY(taken.postWebHook);
+        QVERIFY(taken.webHookUrl == u"https://hooks.example.org/q");
+        QVERIFY(taken.webHookBody == rule.webHookBody);
     }
 
 private:

@@ -107,4 +107,15 @@ void ReceiveHandOver(CMainFrame& frame, const std::vector<std::u16string>& argum
     frame.OpenCommandLine(argv);
 }
 
+void BringDocumentForward(CMainFrame& frame, app::CTarvikApp& app, const void* document,
+                          int lineIndex) {
+    frame.RestoreFromTray(true);
+    for (const auto& doc : app.Documents()) {
+        if (doc.get() != document) continue;
+        frame.ActivateDocument(*doc);
+        if (doc->GetView() && lineIndex >= 0) doc->GetView()->PostGoToLine(lineIndex + 1);
+        return;
+    }
+}
+
 }  // namespace app_ui

@@ -1,6 +1,7 @@
 #pragma once
 // The steps of start-up that follow the main window's creation: taking a
-// later start's command line, and reopening the files of the last session.
+// later start's command line, reopening the files of the last session, and
+// what an activated desktop notification brings forward.
 
 #include <functional>
 #include <string>
@@ -35,5 +36,11 @@ void ReopenAtStartUp(CMainFrame& frame, app::CTarvikApp& app);
 // A later start's arguments (after its program name): the window comes back
 // from the tray to the front and the files open as a command line.
 void ReceiveHandOver(CMainFrame& frame, const std::vector<std::u16string>& arguments);
+
+// A desktop notification of a matched line was activated: the window comes
+// back from the tray to the front with the document active and its view at
+// the line (0-based). A document closed since brings only the window.
+void BringDocumentForward(CMainFrame& frame, app::CTarvikApp& app, const void* document,
+                          int lineIndex);
 
 }  // namespace app_ui

@@ -176,6 +176,9 @@ QGroupBox* CHighlightFilterEditPanel::BuildActionGroup() {
     print_ = Check(tr("&Print matched line to the default printer"), "PrintLine",
                    HighlightSetting::Print);
     column->addWidget(print_);
+    desktopNotice_ = Check(tr("Show a desktop not&ification"), "ShowDesktopNotification",
+                           HighlightSetting::ShowDesktopNotification);
+    column->addWidget(desktopNotice_);
 
     writeFile_ =
         Check(tr("&Write matched line to another file"), "WriteFile", HighlightSetting::WriteFile);
@@ -222,6 +225,16 @@ QGroupBox* CHighlightFilterEditPanel::BuildActionGroup() {
     firstOccurredRow->addWidget(firstOccurredText_, 100);
     column->addLayout(firstOccurredRow);
 
+    postWebHook_ = Check(tr("Post to a web hook"), "PostWebHook", HighlightSetting::PostWebHook);
+    webHookUrl_ = Edit("WebHookUrl", HighlightSetting::WebHookUrl);
+    webHookUrl_->setPlaceholderText(QStringLiteral("https://"));
+    webHookBody_ = Edit("WebHookBody", HighlightSetting::WebHookBody);
+    webHookBody_->setPlaceholderText(tr("Empty: the default JSON body"));
+    webHookBody_->setToolTip(tr("The tags of the e-mail apply: %f %h %t %n %p"));
+    column->addWidget(postWebHook_);
+    column->addLayout(Indented({BuddyLabel(tr("URL:"), webHookUrl_), webHookUrl_}));
+    column->addLayout(Indented({BuddyLabel(tr("Bod&y:"), webHookBody_), webHookBody_}));
+
     onlyForFile_ = Check(tr("All a&ctions above are only available for the following file"),
                          "ActionsOnlyAvailableInSpecialFile",
                          HighlightSetting::ActionsOnlyAvailableInSpecialFile);
@@ -257,6 +270,10 @@ void CHighlightFilterEditPanel::Load(const filters::HighlightFilter* filter) {
         emails_->setText(QString::fromStdU16String(filter->Emails));
         attachPrevious_->setValue(filter->AttachPreviousLinesWithEmail);
         firstOccurred_->setChecked(filter->SendFirstOccured);
+        desktopNotice_->setChecked(filter->ShowDesktopNotification);
+        postWebHook_->setChecked(filter->PostWebHook);
+        webHookUrl_->setText(QString::fromStdU16String(filter->WebHookUrl));
+        webHookBody_->setText(QString::fromStdU16String(filter->WebHookBody));
         onlyForFile_->setChecked(filter->ActionsOnlyAvailableInSpecialFile);
         availableFile_->setText(QString::fromStdU16String(filter->AvailableFile));
         loading_ = false;
@@ -322,6 +339,18 @@ void CHighlightFilterEditPanel::Apply(HighlightSetting setting,
             break;
         case HighlightSetting::SendFirstOccured:
             filter.SendFirstOccured = firstOccurred_->isChecked();
+            break;
+        case HighlightSetting::ShowDesktopNotification:
+            filter.ShowDesktopNotification = desktopNotice_->isChecked();
+            break;
+        case HighlightSetting::PostWebHook:
+            filter.PostWebHook = postWebHook_->isChecked();
+            break;
+        case HighlightSetting::WebHookUrl:
+            filter.WebHookUrl = Text(webHookUrl_);
+            break;
+        case HighlightSetting::WebHookBody:
+            filter.WebHookBody = Text(webHookBody_);
             break;
         case HighlightSetting::ActionsOnlyAvailableInSpecialFile:
             filter.ActionsOnlyAvailableInSpecialFile = onlyForFile_->isChecked();
@@ -389,10 +418,10 @@ bool CHighlightFilterEditPanel::eventFilter(QObject* watched, QEvent* event) {
 
 void CHighlightFilterEditPanel::UpdateEnabling() {
     const bool on = hasFilter_;
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{phrase_, matchCase_, regularExpression_, textColorButton_,
-                                         bkgColorButton_, entireLine_, replaceWith_, enable_,
-                                         execute_, print_, writeFile_, sendEmail_, onlyForFile_}) {
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             phrase_, matchCase_, regularExpression_, textColorButton_, bkgColorButton_,
+             entireLine_, replaceWith_, enable_, execute_, print_, desktopNotice_, writeFile_,
+             sendEmail_, postWebHook_, onlyForFile_}) {
         control->setEnabled(on);
     }
     replaceText_->setEnabled(on && replaceWith_->isChecked());
@@ -404,9 +433,16 @@ void CHighlightFilterEditPanel::UpdateEnabling() {
          std::initializer_list<QWidget*>{writtenFile_, browseWrittenFile_, timestamp_, fileName_}) {
         control->setEnabled(on && writeFile_->isChecked());
     }
-    for (QWidget* control : std::initializer_list<QWidget*>{emails_, attachPrevious_,
-                                                            firstOccurred_, firstOccurredText_}) {
+    for (QWidget* control : std::initializer_list<QWidget*>{emails_, attachPrevious_}) {
         control->setEnabled(on && sendEmail_->isChecked());
+    }
+    // Web hooks follow the e-mail's first-occurrence rule.
+    const bool notifies = sendEmail_->isChecked() || postWebHook_->isChecked();
+    for (QWidget* control : std::initializer_list<QWidget*>{firstOccurred_, firstOccurredText_}) {
+        control->setEnabled(on && notifies);
+    }
+    for (QWidget* control : std::initializer_list<QWidget*>{webHookUrl_, webHookBody_}) {
+        control->setEnabled(on && postWebHook_->isChecked());
     }
     for (QWidget* control :
          {static_cast<QWidget*>(availableFile_), static_cast<QWidget*>(browseAvailableFile_)}) {

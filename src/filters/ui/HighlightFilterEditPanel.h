@@ -86,6 +86,10 @@ private:
     QSpinBox* attachPrevious_ = nullptr;
     QCheckBox* firstOccurred_ = nullptr;
     QLabel* firstOccurredText_ = nullptr;
+    QCheckBox* desktopNotice_ = nullptr;
+    QCheckBox* postWebHook_ = nullptr;
+    QLineEdit* webHookUrl_ = nullptr;
+    QLineEdit* webHookBody_ = nullptr;
     QCheckBox* onlyForFile_ = nullptr;
     QLineEdit* availableFile_ = nullptr;
     QPushButton* browseAvailableFile_ = nullptr;

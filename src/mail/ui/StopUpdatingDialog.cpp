@@ -88,6 +88,24 @@ CStopUpdatingDialog::CStopUpdatingDialog(app::CTarvikApp& app, core::IUserInterf
     timeRow->addWidget(formatLabel);
     timeRow->addStretch();
 
+    desktopNotice_ = new QCheckBox(tr("Show a desktop not&ification"));
+    desktopNotice_->setObjectName(QStringLiteral("DesktopNotice"));
+    desktopNotice_->setChecked(edit.desktopNotice);
+    postWebHook_ = new QCheckBox(tr("&Post to a web hook"));
+    postWebHook_->setObjectName(QStringLiteral("PostWebHook"));
+    postWebHook_->setChecked(edit.postWebHook);
+    webHookUrl_ = new QLineEdit(QString::fromStdU16String(edit.webHookUrl));
+    webHookUrl_->setObjectName(QStringLiteral("WebHookUrl"));
+    webHookUrl_->setPlaceholderText(QStringLiteral("https://"));
+    view::AllowAnyLength(webHookUrl_);
+    webHookBody_ = edit.webHookBody;
+    auto* webHookLabel = new QLabel(tr("URL:"));
+    webHookLabel->setBuddy(webHookUrl_);
+    auto* webHookRow = new QHBoxLayout;
+    webHookRow->addWidget(postWebHook_);
+    webHookRow->addWidget(webHookLabel);
+    webHookRow->addWidget(webHookUrl_, 1);
+
     allFiles_ = new QRadioButton(tr("&All open files"));
     allFiles_->setObjectName(QStringLiteral("AllFiles"));
     listedFiles_ = new QRadioButton(tr("&The following files (should be opened by Ostra Tarvik)"));
@@ -117,15 +135,19 @@ CStopUpdatingDialog::CStopUpdatingDialog(app::CTarvikApp& app, core::IUserInterf
     layout->addLayout(quietRow);
     layout->addLayout(emailsGrid);
     layout->addLayout(timeRow);
+    layout->addWidget(desktopNotice_);
+    layout->addLayout(webHookRow);
     layout->addWidget(allFiles_);
     layout->addWidget(listedFiles_);
     layout->addLayout(fileRow);
     layout->addWidget(buttons);
 
-    belowEnable_ = {seconds_,  secondsLabel, emailsLabel, emails_,   emailsHint,
-                    dontSend_, toLabel,      formatLabel, allFiles_, listedFiles_};
+    belowEnable_ = {seconds_,       secondsLabel, emailsLabel, emails_,   emailsHint,
+                    dontSend_,      toLabel,      formatLabel, allFiles_, listedFiles_,
+                    desktopNotice_, postWebHook_, webHookLabel};
     connect(enable_, &QCheckBox::toggled, this, &CStopUpdatingDialog::UpdateEnabling);
     connect(dontSend_, &QCheckBox::toggled, this, &CStopUpdatingDialog::UpdateEnabling);
+    connect(postWebHook_, &QCheckBox::toggled, this, &CStopUpdatingDialog::UpdateEnabling);
     connect(listedFiles_, &QRadioButton::toggled, this, &CStopUpdatingDialog::UpdateEnabling);
     connect(files_, &QTreeWidget::itemSelectionChanged, this, &CStopUpdatingDialog::UpdateEnabling);
     connect(add_, &QPushButton::clicked, this, &CStopUpdatingDialog::AddFiles);
@@ -154,6 +176,7 @@ void CStopUpdatingDialog::UpdateEnabling() {
     for (QComboBox* list : {beginHour_, beginMinute_, endHour_, endMinute_}) {
         list->setEnabled(times);
     }
+    webHookUrl_->setEnabled(on && postWebHook_->isChecked());
     const bool listed = on && listedFiles_->isChecked();
     files_->setEnabled(listed);
     add_->setEnabled(listed);
@@ -174,6 +197,10 @@ mail::StopUpdatingEdit CStopUpdatingDialog::Edit() const {
     for (int i = 0; i < files_->topLevelItemCount(); ++i) {
         edit.files.push_back(files_->topLevelItem(i)->text(0).toStdU16String());
     }
+    edit.desktopNotice = desktopNotice_->isChecked();
+    edit.postWebHook = postWebHook_->isChecked();
+    edit.webHookUrl = webHookUrl_->text().toStdU16String();
+    edit.webHookBody = webHookBody_;
     return edit;
 }
 
@@ -212,7 +239,10 @@ void CStopUpdatingDialog::ShowProblem(const mail::StopUpdatingProblem& problem) 
 void CStopUpdatingDialog::accept() {
     mail::StopUpdatingEdit edit = Edit();
     const auto problem = mail::StopUpdatingEditProblem(edit);
-    if (edit.enabled) emails_->setText(QString::fromStdU16String(edit.emails));
+    if (edit.enabled) {
+        emails_->setText(QString::fromStdU16String(edit.emails));
+        webHookUrl_->setText(QString::fromStdU16String(edit.webHookUrl));
+    }
     if (problem) {
         ShowProblem(*problem);
         return;

@@ -1,9 +1,9 @@
 #pragma once
 // "Stop Updating Notification": whether and after how many quiet seconds an
-// e-mail goes out, to whom, the daily span without e-mail, and which files
-// are watched. The dialog edits a copy; OK checks it, saves it through the
-// application and, when the e-mail settings are not complete, offers to set
-// them.
+// e-mail goes out, to whom, the daily span without e-mail, whether a desktop
+// notification and a web hook post go with it, and which files are watched. The dialog edits a
+// copy; OK checks it, saves it through the application and, when the e-mail settings are not
+// complete, offers to set them.
 
 #include <QDialog>
 #include <functional>
@@ -67,6 +67,11 @@ private:
     QComboBox* beginMinute_ = nullptr;
     QComboBox* endHour_ = nullptr;
     QComboBox* endMinute_ = nullptr;
+    QCheckBox* desktopNotice_ = nullptr;
+    QCheckBox* postWebHook_ = nullptr;
+    QLineEdit* webHookUrl_ = nullptr;
+    // Kept as loaded: the dialog has no field for it.
+    std::u16string webHookBody_;
     QRadioButton* allFiles_ = nullptr;
     QRadioButton* listedFiles_ = nullptr;
     QTreeWidget* files_ = nullptr;
