@@ -1,5 +1,6 @@
 // The main window's ways of opening several files at once: file sets with
-// their menu and dialog, and the dialog of more recent files.
+// their menu and dialog, and the dialog of more recent files; and the
+// dialog that opens a journal.
 
 #include <QMenu>
 
@@ -12,6 +13,7 @@
 #include "discovery/ui/AutoOpenDialog.h"
 #include "discovery/ui/ManageFileSetsDialog.h"
 #include "discovery/ui/MoreRecentFilesDialog.h"
+#include "streams/ui/OpenJournalDialog.h"
 
 namespace app_ui {
 
@@ -19,10 +21,12 @@ void CMainFrame::BuildDiscoveryMenus(QMenu* file) {
     commands_.Add(kCmdOpenMoreRecentFiles, tr("Open &More Recent Files..."), {},
                   [this] { ShowMoreRecentFilesDialog(); });
     fileSetsMenu_ = new CFileSetsMenu(file, this);
-    // Both just below Open; the menu bar is the same with or without documents.
+    // All just below Open; the menu bar is the same with or without documents.
     QAction* afterOpen = commands_.Action(kCmdFileClose);
     file->insertMenu(afterOpen, fileSetsMenu_->Menu());
     file->insertAction(afterOpen, commands_.Action(kCmdOpenMoreRecentFiles));
+    commands_.Add(kCmdOpenJournal, tr("Open &Journal..."), {}, [this] { ShowOpenJournalDialog(); });
+    file->insertAction(afterOpen, commands_.Action(kCmdOpenJournal));
     commands_.Add(kCmdAutoOpenNewFiles, tr("&Auto Open New Files..."), Qt::CTRL | Qt::Key_N,
                   [this] { ShowAutoOpenDialog(); });
     file->insertAction(afterOpen, commands_.Action(kCmdAutoOpenNewFiles));
@@ -62,6 +66,13 @@ void CMainFrame::OpenMoreRecentFiles(const std::vector<std::u16string>& paths) {
 void CMainFrame::ShowMoreRecentFilesDialog() {
     discovery_ui::CMoreRecentFilesDialog dialog(recentMenu_->List().Entries(), this);
     if (dialog.exec() == QDialog::Accepted) OpenMoreRecentFiles(dialog.SelectedPaths());
+}
+
+// The journal name goes the way of a file chosen in File > Open: an open
+// document of the same name comes forward, else it opens and says why not.
+void CMainFrame::ShowOpenJournalDialog() {
+    streams_ui::COpenJournalDialog dialog({}, this, this);
+    if (dialog.exec() == QDialog::Accepted) OpenChosenFiles({dialog.Name()});
 }
 
 void CMainFrame::ShowAutoOpenDialog() {
