@@ -316,6 +316,15 @@ private slots:
                  "journal:?boot=1&dir=" + folder +
                      "&host=web2&identifier=x&priority=3&unit=a.service&unit=c.service");
         QVERIFY(ui.texts.isEmpty());
+        // The name opens a document the way a file chosen in File > Open does.
+        {
+            app::CTarvikApp app;
+            CMainFrame frame(app);
+            MessageBoxCatcher catcher;
+            frame.OpenChosenFiles({dialog.Name()});
+            QCOMPARE(DocumentPaths(app), QStringList{QString::fromStdU16String(dialog.Name())});
+            QVERIFY(catcher.texts.isEmpty());
+        }
 
         // A folder without journals: said below the lists, refused on OK;
         // the chosen units stay chosen.
