@@ -170,6 +170,10 @@ TEST_F(JournalSourceTest, OfferedValuesAreTheJournalsOwnWithinTheirLimits) {
     EXPECT_EQ(values.units.size(), 2u);
     EXPECT_TRUE(values.incomplete);
     EXPECT_FALSE(streams::JournalValuesNotice(values).empty());
+    // So does a bound on the time.
+    ASSERT_TRUE(
+        streams::ReadJournalValues(folder_.Path(), values, error, {2000, std::chrono::seconds(0)}));
+    EXPECT_TRUE(values.incomplete);
 
     // A folder that is gone or holds no journal: the reason, no values.
     EXPECT_FALSE(streams::ReadJournalValues(folder_.File("gone"), values, error));

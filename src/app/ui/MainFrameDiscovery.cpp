@@ -9,10 +9,12 @@
 #include "app/ui/FrameCommandIds.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/RecentFilesMenu.h"
+#include "core/TarvikDoc.h"
 #include "discovery/BatchOpen.h"
 #include "discovery/ui/AutoOpenDialog.h"
 #include "discovery/ui/ManageFileSetsDialog.h"
 #include "discovery/ui/MoreRecentFilesDialog.h"
+#include "streams/JournalQuery.h"
 #include "streams/ui/OpenJournalDialog.h"
 
 namespace app_ui {
@@ -71,7 +73,14 @@ void CMainFrame::ShowMoreRecentFilesDialog() {
 // The journal name goes the way of a file chosen in File > Open: an open
 // document of the same name comes forward, else it opens and says why not.
 void CMainFrame::ShowOpenJournalDialog() {
-    streams_ui::COpenJournalDialog dialog({}, this, this);
+    // It starts from the active journal document's choice, to open a
+    // neighbour of it.
+    streams::JournalQuery initial;
+    std::u16string ignored;
+    if (const core::CTarvikDoc* doc = ActiveDocument()) {
+        if (!streams::ParseJournalName(doc->GetPathName(), initial, ignored)) initial = {};
+    }
+    streams_ui::COpenJournalDialog dialog(initial, this, this);
     if (dialog.exec() == QDialog::Accepted) OpenChosenFiles({dialog.Name()});
 }
 

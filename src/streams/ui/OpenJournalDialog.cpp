@@ -16,6 +16,7 @@
 
 #include "core/IUserInterface.h"
 #include "core/WaitCursor.h"
+#include "streams/JournalAccess.h"
 #include "streams/JournalValues.h"
 #include "view/DialogParts.h"
 #include "view/PlainMessageBox.h"
@@ -185,8 +186,13 @@ void COpenJournalDialog::RefreshValues() {
     host_->clear();
     for (const std::string& value : values.hosts) host_->addItem(FromUtf8(value));
     host_->setEditText(host);
-    const std::u16string notice =
-        problem_.empty() ? streams::JournalValuesNotice(values) : problem_;
+    std::u16string notice = problem_.empty() ? streams::JournalValuesNotice(values) : problem_;
+    // Values of other users and of the system are missing when the user may
+    // read only their own journal.
+    if (problem_.empty() && folder.isEmpty()) {
+        const std::u16string access = streams::JournalAccessNotice();
+        if (!access.empty()) notice += (notice.empty() ? u"" : u"\n") + access;
+    }
     notice_->setText(QString::fromStdU16String(notice));
     notice_->setVisible(!notice.empty());
 }
