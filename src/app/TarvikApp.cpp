@@ -190,10 +190,18 @@ void CTarvikApp::OnFileEvents() {
 void CTarvikApp::RunDueEventPolls() {
     eventPolls_.RunDue(documents_, core::CEventPolls::Clock::now());
     lastPolled_ = eventPolls_.LastPolled();
+    if (!streamWakes_.AnyBacklog()) return;
+    streamWakes_.TakeBacklogs(core::CPollBudget(docContext_.clock, core::CPollBudget::kTickMs));
+    const auto& taken = streamWakes_.Woken();
+    lastPolled_.insert(lastPolled_.end(), taken.begin(), taken.end());
 }
 
 std::optional<std::chrono::milliseconds> CTarvikApp::NextEventPollDelay() const {
-    const auto due = eventPolls_.NextDue();
+    auto due = eventPolls_.NextDue();
+    if (streamWakes_.AnyBacklog()) {
+        const auto soon = core::CEventPolls::Clock::now() + core::CEventPolls::kMinGap;
+        due = due ? std::min(*due, soon) : soon;
+    }
     if (!due) return std::nullopt;
     const auto wait =
         std::chrono::ceil<std::chrono::milliseconds>(*due - core::CEventPolls::Clock::now());

@@ -42,4 +42,20 @@ bool CStreamWakes::TakeReady(const CPollBudget& budget) {
     return fileEvents;
 }
 
+bool CStreamWakes::AnyBacklog() const {
+    for (const auto& [descriptor, doc] : byDescriptor_) {
+        if (doc->HasBacklog() && doc->IsMonitoring()) return true;
+    }
+    return false;
+}
+
+void CStreamWakes::TakeBacklogs(const CPollBudget& budget) {
+    woken_.clear();
+    for (const auto& [descriptor, doc] : byDescriptor_) {
+        if (!doc->HasBacklog() || !doc->IsMonitoring()) continue;
+        doc->TakeStreamText(budget);
+        woken_.push_back(doc);
+    }
+}
+
 }  // namespace core

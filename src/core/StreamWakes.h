@@ -32,6 +32,13 @@ public:
     bool TakeReady(const CPollBudget& budget);
     const std::vector<CTarvikDoc*>& Woken() const { return woken_; }
 
+    // A stream document left with more ready than its turn took is given
+    // another turn soon, as a file's backlog is, without waiting for the
+    // next tick; the user-interface thread paints and answers in between.
+    bool AnyBacklog() const;
+    // Gives those documents their turn; they are in Woken() then.
+    void TakeBacklogs(const CPollBudget& budget);
+
 private:
     int fileEvents_;
     platform::CReadinessSet set_;

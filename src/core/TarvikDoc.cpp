@@ -452,8 +452,14 @@ void CTarvikDoc::UpdateTitle(bool tellNow) {
         return;
     }
     if (stream_) {
-        if (title_ == path_) return;
-        title_ = path_;
+        std::u16string title = path_;
+        if (const std::u16string status = stream_->Status(); !status.empty()) {
+            title += u" - ";
+            title += status;
+        }
+        if (title.size() > kMaxTitleLength) title.resize(kMaxTitleLength);
+        if (title == title_) return;
+        title_ = std::move(title);
         titleUntold_ = true;
         if (tellNow) TellTitleChange();
         return;
@@ -483,8 +489,7 @@ void CTarvikDoc::DeleteContents() {
     }
     buffer_.FreeAll();
     SetMonitoring(false);
-    EndCapture();
-    stream_.reset();
+    EndStream();
     CloseHandle();
     readBuffer_.reset();
     filterStage_.ClearPartial();

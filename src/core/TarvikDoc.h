@@ -19,7 +19,6 @@
 #include <utility>
 #include <vector>
 
-#include "capture/CaptureCopyFile.h"
 #include "capture/CaptureSession.h"
 #include "core/DocContext.h"
 #include "core/IDocumentListener.h"
@@ -32,11 +31,12 @@
 #include "filters/SearchLimitHits.h"
 #include "platform/File.h"
 #include "platform/MappedBuffer.h"
+#include "streams/CaptureSource.h"
 #include "streams/IStreamSource.h"
 
 namespace core {
 
-class CTarvikDoc {
+class CTarvikDoc : private streams::IStreamIntake {
 public:
     // One read takes at most this much (1 MiB); a poll reads on until it has
     // what it found. Short reads keep the time between two looks at the poll
@@ -52,7 +52,7 @@ public:
     static constexpr std::size_t kMaxTitleLength = 259;
 
     explicit CTarvikDoc(DocContext& context);
-    ~CTarvikDoc();
+    ~CTarvikDoc() override;
     CTarvikDoc(const CTarvikDoc&) = delete;
     CTarvikDoc& operator=(const CTarvikDoc&) = delete;
 
@@ -122,8 +122,8 @@ public:
     void ApplyCaptureOptions();
     // Closes the copy file and opens the one the options name, if any.
     void ReopenCaptureCopyFile();
-    bool HasCaptureCopyFile() const { return copyFile_.IsOpen(); }
-    capture::CCaptureSession* CaptureSession() { return capture_.get(); }
+    bool HasCaptureCopyFile() const;
+    capture::CCaptureSession* CaptureSession();
 
     bool IsCommandEnabled(int commandId) const;
     // True when the command was handled here.
@@ -220,7 +220,9 @@ private:
     bool ReloadStream();
     void OpenCaptureCopyFile();
     void OnCaptureFailed(std::uint32_t code, const std::function<void()>& closeDocument);
-    void EndCapture();
+    void EndStream();
+    // The intake of stream sources: normalise, then append as any new text.
+    void TakeText(char16_t* text, std::size_t units, bool ownText) override;
 
     DocContext& context_;
     CTarvikTextBuffer buffer_;
@@ -239,11 +241,13 @@ private:
     platform::MappedArray<char16_t> readBuffer_;
     bool monitoring_ = false;
     bool captureMode_ = false;
-    std::unique_ptr<capture::CCaptureSession> capture_;
-    capture::CCaptureCopyFile copyFile_;
     std::unique_ptr<streams::IStreamSource> stream_;
-    // Reused for each piece a stream source hands over.
-    std::u16string streamText_;
+    // The stream source when it is the capture; none otherwise.
+    streams::CCaptureSource* capture_ = nullptr;
+    // The tail at open is being taken: it runs no actions, raises no signals.
+    bool takingTail_ = false;
+    // The source handed over text since the turn began.
+    bool streamTook_ = false;
     std::u16string displayName_;
     platform::CFile file_;
     platform::FileIdentity handleIdentity_;

@@ -63,23 +63,30 @@ bool CTarvikDoc::OnOpenStream(std::u16string_view name) {
 // The tail is what was there before the document looked: it runs no
 // actions and raises no signals, as a file's tail at open.
 void CTarvikDoc::TakeStreamTail() {
-    if (const std::u16string notice = stream_->TakeNotice(); !notice.empty()) {
+    if (std::u16string notice = stream_->TakeNotice(); !notice.empty()) {
         std::u16string line(kNoticePrefix);
         line += notice;
         line += u"\r\n";
         AppendText(line, false, false);
     }
-    std::u16string text;
-    bool more = true;
-    while (more) {
-        text.clear();
-        more = stream_->Take(text, kReadBufferUnits);
-        if (text.empty()) break;
-        const std::size_t length = NormalizeText(text.data(), text.size());
-        AppendText({text.data(), length}, false, false);
+    takingTail_ = true;
+    while (stream_->Deliver(*this, kReadBufferUnits)) {
     }
+    takingTail_ = false;
     limitHits_.NameNewlyFrequent(path_);
     buffer_.NotifyViews(nullptr, nullptr, kUpdateHorzRange, 0);
+}
+
+void CTarvikDoc::TakeText(char16_t* text, std::size_t units, bool ownText) {
+    streamTook_ = true;
+    const std::size_t length = NormalizeText(text, units);
+    if (length == 0) return;
+    if (takingTail_) {
+        AppendText({text, length}, false, false);
+        return;
+    }
+    filters::CSearchLimitHits::Scope counting(limitHits_);
+    AppendText({text, length}, true, !ownText);
 }
 
 // Takes pieces of at most one read until the source has nothing more ready
@@ -88,18 +95,10 @@ void CTarvikDoc::TakeStreamTail() {
 void CTarvikDoc::TakeStreamText(const CPollBudget& budget) {
     backlog_ = false;
     if (!stream_) return;
-    bool any = false;
-    std::u16string& text = streamText_;
+    streamTook_ = false;
     for (;;) {
         const std::uint64_t startMs = budget.NowMs();
-        text.clear();
-        const bool more = stream_->Take(text, readPace_.Units(budget));
-        if (!text.empty()) {
-            any = true;
-            const std::size_t length = NormalizeText(text.data(), text.size());
-            AppendNewText({text.data(), length});
-        }
-        if (!more) break;
+        if (!stream_->Deliver(*this, readPace_.Units(budget))) break;
         const std::uint64_t nowMs = budget.NowMs();
         if (budget.IsTimed()) readPace_.Took(nowMs - startMs);
         if (budget.IsSpentAt(nowMs)) {
@@ -107,7 +106,10 @@ void CTarvikDoc::TakeStreamText(const CPollBudget& budget) {
             break;
         }
     }
-    if (any) {
+    limitHits_.NameNewlyFrequent(path_);
+    // A command that ended says so in the title.
+    UpdateTitle(false);
+    if (streamTook_) {
         MarkNewData();
     } else {
         CheckStopUpdating();

@@ -45,8 +45,8 @@ public:
     SpawnSetup& operator=(const SpawnSetup&) = delete;
 
     // Standard input from /dev/null, standard output to outFd (inherited
-    // when -1), standard error to /dev/null when quiet.
-    bool Prepare(int outFd, bool quiet) {
+    // when -1), standard error to /dev/null when quiet, or to outFd as well.
+    bool Prepare(int outFd, bool quiet, bool errorsToOut = false) {
         sigset_t none;
         sigemptyset(&none);
         // Signals this program ignores or handles (SIGPIPE above all) are
@@ -61,6 +61,8 @@ public:
                 posix_spawn_file_actions_adddup2(&actions_, outFd, STDOUT_FILENO) == 0) &&
                (!quiet || posix_spawn_file_actions_addopen(&actions_, STDERR_FILENO, "/dev/null",
                                                            O_WRONLY, 0) == 0) &&
+               (!errorsToOut ||
+                posix_spawn_file_actions_adddup2(&actions_, outFd, STDERR_FILENO) == 0) &&
                posix_spawn_file_actions_addclosefrom_np(&actions_, STDERR_FILENO + 1) == 0 &&
                posix_spawnattr_setsigmask(&attributes_, &none) == 0 &&
                posix_spawnattr_setsigdefault(&attributes_, &defaults) == 0 &&
@@ -68,6 +70,11 @@ public:
                posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGMASK |
                                                           POSIX_SPAWN_SETSIGDEF |
                                                           POSIX_SPAWN_SETPGROUP) == 0;
+    }
+
+    bool StartIn(const std::string& folder) {
+        return folder.empty() ||
+               posix_spawn_file_actions_addchdir_np(&actions_, folder.c_str()) == 0;
     }
 
     const posix_spawn_file_actions_t* Actions() const { return &actions_; }
@@ -145,6 +152,28 @@ int RunAndWait(const std::vector<std::string>& argv, std::string* output) {
         close(pipeFds[0]);
     }
     return WaitFor(pid);
+}
+
+int StartWithOutput(const std::vector<std::string>& argv, const std::string& folder,
+                    OutputChild& child) {
+    if (argv.empty() || argv.front().empty()) return ENOENT;
+    int pipeFds[2] = {-1, -1};
+    if (pipe2(pipeFds, O_CLOEXEC) != 0) return errno;
+    SpawnSetup setup;
+    int result = EINVAL;
+    if (setup.Prepare(pipeFds[1], false, true) && setup.StartIn(folder)) {
+        std::vector<char*> pointers = ArgvPointers(argv);
+        result = posix_spawnp(&child.pid, argv.front().c_str(), setup.Actions(), setup.Attributes(),
+                              pointers.data(), environ);
+    }
+    close(pipeFds[1]);
+    if (result != 0) {
+        close(pipeFds[0]);
+        return result;
+    }
+    fcntl(pipeFds[0], F_SETFL, fcntl(pipeFds[0], F_GETFL) | O_NONBLOCK);
+    child.output = pipeFds[0];
+    return 0;
 }
 
 std::string ProgramPath() {

@@ -7,6 +7,8 @@
 // process group of its own (so a Ctrl+C meant for this program does not
 // reach it).
 
+#include <sys/types.h>
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -35,6 +37,20 @@ bool StartProcess(std::u16string_view commandLine, std::string& error,
 // start or did not exit normally. Its standard output goes to output (when
 // given), its standard error is dropped.
 int RunAndWait(const std::vector<std::string>& argv, std::string* output = nullptr);
+
+// A child whose standard output and error go to one pipe.
+struct OutputChild {
+    pid_t pid = -1;
+    // The pipe's reading end, non-blocking; -1 when none.
+    int output = -1;
+};
+
+// Starts argv[0] in folder (this process's when empty) in a process group of
+// its own, with standard input from /dev/null and standard output and error
+// into a pipe whose reading end goes to child. Nothing reaps it: the caller
+// waits for it (see ProcessGroup.h). Returns 0, else the error number.
+int StartWithOutput(const std::vector<std::string>& argv, const std::string& folder,
+                    OutputChild& child);
 
 // The full path of the running program; empty when it cannot be told.
 std::string ProgramPath();

@@ -1,7 +1,7 @@
 #pragma once
 // What a document needs of a source that hands text over as it comes (the
-// journal now; the debug-output capture, commands and remote hosts later),
-// as opposed to a file it reads by position. A source never blocks the
+// debug-output capture, the journal; commands and remote hosts later), as
+// opposed to a file it reads by position. A source never blocks the
 // user-interface thread: it hands over only what is ready, in pieces no
 // larger than the poll budget, and tells the event loop when to ask again.
 
@@ -9,6 +9,16 @@
 #include <string>
 
 namespace streams {
+
+// Where a source hands its text: the document's intake.
+class IStreamIntake {
+public:
+    virtual ~IStreamIntake() = default;
+    // Whole messages or lines, not yet normalised; the intake may change
+    // the units in place. ownText: sent by this program itself, shown but
+    // running no actions.
+    virtual void TakeText(char16_t* text, std::size_t units, bool ownText) = 0;
+};
 
 class IStreamSource {
 public:
@@ -28,6 +38,9 @@ public:
     // call always makes progress. Never blocks. True when more is ready than
     // was handed over, so the caller asks again at its next turn.
     virtual bool Take(std::u16string& out, std::size_t maxUnits) = 0;
+    // Hands what Take would to intake, in one or more pieces; true when more
+    // is ready than was handed over.
+    virtual bool Deliver(IStreamIntake& intake, std::size_t maxUnits);
 
     // A descriptor the event loop watches for reading; -1 when the source
     // is asked only at each tick. When it is readable, call ProcessWake.
@@ -47,6 +60,10 @@ public:
 
     // The folder Browse shows; empty when the source has none.
     virtual std::u16string Folder() const = 0;
+
+    // What the title adds to the name (for example that a command ended);
+    // empty for nothing.
+    virtual std::u16string Status() const { return {}; }
 };
 
 }  // namespace streams

@@ -22,9 +22,6 @@ namespace {
 constexpr std::string_view kFieldNames[] = {
     "MESSAGE=", "_HOSTNAME=", "SYSLOG_IDENTIFIER=", "_COMM=", "_PID=", "SYSLOG_PID="};
 
-// Ready text above this size is given back once handed over.
-constexpr std::size_t kKeptReadyUnits = 1u << 16;
-
 }  // namespace
 
 CJournalSource::CJournalSource(JournalQuery query) : query_(std::move(query)) {}
@@ -43,8 +40,7 @@ void CJournalSource::Close() {
     wakeFd_ = -1;
     cursor_.clear();
     onUnread_ = false;
-    ready_ = std::u16string();
-    readyAt_ = 0;
+    ready_.Clear();
 }
 
 bool CJournalSource::Open(std::size_t tailUnits, std::u16string& error) {
@@ -117,10 +113,10 @@ void CJournalSource::ReadTail(std::size_t tailUnits) {
         }
         starts.push_back(start);
     }
-    ready_.reserve(newestFirst.size());
+    ready_.Text().reserve(newestFirst.size());
     std::size_t end = newestFirst.size();
     for (auto it = starts.rbegin(); it != starts.rend(); ++it) {
-        ready_.append(newestFirst, *it, end - *it);
+        ready_.Text().append(newestFirst, *it, end - *it);
         end = *it;
     }
 }
@@ -183,31 +179,10 @@ bool CJournalSource::AppendCurrent(std::u16string& out) {
     return true;
 }
 
-std::size_t CJournalSource::HandReady(std::u16string& out, std::size_t maxUnits) {
-    std::size_t available = ready_.size() - readyAt_;
-    if (available == 0) return 0;
-    std::size_t units = available;
-    if (units > maxUnits) {
-        // Whole lines only: up to the last line end within the budget, or
-        // one line alone when even that is longer.
-        std::size_t cut = ready_.rfind(u"\r\n", readyAt_ + std::max<std::size_t>(maxUnits, 2) - 2);
-        if (cut == std::u16string::npos || cut < readyAt_) cut = ready_.find(u"\r\n", readyAt_);
-        units = cut + 2 - readyAt_;
-    }
-    out.append(ready_, readyAt_, units);
-    readyAt_ += units;
-    if (readyAt_ == ready_.size()) {
-        if (ready_.capacity() > kKeptReadyUnits) ready_ = std::u16string();
-        ready_.clear();
-        readyAt_ = 0;
-    }
-    return units;
-}
-
 bool CJournalSource::Take(std::u16string& out, std::size_t maxUnits) {
     const std::size_t start = out.size();
-    HandReady(out, maxUnits);
-    if (readyAt_ < ready_.size()) return true;
+    ready_.Hand(out, maxUnits);
+    if (!ready_.Empty()) return true;
     if (journal_ == nullptr) return false;
     bool readAny = false;
     bool askedForChanges = false;
@@ -229,13 +204,13 @@ bool CJournalSource::Take(std::u16string& out, std::size_t maxUnits) {
         const std::size_t before = out.size();
         if (!AppendCurrent(out)) continue;
         if (out.size() - start > maxUnits && before > start) {
-            ready_.assign(out, before);
+            ready_.Text().assign(out, before);
             out.resize(before);
             break;
         }
     }
     if (readAny) KeepCursor();
-    return readyAt_ < ready_.size() || out.size() - start >= maxUnits || walked >= maxUnits;
+    return !ready_.Empty() || out.size() - start >= maxUnits || walked >= maxUnits;
 }
 
 void CJournalSource::ProcessWake() {

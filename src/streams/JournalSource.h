@@ -13,6 +13,7 @@
 #include "streams/IStreamSource.h"
 #include "streams/JournalEntryText.h"
 #include "streams/JournalQuery.h"
+#include "streams/ReadyLines.h"
 
 struct sd_journal;
 
@@ -51,15 +52,13 @@ private:
     // Moves to the next entry; false at the end (or when the journal fails).
     bool Next();
     void KeepCursor();
-    std::size_t HandReady(std::u16string& out, std::size_t maxUnits);
 
     JournalQuery query_;
     sd_journal* journal_ = nullptr;
     int wakeFd_ = -1;
     std::string cursor_;     // of the last entry read; empty when none
     bool onUnread_ = false;  // the position is on an entry not read yet
-    std::u16string ready_;   // whole lines read but not yet handed over
-    std::size_t readyAt_ = 0;
+    CReadyLines ready_;      // whole lines read but not yet handed over
     std::u16string notice_;
     bool noticeGiven_ = false;
     // Buffers kept for reuse between entries.

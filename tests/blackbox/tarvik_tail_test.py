@@ -555,6 +555,39 @@ class Actions(TailCase):
                           .encode(), message.read())
 
 
+
+JOURNAL_WRITER = "/lib/systemd/systemd-journal-remote"
+
+
+class Journal(TailCase):
+    """A journal name follows entries written by the system's own writer and
+    prints them as the system's own reader does."""
+
+    def write_entries(self, first, count):
+        export = "".join(
+            f"__REALTIME_TIMESTAMP={1765000000000000 + i * 1000000}\n"
+            f"__MONOTONIC_TIMESTAMP={i + 1}\n_BOOT_ID=0123456789abcdef0123456789abcdef\n"
+            f"_HOSTNAME=web1\nSYSLOG_IDENTIFIER=app\n_PID=42\nPRIORITY={i % 8}\n"
+            f"MESSAGE=entry {i}\n\n" for i in range(first, first + count))
+        subprocess.run([JOURNAL_WRITER, "--output=" + self.path("x.journal"), "-"],
+                       input=export.encode(), capture_output=True, check=True, timeout=60)
+
+    def journalctl(self, *matches):
+        return subprocess.run(["journalctl", "--directory=" + self.folder, "-o", "short-iso",
+                               "-q", *matches], capture_output=True, env=self.env, check=True,
+                              timeout=60).stdout
+
+    def test_prints_what_the_system_reader_shows_then_follows(self):
+        self.env["TZ"] = "UTC"
+        self.write_entries(0, 20)
+        name = f"journal:?dir={self.folder}&priority=3"
+        follower = self.follow(name)
+        self.expect(follower, self.journalctl("-p", "3"))
+        self.write_entries(20, 8)
+        self.expect(follower, self.journalctl("-p", "3"))
+        self.finish(follower, self.journalctl("-p", "3"))
+
+
 if __name__ == "__main__":
     TOOL = sys.argv.pop(1)
     REG = sys.argv.pop(1)
