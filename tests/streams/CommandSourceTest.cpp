@@ -14,6 +14,8 @@
 
 #include "JournalWriter.h"
 #include "platform/CodePage.h"
+#include "settings/TempRegistry.h"
+#include "streams/StreamSources.h"
 
 namespace streams_test {
 namespace {
@@ -40,7 +42,9 @@ std::string FollowUntil(CCommandSource& source, const std::string& last) {
     return text;
 }
 
-TEST(CommandSourceTest, OutputThenOneLineWithTheEnd) {
+class CommandSourceTest : public app_test::TempRegistryTest {};
+
+TEST_F(CommandSourceTest, OutputThenOneLineWithTheEnd) {
     auto source = Started(
         "for i in 1 2 3; do echo \"line $i\"; done; printf 'crlf\\r\\nerr\\n' >&2; "
         "printf 'partial'; exit 3");
@@ -52,6 +56,17 @@ TEST(CommandSourceTest, OutputThenOneLineWithTheEnd) {
               "[The command ended with exit status 3.]\n");
     EXPECT_EQ(source->Status(), u"ended, exit status 3");
 
+    // The folder kept for the name is where it runs.
+    TempFolder folder;
+    ASSERT_TRUE(settings::CommandDocumentStore::Save(
+        u"cmd:pwd", {platform::Utf8ToUtf16(folder.Path()), false}));
+    std::u16string error;
+    auto inFolder = streams::CreateStreamSource(u"cmd:pwd", error);
+    ASSERT_NE(inFolder, nullptr);
+    ASSERT_TRUE(inFolder->Open(0, error));
+    EXPECT_EQ(FollowUntil(static_cast<CCommandSource&>(*inFolder), "status"),
+              folder.Path() + "\n[The command ended with exit status 0.]\n");
+
     auto killed = Started("echo before; kill -TERM $$");
     EXPECT_EQ(FollowUntil(*killed, "signal"),
               "before\n[The command was ended by signal 15 (Terminated).]\n");
@@ -59,7 +74,7 @@ TEST(CommandSourceTest, OutputThenOneLineWithTheEnd) {
 
 // While nothing is taken the command waits on its pipe; taken later, every
 // line is there once, in order.
-TEST(CommandSourceTest, OutputNobodyTakesWaitsAndNothingIsLost) {
+TEST_F(CommandSourceTest, OutputNobodyTakesWaitsAndNothingIsLost) {
     auto source = Started("seq 1 700000");
     for (int i = 0; i < 40; ++i) {
         pollfd wake{source->WakeDescriptor(), POLLIN, 0};
@@ -77,7 +92,7 @@ TEST(CommandSourceTest, OutputNobodyTakesWaitsAndNothingIsLost) {
 }
 
 // Closing ends the whole group, even a child that ignores SIGTERM.
-TEST(CommandSourceTest, ClosingEndsTheWholeGroup) {
+TEST_F(CommandSourceTest, ClosingEndsTheWholeGroup) {
     TempFolder folder;
     const std::string pidFile = folder.File("pid");
     auto source = Started("echo $$ > '" + pidFile + "'; trap '' TERM; sleep 300 & sleep 300");

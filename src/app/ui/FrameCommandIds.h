@@ -6,6 +6,7 @@ namespace app_ui {
 
 enum FrameCommandId : int {
     kCmdFileOpen = 57601,
+    kCmdOpenCommand = 40201,  // "Open Co&mmand..."
     kCmdFileClose = 57602,
     kCmdCloseAllDocuments = 40061,  // "Close &All"
     kCmdAppExit = 57665,

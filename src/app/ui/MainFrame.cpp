@@ -2,6 +2,7 @@
 // and dropped files.
 
 #include "app/ui/MainFrame.h"
+#include "app/ui/CommandDocumentDialog.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -235,6 +236,15 @@ void CMainFrame::ShowOpenDialog() {
     std::vector<std::u16string> paths;
     for (const QString& name : names) paths.push_back(name.toStdU16String());
     OpenChosenFiles(paths);
+}
+
+// The folder and the restart are kept by the name, so that the recent list
+// and file sets open the command as it was chosen.
+void CMainFrame::ShowCommandDialog() {
+    CCommandDocumentDialog dialog(this, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    settings::CommandDocumentStore::Save(dialog.Name(), dialog.Choice());
+    OpenChosenFiles({dialog.Name()});
 }
 
 void CMainFrame::ChooseFont() {

@@ -201,6 +201,7 @@ private:
     void CloseAllDocuments();
     void CloseOtherDocuments(const void* keepKey);
     void ShowOpenDialog();
+    void ShowCommandDialog();
     // Activates the file when it is open, else opens it; false when it fails
     // (the document has told why).
     bool OpenSingleFile(const std::u16string& path);

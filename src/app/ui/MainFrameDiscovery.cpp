@@ -23,12 +23,10 @@ void CMainFrame::BuildDiscoveryMenus(QMenu* file) {
     commands_.Add(kCmdOpenMoreRecentFiles, tr("Open &More Recent Files..."), {},
                   [this] { ShowMoreRecentFilesDialog(); });
     fileSetsMenu_ = new CFileSetsMenu(file, this);
-    // All just below Open; the menu bar is the same with or without documents.
+    // Both just below Open; the menu bar is the same with or without documents.
     QAction* afterOpen = commands_.Action(kCmdFileClose);
     file->insertMenu(afterOpen, fileSetsMenu_->Menu());
     file->insertAction(afterOpen, commands_.Action(kCmdOpenMoreRecentFiles));
-    commands_.Add(kCmdOpenJournal, tr("Open &Journal..."), {}, [this] { ShowOpenJournalDialog(); });
-    file->insertAction(afterOpen, commands_.Action(kCmdOpenJournal));
     commands_.Add(kCmdAutoOpenNewFiles, tr("&Auto Open New Files..."), Qt::CTRL | Qt::Key_N,
                   [this] { ShowAutoOpenDialog(); });
     file->insertAction(afterOpen, commands_.Action(kCmdAutoOpenNewFiles));
