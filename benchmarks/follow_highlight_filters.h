@@ -50,12 +50,13 @@ inline std::vector<filters::InExFilter> TenExcludeFilters() {
 
 // A settings store of its own, holding the filters the application loads at
 // start-up as it always does.
-inline bool PrepareFilterStore(const std::string& path, bool withHighlightFilters) {
+inline bool PrepareFilterStore(const std::string& path, bool withHighlightFilters,
+                               bool withExcludeFilters = true) {
     platform::registry_store::UsePath(path);
     filters::CHighlightFilters highlight;
     if (withHighlightFilters) highlight.Replace(TenHighlightFilters());
     filters::CInExFilters inEx;
-    inEx.Replace({}, TenExcludeFilters());
+    if (withExcludeFilters) inEx.Replace({}, TenExcludeFilters());
     return filters::SaveHighlightFilters(highlight) && inEx.Save();
 }
 

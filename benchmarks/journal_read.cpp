@@ -4,13 +4,11 @@
 // 200,000 entries, and opening the tail of a journal of 1,000,000 entries
 // beside `journalctl -n` of as many entries as the tail held.
 
-#include <sys/stat.h>
-
 #include <cstdio>
-#include <fstream>
 #include <string>
 
 #include "doc_bench_support.h"
+#include "journal_bench_support.h"
 #include "platform/CodePage.h"
 #include "streams/JournalQuery.h"
 #include "streams/JournalSource.h"
@@ -20,44 +18,6 @@ namespace {
 constexpr int kRepetitions = 3;
 constexpr std::size_t kBudget = 1 << 16;
 constexpr std::size_t kTailUnits = 1 << 20;  // about as much as a document's default buffer
-
-// Writes count entries of several units, identifiers and lengths into a
-// folder once; the folder's name says how many, a marker that it is whole.
-std::string EnsureJournal(int count) {
-    const std::string folder = bench::BenchFolder() + "/journal-" + std::to_string(count);
-    const std::string done = folder + "/complete";
-    struct stat status {};
-    if (stat(done.c_str(), &status) == 0) return folder;
-    bench::RunShell("rm -rf '" + folder + "'");
-    mkdir(folder.c_str(), 0700);
-    std::fprintf(stderr, "writing %d journal entries into %s (once)\n", count, folder.c_str());
-    const std::string input = bench::BenchFolder() + "/journal.export";
-    const int kChunk = 100000;
-    for (int first = 0; first < count; first += kChunk) {
-        std::string text;
-        for (int i = first; i < first + kChunk && i < count; ++i) {
-            const std::uint64_t usec = 1796777206000000ull + static_cast<std::uint64_t>(i) * 1000;
-            text += "__REALTIME_TIMESTAMP=" + std::to_string(usec) +
-                    "\n__MONOTONIC_TIMESTAMP=" + std::to_string(i + 1) +
-                    "\n_BOOT_ID=0123456789abcdef0123456789abcdef\n_HOSTNAME=web" +
-                    std::to_string(i % 3) + "\nSYSLOG_IDENTIFIER=service" + std::to_string(i % 7) +
-                    "\n_PID=" + std::to_string(1000 + i % 50) +
-                    "\nPRIORITY=" + std::to_string(i % 8) + "\n_SYSTEMD_UNIT=unit" +
-                    std::to_string(i % 5) + ".service\nMESSAGE=request " + std::to_string(i) +
-                    " served in " + std::to_string(i % 997) + " ms for client 10.0.0." +
-                    std::to_string(i % 250) + std::string(i % 40, '.') + "\n\n";
-        }
-        std::ofstream(input, std::ios::binary) << text;
-        if (!bench::RunShell("/lib/systemd/systemd-journal-remote --output='" + folder +
-                             "/x.journal' - < '" + input + "' 2>/dev/null")
-                 .ok) {
-            return {};
-        }
-    }
-    std::remove(input.c_str());
-    std::ofstream(done) << count;
-    return folder;
-}
 
 streams::CJournalSource SourceFor(const std::string& folder) {
     streams::JournalQuery query;
@@ -108,8 +68,8 @@ double Journalctl(const std::string& folder, const std::string& extra) {
 }  // namespace
 
 int main() {
-    const std::string whole = EnsureJournal(200000);
-    const std::string large = EnsureJournal(1000000);
+    const std::string whole = bench::EnsureJournal(200000);
+    const std::string large = bench::EnsureJournal(1000000);
     if (whole.empty() || large.empty()) {
         std::fprintf(stderr, "cannot write the journals (is systemd-journal-remote installed?)\n");
         return 1;

@@ -4,9 +4,7 @@
 #include <systemd/sd-id128.h>
 #include <systemd/sd-journal.h>
 
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -14,6 +12,7 @@
 #include "platform/CodePage.h"
 #include "streams/JournalAccess.h"
 #include "streams/JournalEntryText.h"
+#include "streams/JournalOpen.h"
 
 namespace streams {
 
@@ -22,10 +21,6 @@ namespace {
 // The fields a line shows, in the order of CJournalSource::fields_.
 constexpr std::string_view kFieldNames[] = {
     "MESSAGE=", "_HOSTNAME=", "SYSLOG_IDENTIFIER=", "_COMM=", "_PID=", "SYSLOG_PID="};
-
-std::u16string FolderProblem(const std::string& folder, const std::string& what) {
-    return platform::Utf8ToUtf16("The journal folder \"" + folder + "\" " + what + ".");
-}
 
 }  // namespace
 
@@ -66,30 +61,8 @@ bool CJournalSource::Restart(std::size_t tailUnits, std::u16string& error) {
 }
 
 bool CJournalSource::OpenJournal(std::u16string& error) {
-    int result = 0;
-    if (query_.folder.empty()) {
-        result = sd_journal_open(&journal_, SD_JOURNAL_LOCAL_ONLY);
-    } else {
-        struct stat status {};
-        if (stat(query_.folder.c_str(), &status) != 0) {
-            error = FolderProblem(query_.folder,
-                                  "cannot be opened: " + std::string(std::strerror(errno)));
-            return false;
-        }
-        if (!S_ISDIR(status.st_mode)) {
-            error = FolderProblem(query_.folder, "is not a folder");
-            return false;
-        }
-        result = sd_journal_open_directory(&journal_, query_.folder.c_str(), 0);
-    }
-    if (result < 0) {
-        journal_ = nullptr;
-        std::string reason = std::strerror(-result);
-        error = query_.folder.empty()
-                    ? platform::Utf8ToUtf16("The journal cannot be opened: " + reason + ".")
-                    : FolderProblem(query_.folder, "cannot be opened: " + reason);
-        return false;
-    }
+    journal_ = OpenJournalFiles(query_.folder, error);
+    if (journal_ == nullptr) return false;
     sd_journal_set_data_threshold(journal_, kMessageLimit);
     if (!AddMatches()) {
         error = platform::Utf8ToUtf16("The journal cannot select the entries of " +
@@ -98,14 +71,7 @@ bool CJournalSource::OpenJournal(std::u16string& error) {
     }
     // Asked before the first read, so that every file opened is watched.
     wakeFd_ = std::max(-1, sd_journal_get_fd(journal_));
-    if (!query_.folder.empty()) {
-        std::uint64_t bytes = 0;
-        if (sd_journal_get_usage(journal_, &bytes) < 0 || bytes == 0) {
-            error = FolderProblem(query_.folder, "holds no journal files this user can read");
-            return false;
-        }
-    }
-    return true;
+    return FolderHoldsJournals(journal_, query_.folder, error);
 }
 
 bool CJournalSource::AddMatches() {

@@ -21,6 +21,7 @@
 #include "JournalWriter.h"
 #include "platform/CodePage.h"
 #include "streams/JournalQuery.h"
+#include "streams/JournalValues.h"
 
 namespace streams_test {
 namespace {
@@ -130,6 +131,58 @@ TEST_F(JournalSourceTest, MatchesSelectWhatTheSystemReaderSelects) {
             EXPECT_FALSE(expected.empty()) << c.name;
         }
     }
+}
+
+TEST_F(JournalSourceTest, OfferedValuesAreTheJournalsOwnWithinTheirLimits) {
+    std::vector<TestEntry> entries = Numbered(0, 60);
+    const char* units[] = {"a.service", "b.service", "c.scope", "", "bad\x01unit.service"};
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        entries[i].unit = units[i % 5];
+        entries[i].identifier = i % 3 == 0 ? "x" : i % 3 == 1 ? "y" : "";
+        entries[i].host = i % 4 == 0 ? "web2" : "web1";
+    }
+    ASSERT_TRUE(WriteJournal(folder_.File("x.journal"), entries));
+    // The system reader's values of a field, one a line, sorted; those that
+    // are no line of text left out, as the lists leave them out.
+    auto fieldValues = [this](const std::string& field) {
+        std::istringstream lines(Journalctl(folder_.Path(), {"-F", field}));
+        std::vector<std::string> values;
+        for (std::string line; std::getline(lines, line);) {
+            if (line.find('\x01') == std::string::npos) values.push_back(line);
+        }
+        std::sort(values.begin(), values.end());
+        return values;
+    };
+    streams::JournalValues values;
+    std::u16string error;
+    ASSERT_TRUE(streams::ReadJournalValues(folder_.Path(), values, error))
+        << platform::Utf16ToUtf8(error);
+    EXPECT_EQ(values.units, fieldValues("_SYSTEMD_UNIT"));
+    EXPECT_EQ(values.units.size(), 3u);
+    EXPECT_EQ(values.identifiers, fieldValues("SYSLOG_IDENTIFIER"));
+    EXPECT_EQ(values.hosts, fieldValues("_HOSTNAME"));
+    EXPECT_FALSE(values.incomplete);
+    EXPECT_TRUE(streams::JournalValuesNotice(values).empty());
+
+    // A bound on the count cuts the lists and says so.
+    ASSERT_TRUE(
+        streams::ReadJournalValues(folder_.Path(), values, error, {2, std::chrono::seconds(5)}));
+    EXPECT_EQ(values.units.size(), 2u);
+    EXPECT_TRUE(values.incomplete);
+    EXPECT_FALSE(streams::JournalValuesNotice(values).empty());
+    // So does a bound on the time.
+    ASSERT_TRUE(
+        streams::ReadJournalValues(folder_.Path(), values, error, {2000, std::chrono::seconds(0)}));
+    EXPECT_TRUE(values.incomplete);
+
+    // A folder that is gone or holds no journal: the reason, no values.
+    EXPECT_FALSE(streams::ReadJournalValues(folder_.File("gone"), values, error));
+    EXPECT_NE(platform::Utf16ToUtf8(error).find(folder_.File("gone")), std::string::npos);
+    EXPECT_TRUE(values.units.empty());
+    std::filesystem::create_directory(folder_.File("empty"));
+    error.clear();
+    EXPECT_FALSE(streams::ReadJournalValues(folder_.File("empty"), values, error));
+    EXPECT_NE(platform::Utf16ToUtf8(error).find("holds no journal"), std::string::npos);
 }
 
 TEST_F(JournalSourceTest, TailHoldsTheNewestEntriesThatFitThenFollows) {

@@ -1,14 +1,18 @@
 // Opening several files at once from the main window, with real files and a
 // real settings store: file sets with their menu, dialog and command-line
-// switch, and the dialog of more recent files.
+// switch, and the dialog of more recent files; and the dialog that opens a
+// journal, on a real journal.
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTimer>
 #include <QTreeWidget>
@@ -24,6 +28,8 @@
 #include "discovery/ui/FilePatternDialog.h"
 #include "discovery/ui/ManageFileSetsDialog.h"
 #include "discovery/ui/MoreRecentFilesDialog.h"
+#include "streams/JournalWriter.h"
+#include "streams/ui/OpenJournalDialog.h"
 
 using app_ui::CMainFrame;
 
@@ -266,6 +272,71 @@ private slots:
         QDir::setCurrent(current);
         QCOMPARE(ui.texts.size(), 3);
         QCOMPARE(dialog.Pattern().folder, (dir_.Folder() + "/logs/").toStdU16String());
+    }
+
+    void openJournalDialogOffersTheFoldersValuesAndNamesTheChoice() {
+        const QString folder = dir_.Path("journals");
+        QVERIFY(QDir().mkpath(folder));
+        std::vector<streams_test::TestEntry> entries = streams_test::Numbered(0, 12);
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            entries[i].unit = i % 3 == 0 ? "a.service" : i % 3 == 1 ? "b.service" : "c.service";
+            entries[i].identifier = i % 2 ? "x" : "y";
+            entries[i].host = i % 4 ? "web1" : "web2";
+        }
+        QVERIFY(streams_test::WriteJournal((folder + "/x.journal").toStdString(), entries));
+        RecordingUi ui;
+        streams_ui::COpenJournalDialog dialog({}, &ui);
+        QVERIFY(!dialog.HostBox()->isEnabled());
+        auto texts = [](const QListWidget* list) {
+            QStringList shown;
+            for (int row = 0; row < list->count(); ++row) shown << list->item(row)->text();
+            return shown;
+        };
+        // The values follow the folder.
+        dialog.FolderEdit()->setText(folder);
+        emit dialog.FolderEdit()->editingFinished();
+        QCOMPARE(texts(dialog.UnitList()), (QStringList{"a.service", "b.service", "c.service"}));
+        QCOMPARE(texts(dialog.IdentifierList()), (QStringList{"x", "y"}));
+        QCOMPARE(dialog.HostBox()->count(), 2);
+        QVERIFY(dialog.HostBox()->isEnabled());
+        QVERIFY(dialog.NoticeLabel()->isHidden());
+
+        dialog.UnitList()->item(2)->setCheckState(Qt::Checked);
+        dialog.UnitList()->item(0)->setCheckState(Qt::Checked);
+        dialog.IdentifierList()->item(0)->setCheckState(Qt::Checked);
+        dialog.HostBox()->setCurrentIndex(dialog.HostBox()->findText("web2"));
+        dialog.PriorityBox()->setCurrentIndex(dialog.PriorityBox()->findData(3));
+        dialog.findChild<QRadioButton*>("ThisBoot")->setChecked(true);
+        dialog.show();
+        QVERIFY(dialog.width() <= 1280 && dialog.height() <= 720);
+        dialog.grab().save(TARVIK_ARTIFACTS_DIR "/OpenJournalDialog.png");
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(QString::fromStdU16String(dialog.Name()),
+                 "journal:?boot=1&dir=" + folder +
+                     "&host=web2&identifier=x&priority=3&unit=a.service&unit=c.service");
+        QVERIFY(ui.texts.isEmpty());
+        // The name opens a document the way a file chosen in File > Open does.
+        {
+            app::CTarvikApp app;
+            CMainFrame frame(app);
+            MessageBoxCatcher catcher;
+            frame.OpenChosenFiles({dialog.Name()});
+            QCOMPARE(DocumentPaths(app), QStringList{QString::fromStdU16String(dialog.Name())});
+            QVERIFY(catcher.texts.isEmpty());
+        }
+
+        // A folder without journals: said below the lists, refused on OK;
+        // the chosen units stay chosen.
+        dialog.setResult(QDialog::Rejected);
+        dialog.FolderEdit()->setText(dir_.Path("absent"));
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(ui.texts.size(), 1);
+        QVERIFY(ui.texts.last().contains(dir_.Path("absent")));
+        QCOMPARE(dialog.NoticeLabel()->text(), ui.texts.last());
+        QCOMPARE(texts(dialog.UnitList()), (QStringList{"a.service", "c.service"}));
+        QCOMPARE(dialog.HostBox()->count(), 0);
     }
 };
 

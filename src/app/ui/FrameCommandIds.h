@@ -37,6 +37,7 @@ enum FrameCommandId : int {
     kCmdAutoOpenNewFiles = 40127,     // "&Auto Open New Files...\tCtrl+N"
     kCmdStopUpdating = 40122,         // "Stop &Updating Notification..."
     kCmdSaveAllAs = 40150,            // "Save All As..."
+    kCmdOpenJournal = 40151,          // "Open &Journal..."
     kCmdDefaultEditor = 40085,        // "&Default Editor..."
     kCmdHelpTopics = 57667,           // "&Help Topics"
     // Keys only, on no menu: the views' font one size up or down.

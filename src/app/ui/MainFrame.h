@@ -192,6 +192,7 @@ private:
     void ShowManageFileSetsDialog();
     void ShowMoreRecentFilesDialog();
     void ShowAutoOpenDialog();
+    void ShowOpenJournalDialog();
     void BuildToolBar();
 
     void OnSubWindowActivated(QMdiSubWindow* window);

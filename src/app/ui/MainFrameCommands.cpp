@@ -70,6 +70,7 @@ void CMainFrame::AddFileCommands() {
     const auto hasAny = [this] { return !app_.Documents().empty(); };
     commands_.Add(kCmdFileOpen, tr("&Open..."), QKeySequence::Open, [this] { ShowOpenDialog(); });
     commands_.Add(kCmdOpenCommand, tr("Open Co&mmand..."), {}, [this] { ShowCommandDialog(); });
+    commands_.Add(kCmdOpenJournal, tr("Open &Journal..."), {}, [this] { ShowOpenJournalDialog(); });
     commands_.Add(
         kCmdFileClose, tr("&Close"), {},
         [this] {

@@ -1,5 +1,6 @@
 // The main window's ways of opening several files at once: file sets with
-// their menu and dialog, and the dialog of more recent files.
+// their menu and dialog, and the dialog of more recent files; and the
+// dialog that opens a journal.
 
 #include <QMenu>
 
@@ -8,10 +9,13 @@
 #include "app/ui/FrameCommandIds.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/RecentFilesMenu.h"
+#include "core/TarvikDoc.h"
 #include "discovery/BatchOpen.h"
 #include "discovery/ui/AutoOpenDialog.h"
 #include "discovery/ui/ManageFileSetsDialog.h"
 #include "discovery/ui/MoreRecentFilesDialog.h"
+#include "streams/JournalQuery.h"
+#include "streams/ui/OpenJournalDialog.h"
 
 namespace app_ui {
 
@@ -62,6 +66,20 @@ void CMainFrame::OpenMoreRecentFiles(const std::vector<std::u16string>& paths) {
 void CMainFrame::ShowMoreRecentFilesDialog() {
     discovery_ui::CMoreRecentFilesDialog dialog(recentMenu_->List().Entries(), this);
     if (dialog.exec() == QDialog::Accepted) OpenMoreRecentFiles(dialog.SelectedPaths());
+}
+
+// The journal name goes the way of a file chosen in File > Open: an open
+// document of the same name comes forward, else it opens and says why not.
+void CMainFrame::ShowOpenJournalDialog() {
+    // It starts from the active journal document's choice, to open a
+    // neighbour of it.
+    streams::JournalQuery initial;
+    std::u16string ignored;
+    if (const core::CTarvikDoc* doc = ActiveDocument()) {
+        if (!streams::ParseJournalName(doc->GetPathName(), initial, ignored)) initial = {};
+    }
+    streams_ui::COpenJournalDialog dialog(initial, this, this);
+    if (dialog.exec() == QDialog::Accepted) OpenChosenFiles({dialog.Name()});
 }
 
 void CMainFrame::ShowAutoOpenDialog() {
