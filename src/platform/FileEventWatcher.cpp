@@ -150,17 +150,16 @@ void CFileEventWatcher::OnEvent(int wd, std::uint32_t mask, const std::string& n
     // A write, by far the most frequent event, changes no watch: the keys
     // are taken as they are.
     if ((mask & ~static_cast<std::uint32_t>(IN_MODIFY)) == 0) {
+        const std::size_t before = changed.size();
         bool allFiles = true;
         for (const Key key : found->second) {
             const auto it = entries_.find(key);
-            if (it != entries_.end() && it->second.fileWd != wd) allFiles = false;
+            if (it == entries_.end()) continue;
+            allFiles = allFiles && it->second.fileWd == wd;
+            changed.push_back(key);
         }
-        if (allFiles) {
-            for (const Key key : found->second) {
-                if (entries_.contains(key)) changed.push_back(key);
-            }
-            return;
-        }
+        if (allFiles) return;
+        changed.resize(before);
     }
     // Watching again below changes the keys of this watch.
     const std::set<Key> keys = found->second;
