@@ -164,7 +164,8 @@ bool CCrystalTextBuffer::InsertTextAt(ITextBufferView* source, TextPos start,
 // new line after the previous one; the units that followed `at` go to the end
 // of the last piece. Returns the position just after the text.
 TextPos CCrystalTextBuffer::SplitIntoLines(TextPos at, std::u16string_view text) {
-    std::size_t brk = FindLineBreak(text, 0);
+    CLineBreakCursor breaks(text, false);
+    std::size_t brk = breaks.Next(0);
     CTextLine& first = lines_[at.line];
     std::u16string tail = first.CutTail(at.ch);
     first.Append(text.substr(0, brk));
@@ -179,7 +180,7 @@ TextPos CCrystalTextBuffer::SplitIntoLines(TextPos at, std::u16string_view text)
     std::size_t units = 0;
     while (brk != std::u16string_view::npos) {
         const std::size_t pieceStart = brk + LineBreakLength(text, brk);
-        brk = FindLineBreak(text, pieceStart);
+        brk = breaks.Next(pieceStart);
         const std::size_t pieceEnd = brk == std::u16string_view::npos ? text.size() : brk;
         pieces_.push_back({pieceStart, pieceEnd - pieceStart});
         units += SlotUnits(pieceEnd - pieceStart);

@@ -102,8 +102,9 @@ CLineFilterStage::Output CLineFilterStage::Filter(std::u16string_view text,
     Kept kept(text, block_, partial_.size() + text.size() + text.size() / kMaxUnfinishedUnits + 2);
 
     std::size_t pos = 0;
+    CLineBreakCursor lfs(text, true);
     while (true) {
-        const std::size_t lf = FindLf(text, pos);
+        const std::size_t lf = lfs.Next(pos);
         const std::size_t end = lf == std::u16string_view::npos ? text.size() : lf;
         std::u16string_view line = text.substr(pos, end - pos);
         bool joined = false;

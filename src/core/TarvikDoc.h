@@ -197,6 +197,7 @@ private:
 
     void UpdateTitle(bool tellNow);
     std::uint64_t ReadNewText(std::uint64_t knownSize, const CPollBudget& budget = {});
+    std::size_t TakeRead(const std::uint8_t* bytes, std::size_t n);
     void ReadRestOfOldFile();
     void ReopenForPolling();
     void StartOver();

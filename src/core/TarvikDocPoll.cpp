@@ -1,6 +1,9 @@
 // One poll of a followed file: growth, a cut in place, a replacement by
 // another file, a deletion.
 
+#include <algorithm>
+#include <cstring>
+
 #include "core/PollFinding.h"
 #include "core/TarvikDoc.h"
 #include "platform/File.h"
@@ -80,16 +83,13 @@ std::uint64_t CTarvikDoc::ReadNewText(std::uint64_t knownSize, const CPollBudget
         std::uint8_t* bytes = placement.In(readBuffer_.get());
         const long long got = file_.ReadAt(readPosition_, bytes, placement.maxBytes);
         if (got <= 0) break;
-        const DecodedChunk decoded = decoder_.Decode(bytes, static_cast<std::size_t>(got),
-                                                     readPosition_, readBuffer_.get(), true);
-        if (decoded.units == 0) break;
-
-        const bool anotherRead = decoded.nulsDropped < kNulsEndingPoll;
-        readPosition_ += decoded.bytesUsed;
-        const std::u16string_view text = NormalizeRead(readBuffer_.get(), decoded.units);
-        total += decoded.units;
-        if (!text.empty()) AppendNewText(text);
-        if (!anotherRead) break;
+        const std::size_t n = static_cast<std::size_t>(got);
+        if (!decoder_.DecideFrom(bytes, n, readPosition_)) break;  // no text to tell yet
+        const CTextDecoder::TextBytes text = decoder_.WithoutTrailingNuls(bytes, n);
+        const std::size_t units = TakeRead(bytes, text.bytes);
+        if (units == 0) break;
+        total += units;
+        if (text.nulsDropped >= kNulsEndingPoll) break;
         const std::uint64_t nowMs = budget.NowMs();
         if (budget.IsTimed()) readPace_.Took(nowMs - startMs);
         if (readPosition_ < knownSize && budget.IsSpentAt(nowMs)) {
@@ -101,6 +101,50 @@ std::uint64_t CTarvikDoc::ReadNewText(std::uint64_t knownSize, const CPollBudget
     // hears of it once per tick (TellTitleChange), not once per read.
     if (total > 0) UpdateTitle(false);
     return total;
+}
+
+// Decodes, normalises and appends one read, a slice at a time, so that each
+// slice is still in the processor's cache for every step, and hands the
+// complete lines of each slice on at once. What follows a slice's last line
+// break waits for the next slice, so a line is cut only where the read ends,
+// as when the read is taken whole. The units are written from the start of
+// the read buffer, behind the bytes still to be decoded. Returns the units
+// decoded; the read position has moved past their bytes.
+std::size_t CTarvikDoc::TakeRead(const std::uint8_t* bytes, std::size_t n) {
+    constexpr std::size_t kSliceUnits = 1 << 15;
+    const std::size_t sliceBytes = decoder_.PlacementFor(kSliceUnits).maxBytes;
+    char16_t* const units = readBuffer_.get();
+    std::size_t decodedUnits = 0;
+    std::size_t at = 0;     // bytes decoded
+    std::size_t end = 0;    // normalised units in the buffer
+    std::size_t start = 0;  // the first of them not handed on yet
+    while (at < n) {
+        const DecodedChunk decoded = decoder_.Decode(bytes + at, std::min(sliceBytes, n - at),
+                                                     readPosition_, units + end, false);
+        if (decoded.bytesUsed == 0) break;  // the start of a character whose rest comes later
+        at += decoded.bytesUsed;
+        readPosition_ += decoded.bytesUsed;
+        decodedUnits += decoded.units;
+        // Normalising ends its text with a terminator, which may fall on the
+        // first unit of the next slice.
+        const char16_t after = units[end + decoded.units];
+        const std::u16string_view text = NormalizeRead(units + end, decoded.units);
+        units[end + decoded.units] = after;
+        if (text.data() != units + end) {
+            std::memmove(units + end, text.data(), text.size() * sizeof(char16_t));
+        }
+        const std::size_t sliceStart = end;
+        end += text.size();
+        if (at >= n) break;
+        const std::size_t lf =
+            std::u16string_view(units + sliceStart, end - sliceStart).rfind(u'\n');
+        if (lf == std::u16string_view::npos) continue;
+        const std::size_t lineEnd = sliceStart + lf + 1;
+        AppendNewText({units + start, lineEnd - start});
+        start = lineEnd;
+    }
+    if (end > start) AppendNewText({units + start, end - start});
+    return decodedUnits;
 }
 
 // What the writer added to the file held open before it was deleted or

@@ -110,22 +110,15 @@ DecodedChunk DecodeUtf8(const std::uint8_t* bytes, std::size_t n, char16_t* out)
     return chunk;
 }
 
-DecodedChunk DecodeUtf16(const std::uint8_t* bytes, std::size_t n, char16_t* out,
-                         bool dropTrailingNuls) {
+DecodedChunk DecodeUtf16(const std::uint8_t* bytes, std::size_t n, char16_t* out) {
     DecodedChunk chunk;
-    std::size_t units = n / 2;
+    const std::size_t units = n / 2;
     if (static_cast<const void*>(out) != static_cast<const void*>(bytes)) {
         std::memmove(out, bytes, units * 2);
     }
     if constexpr (std::endian::native == std::endian::big) {
         for (std::size_t k = 0; k < units; ++k) {
             out[k] = static_cast<char16_t>((out[k] << 8) | (out[k] >> 8));
-        }
-    }
-    if (dropTrailingNuls) {
-        while (units > 0 && out[units - 1] == 0) {
-            --units;
-            ++chunk.nulsDropped;
         }
     }
     chunk.units = units;
@@ -150,18 +143,36 @@ ReadPlacement CTextDecoder::PlacementFor(std::size_t capacityUnits) const {
 DecodedChunk CTextDecoder::Decode(const std::uint8_t* bytes, std::size_t n, std::uint64_t offset,
                                   char16_t* out, bool dropTrailingNuls) {
     if (!DecideFrom(bytes, n, offset)) return {};
-    if (*encoding_ == TextEncoding::Utf16Le) return DecodeUtf16(bytes, n, out, dropTrailingNuls);
-
     std::size_t nuls = 0;
     if (dropTrailingNuls) {
-        while (n > 0 && bytes[n - 1] == 0) {
-            --n;
-            ++nuls;
-        }
+        const TextBytes text = WithoutTrailingNuls(bytes, n);
+        n = text.bytes;
+        nuls = text.nulsDropped;
     }
-    DecodedChunk chunk = DecodeUtf8(bytes, n, out);
+    DecodedChunk chunk = *encoding_ == TextEncoding::Utf16Le ? DecodeUtf16(bytes, n, out)
+                                                             : DecodeUtf8(bytes, n, out);
     chunk.nulsDropped = nuls;
     return chunk;
+}
+
+CTextDecoder::TextBytes CTextDecoder::WithoutTrailingNuls(const std::uint8_t* bytes,
+                                                          std::size_t n) const {
+    TextBytes text;
+    if (encoding_ == TextEncoding::Utf16Le) {
+        std::size_t units = n / 2;
+        while (units > 0 && bytes[2 * units - 1] == 0 && bytes[2 * units - 2] == 0) {
+            --units;
+            ++text.nulsDropped;
+        }
+        text.bytes = 2 * units;
+        return text;
+    }
+    while (n > 0 && bytes[n - 1] == 0) {
+        --n;
+        ++text.nulsDropped;
+    }
+    text.bytes = n;
+    return text;
 }
 
 std::size_t CTextDecoder::SequenceStartSkip(const std::uint8_t* bytes, std::size_t n) const {

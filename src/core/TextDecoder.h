@@ -56,6 +56,15 @@ public:
     DecodedChunk Decode(const std::uint8_t* bytes, std::size_t n, std::uint64_t offset,
                         char16_t* out, bool dropTrailingNuls);
 
+    // What of n bytes read holds text once trailing NULs are left out (and
+    // for UTF-16LE an odd last byte), and the NUL units (UTF-16LE) or bytes
+    // (UTF-8) left out, as Decode would drop them. Decided encodings only.
+    struct TextBytes {
+        std::size_t bytes = 0;
+        std::size_t nulsDropped = 0;
+    };
+    TextBytes WithoutTrailingNuls(const std::uint8_t* bytes, std::size_t n) const;
+
     // Bytes to skip at the start of text that may begin inside a UTF-8
     // sequence (its continuation bytes, at most 3); 0 for UTF-16LE.
     std::size_t SequenceStartSkip(const std::uint8_t* bytes, std::size_t n) const;

@@ -34,7 +34,7 @@ CTextLine::~CTextLine() {
 void CTextLine::ReleaseStorage() {
     if (block_ != nullptr) {
         block_->Release();
-    } else {
+    } else if (text_ != nullptr) {
         std::free(text_);
     }
 }

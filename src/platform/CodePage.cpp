@@ -102,34 +102,51 @@ std::size_t Utf8ToUtf16Into(std::string_view utf8, char16_t* out) {
 
 std::string Utf16ToUtf8(std::u16string_view utf16) {
     std::string out;
-    out.reserve(utf16.size());
-    const std::size_t n = utf16.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        char32_t cp = utf16[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < n && utf16[i + 1] >= 0xDC00 &&
-            utf16[i + 1] <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
-            ++i;
-        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-            cp = kReplacement;  // a lone surrogate
-        }
-        if (cp < 0x80) {
-            out.push_back(static_cast<char>(cp));
-        } else if (cp < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else if (cp < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        }
-    }
+    AppendUtf8(out, utf16);
     return out;
+}
+
+// Converts into a small buffer and appends it a buffer at a time, so that
+// the string is neither grown byte by byte nor filled first.
+void AppendUtf8(std::string& out, std::u16string_view utf16) {
+    constexpr std::size_t kUnitsPerStep = 256;
+    // A unit gives at most 3 bytes; a pair of them (4 bytes) less.
+    char step[3 * kUnitsPerStep + 1];
+    out.reserve(out.size() + utf16.size());
+    const std::size_t n = utf16.size();
+    std::size_t i = 0;
+    while (i < n) {
+        char* o = step;
+        const std::size_t stepEnd = n - i > kUnitsPerStep ? i + kUnitsPerStep : n;
+        while (i < stepEnd) {
+            char32_t cp = utf16[i++];
+            if (cp < 0x80) {
+                *o++ = static_cast<char>(cp);
+                continue;
+            }
+            if (cp >= 0xD800 && cp <= 0xDBFF && i < n && utf16[i] >= 0xDC00 && utf16[i] <= 0xDFFF) {
+                // The pair may reach one unit past the step; the buffer has room.
+                cp = 0x10000 + ((cp - 0xD800) << 10) + (utf16[i] - 0xDC00);
+                ++i;
+            } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+                cp = kReplacement;  // a lone surrogate
+            }
+            if (cp < 0x800) {
+                *o++ = static_cast<char>(0xC0 | (cp >> 6));
+                *o++ = static_cast<char>(0x80 | (cp & 0x3F));
+            } else if (cp < 0x10000) {
+                *o++ = static_cast<char>(0xE0 | (cp >> 12));
+                *o++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+                *o++ = static_cast<char>(0x80 | (cp & 0x3F));
+            } else {
+                *o++ = static_cast<char>(0xF0 | (cp >> 18));
+                *o++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+                *o++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+                *o++ = static_cast<char>(0x80 | (cp & 0x3F));
+            }
+        }
+        out.append(step, static_cast<std::size_t>(o - step));
+    }
 }
 
 }  // namespace platform

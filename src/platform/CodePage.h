@@ -13,5 +13,7 @@ std::u16string Utf8ToUtf16(std::string_view utf8);
 // needed); returns the number of units written. Allocates nothing.
 std::size_t Utf8ToUtf16Into(std::string_view utf8, char16_t* out);
 std::string Utf16ToUtf8(std::u16string_view utf16);
+// The same, appended to out.
+void AppendUtf8(std::string& out, std::u16string_view utf16);
 
 }  // namespace platform

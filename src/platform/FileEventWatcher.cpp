@@ -5,7 +5,9 @@
 #include <sys/vfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <filesystem>
 
@@ -142,9 +144,24 @@ WatchState CFileEventWatcher::StateOf(Key key) const {
 }
 
 void CFileEventWatcher::OnEvent(int wd, std::uint32_t mask, const std::string& name,
-                                std::set<Key>& changed) {
+                                std::vector<Key>& changed) {
     const auto found = watchKeys_.find(wd);
     if (found == watchKeys_.end()) return;
+    // A write, by far the most frequent event, changes no watch: the keys
+    // are taken as they are.
+    if ((mask & ~static_cast<std::uint32_t>(IN_MODIFY)) == 0) {
+        const std::size_t before = changed.size();
+        bool allFiles = true;
+        for (const Key key : found->second) {
+            const auto it = entries_.find(key);
+            if (it == entries_.end()) continue;
+            allFiles = allFiles && it->second.fileWd == wd;
+            changed.push_back(key);
+        }
+        if (allFiles) return;
+        changed.resize(before);
+    }
+    // Watching again below changes the keys of this watch.
     const std::set<Key> keys = found->second;
     const bool watchGone = (mask & IN_IGNORED) != 0;
     if (watchGone) {
@@ -156,7 +173,7 @@ void CFileEventWatcher::OnEvent(int wd, std::uint32_t mask, const std::string& n
         if (it == entries_.end()) continue;
         Entry& entry = it->second;
         if (wd == entry.fileWd) {
-            changed.insert(key);
+            changed.push_back(key);
             if (watchGone) {
                 entry.fileWd = -1;
             } else if (mask & (IN_MOVE_SELF | IN_DELETE_SELF | IN_ATTRIB)) {
@@ -169,10 +186,10 @@ void CFileEventWatcher::OnEvent(int wd, std::uint32_t mask, const std::string& n
             if (watchGone || (mask & (IN_DELETE_SELF | IN_MOVE_SELF))) {
                 if (!watchGone) DropWatch(wd, key);
                 entry.folderWd = -1;
-                changed.insert(key);
+                changed.push_back(key);
             } else if (name == entry.name) {
                 // The name now names another file, or none.
-                changed.insert(key);
+                changed.push_back(key);
                 WatchFile(key, entry);
             }
         }
@@ -180,7 +197,7 @@ void CFileEventWatcher::OnEvent(int wd, std::uint32_t mask, const std::string& n
 }
 
 std::vector<CFileEventWatcher::Key> CFileEventWatcher::ReadChanged() {
-    std::set<Key> changed;
+    std::vector<Key> changed;
     if (fd_ < 0) return {};
     alignas(inotify_event) char buffer[16384];
     for (;;) {
@@ -194,13 +211,20 @@ std::vector<CFileEventWatcher::Key> CFileEventWatcher::ReadChanged() {
             at += static_cast<ssize_t>(sizeof event + event.len);
             if (event.mask & IN_Q_OVERFLOW) {
                 // Events were lost: every file may have changed.
-                for (const auto& [key, entry] : entries_) changed.insert(key);
+                for (const auto& [key, entry] : entries_) changed.push_back(key);
                 continue;
             }
             OnEvent(event.wd, event.mask, name, changed);
         }
+        // A read that left room for the largest event took all there was:
+        // asking again would only find nothing.
+        if (static_cast<std::size_t>(got) + sizeof(inotify_event) + NAME_MAX + 1 <= sizeof buffer) {
+            break;
+        }
     }
-    return {changed.begin(), changed.end()};
+    std::sort(changed.begin(), changed.end());
+    changed.erase(std::unique(changed.begin(), changed.end()), changed.end());
+    return changed;
 }
 
 }  // namespace platform

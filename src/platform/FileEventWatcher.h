@@ -64,7 +64,7 @@ private:
     int AddWatch(const std::string& path, std::uint32_t mask, Key key);
     void DropWatch(int wd, Key key);
     void WatchFile(Key key, Entry& entry);
-    void OnEvent(int wd, std::uint32_t mask, const std::string& name, std::set<Key>& changed);
+    void OnEvent(int wd, std::uint32_t mask, const std::string& name, std::vector<Key>& changed);
 
     int fd_ = -1;
     bool limitReached_ = false;

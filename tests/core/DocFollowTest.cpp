@@ -5,10 +5,13 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <iterator>
+#include <random>
 #include <string>
 
 #include "DocTestHelpers.h"
 #include "core/DocCommandIds.h"
+#include "platform/CodePage.h"
 
 namespace {
 
@@ -56,6 +59,37 @@ TEST_F(DocFollowTest, SplitUnitsSequencesAndPairs) {
     Append("u8.log", "\xA5\n");
     eight.CheckFile();
     EXPECT_EQ(Text(eight), u"start\n日\n");
+}
+
+// A read much larger than the pieces a read is worked on in, with pairs of
+// line breaks, characters of several units or bytes and controls at every
+// offset (or only LF breaks, which leave each piece as long as it was),
+// shows what small reads of the same bytes show.
+TEST_F(DocFollowTest, OneLargeReadShowsWhatManySmallOnesShow) {
+    static const char16_t* const kParts[] = {u"abc", u"\n",   u"é",    u"€",    u"😀",
+                                             u"x",   u"\x07", u"\r\n", u"\n\r", u"\r"};
+    std::minstd_rand random(5);
+    for (const std::size_t parts : {std::size(kParts), std::size(kParts) - 3}) {
+        std::u16string text;
+        while (text.size() < 150000) text += kParts[random() % parts];
+        for (const bool utf16 : {true, false}) {
+            const std::string bytes = utf16 ? Utf16Bytes(text) : platform::Utf16ToUtf8(text);
+            const std::string start = utf16 ? Utf16Bytes(u"", true) : std::string("start\n");
+            Write("large.log", start);
+            Write("small.log", start);
+            core::CTarvikDoc& large = Open("large.log");
+            core::CTarvikDoc& small = Open("small.log");
+            Append("large.log", bytes);
+            large.CheckFile();
+            for (std::size_t at = 0; at < bytes.size(); at += 999) {
+                Append("small.log", bytes.substr(at, 999));
+                small.CheckFile();
+            }
+            EXPECT_EQ(large.ReadPosition(), small.ReadPosition());
+            EXPECT_TRUE(Text(large) == Text(small)) << (utf16 ? "UTF-16LE " : "UTF-8 ") << parts;
+            EXPECT_GT(large.Buffer().LineCount(), 1000);
+        }
+    }
 }
 
 TEST_F(DocFollowTest, ControlCharactersFollowTheOption) {

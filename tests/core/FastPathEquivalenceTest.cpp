@@ -177,6 +177,28 @@ TEST(FastPathEquivalence, LfSearchMatchesFind) {
     }
 }
 
+// A walk from break to break, as an insertion splits its text, sees every
+// break once whatever the 64-unit blocks it crosses.
+TEST(FastPathEquivalence, BreakWalkMatchesFind) {
+    std::mt19937 random(19);
+    for (int round = 0; round < 500; ++round) {
+        const std::u16string text = RandomUnits(random, random() % 300);
+        const std::u16string_view view(text);
+        for (const bool lfOnly : {false, true}) {
+            const std::u16string_view units = lfOnly ? u"\n" : u"\r\n";
+            core::CLineBreakCursor cursor(view, lfOnly);
+            std::size_t from = random() % 3;
+            for (;;) {
+                const std::size_t expected = view.find_first_of(units, from);
+                ASSERT_EQ(cursor.Next(from), expected) << round << " " << from;
+                if (expected == std::u16string_view::npos) break;
+                // Sometimes a piece is skipped, as a walk that jumps ahead.
+                from = expected + 1 + (random() % 4 == 0 ? random() % 90 : 0);
+            }
+        }
+    }
+}
+
 filters::CInExFilters ExcludingExpression(std::u16string_view pattern) {
     std::vector<filters::InExFilter> exclude(2);
     exclude[0].phrase.Assign(std::u16string(pattern), true, true);

@@ -100,22 +100,19 @@ void CDocumentPrinter::PrintLine(std::u16string_view text, bool complete) {
         lineOpen_ = false;
         openLine_.clear();
     }
-    output_.Write(Render(text, from));
+    if (colorizer_) {
+        // The colours of a line depend on all of it, so the colorizer sees
+        // the whole line even when only its rest is printed.
+        output_.Write(colorizer_->Paint(text, from, output_.Form()));
+    } else {
+        output_.WriteText(text.substr(from));
+    }
     if (complete) {
         output_.Write("\n");
     } else {
         openLine_.assign(text);
         lineOpen_ = true;
     }
-}
-
-// The colours of a line depend on all of it, so the colorizer sees the
-// whole line even when only its rest is printed.
-std::string CDocumentPrinter::Render(std::u16string_view text, std::size_t from) const {
-    if (colorizer_) return colorizer_->Paint(text, from, output_.Form());
-    std::string out;
-    AppendText(out, text.substr(from), output_.Form());
-    return out;
 }
 
 void CDocumentPrinter::CloseOpenLine() {

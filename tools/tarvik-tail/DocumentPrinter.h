@@ -44,7 +44,6 @@ private:
     void CatchUpWithDocument();
     void PrintLine(std::u16string_view text, bool complete);
     void CloseOpenLine();
-    std::string Render(std::u16string_view text, std::size_t from) const;
 
     core::CTarvikDoc& doc_;
     std::string name_;

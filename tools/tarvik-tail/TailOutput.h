@@ -23,6 +23,8 @@ public:
     void Begin(const std::string& name);
     // Text that is in the output's form already.
     void Write(std::string_view text) { pending_.append(text); }
+    // Text of a line, put in the output's form.
+    void WriteText(std::u16string_view text) { AppendText(pending_, text, form_); }
     // Writes what was collected to standard output and flushes it.
     void Flush();
 

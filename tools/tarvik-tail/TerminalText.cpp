@@ -30,7 +30,7 @@ TextForm TextFormFor(int descriptor) {
 
 void AppendText(std::string& out, std::u16string_view text, TextForm form) {
     if (form == TextForm::AsRead) {
-        out += platform::Utf16ToUtf8(text);
+        platform::AppendUtf8(out, text);
         return;
     }
     // Controls are single units outside the surrogates, so no cut between
@@ -38,11 +38,11 @@ void AppendText(std::string& out, std::u16string_view text, TextForm form) {
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (!IsControl(text[i])) continue;
-        out += platform::Utf16ToUtf8(text.substr(start, i - start));
+        platform::AppendUtf8(out, text.substr(start, i - start));
         AppendCaretForm(out, text[i]);
         start = i + 1;
     }
-    out += platform::Utf16ToUtf8(text.substr(start));
+    platform::AppendUtf8(out, text.substr(start));
 }
 
 void AppendUtf8Text(std::string& out, std::string_view utf8, TextForm form) {
