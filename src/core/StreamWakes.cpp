@@ -1,5 +1,7 @@
 #include "core/StreamWakes.h"
 
+#include <algorithm>
+
 namespace core {
 
 CStreamWakes::CStreamWakes(int fileEvents) : fileEvents_(fileEvents) {
@@ -11,33 +13,41 @@ int CStreamWakes::Descriptor() const {
 }
 
 void CStreamWakes::Sync(const DocumentList& documents) {
-    std::unordered_map<int, CTarvikDoc*> wanted;
+    wanted_.clear();
     for (const auto& doc : documents) {
+        if (!doc->IsStreamDocument()) continue;
         const int descriptor = doc->StreamWakeDescriptor();
-        if (descriptor >= 0) wanted.emplace(descriptor, doc.get());
+        if (descriptor >= 0) wanted_.emplace_back(descriptor, doc.get());
     }
+    if (wanted_.empty() && byDescriptor_.empty()) return;
     for (const auto& [descriptor, doc] : byDescriptor_) {
-        if (!wanted.contains(descriptor)) set_.Remove(descriptor);
+        const bool kept = std::any_of(wanted_.begin(), wanted_.end(), [descriptor](const auto& w) {
+            return w.first == descriptor;
+        });
+        if (!kept) set_.Remove(descriptor);
     }
     // Added again each time: a source that reopened (Reload) may have got
     // the same number for a new descriptor, which the set does not hold.
-    for (const auto& [descriptor, doc] : wanted) set_.Add(descriptor);
-    byDescriptor_ = std::move(wanted);
+    for (const auto& [descriptor, doc] : wanted_) set_.Add(descriptor);
+    byDescriptor_.swap(wanted_);
 }
 
 bool CStreamWakes::TakeReady(const CPollBudget& budget) {
     woken_.clear();
-    if (set_.Descriptor() < 0) return fileEvents_ >= 0;
+    // Without stream documents the file events' descriptor is all there is.
+    if (set_.Descriptor() < 0 || byDescriptor_.empty()) return fileEvents_ >= 0;
     bool fileEvents = false;
-    for (const int descriptor : set_.Ready()) {
+    set_.Ready(ready_);
+    for (const int descriptor : ready_) {
         if (descriptor == fileEvents_) {
             fileEvents = true;
             continue;
         }
-        const auto it = byDescriptor_.find(descriptor);
-        if (it == byDescriptor_.end()) continue;
-        it->second->OnStreamWake(budget);
-        woken_.push_back(it->second);
+        for (const auto& [watched, doc] : byDescriptor_) {
+            if (watched != descriptor) continue;
+            doc->OnStreamWake(budget);
+            woken_.push_back(doc);
+        }
     }
     return fileEvents;
 }

@@ -4,7 +4,7 @@
 // host's event loop watches: a stream document takes its new text when its
 // source tells of a change, not only at the next tick.
 
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "core/Monitoring.h"
@@ -42,7 +42,11 @@ public:
 private:
     int fileEvents_;
     platform::CReadinessSet set_;
-    std::unordered_map<int, CTarvikDoc*> byDescriptor_;
+    // The stream documents' descriptors, few; a tick over many file
+    // documents builds nothing.
+    std::vector<std::pair<int, CTarvikDoc*>> byDescriptor_;
+    std::vector<std::pair<int, CTarvikDoc*>> wanted_;
+    std::vector<int> ready_;
     std::vector<CTarvikDoc*> woken_;
 };
 

@@ -28,16 +28,16 @@ void CReadinessSet::Remove(int descriptor) {
     if (epoll_ctl(fd_, EPOLL_CTL_DEL, descriptor, nullptr) == 0 && count_ > 0) --count_;
 }
 
-std::vector<int> CReadinessSet::Ready() const {
-    std::vector<int> ready;
-    if (fd_ < 0 || count_ == 0) return ready;
-    std::vector<epoll_event> events(count_);
+void CReadinessSet::Ready(std::vector<int>& ready) const {
+    ready.clear();
+    if (fd_ < 0 || count_ == 0) return;
+    constexpr int kAtOnce = 64;
+    epoll_event events[kAtOnce];
     int got = 0;
     do {
-        got = epoll_wait(fd_, events.data(), static_cast<int>(events.size()), 0);
+        got = epoll_wait(fd_, events, kAtOnce, 0);
     } while (got < 0 && errno == EINTR);
-    for (int i = 0; i < got; ++i) ready.push_back(events[static_cast<std::size_t>(i)].data.fd);
-    return ready;
+    for (int i = 0; i < got; ++i) ready.push_back(events[i].data.fd);
 }
 
 }  // namespace platform

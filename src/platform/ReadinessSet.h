@@ -21,8 +21,8 @@ public:
     // descriptor leaves the set by itself.
     bool Add(int descriptor);
     void Remove(int descriptor);
-    // The descriptors in the set that are ready now; never waits.
-    std::vector<int> Ready() const;
+    // The descriptors in the set that are ready now, into ready; never waits.
+    void Ready(std::vector<int>& ready) const;
 
 private:
     int fd_ = -1;
