@@ -6,7 +6,7 @@ namespace app_ui {
 
 enum FrameCommandId : int {
     kCmdFileOpen = 57601,
-    kCmdOpenCommand = 40201,  // "Open Co&mmand..."
+    kCmdOpenCommand = 40201,  // "Open Comman&d..."
     kCmdFileClose = 57602,
     kCmdCloseAllDocuments = 40061,  // "Close &All"
     kCmdAppExit = 57665,

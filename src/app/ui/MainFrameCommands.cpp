@@ -69,7 +69,7 @@ void CMainFrame::AddFileCommands() {
     const auto hasDocument = [this] { return ActiveDocument() != nullptr; };
     const auto hasAny = [this] { return !app_.Documents().empty(); };
     commands_.Add(kCmdFileOpen, tr("&Open..."), QKeySequence::Open, [this] { ShowOpenDialog(); });
-    commands_.Add(kCmdOpenCommand, tr("Open Co&mmand..."), {}, [this] { ShowCommandDialog(); });
+    commands_.Add(kCmdOpenCommand, tr("Open Comman&d..."), {}, [this] { ShowCommandDialog(); });
     commands_.Add(kCmdOpenJournal, tr("Open &Journal..."), {}, [this] { ShowOpenJournalDialog(); });
     commands_.Add(
         kCmdFileClose, tr("&Close"), {},
