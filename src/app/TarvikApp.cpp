@@ -47,7 +47,7 @@ std::vector<filters::FollowedFile> CTarvikApp::FollowedFiles() const {
     std::vector<filters::FollowedFile> files;
     files.reserve(documents_.size());
     for (const auto& doc : documents_) {
-        if (!doc->IsCaptureMode() && !doc->IsStreamDocument()) {
+        if (!doc->IsStreamDocument()) {
             files.push_back({doc->GetPathName(), doc->FollowedFile()});
         }
     }

@@ -57,7 +57,7 @@ void CEventPolls::Sync(const DocumentList& documents, bool enabled) {
     ++syncPass_;
     if (enabled && Descriptor() >= 0) {
         for (const auto& doc : documents) {
-            if (doc->IsCaptureMode() || doc->IsStreamDocument()) continue;
+            if (doc->IsStreamDocument()) continue;
             auto [it, added] = watches_.try_emplace(doc.get());
             Watch& watch = it->second;
             watch.syncPass = syncPass_;

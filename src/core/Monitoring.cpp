@@ -6,9 +6,7 @@ void PollDocuments(const DocumentList& documents, const CPollBudget& budget,
                    const TickSkip& leftToEvents) {
     for (const auto& doc : documents) {
         if (doc->IsMonitoring()) {
-            if (doc->IsCaptureMode()) {
-                doc->FlushCapturedText();
-            } else if (doc->IsStreamDocument()) {
+            if (doc->IsStreamDocument()) {
                 doc->TakeStreamText(budget);
             } else if (leftToEvents && leftToEvents(*doc)) {
                 doc->CheckStopUpdating();

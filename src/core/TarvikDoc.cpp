@@ -15,6 +15,7 @@
 #include "core/WaitCursor.h"
 #include "filters/AsciiFold.h"
 #include "platform/CodePage.h"
+#include "platform/NormalPath.h"
 
 namespace core {
 
@@ -25,11 +26,6 @@ constexpr std::uint32_t kShareAll =
 
 // Enough of the start of a file to tell its encoding.
 constexpr std::size_t kEncodingSampleBytes = 4096;
-
-std::u16string FileNamePart(std::u16string_view path) {
-    const std::size_t slash = path.find_last_of(u'/');
-    return std::u16string(slash == std::u16string_view::npos ? path : path.substr(slash + 1));
-}
 
 }  // namespace
 
@@ -84,7 +80,7 @@ bool CTarvikDoc::OpenLogFile(std::u16string_view path) {
         CloseHandle();
         return false;
     }
-    displayName_ = FileNamePart(path_);
+    displayName_ = platform::ShortName(path_);
     gotNewData_ = false;
     lastUpdate_ = context_.clock.UnixTime();
     return true;

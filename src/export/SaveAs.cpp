@@ -49,7 +49,7 @@ std::vector<platform::FileIdentity> FilesOfDocuments(
     std::span<const core::CTarvikDoc* const> documents) {
     std::vector<platform::FileIdentity> files;
     for (const core::CTarvikDoc* doc : documents) {
-        if (!doc || doc->IsCaptureMode() || doc->IsStreamDocument()) continue;
+        if (!doc || doc->IsStreamDocument()) continue;
         files.push_back(doc->FollowedFile());
         platform::FileIdentity named;
         if (platform::CFile::IdentityOfPath(platform::Utf16ToUtf8(doc->GetPathName()), named))

@@ -16,11 +16,6 @@ constexpr std::array<const char*, 7> kDays = {"Sun", "Mon", "Tue", "Wed", "Thu",
 constexpr std::array<const char*, 12> kMonths = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
-std::u16string_view FileNameOf(std::u16string_view path) {
-    const std::size_t slash = path.find_last_of(u'/');
-    return slash == std::u16string_view::npos ? path : path.substr(slash + 1);
-}
-
 }  // namespace
 
 std::u16string MatchedLineTimestamp(const platform::LocalTime& time) {
@@ -39,7 +34,7 @@ std::u16string MatchedLineRecord(std::u16string_view documentPath, std::u16strin
     if (includeTimestamp) record += u"[" + MatchedLineTimestamp(now) + u"] ";
     if (includeFileName) {
         record += u"[";
-        record += FileNameOf(documentPath);
+        record += platform::ShortName(documentPath);
         record += u"] ";
     }
     record += line;

@@ -6,6 +6,7 @@
 #include "mail/MailCompose.h"
 #include "mail/MailDate.h"
 #include "mail/MailTags.h"
+#include "platform/NormalPath.h"
 
 namespace mail {
 
@@ -48,10 +49,8 @@ std::u16string QuietPeriodWords(std::int32_t seconds) {
 }
 
 std::u16string StopUpdatingNoticeText(std::u16string_view path, std::int32_t seconds) {
-    const std::size_t slash = path.find_last_of(u'/');
-    const std::u16string_view name =
-        slash == std::u16string_view::npos ? path : path.substr(slash + 1);
-    return u"No new lines in " + std::u16string(name) + u" for " + QuietPeriodWords(seconds);
+    return u"No new lines in " + std::u16string(platform::ShortName(path)) + u" for " +
+           QuietPeriodWords(seconds);
 }
 
 bool CanSendStopUpdatingMail(const MailSettings& settings, std::u16string_view emails) {

@@ -19,4 +19,10 @@ std::u16string NormalPath(std::u16string_view path) {
     return Utf8ToUtf16(normal);
 }
 
+std::u16string_view ShortName(std::u16string_view name) {
+    if (!name.starts_with(u'/')) return name;
+    const std::size_t slash = name.find_last_of(u'/');
+    return slash + 1 == name.size() ? name : name.substr(slash + 1);
+}
+
 }  // namespace platform

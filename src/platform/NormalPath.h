@@ -14,4 +14,9 @@ namespace platform {
 // stays empty.
 std::u16string NormalPath(std::u16string_view path);
 
+// The short name of what a document shows: a path's last part (the whole
+// path when that is empty), and any other name, such as a journal's or a
+// command's, whole, since slashes inside it are no folders.
+std::u16string_view ShortName(std::u16string_view name);
+
 }  // namespace platform

@@ -286,6 +286,9 @@ TEST_F(StopUpdatingStore, AQuietFileShowsOnTheDesktopWhenTheRuleAsks) {
     EXPECT_EQ(QuietPeriodWords(7200), u"2 hours");
     EXPECT_EQ(StopUpdatingNoticeText(u"OutputDebugString", 3600),
               u"No new lines in OutputDebugString for 1 hour");
+    // A source's name is shown whole: its slashes are no folders.
+    EXPECT_EQ(StopUpdatingNoticeText(u"journal:?dir=/var/log/journal/remote", 600),
+              u"No new lines in journal:?dir=/var/log/journal/remote for 10 minutes");
 
     platform_test::SettableClock clock;
     CMailCenter center(nullptr, clock);

@@ -9,6 +9,7 @@
 
 #include "app/ui/FrameIcons.h"
 #include "platform/DebugOutput.h"
+#include "platform/NormalPath.h"
 
 namespace app_ui {
 
@@ -37,11 +38,7 @@ QString Printable(std::u16string_view text) {
 }
 
 QString FileNameOf(std::u16string_view name) {
-    const std::size_t slash = name.find_last_of(u'/');
-    const std::u16string_view file = slash == std::u16string_view::npos || slash + 1 == name.size()
-                                         ? name
-                                         : name.substr(slash + 1);
-    return Printable(file);
+    return Printable(platform::ShortName(name));
 }
 
 }  // namespace
