@@ -18,7 +18,7 @@ namespace {
 // Arguments: path, inode read before (or -), position there, tail bytes.
 constexpr std::string_view kFollowScript = R"sh(export LC_ALL=C
 f=$1 want=$2 pos=$3 tailb=$4
-case $f in "~/"*) f=$HOME/${f#"~/"} ;; esac
+case $f in "/~/"*) f=$HOME/${f#"/~/"} ;; esac
 exec 4>&1
 waiting=
 await() {
@@ -66,6 +66,8 @@ rm -rf "$d"
       c=${c%% *}
       case $c in ''|*[!0-9]*) c=0 ;; esac
       [ "$c" -lt "$n" ] && head -c $((n - c)) /dev/zero
+      # Nothing read of what was there: no spinning while that lasts.
+      [ "$c" = 0 ] && sleep 1
       echo "C $c"
       pos=$((pos + c))
       continue
