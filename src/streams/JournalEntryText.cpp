@@ -139,4 +139,17 @@ void AppendJournalEntry(const JournalEntryFields& entry, JournalLineScratch& lin
     }
 }
 
+JournalEntryFields ShownFields(std::uint64_t realtimeUsec,
+                               const std::string (&values)[kShownFieldCount]) {
+    JournalEntryFields entry;
+    entry.realtimeUsec = realtimeUsec;
+    entry.message = values[0];
+    entry.host = values[1];
+    entry.identifier = values[2];
+    entry.command = values[3];
+    entry.pid = values[4];
+    entry.syslogPid = values[5];
+    return entry;
+}
+
 }  // namespace streams

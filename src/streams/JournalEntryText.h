@@ -6,7 +6,9 @@
 // (not UTF-8, or with control characters other than tab and line breaks)
 // shows as a placeholder with its size, such as "[1.2K blob data]".
 
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -22,6 +24,16 @@ struct JournalEntryFields {
     std::string_view syslogPid;   // SYSLOG_PID, when there is no _PID
     std::string_view message;     // MESSAGE
 };
+
+// The names of the fields a line shows, in the order ShownFields takes
+// their values.
+inline constexpr std::string_view kShownFieldNames[] = {"MESSAGE", "_HOSTNAME", "SYSLOG_IDENTIFIER",
+                                                        "_COMM",   "_PID",      "SYSLOG_PID"};
+inline constexpr std::size_t kShownFieldCount = std::size(kShownFieldNames);
+
+// The fields of an entry from the values of kShownFieldNames, in order.
+JournalEntryFields ShownFields(std::uint64_t realtimeUsec,
+                               const std::string (&values)[kShownFieldCount]);
 
 // True when message shows as text rather than as a placeholder.
 bool IsTextMessage(std::string_view message);

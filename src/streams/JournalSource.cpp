@@ -16,13 +16,7 @@
 
 namespace streams {
 
-namespace {
-
-// The fields a line shows, in the order of CJournalSource::fields_.
-constexpr std::string_view kFieldNames[] = {
-    "MESSAGE=", "_HOSTNAME=", "SYSLOG_IDENTIFIER=", "_COMM=", "_PID=", "SYSLOG_PID="};
-
-}  // namespace
+namespace {}  // namespace
 
 CJournalSource::CJournalSource(JournalQuery query) : query_(std::move(query)) {}
 
@@ -158,23 +152,20 @@ bool CJournalSource::AppendCurrent(std::u16string& out) {
     sd_journal_restart_data(journal_);
     while (sd_journal_enumerate_available_data(journal_, &data, &length) > 0) {
         std::string_view field(static_cast<const char*>(data), length);
-        for (std::size_t i = 0; i < std::size(kFieldNames); ++i) {
-            if (field.starts_with(kFieldNames[i])) {
-                fields_[i].assign(field.substr(kFieldNames[i].size()));
+        for (std::size_t i = 0; i < kShownFieldCount; ++i) {
+            const std::string_view name = kShownFieldNames[i];
+            if (field.size() > name.size() && field.starts_with(name) &&
+                field[name.size()] == '=') {
+                fields_[i].assign(field.substr(name.size() + 1));
                 hasMessage = hasMessage || i == 0;
                 break;
             }
         }
     }
     if (!hasMessage) return false;
-    JournalEntryFields entry;
-    sd_journal_get_realtime_usec(journal_, &entry.realtimeUsec);
-    entry.message = fields_[0];
-    entry.host = fields_[1];
-    entry.identifier = fields_[2];
-    entry.command = fields_[3];
-    entry.pid = fields_[4];
-    entry.syslogPid = fields_[5];
+    std::uint64_t realtimeUsec = 0;
+    sd_journal_get_realtime_usec(journal_, &realtimeUsec);
+    const JournalEntryFields entry = ShownFields(realtimeUsec, fields_);
     AppendJournalEntry(entry, scratch_, out);
     return true;
 }

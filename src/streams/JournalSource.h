@@ -62,7 +62,7 @@ private:
     std::u16string notice_;
     bool noticeGiven_ = false;
     // Buffers kept for reuse between entries.
-    std::string fields_[6];
+    std::string fields_[kShownFieldCount];
     JournalLineScratch scratch_;
 };
 

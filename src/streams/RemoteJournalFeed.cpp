@@ -1,7 +1,6 @@
 #include "streams/RemoteJournalFeed.h"
 
 #include <algorithm>
-#include <array>
 #include <charconv>
 
 #include "streams/RemoteScripts.h"
@@ -10,10 +9,7 @@ namespace streams {
 
 namespace {
 
-// The fields a line shows, and the cursor; in fields_ in this order.
-constexpr std::array<std::string_view, 7> kKept = {
-    "MESSAGE", "_HOSTNAME", "SYSLOG_IDENTIFIER", "_COMM", "_PID", "SYSLOG_PID", "__CURSOR"};
-constexpr std::size_t kCursor = 6;
+constexpr std::string_view kCursorName = "__CURSOR";
 // A cursor is passed back to the far side: only what cursors are made of.
 constexpr std::size_t kLongestCursor = 512;
 
@@ -23,12 +19,6 @@ bool IsCursorText(std::string_view text) {
                return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
                       c == '=' || c == ';' || c == '-' || c == '_';
            });
-}
-
-int KeptIndex(std::string_view name) {
-    for (std::size_t i = 0; i < kKept.size(); ++i)
-        if (kKept[i] == name) return static_cast<int>(i);
-    return -1;
 }
 
 }  // namespace
@@ -55,8 +45,15 @@ void CRemoteJournalFeed::ConnectionEnded() {
     ClearEntry();
 }
 
+std::string* CRemoteJournalFeed::Kept(std::string_view name) {
+    for (std::size_t i = 0; i < kShownFieldCount; ++i)
+        if (kShownFieldNames[i] == name) return &shown_[i];
+    return name == kCursorName ? &cursorField_ : nullptr;
+}
+
 void CRemoteJournalFeed::ClearEntry() {
-    for (std::string& field : fields_) field.clear();
+    for (std::string& field : shown_) field.clear();
+    cursorField_.clear();
     realtime_ = 0;
     hasMessage_ = false;
 }
@@ -95,13 +92,13 @@ bool CRemoteJournalFeed::Step(std::string_view& rest, RemoteLines& lines) {
         return true;
     }
     if (inBinary_) {
-        const int kept = KeptIndex(binaryName_);
+        std::string* const kept = Kept(binaryName_);
         // Kept fields wait whole here (a message up to its limit); others pass.
-        if (kept >= 0) {
+        if (kept) {
             if (rest.size() < binaryLeft_) {
                 if (binaryLeft_ - 1 <= kMessageLimit) return false;
                 // Beyond the limit: keep the start, drop the rest as it comes.
-                std::string& field = fields_[kept];
+                std::string& field = *kept;
                 const std::size_t room = kMessageLimit - std::min(kMessageLimit, field.size());
                 field.append(rest.substr(0, std::min(room, rest.size())));
                 binaryLeft_ -= rest.size();
@@ -113,10 +110,10 @@ bool CRemoteJournalFeed::Step(std::string_view& rest, RemoteLines& lines) {
                 damaged_ = true;
                 return false;
             }
-            std::string& field = fields_[kept];
+            std::string& field = *kept;
             const std::size_t room = kMessageLimit - std::min(kMessageLimit, field.size());
             field.append(value.substr(0, std::min(room, value.size())));
-            if (kept == 0) hasMessage_ = true;
+            if (kept == &shown_[0]) hasMessage_ = true;
             rest.remove_prefix(binaryLeft_);
             inBinary_ = false;
             return true;
@@ -158,24 +155,17 @@ void CRemoteJournalFeed::TakeField(std::string_view name, std::string_view value
         std::from_chars(value.data(), value.data() + value.size(), realtime_);
         return;
     }
-    const int kept = KeptIndex(name);
-    if (kept < 0) return;
-    fields_[kept].assign(value.substr(0, std::min(value.size(), kMessageLimit)));
-    if (kept == 0) hasMessage_ = true;
+    std::string* const kept = Kept(name);
+    if (!kept) return;
+    kept->assign(value.substr(0, std::min(value.size(), kMessageLimit)));
+    if (kept == &shown_[0]) hasMessage_ = true;
 }
 
 void CRemoteJournalFeed::EndEntry(RemoteLines& lines) {
-    if (IsCursorText(fields_[kCursor])) cursor_ = fields_[kCursor];
+    if (IsCursorText(cursorField_)) cursor_ = cursorField_;
     if (hasMessage_) {
-        JournalEntryFields entry;
-        entry.realtimeUsec = realtime_;
-        entry.message = fields_[0];
-        entry.host = fields_[1];
-        entry.identifier = fields_[2];
-        entry.command = fields_[3];
-        entry.pid = fields_[4];
-        entry.syslogPid = fields_[5];
-        AppendJournalEntry(entry, scratch_, inTail_ ? lines.tail : lines.fresh);
+        AppendJournalEntry(ShownFields(realtime_, shown_), scratch_,
+                           inTail_ ? lines.tail : lines.fresh);
     }
     ClearEntry();
 }

@@ -50,8 +50,12 @@ private:
     std::uint64_t binaryLeft_ = 0;
     bool inBinary_ = false;
     bool binaryLength_ = false;  // its length is awaited
+    // Where the entry being read keeps the field of name; null for none.
+    std::string* Kept(std::string_view name);
+
     // The entry being read.
-    std::string fields_[7];
+    std::string shown_[kShownFieldCount];
+    std::string cursorField_;
     std::uint64_t realtime_ = 0;
     bool hasMessage_ = false;
     JournalLineScratch scratch_;
