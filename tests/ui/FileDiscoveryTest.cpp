@@ -1,7 +1,8 @@
 // Opening several files at once from the main window, with real files and a
 // real settings store: file sets with their menu, dialog and command-line
-// switch, and the dialog of more recent files; and the dialog that opens a
-// journal, on a real journal.
+// switch, and the dialog of more recent files; the dialog that opens a
+// journal, on a real journal, and the one that names a remote file or
+// journal, with a real ssh configuration.
 
 #include <QApplication>
 #include <QCheckBox>
@@ -19,6 +20,8 @@
 #include <QtTest>
 #include <vector>
 
+#include <sys/stat.h>
+
 #include "TestFolder.h"
 #include "app/TarvikApp.h"
 #include "app/ui/FileSetsMenu.h"
@@ -29,7 +32,9 @@
 #include "discovery/ui/ManageFileSetsDialog.h"
 #include "discovery/ui/MoreRecentFilesDialog.h"
 #include "streams/JournalWriter.h"
+#include "streams/RemoteName.h"
 #include "streams/ui/OpenJournalDialog.h"
+#include "streams/ui/OpenRemoteDialog.h"
 
 using app_ui::CMainFrame;
 
@@ -337,6 +342,82 @@ private slots:
         QCOMPARE(dialog.NoticeLabel()->text(), ui.texts.last());
         QCOMPARE(texts(dialog.UnitList()), (QStringList{"a.service", "c.service"}));
         QCOMPARE(dialog.HostBox()->count(), 0);
+    }
+
+    void openRemoteDialogOffersConfigAliasesNamesTheChoiceAndRefusesBadHostsAndPaths() {
+        // Only plain aliases are offered, one of them from an included file;
+        // an included FIFO neither blocks the dialog nor counts.
+        QVERIFY(QDir().mkpath(dir_.Path("ssh/conf.d")));
+        dir_.WriteFile("ssh/conf.d/more", "Host inner\n");
+        QCOMPARE(mkfifo(dir_.Path("ssh/conf.d/pipe").toLocal8Bit().constData(), 0600), 0);
+        const QString config =
+            dir_.WriteFile("ssh/config",
+                           "# mine\nHost web1 *.corp !bad db? -oProxyCommand=x\n"
+                           "  HostName 10.0.0.1\nhost=web2 web1\nHOST \"two words\" \"db3\"\n"
+                           "Match host web9\nInclude conf.d/*\n");
+        streams_ui::COpenRemoteDialog dialog({}, nullptr, config.toStdString());
+        QStringList offered;
+        for (int row = 0; row < dialog.HostBox()->count(); ++row) {
+            offered << dialog.HostBox()->itemText(row);
+        }
+        QCOMPARE(offered, (QStringList{"web1", "web2", "db3", "inner"}));
+        QVERIFY(dialog.HostBox()->currentText().isEmpty());
+
+        // Refused on OK with the reason in the dialog: no host, a host ssh
+        // would take as an option, a relative path.
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(dialog.NoticeLabel()->text(), QString("Please enter a host."));
+        const QString option = "-oProxyCommand=touch " + dir_.Path("owned");
+        for (const auto& [host, path] : {std::pair{option, QString("/var/log/syslog")},
+                                         std::pair{QString("web1"), QString("logs/app.log")}}) {
+            dialog.HostBox()->setEditText(host);
+            dialog.PathEdit()->setText(path);
+            dialog.accept();
+            QCOMPARE(dialog.result(), int(QDialog::Rejected));
+            QVERIFY(!dialog.NoticeLabel()->isHidden());
+            QVERIFY2(dialog.NoticeLabel()->text().contains(host == option ? host : path),
+                     qPrintable(dialog.NoticeLabel()->text()));
+            QVERIFY(dialog.Name().empty());
+        }
+
+        // A file in the remote home folder, and the journal of the same host.
+        dialog.HostBox()->setEditText("admin@web1:2222");
+        dialog.PathEdit()->setText("~/logs/app 1.log");
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(dialog.NoticeLabel()->isHidden());
+        const std::u16string fileName = dialog.Name();
+        QCOMPARE(QString::fromStdU16String(fileName),
+                 QString("ssh://admin@web1:2222/~/logs/app 1.log"));
+        dialog.setResult(QDialog::Rejected);
+        dialog.JournalButton()->setChecked(true);
+        QVERIFY(!dialog.PathEdit()->isEnabled());
+        dialog.UnitsEdit()->setText("ssh, nginx.service");
+        dialog.IdentifiersEdit()->setText("cron");
+        dialog.PriorityBox()->setCurrentIndex(dialog.PriorityBox()->findData(4));
+        dialog.findChild<QRadioButton*>("ThisBoot")->setChecked(true);
+        dialog.show();
+        QVERIFY(dialog.width() <= 1280 && dialog.height() <= 720);
+        dialog.grab().save(TARVIK_ARTIFACTS_DIR "/OpenRemoteDialog.png");
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        const std::u16string journalName = dialog.Name();
+        QCOMPARE(QString::fromStdU16String(journalName),
+                 QString("ssh://admin@web1:2222/journal?boot=1&identifier=cron&priority=4"
+                         "&unit=nginx.service&unit=ssh.service"));
+
+        // Started from a remote document's name, the dialog shows its choice
+        // again; a journal folder it does not show is kept.
+        for (const std::u16string& name :
+             {fileName, journalName, std::u16string(u"ssh://web2/journal?dir=/srv/j&unit=a")}) {
+            streams::RemoteQuery initial;
+            std::u16string error;
+            QVERIFY(streams::ParseRemoteName(name, initial, error));
+            streams_ui::COpenRemoteDialog again(initial, nullptr, dir_.Path("none").toStdString());
+            QCOMPARE(QString::fromStdU16String(again.Name()),
+                     QString::fromStdU16String(name).replace("unit=a", "unit=a.service"));
+        }
     }
 };
 

@@ -38,6 +38,7 @@ enum FrameCommandId : int {
     kCmdStopUpdating = 40122,         // "Stop &Updating Notification..."
     kCmdSaveAllAs = 40150,            // "Save All As..."
     kCmdOpenJournal = 40151,          // "Open &Journal..."
+    kCmdOpenRemote = 40152,           // "Open &Remote File..."
     kCmdDefaultEditor = 40085,        // "&Default Editor..."
     kCmdHelpTopics = 57667,           // "&Help Topics"
     // Keys only, on no menu: the views' font one size up or down.

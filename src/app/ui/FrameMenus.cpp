@@ -33,11 +33,11 @@ QMenu* AddMenu(QMenuBar& bar, CCommandTable& commands, const QString& title,
 }  // namespace
 
 QMenu* BuildMainMenus(QMenuBar& bar, CCommandTable& commands) {
-    QMenu* file = AddMenu(
-        bar, commands, QObject::tr("&File"),
-        {kCmdFileOpen, kCmdOpenJournal, kCmdOpenCommand, kCmdFileClose, kCmdCloseAllDocuments, 0,
-         core::kCmdSaveAs, kCmdSaveAllAs, core::kCmdOpenInEditor, core::kCmdBrowseFolder, 0,
-         view::kCmdFilePrint, view::kCmdFilePrintPreview, 0, kCmdMinimizeToTray, 0, kCmdAppExit});
+    QMenu* file = AddMenu(bar, commands, QObject::tr("&File"),
+                          {kCmdFileOpen, kCmdOpenJournal, kCmdOpenCommand, kCmdOpenRemote,
+                           kCmdFileClose, kCmdCloseAllDocuments, 0, core::kCmdSaveAs, kCmdSaveAllAs,
+                           core::kCmdOpenInEditor, core::kCmdBrowseFolder, 0, view::kCmdFilePrint,
+                           view::kCmdFilePrintPreview, 0, kCmdMinimizeToTray, 0, kCmdAppExit});
     QMenu* edit = AddMenu(bar, commands, QObject::tr("&Edit"),
                           {view::kCmdEditUndo,
                            view::kCmdEditRedo,

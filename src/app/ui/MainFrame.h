@@ -193,6 +193,7 @@ private:
     void ShowMoreRecentFilesDialog();
     void ShowAutoOpenDialog();
     void ShowOpenJournalDialog();
+    void ShowOpenRemoteDialog();
     void BuildToolBar();
 
     void OnSubWindowActivated(QMdiSubWindow* window);

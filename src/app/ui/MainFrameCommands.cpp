@@ -71,6 +71,8 @@ void CMainFrame::AddFileCommands() {
     commands_.Add(kCmdFileOpen, tr("&Open..."), QKeySequence::Open, [this] { ShowOpenDialog(); });
     commands_.Add(kCmdOpenCommand, tr("Open Comman&d..."), {}, [this] { ShowCommandDialog(); });
     commands_.Add(kCmdOpenJournal, tr("Open &Journal..."), {}, [this] { ShowOpenJournalDialog(); });
+    commands_.Add(kCmdOpenRemote, tr("Open &Remote File..."), {},
+                  [this] { ShowOpenRemoteDialog(); });
     commands_.Add(
         kCmdFileClose, tr("&Close"), {},
         [this] {

@@ -1,6 +1,6 @@
 // The main window's ways of opening several files at once: file sets with
 // their menu and dialog, and the dialog of more recent files; and the
-// dialog that opens a journal.
+// dialogs that open a journal or a remote file.
 
 #include <QMenu>
 
@@ -15,7 +15,9 @@
 #include "discovery/ui/ManageFileSetsDialog.h"
 #include "discovery/ui/MoreRecentFilesDialog.h"
 #include "streams/JournalQuery.h"
+#include "streams/RemoteName.h"
 #include "streams/ui/OpenJournalDialog.h"
+#include "streams/ui/OpenRemoteDialog.h"
 
 namespace app_ui {
 
@@ -79,6 +81,18 @@ void CMainFrame::ShowOpenJournalDialog() {
         if (!streams::ParseJournalName(doc->GetPathName(), initial, ignored)) initial = {};
     }
     streams_ui::COpenJournalDialog dialog(initial, this, this);
+    if (dialog.exec() == QDialog::Accepted) OpenChosenFiles({dialog.Name()});
+}
+
+// A remote name opens as the journal's does, from the active remote
+// document's choice when there is one.
+void CMainFrame::ShowOpenRemoteDialog() {
+    streams::RemoteQuery initial;
+    std::u16string ignored;
+    if (const core::CTarvikDoc* doc = ActiveDocument()) {
+        if (!streams::ParseRemoteName(doc->GetPathName(), initial, ignored)) initial = {};
+    }
+    streams_ui::COpenRemoteDialog dialog(initial, this);
     if (dialog.exec() == QDialog::Accepted) OpenChosenFiles({dialog.Name()});
 }
 

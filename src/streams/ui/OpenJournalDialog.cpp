@@ -4,12 +4,10 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <vector>
@@ -18,24 +16,13 @@
 #include "core/WaitCursor.h"
 #include "streams/JournalAccess.h"
 #include "streams/JournalValues.h"
+#include "streams/ui/JournalChoiceParts.h"
 #include "view/DialogParts.h"
 #include "view/PlainMessageBox.h"
 
 namespace streams_ui {
 
 namespace {
-
-constexpr const char* kPriorityNames[] = {"emerg",   "alert",  "crit", "err",
-                                          "warning", "notice", "info", "debug"};
-
-QString FromUtf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string ToUtf8(const QString& text) {
-    const QByteArray bytes = text.toUtf8();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
 
 QListWidget* ValueList(const char* name) {
     auto* list = new QListWidget;
@@ -85,11 +72,7 @@ COpenJournalDialog::COpenJournalDialog(const streams::JournalQuery& initial,
                                        core::IUserInterface* ui, QWidget* parent)
     : QDialog(parent), ui_(ui) {
     setWindowTitle(tr("Open Journal"));
-    whole_ = new QRadioButton(tr("The &whole journal"));
-    whole_->setObjectName(QStringLiteral("WholeJournal"));
-    thisBoot_ = new QRadioButton(tr("This &boot only"));
-    thisBoot_->setObjectName(QStringLiteral("ThisBoot"));
-    (initial.thisBoot ? thisBoot_ : whole_)->setChecked(true);
+    boot_ = new CBootChoice(initial.thisBoot);
 
     folder_ = new QLineEdit(FromUtf8(initial.folder));
     folder_->setObjectName(QStringLiteral("Folder"));
@@ -102,14 +85,7 @@ COpenJournalDialog::COpenJournalDialog(const streams::JournalQuery& initial,
     host_->setInsertPolicy(QComboBox::NoInsert);
     host_->lineEdit()->setPlaceholderText(tr("All hosts"));
     host_->setEditText(FromUtf8(initial.host));
-    priority_ = new QComboBox;
-    priority_->setObjectName(QStringLiteral("Priority"));
-    priority_->addItem(tr("any"), -1);
-    for (int level = 0; level < 8; ++level) {
-        priority_->addItem(
-            QStringLiteral("%1 (%2)").arg(QLatin1String(kPriorityNames[level])).arg(level), level);
-    }
-    priority_->setCurrentIndex(std::max(0, priority_->findData(initial.maxPriority)));
+    priority_ = MakePriorityBox(initial.maxPriority);
     units_ = ValueList("Units");
     identifiers_ = ValueList("Identifiers");
     FillList(units_, initial.units, {});
@@ -119,10 +95,6 @@ COpenJournalDialog::COpenJournalDialog(const streams::JournalQuery& initial,
     notice_->setWordWrap(true);
     notice_->setTextFormat(Qt::PlainText);
 
-    auto* entries = new QHBoxLayout;
-    entries->addWidget(whole_);
-    entries->addWidget(thisBoot_);
-    entries->addStretch();
     auto* grid = new QGridLayout;
     auto addRow = [grid](int row, const QString& text, QWidget* field, QWidget* beside = nullptr) {
         auto* label = new QLabel(text);
@@ -146,7 +118,7 @@ COpenJournalDialog::COpenJournalDialog(const streams::JournalQuery& initial,
     lists->addWidget(identifiers_, 1, 1);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(entries);
+    layout->addWidget(boot_);
     layout->addLayout(grid);
     layout->addLayout(lists, 1);
     layout->addWidget(notice_);
@@ -209,10 +181,10 @@ void COpenJournalDialog::Browse() {
 
 streams::JournalQuery COpenJournalDialog::Query() const {
     streams::JournalQuery query;
-    query.thisBoot = thisBoot_->isChecked();
+    query.thisBoot = boot_->ThisBoot();
     query.folder = ToUtf8(folder_->text().trimmed());
     if (!query.folder.empty()) query.host = ToUtf8(host_->currentText().trimmed());
-    query.maxPriority = priority_->currentData().toInt();
+    query.maxPriority = ChosenPriority(priority_);
     query.units = CheckedValues(units_);
     query.identifiers = CheckedValues(identifiers_);
     return query;

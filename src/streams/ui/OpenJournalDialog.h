@@ -16,13 +16,14 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QRadioButton;
 
 namespace core {
 class IUserInterface;
 }
 
 namespace streams_ui {
+
+class CBootChoice;
 
 class COpenJournalDialog : public QDialog {
     Q_OBJECT
@@ -55,8 +56,7 @@ private:
     void UpdateHost();
 
     core::IUserInterface* ui_;
-    QRadioButton* whole_ = nullptr;
-    QRadioButton* thisBoot_ = nullptr;
+    CBootChoice* boot_ = nullptr;
     QLineEdit* folder_ = nullptr;
     QComboBox* host_ = nullptr;
     QComboBox* priority_ = nullptr;
