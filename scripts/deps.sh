@@ -19,6 +19,8 @@ PACKAGES=(
   dbus-daemon
   # real journals written by the system's own writer, read back by journalctl
   systemd-journal-remote
+  # remote documents: the system's ssh client, and a throw-away sshd in tests
+  openssh-client openssh-server
   # the printed-page check reads PDF text
   poppler-utils
   # the browser that renders exported HTML pages in tests
