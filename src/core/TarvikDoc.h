@@ -224,6 +224,7 @@ private:
     void EndStream();
     // The intake of stream sources: normalise, then append as any new text.
     void TakeText(char16_t* text, std::size_t units, bool ownText) override;
+    void TakeTailText(char16_t* text, std::size_t units) override;
 
     DocContext& context_;
     CTarvikTextBuffer buffer_;

@@ -1,6 +1,7 @@
-// The document of a stream source (the journal): its tail at open, then
-// what the source has ready at each tick or when its descriptor wakes the
-// event loop, through the same intake as the text read from a file.
+// The document of a stream source (a journal, a command, a remote file):
+// its tail at open, then what the source has ready at each tick or when its
+// descriptor wakes the event loop, through the same intake as the text read
+// from a file.
 
 #include <limits>
 
@@ -87,6 +88,13 @@ void CTarvikDoc::TakeText(char16_t* text, std::size_t units, bool ownText) {
     }
     filters::CSearchLimitHits::Scope counting(limitHits_);
     AppendText({text, length}, true, !ownText);
+}
+
+void CTarvikDoc::TakeTailText(char16_t* text, std::size_t units) {
+    const bool wasTail = takingTail_;
+    takingTail_ = true;
+    TakeText(text, units, false);
+    takingTail_ = wasTail;
 }
 
 // Takes pieces of at most one read until the source has nothing more ready

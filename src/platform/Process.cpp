@@ -44,9 +44,10 @@ public:
     SpawnSetup(const SpawnSetup&) = delete;
     SpawnSetup& operator=(const SpawnSetup&) = delete;
 
-    // Standard input from /dev/null, standard output to outFd (inherited
-    // when -1), standard error to /dev/null when quiet, or to outFd as well.
-    bool Prepare(int outFd, bool quiet, bool errorsToOut = false) {
+    // Standard input from /dev/null (or inFd), standard output to outFd
+    // (inherited when -1), standard error to /dev/null when quiet, or to
+    // outFd as well, or to errFd.
+    bool Prepare(int outFd, bool quiet, bool errorsToOut = false, int inFd = -1, int errFd = -1) {
         sigset_t none;
         sigemptyset(&none);
         // Signals this program ignores or handles (SIGPIPE above all) are
@@ -55,14 +56,17 @@ public:
         sigemptyset(&defaults);
         for (const int sig : {SIGPIPE, SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGCHLD, SIGUSR1, SIGUSR2})
             sigaddset(&defaults, sig);
-        return posix_spawn_file_actions_addopen(&actions_, STDIN_FILENO, "/dev/null", O_RDONLY,
-                                                0) == 0 &&
+        return (inFd >= 0 ? posix_spawn_file_actions_adddup2(&actions_, inFd, STDIN_FILENO)
+                          : posix_spawn_file_actions_addopen(&actions_, STDIN_FILENO, "/dev/null",
+                                                             O_RDONLY, 0)) == 0 &&
                (outFd < 0 ||
                 posix_spawn_file_actions_adddup2(&actions_, outFd, STDOUT_FILENO) == 0) &&
                (!quiet || posix_spawn_file_actions_addopen(&actions_, STDERR_FILENO, "/dev/null",
                                                            O_WRONLY, 0) == 0) &&
                (!errorsToOut ||
                 posix_spawn_file_actions_adddup2(&actions_, outFd, STDERR_FILENO) == 0) &&
+               (errFd < 0 ||
+                posix_spawn_file_actions_adddup2(&actions_, errFd, STDERR_FILENO) == 0) &&
                posix_spawn_file_actions_addclosefrom_np(&actions_, STDERR_FILENO + 1) == 0 &&
                posix_spawnattr_setsigmask(&attributes_, &none) == 0 &&
                posix_spawnattr_setsigdefault(&attributes_, &defaults) == 0 &&
@@ -173,6 +177,41 @@ int StartWithOutput(const std::vector<std::string>& argv, const std::string& fol
     }
     fcntl(pipeFds[0], F_SETFL, fcntl(pipeFds[0], F_GETFL) | O_NONBLOCK);
     child.output = pipeFds[0];
+    return 0;
+}
+
+int StartWithPipes(const std::vector<std::string>& argv, PipedChild& child) {
+    if (argv.empty() || argv.front().empty()) return ENOENT;
+    // Each pair: the child's end, then ours.
+    int in[2] = {-1, -1}, out[2] = {-1, -1}, err[2] = {-1, -1};
+    const auto closeAll = [&] {
+        for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]})
+            if (fd >= 0) close(fd);
+    };
+    if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) {
+        const int failure = errno;
+        closeAll();
+        return failure;
+    }
+    SpawnSetup setup;
+    int result = EINVAL;
+    if (setup.Prepare(out[1], false, false, in[0], err[1])) {
+        std::vector<char*> pointers = ArgvPointers(argv);
+        result = posix_spawnp(&child.pid, argv.front().c_str(), setup.Actions(), setup.Attributes(),
+                              pointers.data(), environ);
+    }
+    close(in[0]);
+    close(out[1]);
+    close(err[1]);
+    in[0] = out[1] = err[1] = -1;
+    if (result != 0) {
+        closeAll();
+        return result;
+    }
+    for (int fd : {in[1], out[0], err[0]}) fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+    child.input = in[1];
+    child.output = out[0];
+    child.errors = err[0];
     return 0;
 }
 

@@ -52,6 +52,20 @@ struct OutputChild {
 int StartWithOutput(const std::vector<std::string>& argv, const std::string& folder,
                     OutputChild& child);
 
+// A child with a pipe of its own for each of its standard descriptors.
+struct PipedChild {
+    pid_t pid = -1;
+    // Our ends, non-blocking: the child's standard input (to write), its
+    // standard output and its standard error (to read).
+    int input = -1;
+    int output = -1;
+    int errors = -1;
+};
+
+// Starts argv[0] as StartWithOutput does, in this process's folder, with a
+// pipe for each standard descriptor. Returns 0, else the error number.
+int StartWithPipes(const std::vector<std::string>& argv, PipedChild& child);
+
 // The full path of the running program; empty when it cannot be told.
 std::string ProgramPath();
 

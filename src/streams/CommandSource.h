@@ -17,6 +17,7 @@
 #include "settings/CommandDocumentStore.h"
 #include "streams/IStreamSource.h"
 #include "streams/ReadyLines.h"
+#include "streams/Utf8Lines.h"
 
 namespace streams {
 
@@ -68,8 +69,7 @@ private:
     int exitStatus_ = 0;
     bool ended_ = false;
     std::u16string status_;
-    // Bytes of an unfinished line or character.
-    std::string pending_;
+    CUtf8Lines lines_;
     CReadyLines ready_;
     Clock::time_point startedAt_{};
     std::chrono::seconds backOff_ = kFirstBackOff;

@@ -1,6 +1,6 @@
 #pragma once
 // What a document needs of a source that hands text over as it comes (the
-// debug-output capture, the journal; commands and remote hosts later), as
+// debug-output capture, the journal, commands, remote files and journals), as
 // opposed to a file it reads by position. A source never blocks the
 // user-interface thread: it hands over only what is ready, in pieces no
 // larger than the poll budget, and tells the event loop when to ask again.
@@ -18,6 +18,9 @@ public:
     // the units in place. ownText: sent by this program itself, shown but
     // running no actions.
     virtual void TakeText(char16_t* text, std::size_t units, bool ownText) = 0;
+    // Lines of the tail at open that came after Open (over a network): shown
+    // as the tail is, running no actions and raising no signals.
+    virtual void TakeTailText(char16_t* text, std::size_t units) { TakeText(text, units, true); }
 };
 
 class IStreamSource {

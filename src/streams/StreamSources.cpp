@@ -4,11 +4,12 @@
 #include "streams/CommandSource.h"
 #include "streams/JournalQuery.h"
 #include "streams/JournalSource.h"
+#include "streams/RemoteSource.h"
 
 namespace streams {
 
 bool IsStreamSourceName(std::u16string_view name) {
-    return IsJournalName(name) || name.starts_with(kCommandPrefix);
+    return IsJournalName(name) || name.starts_with(kCommandPrefix) || IsRemoteName(name);
 }
 
 std::unique_ptr<IStreamSource> CreateStreamSource(std::u16string_view name, std::u16string& error) {
@@ -21,6 +22,11 @@ std::unique_ptr<IStreamSource> CreateStreamSource(std::u16string_view name, std:
         }
         settings::CommandDocumentChoice choice = settings::CommandDocumentStore::Load(name);
         return std::make_unique<CCommandSource>(std::move(commandLine), std::move(choice));
+    }
+    if (IsRemoteName(name)) {
+        RemoteQuery query;
+        if (!ParseRemoteName(name, query, error)) return nullptr;
+        return std::make_unique<CRemoteSource>(std::move(query));
     }
     if (!IsJournalName(name)) return nullptr;
     JournalQuery query;
