@@ -6,7 +6,8 @@
 // in one round, ten exclude filters in the other, from a settings store of
 // its own as the other drivers set them up) and `ssh tarvik-key tail -F PATH`
 // follow the same file while one writer appends 200,000 generated lines to it
-// as fast as it takes them; each prints into a pipe. The figure is when each
+// as fast as it takes them; each prints into a pipe (a third round without
+// filters tells the source's cost from the filters'). The figure is when each
 // has printed the last line, as lines per second, and the processor time
 // each took: here (the follower and its ssh client) and on the far side (its
 // session of sshd and everything that ran in it).
@@ -190,11 +191,11 @@ void WatchForLast(bench::Printer& printer) {
 }
 
 void FollowRound(const Server& server, const char* filters, bool highlight,
-                 const std::vector<std::string>& bursts) {
+                 const std::vector<std::string>& bursts, bool withFilters = true) {
     std::printf("%s:\n", filters);
     const std::string registry = bench::BenchFolder() + "/ssh-follow.db";
     bench::RunShell("rm -f '" + registry + "'*");
-    if (!bench::PrepareFilterStore(registry, highlight, !highlight)) {
+    if (!bench::PrepareFilterStore(registry, highlight && withFilters, !highlight && withFilters)) {
         std::printf("  the filters could not be stored\n");
         return;
     }
@@ -360,6 +361,8 @@ int main() {
     std::printf("following a remote file over ssh while %d lines are written\n", kFollowLines);
     FollowRound(server, "ten highlight filters", true, bursts);
     FollowRound(server, "ten exclude filters", false, bursts);
+    // What the source costs without the filters' work.
+    FollowRound(server, "no filters", false, bursts, false);
     LatencyRound(server);
     bench::RunProgram({kTestSshd, "stop", server.folder});
     return 0;
