@@ -14,14 +14,11 @@
 // as many entries, both into /dev/null, best of three.
 
 #include <fcntl.h>
-#include <signal.h>
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -33,6 +30,7 @@
 #include "follow_highlight_filters.h"
 #include "journal_bench_support.h"
 #include "platform/CodePage.h"
+#include "printed_lines.h"
 #include "process_output.h"
 #include "streams/JournalQuery.h"
 
@@ -45,41 +43,10 @@ constexpr int kBurstEntries = 10'000;
 constexpr int kRepetitions = 3;
 constexpr std::string_view kLastMessage = "the last entry of the writer";
 
-std::int64_t NowNs() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               bench::Clock::now().time_since_epoch())
-        .count();
-}
-
 std::string JournalName(const std::string& folder) {
     streams::JournalQuery query;
     query.folder = folder;
     return platform::Utf16ToUtf8(streams::FormatJournalName(query));
-}
-
-struct Printer {
-    const char* name;
-    pid_t pid = -1;
-    int out = -1;
-    std::atomic<std::size_t> lines{0};
-    std::atomic<std::int64_t> lastNs{0};  // when the last entry was printed
-};
-
-// Counts what a follower prints and notes when the last entry came.
-void Watch(Printer& printer) {
-    std::vector<char> buffer(1 << 20);
-    std::string carry;  // the end of the previous read, for a marker cut in two
-    for (;;) {
-        const ssize_t got = read(printer.out, buffer.data(), buffer.size());
-        if (got <= 0) return;
-        const std::string_view piece(buffer.data(), static_cast<std::size_t>(got));
-        printer.lines += static_cast<std::size_t>(std::count(piece.begin(), piece.end(), '\n'));
-        if (printer.lastNs != 0) continue;
-        std::string seen = carry;
-        seen.append(piece);
-        if (seen.find(kLastMessage) != std::string::npos) printer.lastNs = NowNs();
-        carry = seen.substr(seen.size() - std::min(seen.size(), kLastMessage.size()));
-    }
 }
 
 // The writer appending to DIR/x.journal what comes on its standard input.
@@ -139,7 +106,7 @@ void FollowRound(const char* filters, bool highlight, const std::vector<std::str
         std::printf("  the writer failed (is systemd-journal-remote installed?)\n");
         return;
     }
-    Printer printers[] = {{"tarvik-tail"}, {"journalctl -f (baseline)"}};
+    bench::Printer printers[] = {{"tarvik-tail"}, {"journalctl -f (baseline)"}};
     const bool started =
         bench::StartWithOutput(
             {TARVIK_TOOLS_DIR "/tarvik-tail", "--color", "never", JournalName(folder)},
@@ -148,8 +115,8 @@ void FollowRound(const char* filters, bool highlight, const std::vector<std::str
             {"journalctl", "--directory=" + folder, "-f", "-q", "-o", "short-iso", "--no-pager"},
             printers[1].pid, printers[1].out);
     std::vector<std::thread> watchers;
-    for (Printer& p : printers) {
-        if (p.out >= 0) watchers.emplace_back(Watch, std::ref(p));
+    for (bench::Printer& p : printers) {
+        if (p.out >= 0) watchers.emplace_back(bench::WatchPrinted, std::ref(p), kLastMessage);
     }
     for (int i = 0; started && i < 500 && (printers[0].lines < 1 || printers[1].lines < 1); ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -158,14 +125,14 @@ void FollowRound(const char* filters, bool highlight, const std::vector<std::str
         std::printf("  the followers did not start (tarvik-tail printed %zu lines)\n",
                     printers[0].lines.load());
     } else {
-        const std::int64_t startNs = NowNs();
+        const std::int64_t startNs = bench::NowNs();
         writer = StartWriter(folder, input);
         for (const std::string& burst : bursts) {
             if (writer < 0 || !bench::WriteAll(input, burst)) break;
         }
         close(input);
         waitpid(writer, nullptr, 0);
-        const double writerSeconds = (NowNs() - startNs) / 1e9;
+        const double writerSeconds = (bench::NowNs() - startNs) / 1e9;
         for (int i = 0; i < 600 && (printers[0].lastNs == 0 || printers[1].lastNs == 0); ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
@@ -190,26 +157,16 @@ void FollowRound(const char* filters, bool highlight, const std::vector<std::str
                         seconds[0] <= seconds[1] + kSamePace ? "ok" : "MISSED");
         }
     }
-    for (Printer& p : printers) {
-        if (p.pid > 0) kill(p.pid, SIGTERM);
-    }
     // Both keep up with the writer when it is the slower: then the processor
     // time each spent on the same entries tells them apart.
-    double cpuMs[2] = {-1, -1};
-    for (int i = 0; i < 2; ++i) {
-        rusage usage{};
-        if (printers[i].pid > 0 && wait4(printers[i].pid, nullptr, 0, &usage) == printers[i].pid) {
-            cpuMs[i] = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
-                       (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
-        }
-    }
+    const double cpuMs[2] = {bench::EndPrinter(printers[0]), bench::EndPrinter(printers[1])};
     if (cpuMs[0] >= 0 && cpuMs[1] > 0) {
         std::printf("  processor time: tarvik-tail %7.1f ms, journalctl %7.1f ms, ratio %.2f %s\n",
                     cpuMs[0], cpuMs[1], cpuMs[0] / cpuMs[1],
                     cpuMs[0] <= cpuMs[1] ? "ok" : "MISSED");
     }
     for (std::thread& watcher : watchers) watcher.join();
-    for (Printer& p : printers) {
+    for (bench::Printer& p : printers) {
         if (p.out >= 0) close(p.out);
     }
 }
