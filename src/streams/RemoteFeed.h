@@ -28,6 +28,9 @@ public:
     // sends: the connection is dropped then, the place staying at the last
     // whole record.
     virtual bool Consume(std::string_view bytes, RemoteLines& lines) = 0;
+    // Takes a line the script wrote to standard error after kRemoteControl
+    // (without it); false as for Consume.
+    virtual bool ConsumeControl(std::string_view, RemoteLines&) { return false; }
     // The connection ended: an unfinished record is dropped.
     virtual void ConnectionEnded() = 0;
     // Forgets the place, so that the next connection takes the tail again.

@@ -2,16 +2,15 @@
 
 #include <algorithm>
 #include <charconv>
-
-#include "platform/CodePage.h"
+#include <limits>
 
 namespace streams {
 
 namespace {
 
-// A record line is short; a longer one is not from the script.
-constexpr std::size_t kLongestRecordLine = 256;
 constexpr std::size_t kLongestInode = 20;
+// Bytes before the first stretch is announced; the script sends none.
+constexpr std::size_t kMostEarlyBytes = 8u << 20;
 
 bool ReadNumber(std::string_view text, std::uint64_t& value) {
     if (text.empty() || text.size() > 19) return false;
@@ -32,6 +31,9 @@ std::string_view NextWord(std::string_view& text) {
     return word;
 }
 
+constexpr std::u16string_view kShrunkNotice =
+    u"[The remote file became shorter while the connection was down: following it from its "
+    u"start, so what it held before may show again.]\r\n";
 constexpr std::u16string_view kReplacedNotice =
     u"[The remote file was replaced while the connection was down: what was written to the "
     u"old file meanwhile is not shown. Following the new file from its start.]\r\n";
@@ -43,18 +45,26 @@ std::string CRemoteFileFeed::Script(std::size_t tailUnits) const {
     return RemoteFileScript(path_, place_, tailUnits);
 }
 
+RemoteFilePlace CRemoteFileFeed::Place() const {
+    if (!opened_) return place_;
+    return {current_.inode, current_.position + (received_ - current_.at)};
+}
+
 void CRemoteFileFeed::Forget() {
-    place_ = RemoteFilePlace{};
     ConnectionEnded();
+    place_ = RemoteFilePlace{};
     lines_.Clear();
-    opened_ = false;
 }
 
 void CRemoteFileFeed::ConnectionEnded() {
-    unparsed_.clear();
-    inData_ = false;
-    dataLength_ = 0;
-    inTail_ = false;
+    // An unfinished line stays: the next connection goes on with it.
+    place_ = Place();
+    received_ = 0;
+    opened_ = false;
+    current_ = Stretch{};
+    ahead_.clear();
+    tailEnd_ = 0;
+    early_.clear();
     waiting_.clear();
 }
 
@@ -65,103 +75,99 @@ std::u16string CRemoteFileFeed::Waiting() const {
 }
 
 bool CRemoteFileFeed::Consume(std::string_view bytes, RemoteLines& lines) {
-    unparsed_.append(bytes);
-    std::string_view rest = unparsed_;
-    bool sound = true;
-    while (sound && !rest.empty()) {
-        if (inData_) {
-            // The data, then its count line.
-            const std::size_t countEnd =
-                rest.size() > dataLength_ ? rest.find('\n', dataLength_) : std::string_view::npos;
-            if (countEnd == std::string_view::npos) {
-                sound = rest.size() <= dataLength_ + kLongestRecordLine;
-                break;
-            }
-            std::string_view count = rest.substr(dataLength_, countEnd - dataLength_);
-            std::uint64_t real = 0;
-            sound =
-                count.starts_with("C ") && ReadNumber(count.substr(2), real) && real <= dataLength_;
-            if (!sound) break;
-            TakeData(rest.substr(0, real), lines);
-            rest.remove_prefix(countEnd + 1);
-            inData_ = false;
-            continue;
-        }
-        const std::size_t end = rest.find('\n');
-        if (end == std::string_view::npos) {
-            sound = rest.size() <= kLongestRecordLine;
-            break;
-        }
-        sound = end <= kLongestRecordLine && TakeRecord(rest.substr(0, end), lines);
-        rest.remove_prefix(end + 1);
-    }
-    if (!sound) {
-        ConnectionEnded();
-        return false;
-    }
-    unparsed_.erase(0, unparsed_.size() - rest.size());
-    return true;
-}
-
-bool CRemoteFileFeed::TakeRecord(std::string_view record, RemoteLines& lines) {
-    std::string_view words = record;
-    const std::string_view kind = NextWord(words);
-    if (kind == "D") {
-        if (!opened_ || !ReadNumber(words, dataLength_) || dataLength_ > kLongestRecord)
-            return false;
-        inData_ = true;
+    if (opened_) {
+        TakeBytes(bytes, lines);
         return true;
     }
-    if (kind == "O") {
-        const std::string_view inode = NextWord(words);
-        std::uint64_t position = 0;
-        const bool read = ReadNumber(NextWord(words), position);
-        return read && AllDigits(inode) && Opened(inode, position, words, lines);
-    }
-    if (kind == "K") {
-        inTail_ = false;
-        return words.empty();
-    }
+    early_.append(bytes);
+    return early_.size() <= kMostEarlyBytes;
+}
+
+bool CRemoteFileFeed::ConsumeControl(std::string_view line, RemoteLines& lines) {
+    std::string_view words = line;
+    const std::string_view kind = NextWord(words);
+    if (kind == "H") return words.empty();
     if (kind == "W") {
         waiting_ = words;
         return words == "missing" || words == "unreadable";
     }
-    return kind == "H" && words.empty();
-}
-
-bool CRemoteFileFeed::Opened(std::string_view inode, std::uint64_t position, std::string_view how,
-                             RemoteLines& lines) {
-    waiting_.clear();
-    if (how == "start") {
-        lines_.Clear();
-        inTail_ = true;
-        dropToLineEnd_ = position > 0;
-    } else if (how == "resume") {
-        // Only the place asked for can be resumed.
-        if (!opened_ || inode != place_.inode || position != place_.position) return false;
-    } else if (how == "new" || how == "rotated" || how == "truncated") {
-        if (position != 0) return false;
-        // The old file's unfinished last line ends here.
-        lines_.Flush(lines.fresh);
-        if (how == "new") lines.fresh += kReplacedNotice;
-    } else {
+    if (kind != "O") return false;
+    Stretch stretch;
+    stretch.inode = NextWord(words);
+    std::uint64_t tail = 0;
+    const std::string_view position = NextWord(words);
+    stretch.how = NextWord(words);
+    const std::string_view at = NextWord(words);
+    if (!AllDigits(stretch.inode) || !ReadNumber(position, stretch.position) ||
+        !ReadNumber(at, stretch.at) || !ReadNumber(words, tail)) {
         return false;
     }
-    opened_ = true;
-    place_.inode = inode;
-    place_.position = position;
+    waiting_.clear();
+    if (!opened_) {
+        // The first stretch of a connection starts it.
+        const bool first = stretch.how == "start" || stretch.how == "resume" ||
+                           stretch.how == "new" || stretch.how == "shrunk";
+        if (!first || stretch.at != 0) return false;
+        if (stretch.how == "resume" &&
+            (stretch.inode != place_.inode || stretch.position != place_.position)) {
+            return false;
+        }
+        if (stretch.how == "start") {
+            lines_.Clear();
+            dropToLineEnd_ = stretch.position > 0;
+        } else if (stretch.how == "new" || stretch.how == "shrunk") {
+            lines_.Flush(lines.fresh);
+            lines.fresh += stretch.how == "new" ? kReplacedNotice : kShrunkNotice;
+        }
+        opened_ = true;
+        current_ = stretch;
+        tailEnd_ = stretch.how == "start" ? tail : 0;
+        const std::string early = std::move(early_);
+        early_.clear();
+        TakeBytes(early, lines);
+        return true;
+    }
+    const std::uint64_t last = ahead_.empty() ? current_.at : ahead_.back().at;
+    if ((stretch.how != "rotated" && stretch.how != "truncated") || stretch.position != 0 ||
+        stretch.at < last) {
+        return false;
+    }
+    if (stretch.at > received_) {
+        ahead_.push_back(std::move(stretch));
+    } else {
+        // Its bytes came first: the lines already joined, but the place is right.
+        current_ = std::move(stretch);
+    }
     return true;
 }
 
-void CRemoteFileFeed::TakeData(std::string_view bytes, RemoteLines& lines) {
-    place_.position += bytes.size();
-    if (dropToLineEnd_) {
-        const std::size_t end = bytes.find('\n');
-        if (end == std::string_view::npos) return;
-        bytes.remove_prefix(end + 1);
-        dropToLineEnd_ = false;
+void CRemoteFileFeed::TakeBytes(std::string_view bytes, RemoteLines& lines) {
+    while (!bytes.empty()) {
+        std::uint64_t until = std::numeric_limits<std::uint64_t>::max();
+        if (!ahead_.empty()) until = ahead_.front().at;
+        if (received_ < tailEnd_) until = std::min(until, tailEnd_);
+        std::string_view piece =
+            bytes.substr(0, std::min<std::uint64_t>(bytes.size(), until - received_));
+        bytes.remove_prefix(piece.size());
+        const bool tail = received_ < tailEnd_;
+        received_ += piece.size();
+        if (dropToLineEnd_) {
+            const std::size_t end = piece.find('\n');
+            if (end == std::string_view::npos) {
+                piece = {};
+            } else {
+                piece.remove_prefix(end + 1);
+                dropToLineEnd_ = false;
+            }
+        }
+        if (!piece.empty()) lines_.Add(piece, tail ? lines.tail : lines.fresh);
+        while (!ahead_.empty() && received_ == ahead_.front().at) {
+            // The old file's unfinished last line ends here.
+            lines_.Flush(lines.fresh);
+            current_ = std::move(ahead_.front());
+            ahead_.pop_front();
+        }
     }
-    lines_.Add(bytes, inTail_ ? lines.tail : lines.fresh);
 }
 
 }  // namespace streams

@@ -1,11 +1,13 @@
 #pragma once
-// A remote file read through the follow script (RemoteScripts.h): its
-// records parsed as they come, the file's bytes made into lines as UTF-8.
-// The place is the file's inode and the byte after the last whole data
-// record; the first line of a tail that starts inside the file is dropped,
-// being only the end of a line.
+// A remote file read through the follow script (RemoteScripts.h): its bytes
+// as they come, made into lines as UTF-8, and what the script says of them
+// on the side: which file and byte a stretch of them starts at. The place
+// kept between connections is the file's inode and the byte after the last
+// one taken. The first line of a tail that starts inside the file is
+// dropped, being only the end of a line.
 
 #include <cstdint>
+#include <deque>
 #include <string>
 
 #include "streams/RemoteFeed.h"
@@ -16,36 +18,41 @@ namespace streams {
 
 class CRemoteFileFeed final : public IRemoteFeed {
 public:
-    // The most a data record may announce; the script sends at most 1 MiB.
-    static constexpr std::uint64_t kLongestRecord = 4u << 20;
-
     explicit CRemoteFileFeed(std::string path) : path_(std::move(path)) {}
 
     std::string Script(std::size_t tailUnits) const override;
     bool Consume(std::string_view bytes, RemoteLines& lines) override;
+    bool ConsumeControl(std::string_view line, RemoteLines& lines) override;
     void ConnectionEnded() override;
     void Forget() override;
-    bool InTail() const override { return inTail_; }
+    bool InTail() const override { return !opened_ || received_ < tailEnd_; }
     std::u16string Waiting() const override;
 
-    const RemoteFilePlace& Place() const { return place_; }
+    // Where the next connection goes on.
+    RemoteFilePlace Place() const;
 
 private:
-    bool TakeRecord(std::string_view record, RemoteLines& lines);
-    bool Opened(std::string_view inode, std::uint64_t position, std::string_view how,
-                RemoteLines& lines);
-    void TakeData(std::string_view bytes, RemoteLines& lines);
+    // A stretch of the output: from byte at on, the file inode's from pos.
+    struct Stretch {
+        std::uint64_t at = 0;
+        std::string inode;
+        std::uint64_t position = 0;
+        std::string how;
+    };
+    void Begin(const Stretch& stretch, RemoteLines& lines);
+    void TakeBytes(std::string_view bytes, RemoteLines& lines);
 
     std::string path_;
-    RemoteFilePlace place_;
-    // Bytes not parsed yet: a record's line, or a data record's bytes.
-    std::string unparsed_;
-    // Of the data record being read: its announced length, and whether its
-    // bytes are all here and its count line is awaited.
-    std::uint64_t dataLength_ = 0;
-    bool inData_ = false;
+    RemoteFilePlace place_;  // as the last connection left it
+    // Of this connection: bytes taken, the stretch they are in, stretches
+    // announced ahead of the bytes, and where the tail at open ends.
+    std::uint64_t received_ = 0;
     bool opened_ = false;
-    bool inTail_ = false;
+    Stretch current_;
+    std::deque<Stretch> ahead_;
+    std::uint64_t tailEnd_ = 0;
+    // Bytes that came before the first stretch was announced.
+    std::string early_;
     bool dropToLineEnd_ = false;
     std::string waiting_;
     CUtf8Lines lines_;

@@ -4,87 +4,102 @@ namespace streams {
 
 namespace {
 
-// Records on standard output, one per line:
-//   O ino pos how   reading the file ino from byte pos; how is start (the
-//                   tail at open), resume, new (not the file read before),
-//                   rotated or truncated
-//   D n             n bytes follow, then "C c": the first c of them are the
-//                   file's (fewer when it shrank while read; the rest is
-//                   filler, so the reader never loses its place)
-//   K               the tail at open is complete
-//   W what          waiting: missing, unreadable
-//   H               nothing new for a minute (a reader that is gone makes
-//                   this write fail, so the far side ends too)
+// Standard output carries the file's bytes alone, as a tail of our own reads
+// them (it follows a file by inotify, so a line shows as soon as it is
+// written). What they are goes to standard error, in lines beginning
+// kRemoteControl:
+//   O ino pos how at tail  from byte at of standard output on, the bytes are
+//                          the file ino's from byte pos; how is start (the
+//                          tail at open, its first tail bytes), resume, new
+//                          (not the file read before), shrunk (the file
+//                          read before, now shorter), rotated or truncated
+//   W what                 waiting: missing, unreadable
+//   H                      nothing to say for a minute (a reader that is
+//                          gone makes this write fail, so the far side
+//                          ends too)
+// A stretch of one file ends when it was replaced and read to its end, or
+// when it shrank; then a relay's count of what it passed tells exactly
+// where the next begins. The tail and the script share the descriptor's
+// position, so /proc tells how far the tail has read.
 // Arguments: path, inode read before (or -), position there, tail bytes.
 constexpr std::string_view kFollowScript = R"sh(export LC_ALL=C
 f=$1 want=$2 pos=$3 tailb=$4
 case $f in "/~/"*) f=$HOME/${f#"/~/"} ;; esac
-exec 4>&1
+say() { printf '@@tarvik %s\n' "$*" >&2 || exit 1; }
+spid= d=
+trap '[ -n "$spid" ] && kill $spid 2>/dev/null; [ -n "$d" ] && rm -rf "$d"' EXIT
+trap 'exit 1' HUP INT TERM PIPE
+d=$(mktemp -d) || exit 1
 waiting=
 await() {
-  if [ "$waiting" != "$1" ]; then waiting=$1; echo "W $1"; fi
+  if [ "$waiting" != "$1" ]; then waiting=$1; say W $1; fi
   sleep 1
 }
-# Opens the file on descriptor 3; sets ino and size.
+# Opens the file on descriptor 3 (at its start); sets ino and size.
 open_file() {
   while :; do
     if [ ! -e "$f" ]; then await missing; continue; fi
     if command exec 3<"$f"; then
       set -- $(stat -L -c '%i %s' /dev/fd/3)
-      ino=$1 size=$2
-      waiting=
+      ino=$1 size=$2 waiting=
       return
     fi 2>/dev/null
     await unreadable
   done
 }
+# How far the tail below has read descriptor 3 (they share its position).
+read_pos() {
+  p=
+  while read -r k v; do [ "$k" = pos: ] && p=$v; done </proc/$$/fdinfo/3
+}
 open_file
 if [ "$want" = "$ino" ] && [ "$size" -ge "$pos" ]; then how=resume
 elif [ "$want" = - ]; then how=start; pos=$((size > tailb ? size - tailb : 0))
+elif [ "$want" = "$ino" ]; then how=shrunk; pos=0
 else how=new; pos=0
 fi
-echo "O $ino $pos $how"
-# A tail of our own only wakes the loop below: what it prints is dropped.
-d=$(mktemp -d) && mkfifo "$d/w" || exit 1
-tail -F -c +$((size + 1)) -s 1 --pid=$$ -- "$f" >"$d/w" 2>/dev/null &
-exec 5<"$d/w"
-rm -rf "$d"
-{
-  live=1
-  [ $how = start ] && live=
-  while :; do
+tailn=0
+[ $how = start ] && tailn=$((size - pos))
+out=0
+say O $ino $pos $how $out $tailn
+while :; do
+  # One stretch of one file: a tail from pos, its bytes counted by a relay.
+  : >"$d/e"
+  # tail skips from where the descriptor stands.
+  read_pos
+  sleep 2147483647 & spid=$!
+  { tail -c +$((pos - p + 1)) -f -s 0.2 --pid=$spid <&3 2>"$d/e" | dd bs=65536 2>"$d/n"; } &
+  relay=$!
+  quiet=0
+  why=
+  while [ -z "$why" ]; do
+    sleep 1
+    # tail said it saw the file shrink: its count is wrong from here on.
+    if [ -s "$d/e" ]; then why=truncated; break; fi
     set -- $(stat -L -c '%i %s' /dev/fd/3 "$f" 2>/dev/null)
-    size=$2
-    if [ "$size" -lt "$pos" ]; then pos=0; echo "O $ino 0 truncated"; fi
-    if [ "$size" -gt "$pos" ]; then
-      n=$((size - pos))
-      [ $n -gt 1048576 ] && n=1048576
-      echo "D $n"
-      r=$(dd if=/dev/fd/3 bs=65536 iflag=skip_bytes,count_bytes skip=$pos count=$n 2>&1 >&4)
-      c=${r##*records out
-}
-      c=${c%% *}
-      case $c in ''|*[!0-9]*) c=0 ;; esac
-      [ "$c" -lt "$n" ] && head -c $((n - c)) /dev/zero
-      # Nothing read of what was there: no spinning while that lasts.
-      [ "$c" = 0 ] && sleep 1
-      echo "C $c"
-      pos=$((pos + c))
-      continue
-    fi
-    [ -z "$live" ] && { echo K; live=1; }
-    if [ -n "$3" ] && [ "$3" != "$ino" ]; then
-      open_file
-      pos=0
-      echo "O $ino 0 rotated"
-      continue
-    fi
-    # Waits for a change; a quiet minute sends H, so that a reader that is
-    # gone ends this side too.
-    r=$(timeout 60 dd bs=1048576 count=1 of=/dev/null 2>&1 <&5) || { echo H; continue; }
-    case $r in "0+0 records in"*) sleep 1 ;; esac
+    read_pos
+    # Replaced: the old file is left once read to its end.
+    if [ -n "$3" ] && [ "$3" != "$ino" ] && [ "$p" = "$2" ]; then why=rotated; fi
+    quiet=$((quiet + 1))
+    [ $quiet -ge 60 ] && { say H; quiet=0; }
   done
-}
+  kill $spid
+  wait $relay
+  spid=
+  c=0
+  while read -r n rest; do case $rest in "bytes"*) c=$n ;; esac; done <"$d/n"
+  out=$((out + c))
+  if [ $why = rotated ]; then
+    open_file
+    pos=0
+    say O $ino 0 rotated $out 0
+  else
+    # What was read after the last shrink starts the new stretch.
+    read_pos
+    say O $ino 0 truncated $((out - p)) 0
+    pos=$p
+  fi
+done
 )sh";
 
 constexpr std::string_view kJournalScript = R"sh(export LC_ALL=C

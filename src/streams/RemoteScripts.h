@@ -23,7 +23,11 @@ struct RemoteFilePlace {
     std::uint64_t position = 0;
 };
 
-// Follows path as "tail -F" does, in records (RemoteFileRecords.h): from
+// Begins the lines the follow script writes to standard error about what
+// its standard output carries.
+inline constexpr std::string_view kRemoteControl = "@@tarvik ";
+
+// Follows path as "tail -F" does (see kRemoteControl for what it says): from
 // place when the file is still the one read there and not shorter, else
 // the tail at open of at most tailBytes (no place) or the whole new file.
 std::string RemoteFileScript(std::string_view path, const RemoteFilePlace& place,

@@ -7,6 +7,7 @@
 #include "platform/CodePage.h"
 #include "streams/RemoteFileFeed.h"
 #include "streams/RemoteJournalFeed.h"
+#include "streams/RemoteScripts.h"
 
 namespace streams {
 
@@ -90,10 +91,12 @@ void CRemoteSource::Say(const std::string& line) {
 
 void CRemoteSource::Pump() {
     if (session_.Running()) {
+        // What the far side says of its output first, so that the output
+        // is split where a new stretch of it begins.
+        if (!ReadControls()) return;
         ReadOutput();
-        session_.ReadErrors();
         int status = 0;
-        if (session_.HasEnded(status)) Ended(status);
+        if (session_.Running() && session_.HasEnded(status)) Ended(status);
     }
     if (nextConnect_ && Clock::now() >= *nextConnect_) {
         std::u16string error;
@@ -104,6 +107,26 @@ void CRemoteSource::Pump() {
     }
 }
 
+bool CRemoteSource::ReadControls() {
+    controls_.clear();
+    session_.ReadErrors(kRemoteControl, controls_);
+    RemoteLines lines{tail_.Text(), fresh_.Text()};
+    for (const std::string& control : controls_) {
+        heard_ = true;
+        if (!feed_->ConsumeControl(control, lines)) {
+            Damaged();
+            return false;
+        }
+    }
+    return true;
+}
+
+void CRemoteSource::Damaged() {
+    // Not what the script sends: this connection cannot be trusted.
+    session_.End();
+    Ended(-1);
+}
+
 void CRemoteSource::ReadOutput() {
     while (tail_.Size() + fresh_.Size() < kMaxReadyUnits) {
         received_.clear();
@@ -112,9 +135,7 @@ void CRemoteSource::ReadOutput() {
             heard_ = true;
             RemoteLines lines{tail_.Text(), fresh_.Text()};
             if (!feed_->Consume(received_, lines)) {
-                // Not what the script sends: this connection cannot be trusted.
-                session_.End();
-                Ended(-1);
+                Damaged();
                 return;
             }
         }

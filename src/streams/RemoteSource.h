@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/ReadinessSet.h"
 #include "streams/IStreamSource.h"
@@ -48,7 +49,9 @@ public:
 private:
     bool Connect(std::u16string& error);
     void Pump();
+    bool ReadControls();
     void ReadOutput();
+    void Damaged();
     void Ended(int status);
     void Say(const std::string& line);
     std::string HostText() const;
@@ -59,6 +62,7 @@ private:
     CSshSession session_;
     std::size_t tailUnits_ = 0;
     std::string received_;
+    std::vector<std::string> controls_;
     CReadyLines tail_;
     CReadyLines fresh_;
     // Something came over the current connection.

@@ -52,6 +52,7 @@ int CSshSession::Start(const RemoteHost& host, std::string_view script,
     output_ = child.output;
     errorsFd_ = child.errors;
     errors_.clear();
+    errorLine_.clear();
     outputEnded_ = false;
     exitSeen_ = false;
     if (!leader_.Adopt(child.pid)) {
@@ -111,20 +112,33 @@ void CSshSession::WatchOutput(bool watch) {
     }
 }
 
-void CSshSession::ReadErrors() {
+void CSshSession::ReadErrors(std::string_view controlPrefix, std::vector<std::string>& controls) {
     if (errorsFd_ < 0) return;
     char buffer[kReadBytes];
     for (;;) {
         const ssize_t got = read(errorsFd_, buffer, sizeof buffer);
-        if (got > 0) {
-            errors_.append(buffer, static_cast<std::size_t>(got));
-            if (errors_.size() > kKeptErrorBytes)
-                errors_.erase(0, errors_.size() - kKeptErrorBytes);
-            continue;
-        }
         if (got < 0 && errno == EINTR) continue;
+        if (got > 0) errorLine_.append(buffer, static_cast<std::size_t>(got));
+        std::size_t start = 0;
+        for (std::size_t end; (end = errorLine_.find('\n', start)) != std::string::npos;
+             start = end + 1) {
+            const std::string_view line(errorLine_.data() + start, end - start);
+            if (line.starts_with(controlPrefix)) {
+                controls.emplace_back(line.substr(controlPrefix.size()));
+            } else {
+                errors_.append(line);
+                errors_ += '\n';
+            }
+        }
+        errorLine_.erase(0, start);
+        // A line that never ends is kept only as what ssh said.
+        if (got == 0 || errorLine_.size() > kKeptErrorBytes) {
+            errors_ += errorLine_;
+            errorLine_.clear();
+        }
+        if (errors_.size() > kKeptErrorBytes) errors_.erase(0, errors_.size() - kKeptErrorBytes);
         if (got == 0) CloseFd(errorsFd_);
-        return;
+        if (got <= 0) return;
     }
 }
 
@@ -134,8 +148,7 @@ bool CSshSession::HasEnded(int& status) {
         exitSeen_ = true;
         if (wake_) wake_->Remove(leader_.ExitDescriptor());
     }
-    if (!exitSeen_ || !outputEnded_) return false;
-    ReadErrors();
+    if (!exitSeen_ || !outputEnded_ || errorsFd_ >= 0) return false;
     status = exitStatus_;
     return true;
 }

@@ -40,8 +40,9 @@ public:
     bool ReadOutput(std::string& out, std::size_t maxBytes);
     // Stops or starts watching the output (while what was read waits).
     void WatchOutput(bool watch);
-    // Keeps what ssh wrote to its standard error; reads what is there.
-    void ReadErrors();
+    // Reads what ssh wrote to its standard error: whole lines beginning
+    // controlPrefix go to controls without it, the rest is kept.
+    void ReadErrors(std::string_view controlPrefix, std::vector<std::string>& controls);
     // True once ssh ended and its output was all read, with its wait status.
     bool HasEnded(int& status);
     // The last line ssh (or the far side) wrote to standard error.
@@ -63,6 +64,7 @@ private:
     bool exitSeen_ = false;
     int exitStatus_ = 0;
     std::string errors_;
+    std::string errorLine_;  // an unfinished line of standard error
 };
 
 }  // namespace streams

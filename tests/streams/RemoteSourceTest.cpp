@@ -10,6 +10,7 @@
 #include <poll.h>
 #include <stdlib.h>
 
+#include <filesystem>
 #include <fstream>
 #include <random>
 
@@ -137,10 +138,20 @@ TEST_F(RemoteSourceTest, AFileArrivesOnceInOrderThroughRotationAndDroppedConnect
     DropConnections();
     Append(log, 4001, 5000);
     FollowUntil(*source, intake, has(5000));
+    // Cut to nothing and written again, then dropped once the far side saw
+    // the cut (within a second): the place is in the new text.
+    std::filesystem::resize_file(log, 0);
+    Append(log, 5001, 6000);
+    FollowUntil(*source, intake, has(6000));
+    FollowUntil(
+        *source, intake, [] { return false; }, 30);
+    DropConnections();
+    Append(log, 6001, 7000);
+    FollowUntil(*source, intake, has(7000));
 
-    EXPECT_EQ(EntryNumbers(intake.tail + intake.fresh), Range(1, 5000));
+    EXPECT_EQ(EntryNumbers(intake.tail + intake.fresh), Range(1, 7000));
     // Each drop says so in one line, and nothing says a place was lost.
-    EXPECT_EQ(Count(intake.fresh, "Connecting again in 1 s."), 2u) << intake.fresh;
+    EXPECT_EQ(Count(intake.fresh, "Connecting again in 1 s."), 3u) << intake.fresh;
     EXPECT_EQ(Count(intake.fresh, "replaced"), 0u);
     EXPECT_EQ(source->Status(), u"");
 }
@@ -226,23 +237,32 @@ TEST(RemoteFeedTest, DamagedRecordsAreRefusedAndNeverMoveThePlace) {
     streams::RemoteLines lines{tail, fresh};
     {
         streams::CRemoteFileFeed feed("/var/log/app.log");
-        ASSERT_TRUE(
-            feed.Consume("O 12 4 start\nD 9\nrt\nwhole\nC 9\nK\nD 6\nnew\n\0\0C 4\n"sv, lines));
-        // The tail starts inside a line: its rest is dropped. A short read's
-        // filler is not the file's.
+        // Bytes may come before what is said of them. The tail starts inside
+        // a line: its rest is dropped.
+        ASSERT_TRUE(feed.Consume("rt\nwho", lines));
+        ASSERT_TRUE(feed.ConsumeControl("O 12 4 start 0 9", lines));
+        ASSERT_TRUE(feed.Consume("le\nnew\n", lines));
         EXPECT_EQ(tail, u"whole\r\n");
         EXPECT_EQ(fresh, u"new\r\n");
-        EXPECT_EQ(feed.Place().inode, "12");
-        EXPECT_EQ(feed.Place().position, 17u);
-        for (const std::string_view bad : std::initializer_list<std::string_view>{
-                 "D 99999999999\n", "D 3\nabcC 9\n", "D 3\nabcX 3\n", "O 12 0 resume\n",
-                 "O 1x 0 new\n", "Z\n", "W missing\0\n"sv, "O 12 17 sideways\n"}) {
-            EXPECT_FALSE(feed.Consume(bad, lines)) << bad;
-            EXPECT_EQ(feed.Place().position, 17u) << bad;
+        // A new stretch said ahead of its bytes splits them where it begins.
+        ASSERT_TRUE(feed.ConsumeControl("O 13 0 rotated 20 0", lines));
+        ASSERT_TRUE(feed.Consume("end\noldx\n", lines));
+        EXPECT_EQ(fresh, u"new\r\nend\r\nold\r\nx\r\n");
+        EXPECT_EQ(feed.Place().inode, "13");
+        EXPECT_EQ(feed.Place().position, 2u);
+        for (const std::string_view bad :
+             {"O 12 0 resume 0 0", "O 1x 0 rotated 30 0", "O 13 0 rotated 5 0",
+              "O 13 4 truncated 30 0", "O 13 0 start 0 0", "Z", "W sideways", "O 13 0"}) {
+            EXPECT_FALSE(feed.ConsumeControl(bad, lines)) << bad;
+            EXPECT_EQ(feed.Place().position, 2u) << bad;
         }
-        // A record line that never ends is refused before it grows big.
-        EXPECT_FALSE(feed.Consume(std::string(1000, 'O'), lines));
-        EXPECT_TRUE(feed.Consume("O 12 17 resume\n", lines));
+        // The next connection goes on exactly where this one stopped.
+        feed.ConnectionEnded();
+        EXPECT_FALSE(feed.ConsumeControl("O 13 3 resume 0 0", lines));
+        EXPECT_TRUE(feed.ConsumeControl("O 13 2 resume 0 0", lines));
+        // Bytes said of by nothing are not kept without bound.
+        streams::CRemoteFileFeed silent("/x");
+        EXPECT_FALSE(silent.Consume(std::string(9u << 20, 'x'), lines));
     }
     {
         streams::CRemoteJournalFeed feed({});
@@ -269,10 +289,14 @@ TEST(RemoteFeedTest, DamagedRecordsAreRefusedAndNeverMoveThePlace) {
     std::mt19937 random(7);
     for (int round = 0; round < 300; ++round) {
         std::string bytes(1 + random() % 300, '\0');
-        constexpr std::string_view kAlphabet = "OD CKWH0123456789\nstartresume=_-";
+        constexpr std::string_view kAlphabet = "OD CKWH0123456789\nstartresumerotated=_-";
         for (char& c : bytes) c = kAlphabet[random() % kAlphabet.size()];
         streams::CRemoteFileFeed file("/x");
         streams::CRemoteJournalFeed journal({});
+        file.Consume(bytes, lines);
+        for (std::size_t at = 0; at < bytes.size(); at += 24) {
+            file.ConsumeControl(std::string_view(bytes).substr(at, 24), lines);
+        }
         file.Consume(bytes, lines);
         journal.Consume(bytes, lines);
     }
