@@ -5,8 +5,10 @@ namespace streams {
 namespace {
 
 // Standard output carries the file's bytes alone, as a tail of our own reads
-// them (it follows a file by inotify, so a line shows as soon as it is
-// written). What they are goes to standard error, in lines beginning
+// them from its standard input, so that it shares the descriptor's position
+// with the script; it looks for more a hundred times a second (a tail of its
+// standard input uses no inotify), which costs no process per change. What
+// the bytes are goes to standard error, in lines beginning
 // kRemoteControl:
 //   O ino pos how at tail  from byte at of standard output on, the bytes are
 //                          the file ino's from byte pos; how is start (the
@@ -68,7 +70,7 @@ while :; do
   # tail skips from where the descriptor stands.
   read_pos
   sleep 2147483647 & spid=$!
-  { tail -c +$((pos - p + 1)) -f -s 0.2 --pid=$spid <&3 2>"$d/e" | dd bs=65536 2>"$d/n"; } &
+  { tail -c +$((pos - ${p:-0} + 1)) -f -s 0.01 --pid=$spid <&3 2>"$d/e" | dd bs=65536 2>"$d/n"; } &
   relay=$!
   quiet=0
   why=
@@ -79,7 +81,9 @@ while :; do
     set -- $(stat -L -c '%i %s' /dev/fd/3 "$f" 2>/dev/null)
     read_pos
     # Replaced: the old file is left once read to its end.
-    if [ -n "$3" ] && [ "$3" != "$ino" ] && [ "$p" = "$2" ]; then why=rotated; fi
+    if [ -n "$3" ] && [ "$3" != "$ino" ] && { [ -z "$p" ] || [ "$p" = "$2" ]; }; then
+      why=rotated
+    fi
     quiet=$((quiet + 1))
     [ $quiet -ge 60 ] && { say H; quiet=0; }
   done
@@ -96,7 +100,7 @@ while :; do
   else
     # What was read after the last shrink starts the new stretch.
     read_pos
-    say O $ino 0 truncated $((out - p)) 0
+    say O $ino 0 truncated $((out - ${p:-0})) 0
     pos=$p
   fi
 done
