@@ -169,6 +169,13 @@ void CRemoteSource::Ended(int status) {
             ". The host key not known: connect once with ssh first.");
         return;
     }
+    // A program the far side lacks does not come by itself.
+    if (status >= 0 && WIFEXITED(status) && WEXITSTATUS(status) == 127) {
+        failed_ = true;
+        Say("ssh to " + host + " failed: " + reason +
+            ". The far side lacks a program the reading needs.");
+        return;
+    }
     if (reason.empty()) {
         reason = status >= 0 ? "the connection ended with " + platform::DescribeWaitStatus(status)
                              : "the connection ended";
