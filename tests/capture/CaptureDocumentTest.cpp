@@ -74,6 +74,8 @@ TEST_F(CaptureTest, SingleProcessAndPauseDropMessages) {
     ASSERT_EQ(write(go[1], "x", 1), 1);
     close(go[1]);
     EXPECT_EQ(WaitExit(chosen), 0);
+    // Sent is not yet received: the pause below must not come first.
+    ASSERT_TRUE(TickUntilLine(*doc, "mine"));
 
     app_.SetCapturedProcesses(true, 0);
     doc->SetMonitoring(false);
