@@ -79,11 +79,14 @@ std::uint64_t CTarvikDoc::ReadNewText(std::uint64_t knownSize, const CPollBudget
     std::uint64_t total = 0;
     while (readPosition_ < knownSize) {
         const std::uint64_t startMs = budget.NowMs();
-        // A read asks for no more than the poll found: a few new lines land
-        // at the same place in the buffer each time, so a quiet document
-        // touches few of its pages.
-        const std::size_t units = static_cast<std::size_t>(
-            std::min<std::uint64_t>(readPace_.Units(budget), knownSize - readPosition_));
+        // A read asks for little more than the poll found: a few new lines
+        // land at the same place in the buffer each time, so a quiet
+        // document touches few of its pages, and a read during a burst still
+        // takes what was written since the measure.
+        const std::uint64_t found =
+            std::max<std::uint64_t>(knownSize - readPosition_, CReadPace::kFirstUnits);
+        const std::size_t units =
+            static_cast<std::size_t>(std::min<std::uint64_t>(readPace_.Units(budget), found));
         const ReadPlacement placement = decoder_.PlacementFor(units);
         std::uint8_t* bytes = placement.In(readBuffer_.get());
         const long long got = file_.ReadAt(readPosition_, bytes, placement.maxBytes);
