@@ -21,7 +21,6 @@ void CEventPolls::StartWatch(const CTarvikDoc& doc, Watch& watch) {
     SetState(watch, watcher_.Watch(watch.key, platform::Utf16ToUtf8(watch.path)));
     // Whatever happened before the watch began is found by the next tick.
     SetTickPoll(watch, true);
-    everyTickStale_ = true;
     if (watch.state != platform::WatchState::Unavailable) {
         watch.toldUnavailable = false;
         return;
@@ -47,9 +46,11 @@ void CEventPolls::Sync(const DocumentList& documents, bool enabled) {
         note_(std::string(platform::kDebugPrefix) +
               "File events are not available; files are followed by the refresh timer.\n");
     }
-    // Nothing to do while the documents, the option and every watch are as
-    // the last call left them (the application calls this at every tick).
-    if (enabled == syncedEnabled_ && documents.size() == syncedDocuments_ && unavailable_ == 0) {
+    // While the documents and the option are as the last call left them (the
+    // application calls this at every tick) only the files that lost their
+    // events are looked at again.
+    if (enabled == syncedEnabled_ && documents.size() == syncedDocuments_) {
+        RetryUnavailable();
         return;
     }
     syncedEnabled_ = enabled;
@@ -63,9 +64,9 @@ void CEventPolls::Sync(const DocumentList& documents, bool enabled) {
             Watch& watch = it->second;
             watch.syncPass = syncPass_;
             if (added) {
-                ++unavailable_;  // until StartWatch says otherwise
                 watch.doc = doc.get();
                 watch.key = nextKey_++;
+                unavailable_.insert(watch.key);  // until StartWatch says otherwise
                 byKey_[watch.key] = &watch;
             }
             // A file that lost its events is tried again: a directory may
@@ -84,7 +85,7 @@ void CEventPolls::Sync(const DocumentList& documents, bool enabled) {
             continue;
         }
         watcher_.Unwatch(it->second.key);
-        if (it->second.state == platform::WatchState::Unavailable) --unavailable_;
+        unavailable_.erase(it->second.key);
         byKey_.erase(it->second.key);
         pending_.erase(it->second.key);
         SetTickPoll(it->second, false);
@@ -94,6 +95,18 @@ void CEventPolls::Sync(const DocumentList& documents, bool enabled) {
     }
     // Documents came or went: the next tick lists those it visits again.
     everyTickStale_ = true;
+}
+
+// A file that lost its events is tried again: a directory may have become a
+// file again, a folder may be back. Past the watch limit, trying again waits
+// until a watch is given back.
+void CEventPolls::RetryUnavailable() {
+    if (unavailable_.empty() || watcher_.WatchLimitReached()) return;
+    const std::vector<Key> keys(unavailable_.begin(), unavailable_.end());
+    for (const Key key : keys) {
+        const auto it = byKey_.find(key);
+        if (it != byKey_.end()) StartWatch(*it->second->doc, *it->second);
+    }
 }
 
 void CEventPolls::Forget(CTarvikDoc* doc) {
@@ -108,9 +121,9 @@ void CEventPolls::SetState(Watch& watch, platform::WatchState state) {
         // The tick polls the document at every tick, or leaves it to its events.
         everyTickStale_ = true;
         if (state == unavailable) {
-            ++unavailable_;
+            unavailable_.insert(watch.key);
         } else {
-            --unavailable_;
+            unavailable_.erase(watch.key);
         }
     }
     watch.state = state;

@@ -140,6 +140,7 @@ private:
     // The watched documents the tick at `now` must poll, in key order.
     std::vector<Key> DueAtTick(Clock::time_point now);
     void TickPoll(Watch& watch, Clock::time_point now, const CPollBudget& budget);
+    void RetryUnavailable();
     void Forget(CTarvikDoc* doc);
     void PollPending(Clock::time_point now, const CPollBudget& budget);
     // The documents polled at one call share one budget, as at a tick.
@@ -174,7 +175,8 @@ private:
     // What the last Sync that looked at the documents saw.
     bool syncedEnabled_ = false;
     std::size_t syncedDocuments_ = 0;
-    std::size_t unavailable_ = 0;
+    // Keys of the watches without events.
+    std::set<Key> unavailable_;
     bool toldNoEvents_ = false;
     bool toldWatchLimit_ = false;
 };
