@@ -35,11 +35,8 @@ public:
     static constexpr std::chrono::milliseconds kMinGap{10};
     // A document followed by events is polled by the tick this long after
     // its last poll, in case its events missed something, at the first
-    // multiple of the grain from then. Its file and folder are both watched
-    // and a lost queue polls every document, so what is left to miss is
-    // rare (a folder higher up renamed, writes through a mapping): a slow
-    // check costs a quiet document next to nothing.
-    static constexpr std::chrono::milliseconds kSafetyCheck{10000};
+    // multiple of the grain from then.
+    static constexpr std::chrono::milliseconds kSafetyCheck{3000};
     static constexpr std::chrono::milliseconds kCheckGrain{1000};
 
     // Notes go to the debug output unless a sink is given. The clock times
