@@ -266,9 +266,13 @@ void CEventPolls::TickPoll(Watch& watch, Clock::time_point now, const CPollBudge
     SetPending(watch, false);
     SetNextCheck(watch, CheckAfter(now));
     watch.tickPass = tickPass_;
+    const bool hadFile = doc.HasOpenFile();
     doc.CheckFile(budget);
     ticked_.push_back(&doc);
-    if (doc.HasBacklog()) {
+    // As after an event poll: a file let go of (truncated, replaced) is
+    // opened and read by polls one gap apart, since the events that told of
+    // the new file may have been taken already; so is the rest of a backlog.
+    if (doc.HasOpenFile() != hadFile || doc.HasBacklog()) {
         SetPending(watch, true);
         watch.lastPoll = now;
     }
