@@ -161,11 +161,13 @@ void CTarvikApp::ApplyHighlightFilters(std::vector<filters::HighlightFilterEdit>
 void CTarvikApp::SetStopUpdatingWatch(bool on) {
     docContext_.stopUpdating = on ? &mail_.StopUpdating() : nullptr;
     for (const auto& doc : documents_) doc->UpdateStopNotice();
+    eventPolls_.StopNoticesChanged();
 }
 
 void CTarvikApp::ApplyStopUpdating(settings::StopUpdatingSettings edited) {
     mail_.StopUpdating().Apply(std::move(edited));
     for (const auto& doc : documents_) doc->UpdateStopNotice();
+    eventPolls_.StopNoticesChanged();
 }
 
 void CTarvikApp::OnRefreshTick() {
@@ -175,9 +177,10 @@ void CTarvikApp::OnRefreshTick() {
     eventPolls_.TakeEvents();
     eventPolls_.OnTick(documents_, now,
                        core::CPollBudget(docContext_.clock, core::CPollBudget::kTickMs));
+    lastPolled_ = eventPolls_.TickPolled();
     eventPolls_.Sync(documents_, options_.WatchFileEvents);
-    eventPolls_.FollowUpBacklogs(documents_, now);
-    streamWakes_.Sync(documents_);
+    // A stream document that was reloaded may wake by another descriptor.
+    if (eventPolls_.AnyStreamDocument()) streamWakes_.Sync(documents_);
     actionThrottle_.ReportDropped();
 }
 
@@ -210,6 +213,15 @@ std::optional<std::chrono::milliseconds> CTarvikApp::NextEventPollDelay() const 
     const auto wait =
         std::chrono::ceil<std::chrono::milliseconds>(*due - core::CEventPolls::Clock::now());
     return std::max(wait, std::chrono::milliseconds::zero());
+}
+
+std::optional<std::chrono::milliseconds> CTarvikApp::TickWorkIn() const {
+    if (!closedInUse_.empty()) return std::chrono::milliseconds::zero();
+    const auto at = eventPolls_.NextTickWork(documents_);
+    if (!at) return std::nullopt;
+    const auto now = core::CEventPolls::Clock::now();
+    if (*at <= now) return std::chrono::milliseconds::zero();
+    return std::chrono::ceil<std::chrono::milliseconds>(*at - now);
 }
 
 void CTarvikApp::SetMonitoringAll(bool on) {

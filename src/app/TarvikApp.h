@@ -162,9 +162,14 @@ public:
     int FileEventDescriptor() const { return streamWakes_.Descriptor(); }
     void OnFileEvents();
     void RunDueEventPolls();
-    // The documents the last OnFileEvents or RunDueEventPolls read.
+    // The documents the last OnRefreshTick, OnFileEvents or RunDueEventPolls
+    // read (a tick: those it polled or took stream text into).
     const std::vector<core::CTarvikDoc*>& LastPolled() const { return lastPolled_; }
     std::optional<std::chrono::milliseconds> NextEventPollDelay() const;
+    // How long refresh ticks would find nothing to do (zero: the next one
+    // has work; none: no tick has until events or a wake say otherwise). A
+    // host whose only posters are its documents may let those ticks pass.
+    std::optional<std::chrono::milliseconds> TickWorkIn() const;
     const core::CEventPolls& EventPolls() const { return eventPolls_; }
     // Start All and Pause All, under a wait cursor.
     void SetMonitoringAll(bool on);

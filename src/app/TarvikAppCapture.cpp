@@ -30,6 +30,7 @@ core::CTarvikDoc* CTarvikApp::StartCapture() {
         return nullptr;
     }
     documents_.push_back(std::move(doc));
+    eventPolls_.Sync(documents_, options_.WatchFileEvents);
     return capture;
 }
 

@@ -79,16 +79,24 @@ std::uint64_t CTarvikDoc::ReadNewText(std::uint64_t knownSize, const CPollBudget
     std::uint64_t total = 0;
     while (readPosition_ < knownSize) {
         const std::uint64_t startMs = budget.NowMs();
-        const ReadPlacement placement = decoder_.PlacementFor(readPace_.Units(budget));
+        // A read asks for little more than the poll found: a few new lines
+        // land at the same place in the buffer each time, so a quiet
+        // document touches few of its pages, and a read during a burst still
+        // takes what was written since the measure.
+        const std::uint64_t found =
+            std::max<std::uint64_t>(knownSize - readPosition_, CReadPace::kFirstUnits);
+        const std::size_t units =
+            static_cast<std::size_t>(std::min<std::uint64_t>(readPace_.Units(budget), found));
+        const ReadPlacement placement = decoder_.PlacementFor(units);
         std::uint8_t* bytes = placement.In(readBuffer_.get());
         const long long got = file_.ReadAt(readPosition_, bytes, placement.maxBytes);
         if (got <= 0) break;
         const std::size_t n = static_cast<std::size_t>(got);
         if (!decoder_.DecideFrom(bytes, n, readPosition_)) break;  // no text to tell yet
         const CTextDecoder::TextBytes text = decoder_.WithoutTrailingNuls(bytes, n);
-        const std::size_t units = TakeRead(bytes, text.bytes);
-        if (units == 0) break;
-        total += units;
+        const std::size_t decoded = TakeRead(bytes, text.bytes);
+        if (decoded == 0) break;
+        total += decoded;
         if (text.nulsDropped >= kNulsEndingPoll) break;
         const std::uint64_t nowMs = budget.NowMs();
         if (budget.IsTimed()) readPace_.Took(nowMs - startMs);

@@ -7,9 +7,9 @@
 // own poll loop or socket notifier.
 
 #include <cstdint>
-#include <map>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace platform {
@@ -68,8 +68,9 @@ private:
 
     int fd_ = -1;
     bool limitReached_ = false;
-    std::map<Key, Entry> entries_;
-    std::map<int, std::set<Key>> watchKeys_;
+    // Looked up at every event: hashed, not a tree of cache misses.
+    std::unordered_map<Key, Entry> entries_;
+    std::unordered_map<int, std::set<Key>> watchKeys_;
 };
 
 }  // namespace platform

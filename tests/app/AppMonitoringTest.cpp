@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -116,6 +117,27 @@ TEST_F(AppMonitoringTest, TheTickPollsMonitoringDocumentsInListOrderAndSkipsPaus
     EXPECT_EQ(LineCount(b), 4);
     EXPECT_EQ(host.flashed.size(), 3u);
     EXPECT_EQ(host.flashed.back(), &b);
+}
+
+// A document its file events polled shows its new size in the title once,
+// at the next tick, and the tick leaves the quiet documents alone.
+TEST_F(AppMonitoringTest, AnEventPolledDocumentTellsItsTitleOnceAtTheNextTick) {
+    core::CTarvikDoc& a = OpenLog("a.log", "a\n");
+    OpenLog("b.log", "b\n");
+    ASSERT_TRUE(app.EventPolls().IsWatched(a)) << "no inotify here";
+    app.OnRefreshTick();
+    host.titled.clear();
+
+    AppendLog("a.log", "new\n");
+    pollfd ready{app.FileEventDescriptor(), POLLIN, 0};
+    ASSERT_EQ(::poll(&ready, 1, 10000), 1);
+    app.OnFileEvents();
+    ASSERT_EQ(LineCount(a), 3);
+    EXPECT_TRUE(host.titled.empty()) << "told at the poll, not at the tick";
+    app.OnRefreshTick();
+    EXPECT_EQ(host.titled, (std::vector<const core::CTarvikDoc*>{&a}));
+    app.OnRefreshTick();
+    EXPECT_EQ(host.titled.size(), 1u);
 }
 
 TEST_F(AppMonitoringTest, StartAllAndPauseAllUnderAWaitCursor) {

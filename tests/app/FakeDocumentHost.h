@@ -52,9 +52,11 @@ public:
     bool IsApplicationActive() const override { return true; }
     bool IsInTray() const override { return false; }
     void RestartRefreshTimer(std::uint32_t periodMs) override { restarts.push_back(periodMs); }
+    void DocumentTitleChanged(core::CTarvikDoc& doc) override { titled.push_back(&doc); }
 
     std::deque<CountingView> views;
     std::vector<const core::CTarvikDoc*> flashed;
+    std::vector<const core::CTarvikDoc*> titled;
     const core::CTarvikDoc* active = nullptr;
     int flashStops = 0;
     std::vector<std::uint32_t> restarts;

@@ -231,6 +231,29 @@ TEST_F(FollowEvents, ARotatedFileIsPickedUpByTheEventsOfTheNewFile) {
     EXPECT_TRUE(ShowsByEvents(doc, u"old one\nold two\nnew one\nnew two\n"));
 }
 
+// The tick may be the one to find the rotation, after it took the events
+// of the new file: the new file follows by polls one gap apart, without
+// waiting for more events or for the safety check.
+TEST_F(FollowEvents, ARotationFoundByATickIsFollowedUpByPolls) {
+    core::CTarvikDoc& doc = Open(path_, "old one\n");
+    const core::CPollBudget budget;
+    events_.OnTick(documents_, now_, budget);
+    ASSERT_EQ(writer_.Run("rotate " + path_), "");
+    ASSERT_EQ(writer_.AppendBytes(path_, "new one\n"), "");
+    ASSERT_TRUE(EventsWaiting(10000));
+    events_.TakeEvents();
+    now_ += 100ms;
+    events_.OnTick(documents_, now_, budget);
+    for (int polls = 0; polls < 10 && Shown(doc) != u"old one\nnew one\n"; ++polls) {
+        const auto due = events_.NextDue();
+        ASSERT_TRUE(due.has_value()) << "left to the safety check: " << ToUtf8(Shown(doc));
+        ASSERT_LT(*due, now_ + core::CEventPolls::kSafetyCheck);
+        now_ = std::max(now_, *due);
+        events_.RunDue(documents_, now_);
+    }
+    EXPECT_EQ(Shown(doc), u"old one\nnew one\n");
+}
+
 TEST_F(FollowEvents, WithTheOptionOffOnlyTheTickReads) {
     core::CTarvikDoc& doc = Open(path_, "first\n");
     events_.Sync(documents_, false);

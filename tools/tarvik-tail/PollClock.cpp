@@ -54,6 +54,13 @@ bool CPollClock::StopRequested() {
     return stopRequested != 0;
 }
 
+void CPollClock::SkipIdleTicks(std::optional<std::chrono::milliseconds> idle) {
+    // Without work in sight the deadline, a signal, events or a due poll wake.
+    constexpr auto kLongest = std::chrono::hours(1);
+    const auto until = Clock::now() + std::min<Clock::duration>(idle.value_or(kLongest), kLongest);
+    nextPoll_ = std::max(nextPoll_, until);
+}
+
 CPollClock::Wake CPollClock::WaitForWake(int eventDescriptor,
                                          std::optional<std::chrono::milliseconds> dueIn) {
     const auto start = Clock::now();

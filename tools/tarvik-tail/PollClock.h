@@ -28,6 +28,10 @@ public:
     // Sleeps until the next tick, until the event descriptor (-1: none) is
     // readable, or until dueIn has passed (none: no event poll waits).
     Wake WaitForWake(int eventDescriptor, std::optional<std::chrono::milliseconds> dueIn);
+    // The ticks in the coming `idle` would have nothing to do (none: no
+    // tick has until a wake says otherwise): the next one waits until it
+    // is over. A tick already due stays due.
+    void SkipIdleTicks(std::optional<std::chrono::milliseconds> idle);
 
 private:
     using Clock = std::chrono::steady_clock;

@@ -154,8 +154,12 @@ int Run(const tail::TailArguments& args) {
         tail::CPollClock clock(interval, args.durationSeconds);
         std::unordered_map<const core::CTarvikDoc*, tail::CDocumentPrinter*> printerOf;
         for (FollowedFile& file : followed) printerOf[file.doc] = file.printer.get();
-        // File events first; the interval is the longest wait.
+        // File events first; the interval is the longest wait. Without
+        // actions and capture nothing but the documents posts to this loop:
+        // ticks with nothing to do pass without waking it.
+        const bool onlyDocuments = !args.actions && !args.capture;
         for (;;) {
+            if (onlyDocuments) clock.SkipIdleTicks(app.TickWorkIn());
             const auto wake =
                 clock.WaitForWake(app.FileEventDescriptor(), app.NextEventPollDelay());
             if (wake == tail::CPollClock::Wake::Over) break;
@@ -167,18 +171,15 @@ int Run(const tail::TailArguments& args) {
             }
             if (wake == tail::CPollClock::Wake::Tick) {
                 app.OnRefreshTick();
-                for (FollowedFile& file : followed) file.printer->PrintCompleted();
+            } else if (wake == tail::CPollClock::Wake::Events) {
+                app.OnFileEvents();
             } else {
-                if (wake == tail::CPollClock::Wake::Events) {
-                    app.OnFileEvents();
-                } else {
-                    app.RunDueEventPolls();
-                }
-                // A wake by events concerns only the documents it polled.
-                for (const core::CTarvikDoc* doc : app.LastPolled()) {
-                    const auto it = printerOf.find(doc);
-                    if (it != printerOf.end()) it->second->PrintCompleted();
-                }
+                app.RunDueEventPolls();
+            }
+            // A wake concerns only the documents it polled.
+            for (const core::CTarvikDoc* doc : app.LastPolled()) {
+                const auto it = printerOf.find(doc);
+                if (it != printerOf.end()) it->second->PrintCompleted();
             }
             output.Flush();
             mailReport.ReportNew();
