@@ -43,4 +43,19 @@ std::optional<MailJob> ComposeHighlightMail(const MailSettings& settings,
     return MakeMailJob(settings, event.emails, ComposeHighlightMessage(settings, event, now));
 }
 
+HighlightMailEvent HighlightEventOf(std::u16string_view logName, std::u16string_view line,
+                                    std::optional<std::u16string_view> previousLines,
+                                    const filters::HighlightFilter& filter,
+                                    filters::DocumentRef document) {
+    HighlightMailEvent event;
+    event.logName = logName;
+    event.line = line;
+    event.previousLines = previousLines;
+    event.phrase = filter.phrase.text;
+    event.emails = filter.Emails;
+    event.requiresConfirmation = filter.SendFirstOccured;
+    event.document = document;
+    return event;
+}
+
 }  // namespace mail

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "filters/HighlightDocumentRef.h"
+#include "filters/HighlightFilter.h"
 #include "mail/MailJob.h"
 #include "mail/MailSettings.h"
 #include "mail/MailTags.h"
@@ -29,6 +30,13 @@ struct HighlightMailEvent {
     bool requiresConfirmation = false;
     filters::DocumentRef document = nullptr;
 };
+
+// The event of filter's phrase in line of the log named logName; it refers
+// to the texts and the filter.
+HighlightMailEvent HighlightEventOf(std::u16string_view logName, std::u16string_view line,
+                                    std::optional<std::u16string_view> previousLines,
+                                    const filters::HighlightFilter& filter,
+                                    filters::DocumentRef document);
 
 inline constexpr std::u16string_view kMissingSettingsError = u"Miss email settings.";
 inline constexpr std::u16string_view kNoPreviousLines = u"N/A";

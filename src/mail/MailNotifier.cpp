@@ -70,15 +70,7 @@ std::uint64_t CMailNotifier::SendHighlightMail(std::u16string_view logName,
                                                std::optional<std::u16string_view> previousLines,
                                                const filters::HighlightFilter& filter,
                                                filters::DocumentRef document) {
-    HighlightMailEvent event;
-    event.logName = logName;
-    event.line = line;
-    event.previousLines = previousLines;
-    event.phrase = filter.phrase.text;
-    event.emails = filter.Emails;
-    event.requiresConfirmation = filter.SendFirstOccured;
-    event.document = document;
-    return SendHighlightMail(event);
+    return SendHighlightMail(HighlightEventOf(logName, line, previousLines, filter, document));
 }
 
 bool CMailNotifier::SendStopUpdatingMail(std::u16string_view path, std::u16string_view emails,

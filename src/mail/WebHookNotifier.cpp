@@ -41,14 +41,8 @@ void CWebHookNotifier::PostHighlightWebHook(std::u16string_view logName, std::u1
                                             std::optional<std::u16string_view> previousLines,
                                             const filters::HighlightFilter& filter,
                                             filters::DocumentRef document) {
-    HighlightMailEvent event;
-    event.logName = logName;
-    event.line = line;
-    event.previousLines = previousLines;
-    event.phrase = filter.phrase.text;
-    event.requiresConfirmation = filter.SendFirstOccured;
-    event.document = document;
-    PostHighlight(filter.WebHookUrl, filter.WebHookBody, event);
+    PostHighlight(filter.WebHookUrl, filter.WebHookBody,
+                  HighlightEventOf(logName, line, previousLines, filter, document));
 }
 
 bool CWebHookNotifier::PostStopUpdating(std::u16string_view url, std::u16string_view body,

@@ -25,13 +25,13 @@ public:
     // the tail at open (of about tailUnits) when there is none.
     virtual std::string Script(std::size_t tailUnits) const = 0;
     // Takes what the far side sent. False when it is not what the script
-    // sends: the connection is dropped then, the place staying at the last
-    // whole record.
+    // sends: the connection is dropped then, the place staying after the
+    // last whole entry or byte taken.
     virtual bool Consume(std::string_view bytes, RemoteLines& lines) = 0;
     // Takes a line the script wrote to standard error after kRemoteControl
     // (without it); false as for Consume.
     virtual bool ConsumeControl(std::string_view, RemoteLines&) { return false; }
-    // The connection ended: an unfinished record is dropped.
+    // The connection ended: an unfinished entry is dropped.
     virtual void ConnectionEnded() = 0;
     // Forgets the place, so that the next connection takes the tail again.
     virtual void Forget() = 0;

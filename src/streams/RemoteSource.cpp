@@ -67,7 +67,6 @@ bool CRemoteSource::Restart(std::size_t tailUnits, std::u16string& error) {
     fresh_.Clear();
     received_.clear();
     failed_ = false;
-    lastReason_.clear();
     backOff_ = kFirstBackOff;
     return Open(tailUnits, error);
 }
@@ -185,7 +184,6 @@ void CRemoteSource::Ended(int status) {
     if (heard_) backOff_ = kFirstBackOff;
     Say("ssh to " + host + ": " + reason + ". Connecting again in " +
         std::to_string(backOff_.count()) + " s.");
-    lastReason_ = reason;
     nextConnect_ = Clock::now() + backOff_;
     backOff_ = std::min(backOff_ * 2, kLongestBackOff);
 }

@@ -69,7 +69,6 @@ private:
     bool heard_ = false;
     // Not to be tried again until Reload.
     bool failed_ = false;
-    std::string lastReason_;
     std::chrono::seconds backOff_ = kFirstBackOff;
     std::optional<Clock::time_point> nextConnect_;
 };
